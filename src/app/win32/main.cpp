@@ -1,0 +1,4 @@
+// Program entry. Replaced by the real start-up sequence.
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }

@@ -1,0 +1,94 @@
+#pragma once
+// The WMI operations the program uses, as an abstract interface: the COM backend implements
+// it over the native WMI API, the fake backend in memory for the tests. Every call raises
+// WmiError on a failing status; text crosses as UTF-8.
+#include <cstdint>
+#include <memory>
+#include <stop_token>
+#include <string>
+
+#include "wmi/value.h"
+
+namespace brevane::wmi {
+
+constexpr int32_t kFlagReturnImmediately = 16;
+constexpr int32_t kFlagForwardOnly = 32;
+constexpr int32_t kFlagSemisync = kFlagReturnImmediately | kFlagForwardOnly;  // 48
+
+struct Property {
+  std::string name;
+  Value value;
+};
+
+// Walks an object's properties in the object's own, stable order (non-system properties).
+class PropertyEnumerator {
+ public:
+  virtual ~PropertyEnumerator() = default;
+  // True when a property was fetched; false at the end or on a failing status.
+  // Throws WmiError when fetching raises a failure.
+  virtual bool Next(Property& out) = 0;
+};
+
+class Object;
+
+// Walks an object set once, forwards.
+class ObjectEnumerator {
+ public:
+  virtual ~ObjectEnumerator() = default;
+  // True when an object was fetched; false at the end, on a failing status, or when stop was
+  // requested while waiting. Throws WmiError when fetching raises a failure.
+  virtual bool Next(std::unique_ptr<Object>& out, std::stop_token stop = {}) = 0;
+};
+
+class ObjectSet {
+ public:
+  virtual ~ObjectSet() = default;
+  virtual std::unique_ptr<ObjectEnumerator> NewEnum() = 0;
+};
+
+class Object {
+ public:
+  virtual ~Object() = default;
+  virtual std::string ClassName() = 0;                                  // Path_.Class
+  virtual std::unique_ptr<PropertyEnumerator> Properties() = 0;         // Properties_
+  virtual Value PropertyValue(const std::string& name) = 0;             // Properties_.Item(name, 0).Value
+  virtual std::unique_ptr<ObjectSet> Instances(int32_t flags) = 0;      // Instances_
+  virtual std::string ObjectText(int32_t flags) = 0;                    // GetObjectText_
+};
+
+class Services {
+ public:
+  virtual ~Services() = default;
+  virtual std::unique_ptr<ObjectSet> SubclassesOf(const std::string& superclass, int32_t flags) = 0;
+  virtual std::unique_ptr<ObjectSet> InstancesOf(const std::string& className, int32_t flags) = 0;
+  virtual std::unique_ptr<Object> Get(const std::string& path, int32_t flags) = 0;
+  virtual std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
+                                               int32_t flags) = 0;
+};
+
+class Locator {
+ public:
+  virtual ~Locator() = default;
+  // host "." or empty is the local computer.
+  virtual std::unique_ptr<Services> ConnectServer(const std::string& host, const std::string& ns,
+                                                  const std::string& user,
+                                                  const std::string& password) = 0;
+};
+
+// Leaves the thread's WMI apartment when destroyed.
+class ThreadScope {
+ public:
+  virtual ~ThreadScope() = default;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  // Throws WmiError; status kClassNotRegistered when the locator class is not registered.
+  virtual std::unique_ptr<Locator> CreateLocator() = 0;
+  // Joins the calling thread to the apartment WMI needs (COM: single-threaded); for threads
+  // other than the main thread, which joined at start-up.
+  virtual std::unique_ptr<ThreadScope> EnterThread() = 0;
+};
+
+}  // namespace brevane::wmi

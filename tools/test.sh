@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Every test: native (plain, then ASan+UBSan, then TSan), then the Windows tests under Wine.
+set -u
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$here"
+jobs=$(nproc)
+status=0
+step() {
+  echo "== $*"
+  "$@" || { echo "FAILED: $*"; status=1; }
+}
+build_and_test() {
+  local preset=$1
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" &&
+    ctest --preset "$preset" -j "$jobs"
+}
+step build_and_test native
+step build_and_test native-asan
+step build_and_test native-tsan
+if [ "${BREVANE_SKIP_WINDOWS:-0}" != 1 ]; then
+  step cmake --preset windows
+  step cmake --build --preset windows -j "$jobs"
+  step tools/xrun ctest --preset windows
+fi
+if [ "$status" -ne 0 ]; then echo "Some tests FAILED"; else echo "All tests passed"; fi
+exit $status
