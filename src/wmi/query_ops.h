@@ -1,0 +1,31 @@
+#pragma once
+// Reading property data as plain text lists: a query's result table, a class's property
+// names, one instance's names and values. Each call connects afresh.
+#include <string>
+
+#include "util/string_list.h"
+#include "wmi/regional_settings.h"
+#include "wmi/result_table.h"
+#include "wmi/wmi_api.h"
+
+namespace brevane::wmi {
+
+struct ConnectionParams {
+  std::string host;
+  std::string ns;
+  std::string user;
+  std::string password;
+};
+
+// errorText: "Error: " + the failure's message on failure.
+bool RunQuery(Backend& backend, const RegionalSettings& regional, const ConnectionParams& conn,
+              const std::string& queryText, ResultTable& table, std::string& errorText);
+// errorText: the failure's message, without prefix.
+bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
+                         const std::string& className, StringList& names, std::string& errorText);
+// errorText: "Error: " + the failure's message. names or values may be null.
+bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
+                            const ConnectionParams& conn, const std::string& className, int index,
+                            StringList* names, StringList* values, std::string& errorText);
+
+}  // namespace brevane::wmi
