@@ -8,6 +8,10 @@ namespace brevane::wmi {
 
 struct RegionalSettings {
   std::string shortDatePicture = "M/d/yyyy";
+  // Used for date values that carry a time of day and do not come as a plain date.
+  std::string longTimePicture = "h:mm:ss tt";
+  std::string amDesignator = "AM";
+  std::string pmDesignator = "PM";
   std::string decimalSeparator = ".";
   std::array<std::string, 12> monthNames = {"January", "February", "March",     "April",
                                             "May",     "June",     "July",      "August",
