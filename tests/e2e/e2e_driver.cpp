@@ -315,21 +315,20 @@ std::vector<HeaderColumn> ListViewHeader(HWND listView) {
   HWND header = reinterpret_cast<HWND>(Send(listView, LVM_GETHEADER, 0, 0));
   if (header == nullptr || header == reinterpret_cast<HWND>(-1)) return columns;
   const LRESULT count = Send(header, HDM_GETITEMCOUNT, 0, 0);
-  RemoteBuffer buffer(listView, kRemoteSize);
+  RemoteBuffer buffer(header, kRemoteSize);
   if (!buffer.Valid()) return columns;
   for (LRESULT i = 0; i < count; ++i) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_FMT | LVCF_IMAGE;
-    column.pszText = reinterpret_cast<wchar_t*>(buffer.Address() + kTextOffset);
-    column.cchTextMax = static_cast<int>(kTextChars);
-    buffer.Write(0, &column, sizeof(column));
+    HDITEMW item{};
+    item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+    item.pszText = reinterpret_cast<wchar_t*>(buffer.Address() + kTextOffset);
+    item.cchTextMax = static_cast<int>(kTextChars);
+    buffer.Write(0, &item, sizeof(item));
     buffer.Write(kTextOffset, L"", sizeof(wchar_t));
-    Send(listView, LVM_GETCOLUMNW, static_cast<WPARAM>(i),
-         reinterpret_cast<LPARAM>(buffer.Address()));
-    buffer.Read(0, &column, sizeof(column));
+    Send(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.Address()));
+    buffer.Read(0, &item, sizeof(item));
     HeaderColumn result;
     result.caption = ReadRemoteWide(buffer, kTextOffset, kTextChars);
-    result.image = (column.fmt & LVCFMT_IMAGE) != 0 ? column.iImage : -1;
+    result.image = (item.fmt & HDF_IMAGE) != 0 ? item.iImage : -1;
     columns.push_back(result);
   }
   return columns;

@@ -133,6 +133,10 @@ void TMainWin::CreateControls() {
   AddReportColumn(PropGrid, 0, L"Property", scale(kPropGridColumnWidth));
   AddReportColumn(PropGrid, 1, L"Value", scale(kPropGridColumnWidth));
   SendMessageW(ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ImageList1));
+  // The sort arrows are header images; not every common controls version hands the list
+  // view's small images to its header by itself.
+  HWND header1 = reinterpret_cast<HWND>(SendMessageW(ListView1, LVM_GETHEADER, 0, 0));
+  if (header1 != nullptr) SendMessageW(header1, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1));
   SubclassQuery2Combo();
   SetupListControls();
 }

@@ -60,32 +60,31 @@ void VirtualListView::SetColumnCaption(int column, const std::string& caption) {
 }
 
 void VirtualListView::SetHeaderImage(int column, int image) {
-  LVCOLUMNW info{};
-  info.mask = LVCF_FMT;
-  if (!SendMessageW(listView_, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
-                    reinterpret_cast<LPARAM>(&info))) {
-    return;
-  }
-  info.mask = LVCF_FMT | LVCF_IMAGE;
+  // Set on the header itself: the list view's column format does not reach the header's image
+  // flags everywhere.
+  HWND header = reinterpret_cast<HWND>(SendMessageW(listView_, LVM_GETHEADER, 0, 0));
+  if (header == nullptr) return;
+  HDITEMW item{};
+  item.mask = HDI_FORMAT;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return;
+  item.mask = HDI_FORMAT | HDI_IMAGE;
   if (image >= 0) {
-    info.fmt |= LVCFMT_IMAGE | LVCFMT_BITMAP_ON_RIGHT;
-    info.iImage = image;
+    item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
+    item.iImage = image;
   } else {
-    info.fmt &= ~(LVCFMT_IMAGE | LVCFMT_BITMAP_ON_RIGHT);
-    info.iImage = -1;
+    item.fmt &= ~(HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
+    item.iImage = I_IMAGENONE;
   }
-  SendMessageW(listView_, LVM_SETCOLUMNW, static_cast<WPARAM>(column),
-               reinterpret_cast<LPARAM>(&info));
+  SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
 }
 
 int VirtualListView::HeaderImage(int column) const {
-  LVCOLUMNW info{};
-  info.mask = LVCF_FMT | LVCF_IMAGE;
-  if (!SendMessageW(listView_, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
-                    reinterpret_cast<LPARAM>(&info))) {
-    return -1;
-  }
-  return (info.fmt & LVCFMT_IMAGE) != 0 ? info.iImage : -1;
+  HWND header = reinterpret_cast<HWND>(SendMessageW(listView_, LVM_GETHEADER, 0, 0));
+  if (header == nullptr) return -1;
+  HDITEMW item{};
+  item.mask = HDI_FORMAT | HDI_IMAGE;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return -1;
+  return (item.fmt & HDF_IMAGE) != 0 ? item.iImage : -1;
 }
 
 int VirtualListView::RowCount() const {
