@@ -1,0 +1,51 @@
+#pragma once
+// TFindDialog: the modal dialog that collects the search text and the two search options.
+// Created once after the main window and kept, hidden, for the whole run.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "dialogs/win32/dialog_window.h"
+#include "framework/win32/control_adapters.h"
+
+namespace brevane::dialogs::win32 {
+
+class TFindDialog final : public DialogWindow {
+ public:
+  enum ControlId : int {
+    kBevel1 = 200,
+    kLabel1,
+    kFindText,
+    kMatchWholeWordChk,
+    kMatchCaseChk,
+    kOKBtn = IDOK,
+    kCancelBtn = IDCANCEL,
+  };
+
+  TFindDialog() = default;
+  ~TFindDialog() override;
+
+  bool Create(HWND owner);
+  // Shows the dialog modally with the focus in the text box; on OK the text enters the
+  // history. True when the user pressed OK.
+  bool Execute();
+
+  ComboBoxControl& FindText() { return *findText_; }
+  bool MatchCase() const;
+  void SetMatchCase(bool checked);
+  bool MatchWholeWord() const;
+  void SetMatchWholeWord(bool checked);
+
+ private:
+  void OnInitDialog() override;
+  void OnShowing() override;
+
+  bool Checked(int id) const;
+  void SetChecked(int id, bool checked);
+
+  std::unique_ptr<brevane::win32::Win32ComboBox> findText_ =
+      std::make_unique<brevane::win32::Win32ComboBox>(nullptr);
+};
+
+}  // namespace brevane::dialogs::win32
