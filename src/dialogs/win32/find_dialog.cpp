@@ -69,10 +69,10 @@ bool TFindDialog::MatchCase() const {
 void TFindDialog::SetMatchCase(bool checked) {
   SetChecked(kMatchCaseChk, checked);
 }
-bool TFindDialog::MatchWholeWord() const {
+bool TFindDialog::WholeWord() const {
   return Checked(kMatchWholeWordChk);
 }
-void TFindDialog::SetMatchWholeWord(bool checked) {
+void TFindDialog::SetWholeWord(bool checked) {
   SetChecked(kMatchWholeWordChk, checked);
 }
 

@@ -6,12 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "app/search_flow.h"
 #include "dialogs/win32/dialog_window.h"
 #include "framework/win32/control_adapters.h"
 
 namespace brevane::dialogs::win32 {
 
-class TFindDialog final : public DialogWindow {
+class TFindDialog final : public DialogWindow, public FindDialogPort {
  public:
   enum ControlId : int {
     kBevel1 = 200,
@@ -29,13 +30,15 @@ class TFindDialog final : public DialogWindow {
   bool Create(HWND owner);
   // Shows the dialog modally with the focus in the text box; on OK the text enters the
   // history. True when the user pressed OK.
-  bool Execute();
+  bool Execute() override;
 
   ComboBoxControl& FindText() { return *findText_; }
-  bool MatchCase() const;
-  void SetMatchCase(bool checked);
-  bool MatchWholeWord() const;
-  void SetMatchWholeWord(bool checked);
+  void SetSearchText(const std::string& text) override { findText_->SetEditText(text); }
+  std::string SearchText() const override { return findText_->EditText(); }
+  bool MatchCase() const override;
+  void SetMatchCase(bool checked) override;
+  bool WholeWord() const override;
+  void SetWholeWord(bool checked) override;
 
  private:
   void OnInitDialog() override;

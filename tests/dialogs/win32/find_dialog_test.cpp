@@ -46,7 +46,7 @@ TEST_F(FindDialogTest, ControlsCaptionsAndTabOrder) {
                   {D::kCancelBtn, "取消"}};
   for (const auto& c : captions) EXPECT_EQ(GetWindowTextUtf8(dialog.Item(c.id)), c.text) << c.id;
   EXPECT_FALSE(dialog.MatchCase());
-  EXPECT_FALSE(dialog.MatchWholeWord());
+  EXPECT_FALSE(dialog.WholeWord());
   EXPECT_EQ(dialog.FindText().ItemCount(), 0);
 
   const int expected[] = {D::kMatchWholeWordChk, D::kMatchCaseChk, D::kOKBtn, D::kCancelBtn,
@@ -72,7 +72,10 @@ TEST_F(FindDialogTest, OkAddsTrimmedTextOnceAndReturnsTrue) {
   EXPECT_EQ(focused, dialog.Item(D::kFindText));
   EXPECT_EQ(Items(dialog.FindText()), (std::vector<std::string>{"disk", "Win32_Process"}));
   EXPECT_EQ(dialog.FindText().EditText(), "disk");
-  EXPECT_TRUE(dialog.MatchCase());
+  FindDialogPort& port = dialog;
+  EXPECT_EQ(port.SearchText(), "disk");
+  EXPECT_TRUE(port.MatchCase());
+  EXPECT_FALSE(port.WholeWord());
 }
 
 TEST_F(FindDialogTest, EnterPressesTheDefaultButton) {
@@ -87,12 +90,12 @@ TEST_F(FindDialogTest, EnterPressesTheDefaultButton) {
 TEST_F(FindDialogTest, CancelKeepsEditsButAddsNothing) {
   dialog.FindText().SetEditText("typed");
   EXPECT_FALSE(ExecuteWith([&] {
-    dialog.SetMatchWholeWord(true);
+    dialog.SetWholeWord(true);
     Click(dialog.Handle(), IDCANCEL);
   }));
   EXPECT_EQ(dialog.FindText().ItemCount(), 0);
   EXPECT_EQ(dialog.FindText().EditText(), "typed");
-  EXPECT_TRUE(dialog.MatchWholeWord());
+  EXPECT_TRUE(dialog.WholeWord());
   // OK with an empty text returns true and leaves the history alone.
   dialog.FindText().SetEditText("   ");
   EXPECT_TRUE(ExecuteWith([&] { Click(dialog.Handle(), IDOK); }));
