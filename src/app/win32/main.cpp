@@ -41,8 +41,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
   try {
     ComApartment apartment;
     // HOOK (COM backend): process-wide COM security is set up here, before any WMI call.
-    UnavailableBackend backend;
-    return brevane::app::RunApplication(instance, showCmd, backend);
+    return brevane::app::RunApplication(instance, showCmd, std::make_shared<UnavailableBackend>());
   } catch (const std::exception& error) {
     MessageBoxA(nullptr, error.what(), "Brevane", MB_OK | MB_ICONERROR);
   } catch (...) {

@@ -21,11 +21,14 @@
 #include "app/win32/result_rows_source.h"
 #include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
+#include "framework/win32/list_box_instance_list.h"
+#include "framework/win32/ui_dispatcher.h"
 #include "framework/win32/splitter.h"
 #include "framework/win32/virtual_list_view.h"
 #include "framework/win32/window_base.h"
 #include "util/string_list.h"
 #include "wmi/wmi_api.h"
+#include "wmi/instances_thread.h"
 #include "wmi/wmi_client.h"
 
 namespace brevane::app {
@@ -33,7 +36,7 @@ namespace brevane::app {
 class TMainWin final : public win32::WindowBase {
  public:
   // arguments: the command-line arguments after the program path.
-  TMainWin(HINSTANCE instance, wmi::Backend& backend, std::vector<std::string> arguments);
+  TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend, std::vector<std::string> arguments);
   ~TMainWin() override;
 
   // Creates the window (FormCreate runs during creation) and shows it.
@@ -59,6 +62,9 @@ class TMainWin final : public win32::WindowBase {
   void PopupMenu1Popup();
   void Selectfrom1Click();
   void Refresh2Click();
+  void PropGridSelectCell(int column, int row, bool& canSelect);
+  // Fills PropGrid: one row per name, with its value when values are given, then a blank row.
+  void SetPropGridRows(const StringList& names, const StringList* values);
 
   // ---- Query tab (query_tab.cpp)
   void Query2BtnClick();
@@ -91,6 +97,7 @@ class TMainWin final : public win32::WindowBase {
 
   // ---- Fields of the window's data model
   std::unique_ptr<wmi::TWMI> Wmi;
+  std::unique_ptr<wmi::TWMIInstancesThread> InstancesThread;
   StringList ColumnNames;
   StringList ResultValues;
   bool Activated = false;
@@ -197,7 +204,11 @@ class TMainWin final : public win32::WindowBase {
   void SubclassQuery2Combo();
 
   HINSTANCE instance_;
-  wmi::Backend& backend_;
+  std::shared_ptr<wmi::Backend> backend_;
+  std::shared_ptr<win32::UiDispatcher> dispatcher_;
+  std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
+  // Selectfrom1's hint: the query that the context menu offers.
+  std::string selectFromHint_;
   std::vector<std::string> arguments_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;
