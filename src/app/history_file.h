@@ -1,0 +1,39 @@
+#pragma once
+// The four drop-down histories (queries, search texts, hosts, namespaces) kept between runs
+// in the settings file.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "util/ini_text.h"
+#include "util/list_controls.h"
+#include "util/profile_store.h"
+
+namespace brevane {
+
+struct HistoryCombos {
+  ComboBoxControl& query;       // Query2Combo, section "QueryHistory"
+  ComboBoxControl& search;      // FindText, section "SearchHistory"
+  ComboBoxControl& hosts;       // HostCombo, section "HostHistory"
+  ComboBoxControl& namespaces;  // wmiPathCombo, section "NSpaceHistory"
+};
+
+// The lists in memory are unbounded; only the most recent entries go to the file.
+inline constexpr int kMaxSavedHistoryEntries = 15;
+
+// Fills the drop-down lists from the file. Never throws: a failure ends the load where it
+// happened and keeps what was already added.
+void LoadHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
+
+// Writes the first entries of each drop-down list. Never throws: a failed write ends the save
+// there and keeps what was already written.
+void SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
+
+// The non-empty values of the keys prefix + "0" .. prefix + (count - 1) in index order, read
+// as the profile reader gives them. Walks only the keys the section has, so a hand-edited
+// count of two billion costs no more than a count of three.
+std::vector<std::string> HistoryEntries(const IniSection& section, std::string_view prefix,
+                                        int32_t count);
+
+}  // namespace brevane

@@ -1,0 +1,203 @@
+#include "app/result_rows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "util/text.h"
+
+namespace brevane {
+
+namespace {
+
+constexpr int kMinColumnWidth = 90;
+// The sort treats -1 as "does not convert", so a cell holding -1 counts as text.
+constexpr int32_t kNoNumber = -1;
+
+// Splits the flat name/value lists into objects. The lengths come from the table; whatever
+// they do not account for (a table filled without them) is cut into rows of `cols`.
+std::vector<size_t> ObjectLengths(const wmi::ResultTable& table, size_t cellCount) {
+  std::vector<size_t> lengths;
+  size_t remaining = cellCount;
+  for (int length : table.rowLengths) {
+    const size_t taken = std::min(static_cast<size_t>(std::max(length, 0)), remaining);
+    lengths.push_back(taken);
+    remaining -= taken;
+  }
+  const size_t chunk = table.cols > 0 ? static_cast<size_t>(table.cols) : remaining;
+  while (remaining > 0) {
+    const size_t taken = std::min(chunk, remaining);
+    lengths.push_back(taken);
+    remaining -= taken;
+  }
+  return lengths;
+}
+
+// True when every object has the same property names in the same order (and no object is
+// without properties), so that the cells can stay where they are.
+bool SameShape(const StringList& names, const std::vector<size_t>& lengths) {
+  if (lengths.empty() || lengths.front() == 0) return false;
+  const size_t width = lengths.front();
+  for (size_t object = 1; object < lengths.size(); ++object) {
+    if (lengths[object] != width) return false;
+    const size_t base = object * width;
+    for (size_t i = 0; i < width; ++i) {
+      if (names[base + i] != names[i]) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+ResultRows ResultRows::FromTable(wmi::ResultTable&& table) {
+  ResultRows rows;
+  const size_t cellCount = std::min(table.columnNames.size(), table.values.size());
+  const std::vector<size_t> lengths = ObjectLengths(table, cellCount);
+
+  if (SameShape(table.columnNames, lengths)) {
+    const size_t width = lengths.front();
+    rows.columnNames_.assign(
+        std::make_move_iterator(table.columnNames.begin()),
+        std::make_move_iterator(table.columnNames.begin() + static_cast<std::ptrdiff_t>(width)));
+    table.values.resize(cellCount);
+    rows.cells_ = std::move(table.values);
+  } else {
+    // Columns in order of first appearance; a name that occurs twice in one object gets a
+    // second column of that name rather than overwriting the first cell.
+    std::unordered_map<std::string_view, std::vector<size_t>> columnsByName;
+    std::vector<size_t> lastObjectInColumn;
+    std::vector<size_t> columnOfCell(cellCount);
+    size_t cell = 0;
+    for (size_t object = 0; object < lengths.size(); ++object) {
+      for (size_t i = 0; i < lengths[object]; ++i, ++cell) {
+        std::vector<size_t>& candidates = columnsByName[table.columnNames[cell]];
+        auto free = std::find_if(candidates.begin(), candidates.end(), [&](size_t column) {
+          return lastObjectInColumn[column] != object;
+        });
+        size_t column;
+        if (free != candidates.end()) {
+          column = *free;
+        } else {
+          column = rows.columnNames_.size();
+          rows.columnNames_.push_back(table.columnNames[cell]);
+          lastObjectInColumn.push_back(object);
+          candidates.push_back(column);
+        }
+        lastObjectInColumn[column] = object;
+        columnOfCell[cell] = column;
+      }
+    }
+    const size_t width = rows.columnNames_.size();
+    if (width > 0) {
+      rows.cells_.resize(lengths.size() * width);
+      cell = 0;
+      for (size_t object = 0; object < lengths.size(); ++object) {
+        for (size_t i = 0; i < lengths[object]; ++i, ++cell) {
+          rows.cells_[object * width + columnOfCell[cell]] = std::move(table.values[cell]);
+        }
+      }
+    }
+  }
+
+  const size_t width = rows.columnNames_.size();
+  const size_t rowCount = width == 0 ? 0 : rows.cells_.size() / width;
+  rows.order_.resize(rowCount);
+  for (size_t r = 0; r < rowCount; ++r) rows.order_[r] = static_cast<int>(r);
+  table.Clear();
+  return rows;
+}
+
+int ResultRows::RowCount() const {
+  return static_cast<int>(order_.size());
+}
+
+int ResultRows::ColumnCount() const {
+  return static_cast<int>(columnNames_.size());
+}
+
+const StringList& ResultRows::ColumnNames() const {
+  return columnNames_;
+}
+
+const std::string& ResultRows::Cell(int row, int column) const {
+  static const std::string kEmpty;
+  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return kEmpty;
+  return cells_[static_cast<size_t>(order_[static_cast<size_t>(row)]) * columnNames_.size() +
+                static_cast<size_t>(column)];
+}
+
+void ResultRows::Sort(int column, bool ascending) {
+  if (column < 0 || column >= ColumnCount() || order_.size() < 2) return;
+  const size_t width = columnNames_.size();
+  auto text = [&](int stored) -> std::string_view {
+    return cells_[static_cast<size_t>(stored) * width + static_cast<size_t>(column)];
+  };
+
+  // The pairwise rule (numbers when both cells are numbers, bytes otherwise) is no strict
+  // weak ordering, so the rows are split by kind, each kind sorted by its own order, and the
+  // two runs merged by bytes. Every pair of the same kind then stands as the rule wants.
+  struct NumberKey {
+    int32_t number;
+    int stored;
+  };
+  std::vector<NumberKey> numbers;
+  std::vector<int> texts;
+  for (int stored : order_) {
+    const std::optional<int32_t> number = ParseStandardInt(text(stored));
+    if (number && *number != kNoNumber) {
+      numbers.push_back({*number, stored});
+    } else {
+      texts.push_back(stored);
+    }
+  }
+
+  if (ascending) {
+    std::stable_sort(numbers.begin(), numbers.end(),
+                     [](const NumberKey& a, const NumberKey& b) { return a.number < b.number; });
+    std::stable_sort(texts.begin(), texts.end(), [&](int a, int b) { return text(a) < text(b); });
+  } else {
+    std::stable_sort(numbers.begin(), numbers.end(),
+                     [](const NumberKey& a, const NumberKey& b) { return a.number > b.number; });
+    std::stable_sort(texts.begin(), texts.end(), [&](int a, int b) { return text(a) > text(b); });
+  }
+
+  // A number cell and a text cell are never equal, so the merge needs no tie rule.
+  size_t n = 0;
+  size_t t = 0;
+  size_t out = 0;
+  while (n < numbers.size() && t < texts.size()) {
+    const int order = CompareBytes(text(numbers[n].stored), text(texts[t]));
+    const bool numberFirst = ascending ? order < 0 : order > 0;
+    order_[out++] = numberFirst ? numbers[n++].stored : texts[t++];
+  }
+  while (n < numbers.size()) order_[out++] = numbers[n++].stored;
+  while (t < texts.size()) order_[out++] = texts[t++];
+}
+
+int CompareCells(std::string_view a, std::string_view b) {
+  const int32_t first = StrToIntDef(a, kNoNumber);
+  const int32_t second = StrToIntDef(b, kNoNumber);
+  if (first != kNoNumber && second != kNoNumber) {
+    return first > second ? 1 : (first < second ? -1 : 0);
+  }
+  return CompareBytes(a, b);
+}
+
+int QueryColumnWidth(int clientWidth, int columnCount) {
+  int width = kMinColumnWidth;
+  if (columnCount > 2) {
+    width = clientWidth / columnCount - 1;
+  } else if (columnCount > 0) {
+    const double exact = clientWidth / 2.3;
+    const double floor = std::floor(exact);
+    const double fraction = exact - floor;
+    const bool up = fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0);
+    width = static_cast<int>(up ? floor + 1 : floor);
+  }
+  return std::max(width, kMinColumnWidth);
+}
+
+}  // namespace brevane

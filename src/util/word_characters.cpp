@@ -1,0 +1,165 @@
+#include "util/word_characters.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace brevane {
+
+namespace {
+
+struct Range {
+  char32_t first;
+  char32_t last;
+};
+
+// Letters, digits and the combining marks that belong inside words, by script. Sorted and
+// without overlaps (checked below), so a binary search finds the range.
+constexpr Range kWordRanges[] = {
+    {0x0030, 0x0039},   {0x0041, 0x005A},   {0x0061, 0x007A},  // ASCII
+    {0x00AA, 0x00AA},   {0x00B5, 0x00B5},   {0x00BA, 0x00BA},  // Latin-1 letters
+    {0x00C0, 0x00D6},   {0x00D8, 0x00F6},   {0x00F8, 0x02C1},  // Latin-1, Extended-A/B, IPA
+    {0x02C6, 0x02D1},   {0x02E0, 0x02E4},   {0x02EC, 0x02EC},
+    {0x02EE, 0x02EE},   {0x0300, 0x0374},   {0x0376, 0x0377},
+    {0x037A, 0x037D},  // combining marks, Greek
+    {0x037F, 0x037F},   {0x0386, 0x0386},   {0x0388, 0x038A},
+    {0x038C, 0x038C},   {0x038E, 0x03A1},   {0x03A3, 0x03F5},
+    {0x03F7, 0x0481},                                          // Greek, Cyrillic
+    {0x0483, 0x052F},   {0x0531, 0x0556},   {0x0559, 0x0559},  // Cyrillic, Armenian
+    {0x0560, 0x0588},   {0x0591, 0x05BD},   {0x05BF, 0x05BF},
+    {0x05C1, 0x05C2},  // Hebrew
+    {0x05C4, 0x05C5},   {0x05C7, 0x05C7},   {0x05D0, 0x05EA},
+    {0x05EF, 0x05F2},   {0x0610, 0x061A},   {0x0620, 0x0669},
+    {0x066E, 0x06D3},   {0x06D5, 0x06DC},  // Arabic
+    {0x06DF, 0x06E8},   {0x06EA, 0x06FC},   {0x06FF, 0x06FF},
+    {0x0710, 0x074A},                                          // Syriac
+    {0x0780, 0x07B1},                                          // Thaana
+    {0x0900, 0x0963},   {0x0966, 0x096F},   {0x0971, 0x0D7F},  // Indic scripts
+    {0x0D81, 0x0DF3},   {0x0E01, 0x0E3A},   {0x0E40, 0x0E4E},
+    {0x0E50, 0x0E59},  // Thai
+    {0x0E81, 0x0EDF},   {0x0F00, 0x0F00},   {0x0F18, 0x0F19},
+    {0x0F20, 0x0F33},                                          // Lao, Tibetan
+    {0x0F40, 0x0FBC},   {0x1000, 0x1049},   {0x1050, 0x109D},  // Myanmar
+    {0x10A0, 0x10FA},   {0x10FC, 0x1248},   {0x124A, 0x135A},  // Georgian, Hangul Jamo, Ethiopic
+    {0x13A0, 0x13FD},   {0x1401, 0x166C},   {0x166F, 0x167F},  // Cherokee, Canadian syllabics
+    {0x1780, 0x17D3},   {0x17E0, 0x17E9},   {0x1810, 0x1819},
+    {0x1820, 0x1878},                      // Khmer, Mongolian
+    {0x1AB0, 0x1AFF},   {0x1D00, 0x1FBC},  // combining marks, phonetic, Latin/Greek extended
+    {0x1FC2, 0x1FCC},   {0x1FD0, 0x1FDB},   {0x1FE0, 0x1FEC},
+    {0x1FF2, 0x1FFC},   {0x2071, 0x2071},   {0x207F, 0x207F},
+    {0x2090, 0x209C},  // superscript letters
+    {0x20D0, 0x20F0},  // combining marks for symbols
+    {0x2102, 0x2102},   {0x2107, 0x2107},   {0x210A, 0x2113},
+    {0x2115, 0x2115},  // letterlike
+    {0x2119, 0x211D},   {0x2124, 0x2124},   {0x2126, 0x2126},
+    {0x2128, 0x2128},   {0x212A, 0x212D},   {0x212F, 0x2139},
+    {0x213C, 0x213F},   {0x2145, 0x2149},   {0x214E, 0x214E},
+    {0x2160, 0x2188},                                          // Roman numerals
+    {0x2C00, 0x2CE4},   {0x2CEB, 0x2CF3},   {0x2D00, 0x2D2D},  // Glagolitic, Latin-C, Coptic
+    {0x2D30, 0x2D67},   {0x2D6F, 0x2D6F},   {0x2D80, 0x2DDE},
+    {0x2DE0, 0x2DFF},   {0x3005, 0x3007},   {0x3021, 0x302F},
+    {0x3031, 0x3035},                                          // CJK marks and numerals
+    {0x3038, 0x303C},   {0x3041, 0x3096},   {0x3099, 0x309A},  // Hiragana
+    {0x309D, 0x309F},   {0x30A1, 0x30FA},   {0x30FC, 0x30FF},  // Katakana
+    {0x3105, 0x312F},   {0x3131, 0x318E},   {0x31A0, 0x31BF},  // Bopomofo, Hangul Jamo
+    {0x31F0, 0x31FF},   {0x3400, 0x4DBF},   {0x4E00, 0xA48C},  // CJK ideographs, Yi
+    {0xA4D0, 0xA4FD},   {0xA500, 0xA60C},   {0xA610, 0xA62B},  // Lisu, Vai
+    {0xA640, 0xA672},   {0xA674, 0xA67D},   {0xA67F, 0xA6EF},  // Cyrillic Extended-B, Bamum
+    {0xA717, 0xA71F},   {0xA722, 0xA788},   {0xA78B, 0xA7FF},  // Latin Extended-D
+    {0xA800, 0xA827},   {0xA840, 0xA873},   {0xA880, 0xA8C5},
+    {0xA8D0, 0xA8D9},   {0xA8E0, 0xA8F7},   {0xA8FB, 0xA8FB},
+    {0xA8FD, 0xA92D},   {0xA930, 0xA953},   {0xA960, 0xA97C},
+    {0xA980, 0xA9C0},   {0xA9CF, 0xA9D9},   {0xA9E0, 0xA9FE},
+    {0xAA00, 0xAA36},   {0xAA40, 0xAA4D},   {0xAA50, 0xAA59},
+    {0xAA60, 0xAA76},   {0xAA7A, 0xAAC2},   {0xAADB, 0xAADD},
+    {0xAAE0, 0xAAEF},   {0xAAF2, 0xAAF6},   {0xAB01, 0xAB5A},
+    {0xAB5C, 0xAB69},   {0xAB70, 0xABEA},   {0xABEC, 0xABED},
+    {0xABF0, 0xABF9},   {0xAC00, 0xD7A3},   {0xD7B0, 0xD7C6},
+    {0xD7CB, 0xD7FB},                      // Hangul
+    {0xF900, 0xFA6D},   {0xFA70, 0xFAD9},  // compatibility
+    {0xFB00, 0xFB06},   {0xFB13, 0xFB17},   {0xFB1D, 0xFB28},
+    {0xFB2A, 0xFB36},  // presentation
+    {0xFB38, 0xFB3C},   {0xFB3E, 0xFB3E},   {0xFB40, 0xFB41},
+    {0xFB43, 0xFB44},   {0xFB46, 0xFBB1},   {0xFBD3, 0xFD3D},
+    {0xFD50, 0xFD8F},   {0xFD92, 0xFDC7},   {0xFDF0, 0xFDFB},
+    {0xFE00, 0xFE0F},   {0xFE20, 0xFE2F},   {0xFE70, 0xFE74},
+    {0xFE76, 0xFEFC},   {0xFF10, 0xFF19},   {0xFF21, 0xFF3A},
+    {0xFF41, 0xFF5A},  // fullwidth
+    {0xFF66, 0xFFBE},   {0xFFC2, 0xFFC7},   {0xFFCA, 0xFFCF},
+    {0xFFD2, 0xFFD7},  // halfwidth
+    {0xFFDA, 0xFFDC},   {0x10000, 0x100FA}, {0x10280, 0x1031F},
+    {0x10330, 0x1034A},                                          // ancient scripts
+    {0x10400, 0x1049D}, {0x104A0, 0x104A9},                      // Deseret, Osmanya
+    {0x1D400, 0x1D6C0}, {0x1D6C2, 0x1D6DA}, {0x1D6DC, 0x1D6FA},  // mathematical letters
+    {0x1D6FC, 0x1D714}, {0x1D716, 0x1D734}, {0x1D736, 0x1D74E},
+    {0x1D750, 0x1D76E}, {0x1D770, 0x1D788}, {0x1D78A, 0x1D7A8},
+    {0x1D7AA, 0x1D7C2}, {0x1D7C4, 0x1D7CB}, {0x1D7CE, 0x1D7FF},
+    {0x1E900, 0x1E94B}, {0x1E950, 0x1E959},                      // Adlam
+    {0x20000, 0x2A6DF}, {0x2A700, 0x2EBEF}, {0x2F800, 0x2FA1F},  // CJK extensions B-F
+    {0x30000, 0x323AF},                                          // CJK extensions G-H
+};
+
+constexpr bool IsSortedWithoutOverlaps() {
+  for (size_t i = 0; i < std::size(kWordRanges); ++i) {
+    if (kWordRanges[i].first > kWordRanges[i].last) return false;
+    if (i > 0 && kWordRanges[i - 1].last >= kWordRanges[i].first) return false;
+  }
+  return true;
+}
+static_assert(IsSortedWithoutOverlaps(), "word ranges must be sorted and disjoint");
+
+bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
+
+// Length of a UTF-8 sequence from its lead byte, 0 for bytes that cannot lead one.
+size_t SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+}  // namespace
+
+bool IsWordCharacter(char32_t codePoint) {
+  const auto* range = std::upper_bound(
+      std::begin(kWordRanges), std::end(kWordRanges), codePoint,
+      [](char32_t value, const Range& candidate) { return value < candidate.first; });
+  if (range == std::begin(kWordRanges)) return false;
+  --range;
+  return codePoint <= range->last;
+}
+
+std::optional<char32_t> Utf8CharacterAt(std::string_view text, size_t begin) {
+  if (begin >= text.size()) return std::nullopt;
+  const auto lead = static_cast<unsigned char>(text[begin]);
+  const size_t length = SequenceLength(lead);
+  if (length == 0 || begin + length > text.size()) return std::nullopt;
+  if (length == 1) return lead;
+  char32_t codePoint = lead & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i) {
+    const auto byte = static_cast<unsigned char>(text[begin + i]);
+    if (!IsContinuation(byte)) return std::nullopt;
+    codePoint = (codePoint << 6) | (byte & 0x3F);
+  }
+  const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (codePoint < smallest[length] || codePoint > 0x10FFFF ||
+      (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+    return std::nullopt;
+  }
+  return codePoint;
+}
+
+std::optional<char32_t> Utf8CharacterBefore(std::string_view text, size_t end) {
+  if (end == 0 || end > text.size()) return std::nullopt;
+  size_t begin = end - 1;
+  while (begin > 0 && end - begin < 4 && IsContinuation(static_cast<unsigned char>(text[begin]))) {
+    --begin;
+  }
+  const auto lead = static_cast<unsigned char>(text[begin]);
+  if (SequenceLength(lead) != end - begin) return std::nullopt;
+  return Utf8CharacterAt(text, begin);
+}
+
+}  // namespace brevane

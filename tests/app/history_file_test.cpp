@@ -1,0 +1,214 @@
+#include "app/history_file.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "support/memory_profile.h"
+#include "util/text.h"
+
+namespace brevane {
+namespace {
+
+using testing_support::MemoryProfile;
+
+const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";  // the connect dialog's preset host
+
+class FakeCombo final : public ComboBoxControl {
+ public:
+  explicit FakeCombo(std::vector<std::string> items = {}) : items(std::move(items)) {}
+  int ItemCount() const override { return static_cast<int>(items.size()); }
+  std::string ItemText(int index) const override { return items.at(static_cast<size_t>(index)); }
+  void DeleteItem(int index) override { items.erase(items.begin() + index); }
+  void InsertItem(int index, const std::string& text) override {
+    items.insert(items.begin() + index, text);
+  }
+  std::string EditText() const override { return edit; }
+  void SetEditText(const std::string& text) override { edit = text; }
+  std::vector<std::string> items;
+  std::string edit;
+};
+
+struct Combos {
+  FakeCombo query;
+  FakeCombo search;
+  FakeCombo hosts{{kLocalHost}};
+  FakeCombo namespaces;
+  HistoryCombos Refs() { return {query, search, hosts, namespaces}; }
+};
+
+std::vector<std::string> Numbered(const std::string& stem, int count) {
+  std::vector<std::string> items;
+  for (int i = 0; i < count; ++i) items.push_back(stem + std::to_string(i));
+  return items;
+}
+
+TEST(HistoryFileTest, FirstRunLoadsNothingAndSavesAllSections) {
+  MemoryProfile profile;
+  Combos combos;
+  combos.query.edit = "select Caption from Win32_Process";
+  LoadHistory(profile, combos.Refs());
+  EXPECT_TRUE(combos.query.items.empty());
+  EXPECT_EQ(combos.query.edit, "select Caption from Win32_Process");
+  EXPECT_EQ(combos.hosts.items, std::vector<std::string>{kLocalHost});
+
+  combos.hosts.items.insert(combos.hosts.items.begin(), "server1");
+  SaveHistory(profile, combos.Refs());
+  EXPECT_EQ(profile.RawValue("QueryHistory", "Count"), "0");
+  EXPECT_EQ(profile.RawValue("SearchHistory", "Count"), "0");
+  EXPECT_EQ(profile.RawValue("HostHistory", "Count"), "2");
+  EXPECT_EQ(profile.RawValue("HostHistory", "Text0"), "server1");
+  EXPECT_EQ(profile.RawValue("HostHistory", "Text1"), kLocalHost);
+  EXPECT_EQ(profile.RawValue("NSpaceHistory", "Count"), "0");
+}
+
+TEST(HistoryFileTest, SavesTheFifteenMostRecentAndRoundTrips) {
+  MemoryProfile profile;
+  Combos saved;
+  saved.query.items = Numbered("select q", 20);
+  saved.search.items = {"\"Running\"", "'x'", "\xD0\x9F\xD1\x80\xD0\xB8"};
+  saved.namespaces.items = {"root\\cimv2", "root\\wmi"};
+  SaveHistory(profile, saved.Refs());
+  EXPECT_EQ(profile.RawValue("QueryHistory", "Count"), "15");
+  EXPECT_EQ(profile.RawValue("QueryHistory", "Query14"), "select q14");
+  EXPECT_EQ(profile.RawValue("QueryHistory", "Query15"), std::nullopt);
+
+  Combos loaded;
+  loaded.search.items = {"kept"};
+  LoadHistory(profile, loaded.Refs());
+  EXPECT_EQ(loaded.query.items, Numbered("select q", 15));
+  // The search and namespace lists are appended to, not replaced.
+  std::vector<std::string> search = {"kept"};
+  search.insert(search.end(), saved.search.items.begin(), saved.search.items.end());
+  EXPECT_EQ(loaded.search.items, search);
+  EXPECT_EQ(loaded.namespaces.items, saved.namespaces.items);
+  EXPECT_EQ(loaded.hosts.items, std::vector<std::string>{kLocalHost});
+}
+
+TEST(HistoryFileTest, KeysBeyondCountStayInTheFileAndAreIgnored) {
+  MemoryProfile profile;
+  Combos first;
+  first.query.items = Numbered("q", 5);
+  SaveHistory(profile, first.Refs());
+  Combos second;
+  second.query.items = {"only"};
+  SaveHistory(profile, second.Refs());
+  EXPECT_EQ(profile.RawValue("QueryHistory", "Query4"), "q4");
+  Combos loaded;
+  LoadHistory(profile, loaded.Refs());
+  EXPECT_EQ(loaded.query.items, std::vector<std::string>{"only"});
+}
+
+TEST(HistoryFileTest, HandEditedFiles) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> query;
+    std::vector<std::string> hosts;
+  } cases[] = {
+      {"missing Query1", "[QueryHistory]\nCount=3\nQuery0=a\nQuery2=c\n", {"a", "c"}, {kLocalHost}},
+      {"empty Query1",
+       "[QueryHistory]\nCount=3\nQuery0=a\nQuery1=\nQuery2=c\n",
+       {"a", "c"},
+       {kLocalHost}},
+      {"key order in the file does not matter",
+       "[QueryHistory]\nquery2=c\nQUERY0=a\nCount=3\nQuery1=b\n",
+       {"a", "b", "c"},
+       {kLocalHost}},
+      {"keys the reader would not ask for",
+       "[QueryHistory]\nCount=3\nQuery00=x\nQuery+1=x\nQuery 1=x\nQuery-1=x\nQuery3=x\nQuery1=b\n",
+       {"b"},
+       {kLocalHost}},
+      {"host Count 0 keeps the preset", "[HostHistory]\nCount=0\nText0=h\n", {}, {kLocalHost}},
+      {"host Count replaces the preset", "[HostHistory]\nCount=1\nText0=h\n", {}, {"h"}},
+      {"negative Count", "[QueryHistory]\nCount=-1\nQuery0=a\n", {}, {kLocalHost}},
+      {"non-numeric Count", "[QueryHistory]\nCount=three\nQuery0=a\n", {}, {kLocalHost}},
+      {"hex and quoted Count",
+       "[QueryHistory]\nCount=\"$2\"\nQuery0=a\nQuery1='b'\nQuery2=c\n",
+       {"a", "b"},
+       {kLocalHost}},
+      {"Count above 15",
+       "[QueryHistory]\nCount=17\nQuery16=last\nQuery0=first\n",
+       {"first", "last"},
+       {kLocalHost}},
+  };
+  for (const Case& c : cases) {
+    MemoryProfile profile(c.text);
+    Combos combos;
+    combos.query.items = {"cleared first"};
+    LoadHistory(profile, combos.Refs());
+    EXPECT_EQ(combos.query.items, c.query) << c.name;
+    EXPECT_EQ(combos.hosts.items, c.hosts) << c.name;
+  }
+}
+
+TEST(HistoryFileTest, HugeCountLoadsAtOnce) {
+  MemoryProfile profile(
+      "[QueryHistory]\nCount=2147483647\nQuery0=a\nQuery2147483646=z\nQuery2147483647=beyond\n"
+      "Query1=b\n[SearchHistory]\nCount=2147483647\nText5=s\n");
+  Combos combos;
+  const auto start = std::chrono::steady_clock::now();
+  LoadHistory(profile, combos.Refs());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_EQ(combos.query.items, (std::vector<std::string>{"a", "b", "z"}));
+  EXPECT_EQ(combos.search.items, std::vector<std::string>{"s"});
+  EXPECT_EQ(profile.reads, 4);  // each section read once
+}
+
+TEST(HistoryFileTest, LongValuesComeBackCut) {
+  MemoryProfile profile;
+  Combos saved;
+  saved.query.items = {std::string(3000, 'q')};
+  std::string cyrillic;
+  for (int i = 0; i < 2100; ++i) cyrillic += "\xD0\x96";
+  saved.search.items = {cyrillic};
+  SaveHistory(profile, saved.Refs());
+  Combos loaded;
+  LoadHistory(profile, loaded.Refs());
+  EXPECT_EQ(loaded.query.items, std::vector<std::string>{std::string(2047, 'q')});
+  EXPECT_EQ(loaded.search.items, std::vector<std::string>{cyrillic.substr(0, 2047 * 2)});
+}
+
+TEST(HistoryFileTest, LineBreaksCannotInjectKeys) {
+  MemoryProfile profile;
+  Combos saved;
+  saved.query.items = {"select a\r\nCount=15\nQuery1=injected"};
+  SaveHistory(profile, saved.Refs());
+  Combos loaded;
+  LoadHistory(profile, loaded.Refs());
+  EXPECT_EQ(loaded.query.items, std::vector<std::string>{"select a  Count=15 Query1=injected"});
+}
+
+TEST(HistoryFileTest, FailedWriteEndsTheSaveSilently) {
+  for (int failAt : {0, 1, 5, 17}) {
+    MemoryProfile profile;
+    profile.failAfterWrites = failAt;
+    Combos combos;
+    combos.query.items = Numbered("q", 20);
+    combos.search.items = {"s"};
+    SaveHistory(profile, combos.Refs());
+    EXPECT_EQ(profile.writes, failAt);
+    // What was written before the failure stays.
+    if (failAt >= 1) {
+      EXPECT_EQ(profile.RawValue("QueryHistory", "Count"), "15");
+    }
+    const std::optional<std::string> searchCount =
+        failAt == 17 ? std::optional<std::string>("1") : std::nullopt;
+    EXPECT_EQ(profile.RawValue("SearchHistory", "Count"), searchCount);
+  }
+}
+
+TEST(HistoryFileTest, FailedReadKeepsWhatWasLoaded) {
+  MemoryProfile profile("[QueryHistory]\nCount=1\nQuery0=a\n");
+  profile.failReads = true;
+  Combos combos;
+  combos.query.items = {"old"};
+  LoadHistory(profile, combos.Refs());
+  EXPECT_TRUE(combos.query.items.empty());  // cleared before the read, as the file is opened
+  EXPECT_EQ(combos.hosts.items, std::vector<std::string>{kLocalHost});
+}
+
+}  // namespace
+}  // namespace brevane
