@@ -58,6 +58,10 @@ if(BREVANE_BUILD_TESTS)
     target_link_libraries(${name} PRIVATE brevane_win32)
     target_link_options(${name} PRIVATE ${BREVANE_STATIC_LINK} $<$<NOT:$<CXX_COMPILER_ID:MSVC>>:-municode>)
   endforeach()
+  # The hand-off tests start the monitor's stand-in.
+  if(TARGET kestrum_peer)
+    add_dependencies(brevane_wintests kestrum_peer)
+  endif()
 endif()
 
 if(BREVANE_BUILD_BENCH)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <system_error>
 
 #include "wmi/date_format.h"
@@ -16,7 +17,8 @@ constexpr const char* kInvalidConversion = "Invalid variant type conversion";
 // A chain of references longer than this is malformed; COM itself allows one level.
 constexpr int kMaxReferenceDepth = 8;
 
-struct ConversionFailure {};
+// No text: the conversion failed, and its failure text becomes the rendered value.
+using Rendered = std::optional<std::string>;
 
 const std::string& DecimalSeparator(const RegionalSettings& regional) {
   static const std::string kDot = ".";
@@ -39,7 +41,7 @@ std::string ArrayText(const Value& value) {
 // Lays out the shortest digits that read back to the same number the way the platform's
 // conversion writes reals: plain notation for moderate exponents, otherwise "1.5E+20".
 template <typename Real>
-std::string RealText(Real number, int precision, const RegionalSettings& regional) {
+Rendered RealText(Real number, int precision, const RegionalSettings& regional) {
   if (std::isnan(number)) return "NaN";
   if (std::isinf(number)) return number < 0 ? "-INF" : "INF";
   if (number == 0) return "0";
@@ -47,7 +49,7 @@ std::string RealText(Real number, int precision, const RegionalSettings& regiona
   char buffer[64];
   const std::to_chars_result result =
       std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific);
-  if (result.ec != std::errc()) throw ConversionFailure{};
+  if (result.ec != std::errc()) return std::nullopt;
   const std::string_view scientific(buffer, static_cast<size_t>(result.ptr - buffer));
 
   const bool negative = scientific.front() == '-';
@@ -115,8 +117,8 @@ std::string CurrencyText(int64_t scaled, const RegionalSettings& regional) {
   return ScaledText(std::to_string(magnitude), 4, negative, regional);
 }
 
-std::string DecimalText(const DecimalValue& decimal, const RegionalSettings& regional) {
-  if (decimal.scale > 28) throw ConversionFailure{};
+Rendered DecimalText(const DecimalValue& decimal, const RegionalSettings& regional) {
+  if (decimal.scale > 28) return std::nullopt;
   // The 96-bit magnitude as three 32-bit limbs, most significant first, divided down by ten.
   uint32_t limbs[3] = {decimal.hi32, static_cast<uint32_t>(decimal.lo64 >> 32),
                        static_cast<uint32_t>(decimal.lo64)};
@@ -135,9 +137,9 @@ std::string DecimalText(const DecimalValue& decimal, const RegionalSettings& reg
                     decimal.negative, regional);
 }
 
-std::string DateText(double oleDate, bool withTime, const RegionalSettings& regional) {
+Rendered DateText(double oleDate, bool withTime, const RegionalSettings& regional) {
   const std::optional<OleDateParts> parts = DecodeOleDate(oleDate);
-  if (!parts) throw ConversionFailure{};
+  if (!parts) return std::nullopt;
   std::string text = FormatDatePicture(regional.shortDatePicture, *parts, regional);
   if (withTime && (parts->hour != 0 || parts->minute != 0 || parts->second != 0)) {
     text += ' ';
@@ -148,12 +150,12 @@ std::string DateText(double oleDate, bool withTime, const RegionalSettings& regi
 
 // The platform's standard conversion to text of a value that is neither an array nor held
 // by reference.
-std::string StandardText(const Value& value, uint16_t baseType, const RegionalSettings& regional) {
+Rendered StandardText(const Value& value, uint16_t baseType, const RegionalSettings& regional) {
   const int64_t i = value.integer;
   switch (baseType) {
     case kVtEmpty:
     case kVtNull:
-      return {};
+      return std::string();
     case kVtI1:
       return std::to_string(static_cast<int8_t>(i));
     case kVtUi1:
@@ -187,19 +189,19 @@ std::string StandardText(const Value& value, uint16_t baseType, const RegionalSe
     case kVtDecimal:
       return DecimalText(value.decimal, regional);
     default:  // objects, error codes, a variant without referent, unknown kinds
-      throw ConversionFailure{};
+      return std::nullopt;
   }
 }
 
-std::string RenderValue(const Value& value, const RegionalSettings& regional) {
-  if (value.type == kVtEmpty || value.type == kVtNull) return {};
+Rendered RenderValue(const Value& value, const RegionalSettings& regional) {
+  if (value.type == kVtEmpty || value.type == kVtNull) return std::string();
   if (value.type == kVtDate) return DateText(value.real, false, regional);
   if (value.type & kVtArrayBit) return ArrayText(value);
 
   const Value* current = &value;
   uint16_t tag = value.type;
   for (int depth = 0; tag & kVtByRefBit; ++depth) {
-    if (depth >= kMaxReferenceDepth) throw ConversionFailure{};
+    if (depth >= kMaxReferenceDepth) return std::nullopt;
     if (current->referenced) {
       current = current->referenced.get();
       tag = current->type;
@@ -208,7 +210,7 @@ std::string RenderValue(const Value& value, const RegionalSettings& regional) {
     }
   }
   if (tag & kVtArrayBit) return ArrayText(*current);
-  if (tag & ~kVtTypeMask) throw ConversionFailure{};  // vector or reserved bits
+  if (tag & ~kVtTypeMask) return std::nullopt;  // vector or reserved bits
   return StandardText(*current, static_cast<uint16_t>(tag & kVtTypeMask), regional);
 }
 
@@ -216,7 +218,8 @@ std::string RenderValue(const Value& value, const RegionalSettings& regional) {
 
 std::string ValueToText(const Value& value, const RegionalSettings& regional) {
   try {
-    return RenderValue(value, regional);
+    Rendered text = RenderValue(value, regional);
+    return text ? std::move(*text) : std::string(kInvalidConversion);
   } catch (const std::bad_alloc&) {
     return "Out of memory";  // short enough to need no allocation
   } catch (...) {

@@ -1,0 +1,27 @@
+#include "dialogs/win32/shell_open.h"
+
+#include <shellapi.h>
+
+#include "framework/win32/encoding.h"
+#include "util/product_info.h"
+
+namespace brevane::dialogs::win32 {
+
+bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode) {
+  errorCode = ERROR_SUCCESS;
+  const std::wstring file = brevane::win32::Utf8ToWide(target);
+  SetLastError(ERROR_SUCCESS);
+  // Shown normally: a browser or mail program started hidden would be invisible to the user.
+  const HINSTANCE result =
+      ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(result) > 32) return true;
+  errorCode = GetLastError();
+  return false;
+}
+
+void ShowPlainMessage(HWND owner, const std::string& text) {
+  MessageBoxW(owner, brevane::win32::Utf8ToWide(text).c_str(),
+              brevane::win32::Utf8ToWide(product::kName).c_str(), MB_OK);
+}
+
+}  // namespace brevane::dialogs::win32

@@ -1,0 +1,151 @@
+#include "util/win32/help_access.h"
+
+#include <string>
+#include <vector>
+
+#include "framework/win32/encoding.h"
+#include "util/help_texts.h"
+
+namespace brevane::help {
+
+namespace {
+
+constexpr wchar_t kHtmlHelpControlKey[] =
+    L"CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32";
+constexpr UINT kHhDisplayTopic = 0;
+constexpr UINT kHhCloseAll = 0x0012;
+
+class RegistryKey {
+ public:
+  explicit RegistryKey(HKEY key) : key_(key) {}
+  ~RegistryKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_;
+};
+
+std::wstring ReadDefaultString(HKEY key) {
+  DWORD type = 0;
+  DWORD bytes = 0;
+  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return {};
+  if ((type != REG_SZ && type != REG_EXPAND_SZ) || bytes == 0) return {};
+  // A registry value may be huge or lack its terminator; bound it and terminate it ourselves.
+  constexpr DWORD kMaxBytes = 32768 * sizeof(wchar_t);
+  if (bytes > kMaxBytes) return {};
+  std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+  DWORD size = bytes;
+  if (RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                       &size) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::wstring value(buffer.data());
+  if (type == REG_EXPAND_SZ) {
+    const DWORD needed = ExpandEnvironmentStringsW(value.c_str(), nullptr, 0);
+    if (needed > 0 && needed < 32768) {
+      std::wstring expanded(needed, L'\0');
+      if (ExpandEnvironmentStringsW(value.c_str(), expanded.data(), needed) == needed) {
+        expanded.resize(needed - 1);
+        value = expanded;
+      }
+    }
+  }
+  return value;
+}
+
+bool WideFileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void ShowError(HWND owner, const std::string& text) {
+  MessageBoxW(owner, win32::Utf8ToWide(text).c_str(), win32::Utf8ToWide(kErrorTitle).c_str(),
+              MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+std::string ProgramDir() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return {};
+  path.resize(slash + 1);
+  return win32::WideToUtf8(path);
+}
+
+bool FileExists(const std::string& path) {
+  return !path.empty() && WideFileExists(win32::Utf8ToWide(path));
+}
+
+std::string FindHtmlHelpControl() {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kHtmlHelpControlKey, 0, KEY_READ, &raw) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::wstring value;
+  {
+    RegistryKey key(raw);
+    value = ReadDefaultString(key.Get());
+  }
+  if (!value.empty() && !WideFileExists(value)) return {};
+  return win32::WideToUtf8(value);
+}
+
+void HelpAccess::LoadHtmlHelp() {
+  if (library_) return;
+  const std::string path = FindHtmlHelpControl();
+  if (path.empty() || !FileExists(path)) return;
+  library_ = LoadLibraryW(win32::Utf8ToWide(path).c_str());
+  if (!library_) return;
+  // The wide entry point, so that a program folder outside the ANSI code page still works.
+  htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(
+      reinterpret_cast<void*>(GetProcAddress(library_, "HtmlHelpW")));
+}
+
+void HelpAccess::UnloadHtmlHelp() {
+  if (!library_) return;
+  // A viewer still open would run code from the library after it is gone.
+  if (htmlHelp_) htmlHelp_(nullptr, nullptr, kHhCloseAll, 0);
+  FreeLibrary(library_);
+  library_ = nullptr;
+  htmlHelp_ = nullptr;
+}
+
+void HelpAccess::LocateHelpFile() {
+  LocateHelpFileIn(ProgramDir());
+}
+
+void HelpAccess::LocateHelpFileIn(const std::string& programDir) {
+  programDir_ = programDir;
+  helpFile_ = programDir.empty() ? std::string() : ChooseHelpFile(programDir, FileExists);
+}
+
+void HelpAccess::ShowHelpTopic(const std::string& topic, HWND owner) const {
+  switch (CheckHelpAvailable(helpFile_, htmlHelp_ != nullptr)) {
+    case HelpProblem::NoHelpFile:
+      ShowError(owner, HelpFileNotFoundMessage());
+      return;
+    case HelpProblem::NoHelpControl:
+      ShowError(owner, HelpControlMissingMessage());
+      return;
+    case HelpProblem::None:
+      break;
+  }
+  lastViewer_ = htmlHelp_(nullptr, win32::Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
+}
+
+}  // namespace brevane::help
