@@ -7,9 +7,11 @@ namespace brevane {
 class MainThreadDispatcher {
  public:
   virtual ~MainThreadDispatcher() = default;
-  // Runs step on the main thread while the caller waits; returns once it has run. Returns
-  // false, without running it, when the dispatcher is shutting down.
-  virtual bool RunInMainThread(const std::function<void()>& step) = 0;
+  // Queues step to run on the UI thread, after every step posted before it. Never waits and
+  // never runs the step on the calling thread. Returns false, dropping the step, once the
+  // dispatcher has shut down; queued steps that have not run by then are dropped too. Steps
+  // therefore own (or share) everything they use.
+  virtual bool Post(std::function<void()> step) = 0;
 };
 
 }  // namespace brevane

@@ -42,7 +42,8 @@ TEST(IniTextTest, FollowsTheProfileReaderRules) {
 }
 
 TEST(IniTextTest, NulEndsItsLineAndByteOrderMarkIsSkipped) {
-  const std::string text = std::string("\xEF\xBB\xBF[S]\nA=x\0hidden\nB=y\n", 24);
+  const char raw[] = "\xEF\xBB\xBF[S]\nA=x\0hidden\nB=y\n";
+  const std::string text(raw, sizeof raw - 1);
   const IniSection section = ReadIniSection(text, "S");
   EXPECT_EQ(Value(section, "A"), "x");
   EXPECT_EQ(Value(section, "B"), "y");

@@ -1,0 +1,47 @@
+#include "framework/step_queue.h"
+
+namespace brevane {
+
+bool StepQueue::Post(std::function<void()> step, bool* wasEmpty) {
+  std::lock_guard lock(mutex_);
+  if (closed_) return false;
+  if (wasEmpty) *wasEmpty = queue_.empty();
+  queue_.push_back(std::move(step));
+  return true;
+}
+
+int StepQueue::RunPending() {
+  std::deque<std::function<void()>> steps;
+  {
+    std::lock_guard lock(mutex_);
+    steps.swap(queue_);
+  }
+  int ran = 0;
+  for (auto& step : steps) {
+    {
+      std::lock_guard lock(mutex_);
+      if (closed_) break;
+    }
+    try {
+      step();
+    } catch (...) {
+      // A failing step must not take the UI thread down.
+    }
+    ++ran;
+  }
+  return ran;
+}
+
+void StepQueue::Close() {
+  std::deque<std::function<void()>> dropped;
+  std::lock_guard lock(mutex_);
+  closed_ = true;
+  dropped.swap(queue_);
+}
+
+bool StepQueue::Closed() const {
+  std::lock_guard lock(mutex_);
+  return closed_;
+}
+
+}  // namespace brevane

@@ -1,0 +1,25 @@
+#pragma once
+// The instance list box as the loader's target list.
+#include <windows.h>
+
+#include "wmi/instance_list.h"
+
+namespace brevane::win32 {
+
+class ListBoxInstanceList final : public wmi::InstanceList {
+ public:
+  explicit ListBoxInstanceList(HWND listBox) : listBox_(listBox) {}
+  int Count() const override;
+  void Append(const std::string& line) override;
+  void ReplaceLast(const std::string& line) override;
+  void DeleteLast() override;
+  void Clear() override;
+  void BeginUpdate() override;
+  void EndUpdate() override;
+
+ private:
+  HWND listBox_;
+  int updateDepth_ = 0;
+};
+
+}  // namespace brevane::win32

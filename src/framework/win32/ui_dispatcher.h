@@ -1,0 +1,32 @@
+#pragma once
+// The UI thread's side of MainThreadDispatcher: a hidden message-only window that runs the
+// posted steps whenever the UI thread handles messages (also inside message boxes and other
+// modal loops).
+#include <windows.h>
+
+#include "framework/main_thread.h"
+#include "framework/step_queue.h"
+
+namespace brevane::win32 {
+
+class UiDispatcher final : public MainThreadDispatcher {
+ public:
+  // Creates the hidden window on the calling thread, which becomes the UI thread.
+  UiDispatcher();
+  ~UiDispatcher() override;
+  UiDispatcher(const UiDispatcher&) = delete;
+  UiDispatcher& operator=(const UiDispatcher&) = delete;
+
+  bool Post(std::function<void()> step) override;
+  // UI thread: drops what is queued, refuses new steps and destroys the hidden window.
+  void Close();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  StepQueue queue_;
+  HWND window_ = nullptr;
+  DWORD uiThread_ = 0;
+};
+
+}  // namespace brevane::win32

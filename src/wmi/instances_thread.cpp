@@ -1,0 +1,446 @@
+#include "wmi/instances_thread.h"
+
+#include <exception>
+#include <vector>
+
+#include "util/text.h"
+#include "wmi/query_ops.h"
+#include "wmi/value_text.h"
+#include "wmi/wmi_session.h"
+
+namespace brevane::wmi {
+
+namespace {
+constexpr auto kIdlePoll = std::chrono::milliseconds(500);
+// Lines applied per drain, so that the UI thread keeps handling input during a big load.
+constexpr size_t kLinesPerDrain = 512;
+// The worker waits while this many lines are waiting for the UI thread.
+constexpr size_t kMaxPendingLines = 4096;
+
+const char* const kLabelProperties[] = {"Name", "Caption", "Handle", "ID", "UniqueID", "DeviceID", "Description"};
+
+// One thing the worker has for the window.
+struct Handoff {
+  uint64_t generation = 0;
+  std::string line;        // a label or a failure text to put into the list
+  bool progress = false;   // the line is the progress line
+  bool done = false;       // the load has ended: remove the progress line, report
+  bool endedByIdleRequest = false;
+  int count = 0;
+  std::string message;
+};
+}  // namespace
+
+struct TWMIInstancesThread::Shared {
+  Shared(std::shared_ptr<Backend> b, std::shared_ptr<MainThreadDispatcher> d, RegionalSettings r)
+      : backend(std::move(b)), dispatcher(std::move(d)), regional(std::move(r)) {}
+
+  std::shared_ptr<Backend> backend;
+  std::shared_ptr<MainThreadDispatcher> dispatcher;
+  const RegionalSettings regional;
+  std::stop_source stop;
+  std::atomic<int> maxInstances{0};
+
+  // The request, written by the UI thread and read by the worker, under the lock.
+  std::mutex lock;
+  std::condition_variable_any wake;
+  std::string reqHost, reqNamespace, reqUser, reqPassword, reqClass;
+  bool idle = true;
+  // Every request and refresh starts a new generation; hand-offs of an older one are dropped.
+  uint64_t generation = 0;
+
+  // The outbox, filled by the worker and drained by the UI thread.
+  std::mutex outboxLock;
+  std::condition_variable_any outboxDrained;
+  std::vector<Handoff> outbox;
+  size_t outboxTaken = 0;  // entries of outbox already applied
+  bool drainPosted = false;
+
+  // UI thread only.
+  InstanceList* target = nullptr;
+  DoneCallback onDone;
+  bool progressShown = false;  // the target's last line is our progress line
+  int linesPut = 0;            // lines the current generation put into the target
+
+  // End of the worker, for the bounded shutdown.
+  std::mutex finishLock;
+  std::condition_variable finishedChanged;
+  bool finished = false;
+
+  bool IsIdle() {
+    std::lock_guard l(lock);
+    return idle;
+  }
+
+  // --- worker side ---
+
+  void Emit(Handoff handoff, std::stop_token stopToken) {
+    bool post = false;
+    {
+      std::unique_lock l(outboxLock);
+      outboxDrained.wait(l, stopToken, [&] { return outbox.size() - outboxTaken < kMaxPendingLines; });
+      if (stopToken.stop_requested()) return;
+      outbox.push_back(std::move(handoff));
+      if (!drainPosted) drainPosted = post = true;
+    }
+    if (post && !dispatcher->Post([self = weak_from_this()] {
+          if (auto s = self.lock()) s->Drain();
+        })) {
+      stop.request_stop();  // no UI thread left to load for
+    }
+  }
+
+  // Weak so that a queued drain step does not keep the state alive after shutdown; the
+  // worker holds its own share.
+  std::weak_ptr<Shared> weak_from_this() { return self; }
+  std::weak_ptr<Shared> self;
+
+  // --- UI thread ---
+
+  void Drain() {
+    std::vector<Handoff> batch;
+    bool more;
+    {
+      std::lock_guard l(outboxLock);
+      const size_t end = std::min(outbox.size(), outboxTaken + kLinesPerDrain);
+      batch.assign(std::make_move_iterator(outbox.begin() + static_cast<ptrdiff_t>(outboxTaken)),
+                   std::make_move_iterator(outbox.begin() + static_cast<ptrdiff_t>(end)));
+      outboxTaken = end;
+      more = outboxTaken < outbox.size();
+      if (!more) {
+        outbox.clear();
+        outboxTaken = 0;
+      }
+      drainPosted = more;
+    }
+    outboxDrained.notify_all();
+    if (target) target->BeginUpdate();
+    InstanceList* updating = target;
+    for (size_t i = 0; i < batch.size(); ++i) {
+      // A progress line that the very next label would replace need not be shown at all.
+      const bool replacedNext = batch[i].progress && i + 1 < batch.size() && !batch[i + 1].done &&
+                                batch[i + 1].generation == batch[i].generation;
+      if (!replacedNext) Apply(batch[i]);
+    }
+    if (updating && updating == target) updating->EndUpdate();
+    if (more && !dispatcher->Post([self = weak_from_this()] {
+          if (auto s = self.lock()) s->Drain();
+        })) {
+      stop.request_stop();
+    }
+  }
+
+  // Whether a hand-off of this generation may still change the target.
+  bool Accepts(uint64_t gen) {
+    {
+      std::lock_guard l(lock);
+      if (gen != generation) return false;
+    }
+    // Someone else emptied or changed the list (a class list reload, a search): the rest of
+    // this load would no longer match the list's positions, so it stays out.
+    return target && target->Count() == linesPut;
+  }
+
+  void Put(const std::string& line, bool isProgress) {
+    if (progressShown && target->Count() > 0) {
+      target->ReplaceLast(line);
+    } else {
+      target->Append(line);
+      ++linesPut;
+    }
+    progressShown = isProgress;
+  }
+
+  void Apply(const Handoff& h) {
+    const bool accepted = Accepts(h.generation);
+    if (!h.done) {
+      if (accepted) Put(h.line, h.progress);
+      return;
+    }
+    if (accepted && progressShown && target->Count() > 0) {
+      target->DeleteLast();
+      --linesPut;
+      progressShown = false;
+    }
+    bool current;
+    {
+      std::lock_guard l(lock);
+      current = h.generation == generation;
+    }
+    // A load that a newer request replaced reports nothing, unless that request made the
+    // worker idle (an empty class name), which ends the load as far as the window knows.
+    if (onDone && (current || h.endedByIdleRequest)) onDone(h.count, h.message);
+  }
+};
+
+namespace {
+
+using Shared = TWMIInstancesThread::Shared;
+
+// The worker's own state; never seen by the UI thread.
+class Loader {
+ public:
+  Loader(std::shared_ptr<Shared> shared, std::stop_token stop) : s_(std::move(shared)), stop_(std::move(stop)) {}
+
+  void Run() {
+    while (!stop_.stop_requested()) {
+      {
+        std::unique_lock l(s_->lock);
+        if (s_->idle) {
+          s_->wake.wait_for(l, stop_, kIdlePoll, [&] { return !s_->idle; });
+          continue;
+        }
+        passGeneration_ = s_->generation;
+      }
+      RunPass();
+    }
+  }
+
+ private:
+  void RunPass() {
+    try {
+      EmitLine(passGeneration_, kProgressLine, true);
+      SyncRequest();
+      if (s_->IsIdle() || stop_.stop_requested()) return;
+      const uint64_t tag = seenGeneration_;
+      std::unique_ptr<Object> instance;
+      bool endedByIdleRequest = false;
+      while (!stop_.stop_requested() && enumerator_) {
+        if (s_->IsIdle()) {
+          endedByIdleRequest = true;
+          break;
+        }
+        if (!NextEnumItem(*enumerator_, instance, errorText_, stop_)) break;
+        ++count_;
+        if (SyncRequest()) return;  // a new request: the next pass shows it
+        EmitLine(tag, Label(*instance), false);
+        EmitLine(tag, kProgressLine, true);
+        const int max = s_->maxInstances.load();
+        if (max != 0 && count_ > max) break;
+      }
+      if (stop_.stop_requested()) return;
+      Handoff done;
+      done.generation = tag;
+      done.done = true;
+      done.endedByIdleRequest = endedByIdleRequest;
+      done.count = count_;
+      s_->Emit(std::move(done), stop_);
+      MarkIdle(tag);
+    } catch (const std::exception& e) {
+      Fail(std::string("WMI Error: ") + e.what());
+    } catch (...) {
+      Fail("WMI Error: unknown failure");
+    }
+  }
+
+  void EmitLine(uint64_t tag, std::string line, bool progress) {
+    Handoff h;
+    h.generation = tag;
+    h.line = std::move(line);
+    h.progress = progress;
+    s_->Emit(std::move(h), stop_);
+  }
+
+  void Fail(const std::string& text) {
+    // A broken connection or enumeration is not reused: the next request starts afresh.
+    DropClassState();
+    services_.reset();
+    const uint64_t tag = seenGeneration_;
+    EmitLine(tag, text, false);  // replaces the progress line
+    Handoff done;
+    done.generation = tag;
+    done.done = true;
+    done.count = count_;
+    done.message = text;
+    s_->Emit(std::move(done), stop_);
+    MarkIdle(tag);
+  }
+
+  // Marks the worker idle unless a newer request arrived meanwhile, which must not be lost.
+  void MarkIdle(uint64_t tag) {
+    std::lock_guard l(s_->lock);
+    if (s_->generation == tag) s_->idle = true;
+  }
+
+  // Takes up a new request; returns true when the request changed. Starts a fresh load when
+  // there is no enumeration.
+  bool SyncRequest() {
+    if (stop_.stop_requested()) return false;
+    bool changed = false;
+    {
+      std::lock_guard l(s_->lock);
+      if (s_->idle) return false;
+      if (s_->generation != seenGeneration_) {
+        ConnectionParams wanted{s_->reqHost, s_->reqNamespace, s_->reqUser, s_->reqPassword};
+        if (!haveParams_ || wanted.host != params_.host || wanted.ns != params_.ns || wanted.user != params_.user ||
+            wanted.password != params_.password) {
+          params_ = std::move(wanted);
+          haveParams_ = true;
+          services_.reset();
+        }
+        DropClassState();
+        className_ = s_->reqClass;
+        seenGeneration_ = s_->generation;
+        changed = true;
+      } else if (!services_) {
+        DropClassState();
+      }
+    }
+    if (enumerator_) return changed;
+    StartLoad();
+    return changed;
+  }
+
+  void StartLoad() {
+    count_ = 0;
+    errorText_.clear();
+    if (!services_) services_ = ConnectWmi(*s_->backend, params_.host, params_.ns, params_.user, params_.password);
+    if (stop_.stop_requested() || s_->IsIdle()) return;
+    if (labelProperty_.empty()) {
+      std::string scratch;
+      if (ListClassProperties(*s_->backend, params_, className_, propertyNames_, scratch)) {
+        labelProperty_ = ChooseLabelProperty(propertyNames_);
+      }
+    }
+    set_ = services_->InstancesOf(className_, kFlagSemisync);
+    enumerator_ = set_->NewEnum();
+  }
+
+  static std::string ChooseLabelProperty(const StringList& names) {
+    for (const char* candidate : kLabelProperties) {
+      for (const auto& name : names) {
+        if (AsciiLower(name) == AsciiLower(candidate)) return name;
+      }
+    }
+    return {};
+  }
+
+  std::string Label(Object& instance) {
+    const int position = count_ - 1;
+    std::string label;
+    if (!labelProperty_.empty()) {
+      label = ValueToText(instance.PropertyValue(labelProperty_), s_->regional);
+    } else {
+      label = Format("[%3.3d]", position) + Trim(instance.ObjectText(0));
+    }
+    if (Trim(label).empty()) label = Format("<<Instance_%2.2d>>", position);
+    return label;
+  }
+
+  void DropClassState() {
+    enumerator_.reset();
+    set_.reset();
+    labelProperty_.clear();
+  }
+
+  std::shared_ptr<Shared> s_;
+  std::stop_token stop_;
+  ConnectionParams params_;
+  bool haveParams_ = false;
+  std::unique_ptr<Services> services_;
+  std::string className_;
+  std::unique_ptr<ObjectSet> set_;
+  std::unique_ptr<ObjectEnumerator> enumerator_;
+  std::string labelProperty_;
+  StringList propertyNames_;
+  std::string errorText_;
+  uint64_t passGeneration_ = 0;
+  uint64_t seenGeneration_ = 0;
+  int count_ = 0;
+};
+
+void WorkerMain(std::shared_ptr<Shared> shared) {
+  try {
+    auto apartment = shared->backend->EnterThread();
+    Loader loader(shared, shared->stop.get_token());
+    loader.Run();
+  } catch (...) {
+    // Nothing may escape the thread; the window sees no more hand-offs.
+  }
+  {
+    std::lock_guard l(shared->finishLock);
+    shared->finished = true;
+  }
+  shared->finishedChanged.notify_all();
+}
+
+}  // namespace
+
+TWMIInstancesThread::TWMIInstancesThread(std::shared_ptr<Backend> backend,
+                                         std::shared_ptr<MainThreadDispatcher> dispatcher, RegionalSettings regional)
+    : shared_(std::make_shared<Shared>(std::move(backend), std::move(dispatcher), std::move(regional))) {
+  shared_->self = shared_;
+  worker_ = std::thread(WorkerMain, shared_);
+}
+
+TWMIInstancesThread::~TWMIInstancesThread() { Shutdown(std::chrono::seconds(3)); }
+
+void TWMIInstancesThread::SetOnDone(DoneCallback onDone) { shared_->onDone = std::move(onDone); }
+
+void TWMIInstancesThread::SetMaxInstances(int maxInstances) { shared_->maxInstances = maxInstances; }
+
+void TWMIInstancesThread::RequestInstances(const std::string& host, const std::string& ns, const std::string& user,
+                                           const std::string& password, const std::string& className,
+                                           InstanceList* target) {
+  {
+    std::lock_guard l(shared_->lock);
+    shared_->reqHost = host;
+    shared_->reqNamespace = ns;
+    shared_->reqUser = user;
+    shared_->reqPassword = password;
+    shared_->reqClass = className;
+    if (target) {
+      shared_->target = target;
+    } else {
+      shared_->reqHost.clear();
+    }
+    ++shared_->generation;
+    shared_->idle = shared_->reqHost.empty() || shared_->reqClass.empty();
+  }
+  ResetTarget();
+  shared_->wake.notify_all();
+}
+
+void TWMIInstancesThread::RefreshInstances() {
+  {
+    std::lock_guard l(shared_->lock);
+    if (!shared_->target) shared_->reqHost.clear();
+    ++shared_->generation;
+    shared_->idle = shared_->reqHost.empty() || shared_->reqClass.empty();
+  }
+  ResetTarget();
+  shared_->wake.notify_all();
+}
+
+void TWMIInstancesThread::ResetTarget() {
+  if (shared_->target) shared_->target->Clear();
+  shared_->progressShown = false;
+  shared_->linesPut = 0;
+}
+
+void TWMIInstancesThread::RequestStop() {
+  shared_->stop.request_stop();
+  shared_->wake.notify_all();
+}
+
+bool TWMIInstancesThread::Shutdown(std::chrono::milliseconds bound) {
+  if (!worker_.joinable()) return true;
+  shared_->target = nullptr;
+  shared_->onDone = nullptr;
+  RequestStop();
+  bool ended;
+  {
+    std::unique_lock l(shared_->finishLock);
+    ended = shared_->finishedChanged.wait_for(l, bound, [&] { return shared_->finished; });
+  }
+  if (ended) {
+    worker_.join();
+  } else {
+    // Stuck inside a WMI call that cannot be interrupted. The worker owns its share of
+    // everything it touches and can no longer reach the window; the process ends without it.
+    worker_.detach();
+  }
+  return ended;
+}
+
+}  // namespace brevane::wmi

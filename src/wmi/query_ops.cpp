@@ -1,0 +1,94 @@
+#include "wmi/query_ops.h"
+
+#include <exception>
+
+#include "wmi/value_text.h"
+#include "wmi/wmi_session.h"
+
+namespace brevane::wmi {
+
+namespace {
+
+// Appends every property of the object; a failure while fetching the next property only ends
+// this object's walk, and its text is dropped.
+int AppendProperties(Object& object, const RegionalSettings& regional, StringList* names,
+                     StringList* values) {
+  auto properties = object.Properties();
+  std::string scratch;
+  Property property;
+  int count = 0;
+  while (NextEnumItem(*properties, property, scratch)) {
+    if (names) names->push_back(std::move(property.name));
+    if (values) values->push_back(ValueToText(property.value, regional));
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+bool RunQuery(Backend& backend, const RegionalSettings& regional, const ConnectionParams& conn,
+              const std::string& queryText, ResultTable& table, std::string& errorText) {
+  errorText.clear();
+  table.Clear();
+  try {
+    auto services = ConnectWmi(backend, conn.host, conn.ns, conn.user, conn.password);
+    auto set = services->ExecQuery(queryText, "WQL", 0);
+    auto objects = set->NewEnum();
+    std::unique_ptr<Object> object;
+    while (NextEnumItem(*objects, object, errorText)) {
+      ++table.rows;
+      const int n = AppendProperties(*object, regional, &table.columnNames, &table.values);
+      table.rowLengths.push_back(n);
+      if (n > table.cols) table.cols = n;
+    }
+    return true;
+  } catch (const std::exception& e) {
+    errorText = std::string("Error: ") + e.what();
+    return false;
+  }
+}
+
+bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
+                         const std::string& className, StringList& names, std::string& errorText) {
+  errorText.clear();
+  names.clear();
+  try {
+    auto services = ConnectWmi(backend, conn.host, conn.ns, conn.user, conn.password);
+    auto classObject = services->Get(className, 0);
+    auto properties = classObject->Properties();
+    std::string scratch;
+    Property property;
+    while (NextEnumItem(*properties, property, scratch)) names.push_back(std::move(property.name));
+    return true;
+  } catch (const std::exception& e) {
+    errorText = e.what();
+    return false;
+  }
+}
+
+bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
+                            const ConnectionParams& conn, const std::string& className, int index,
+                            StringList* names, StringList* values, std::string& errorText) {
+  errorText.clear();
+  if (names) names->clear();
+  if (values) values->clear();
+  try {
+    auto services = ConnectWmi(backend, conn.host, conn.ns, conn.user, conn.password);
+    auto classObject = services->Get(className, 0);
+    auto set = classObject->Instances(0);
+    auto instances = set->NewEnum();
+    std::unique_ptr<Object> instance;
+    // Nothing after the wanted instance can change the answer, so the walk ends there instead
+    // of paying for the rest of a large class.
+    for (int i = 0; i <= index && NextEnumItem(*instances, instance, errorText); ++i) {
+      if (i == index) AppendProperties(*instance, regional, names, values);
+    }
+    return true;
+  } catch (const std::exception& e) {
+    errorText = std::string("Error: ") + e.what();
+    return false;
+  }
+}
+
+}  // namespace brevane::wmi

@@ -1,0 +1,598 @@
+#include "support/fake_wmi.h"
+
+#include <algorithm>
+#include <map>
+#include <thread>
+
+#include "util/text.h"
+
+namespace brevane::testing {
+
+using wmi::Object;
+using wmi::ObjectEnumerator;
+using wmi::ObjectSet;
+using wmi::Property;
+using wmi::PropertyEnumerator;
+using wmi::Value;
+using wmi::WmiError;
+
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+  return AsciiLower(a) == AsciiLower(b);
+}
+
+bool IsLocalHost(const std::string& host) {
+  return host.empty() || host == "." || SameName(host, "localhost");
+}
+
+// What an object handed out stands for: a class definition or an instance.
+struct ObjectData {
+  std::shared_ptr<const FakeInstance> instance;
+  bool isClass = false;
+};
+
+std::string RenderForObjectText(const Value& v) {
+  if (v.type & wmi::kVtArrayBit) return "{...}";
+  switch (v.type) {
+    case wmi::kVtBstr:
+      return "\"" + v.text + "\"";
+    case wmi::kVtBool:
+      return v.integer ? "TRUE" : "FALSE";
+    case wmi::kVtR4:
+    case wmi::kVtR8:
+      return Format("%g", v.real);
+    default:
+      return std::to_string(v.integer);
+  }
+}
+
+}  // namespace
+
+struct FakeWmi::State {
+  struct Namespace {
+    std::string path;
+    std::vector<FakeClass> classes;
+    std::vector<std::shared_ptr<const FakeInstance>> instances;
+  };
+
+  mutable std::mutex mutex;
+  std::condition_variable_any hangChanged;
+  std::vector<Namespace> namespaces;
+  std::vector<std::string> hosts;
+  std::optional<std::pair<std::string, std::string>> credentials;
+  bool locatorUnregistered = false;
+  std::optional<WmiError> connectFailure;
+  std::map<std::string, WmiError> callFailures;
+  std::vector<EnumerationFault> enumerationFaults;
+  std::chrono::milliseconds elementDelay{0};
+  std::optional<int> hangAt;
+  uint64_t hangReleases = 0;
+  std::string lastUser;
+  std::string lastPassword;
+
+  Namespace* FindNamespace(const std::string& path) {
+    for (auto& ns : namespaces) {
+      if (SameName(ns.path, path)) return &ns;
+    }
+    return nullptr;
+  }
+
+  void CheckCall(const std::string& call) {
+    std::lock_guard lock(mutex);
+    auto it = callFailures.find(call);
+    if (it != callFailures.end()) throw it->second;
+  }
+
+  // The class and every class derived from it, at any depth.
+  static std::vector<std::string> ClassAndDescendants(const Namespace& ns,
+                                                      const std::string& root) {
+    std::vector<std::string> result{root};
+    for (size_t i = 0; i < result.size(); ++i) {
+      for (const auto& c : ns.classes) {
+        if (!c.superclass.empty() && SameName(c.superclass, result[i])) result.push_back(c.name);
+      }
+    }
+    return result;
+  }
+
+  static const FakeClass* FindClass(const Namespace& ns, const std::string& name) {
+    for (const auto& c : ns.classes) {
+      if (SameName(c.name, name)) return &c;
+    }
+    return nullptr;
+  }
+
+  static std::vector<ObjectData> InstancesOfClass(const Namespace& ns,
+                                                  const std::string& className) {
+    const auto family = ClassAndDescendants(ns, className);
+    std::vector<ObjectData> result;
+    for (const auto& inst : ns.instances) {
+      for (const auto& name : family) {
+        if (SameName(inst->className, name)) {
+          result.push_back({inst, false});
+          break;
+        }
+      }
+    }
+    return result;
+  }
+
+  static std::shared_ptr<const FakeInstance> ClassObject(const FakeClass& c) {
+    auto def = std::make_shared<FakeInstance>();
+    def->className = c.name;
+    for (const auto& name : c.propertyNames) def->properties.push_back({name, Value::Null()});
+    return def;
+  }
+};
+
+namespace {
+
+using State = FakeWmi::State;
+
+class FakePropertyEnumerator final : public PropertyEnumerator {
+ public:
+  explicit FakePropertyEnumerator(std::shared_ptr<const FakeInstance> instance)
+      : instance_(std::move(instance)) {}
+  bool Next(Property& out) override {
+    if (index_ >= instance_->properties.size()) return false;
+    out = instance_->properties[index_++];
+    return true;
+  }
+
+ private:
+  std::shared_ptr<const FakeInstance> instance_;
+  size_t index_ = 0;
+};
+
+class FakeObjectSet;
+
+class FakeObject final : public Object {
+ public:
+  FakeObject(std::shared_ptr<State> state, std::string ns, ObjectData data)
+      : state_(std::move(state)), ns_(std::move(ns)), data_(std::move(data)) {}
+
+  std::string ClassName() override { return data_.instance->className; }
+
+  std::unique_ptr<PropertyEnumerator> Properties() override {
+    state_->CheckCall("Properties");
+    return std::make_unique<FakePropertyEnumerator>(data_.instance);
+  }
+
+  Value PropertyValue(const std::string& name) override {
+    state_->CheckCall("PropertyValue");
+    for (const auto& p : data_.instance->properties) {
+      if (SameName(p.name, name)) return p.value;
+    }
+    throw WmiError(fake_status::kNotFound, "Not found");
+  }
+
+  std::unique_ptr<ObjectSet> Instances(int32_t flags) override;
+
+  std::string ObjectText(int32_t) override {
+    state_->CheckCall("ObjectText");
+    std::string text = "\ninstance of " + data_.instance->className + "\n{\n";
+    for (const auto& p : data_.instance->properties) {
+      if (p.value.type == wmi::kVtNull || p.value.type == wmi::kVtEmpty) continue;
+      text += "\t" + p.name + " = " + RenderForObjectText(p.value) + ";\n";
+    }
+    return text + "};\n";
+  }
+
+ private:
+  std::shared_ptr<State> state_;
+  std::string ns_;
+  ObjectData data_;
+};
+
+class FakeObjectEnumerator final : public ObjectEnumerator {
+ public:
+  FakeObjectEnumerator(std::shared_ptr<State> state, std::string ns, std::string operation,
+                       std::string className, std::vector<ObjectData> objects)
+      : state_(std::move(state)),
+        ns_(std::move(ns)),
+        operation_(std::move(operation)),
+        className_(std::move(className)),
+        objects_(std::move(objects)) {}
+
+  bool Next(std::unique_ptr<Object>& out, std::stop_token stop) override {
+    out.reset();
+    if (done_) return false;
+    const int index = next_;
+    std::chrono::milliseconds delay;
+    std::optional<EnumerationFault> fault;
+    {
+      std::unique_lock lock(state_->mutex);
+      delay = state_->elementDelay;
+      for (const auto& f : state_->enumerationFaults) {
+        if (f.index == index && (f.operation.empty() || f.operation == operation_) &&
+            (f.className.empty() || SameName(f.className, className_))) {
+          fault = f;
+          break;
+        }
+      }
+      if (state_->hangAt && *state_->hangAt == index) {
+        const uint64_t releases = state_->hangReleases;
+        state_->hangChanged.wait(lock, stop, [&] { return state_->hangReleases != releases; });
+        if (stop.stop_requested()) return false;
+      }
+    }
+    if (delay.count() > 0) {
+      const auto until = std::chrono::steady_clock::now() + delay;
+      while (std::chrono::steady_clock::now() < until) {
+        if (stop.stop_requested()) return false;
+        std::this_thread::sleep_for(std::min(delay, std::chrono::milliseconds(5)));
+      }
+    }
+    if (fault) {
+      done_ = true;
+      if (fault->raise) throw fault->error;
+      return false;
+    }
+    if (static_cast<size_t>(index) >= objects_.size()) {
+      done_ = true;
+      return false;
+    }
+    ++next_;
+    out = std::make_unique<FakeObject>(state_, ns_, objects_[static_cast<size_t>(index)]);
+    return true;
+  }
+
+ private:
+  std::shared_ptr<State> state_;
+  std::string ns_;
+  std::string operation_;
+  std::string className_;
+  std::vector<ObjectData> objects_;
+  int next_ = 0;
+  bool done_ = false;
+};
+
+class FakeObjectSet final : public ObjectSet {
+ public:
+  FakeObjectSet(std::shared_ptr<State> state, std::string ns, std::string operation,
+                std::string className, std::vector<ObjectData> objects)
+      : state_(std::move(state)),
+        ns_(std::move(ns)),
+        operation_(std::move(operation)),
+        className_(std::move(className)),
+        objects_(std::move(objects)) {}
+
+  std::unique_ptr<ObjectEnumerator> NewEnum() override {
+    state_->CheckCall("NewEnum");
+    return std::make_unique<FakeObjectEnumerator>(state_, ns_, operation_, className_, objects_);
+  }
+
+ private:
+  std::shared_ptr<State> state_;
+  std::string ns_;
+  std::string operation_;
+  std::string className_;
+  std::vector<ObjectData> objects_;
+};
+
+std::unique_ptr<ObjectSet> FakeObject::Instances(int32_t) {
+  state_->CheckCall("Instances");
+  std::vector<ObjectData> objects;
+  {
+    std::lock_guard lock(state_->mutex);
+    if (auto* ns = state_->FindNamespace(ns_))
+      objects = State::InstancesOfClass(*ns, data_.instance->className);
+  }
+  return std::make_unique<FakeObjectSet>(state_, ns_, "Instances", data_.instance->className,
+                                         std::move(objects));
+}
+
+// A small WQL reader: "select <*|names> from <class> [where <property> <=|<>> <literal>]".
+struct ParsedQuery {
+  bool all = false;
+  std::vector<std::string> properties;
+  std::string className;
+  std::string whereProperty;
+  std::string whereOperator;
+  std::string whereLiteral;
+};
+
+std::optional<ParsedQuery> ParseQuery(const std::string& text) {
+  const std::string lower = AsciiLower(text);
+  const std::string trimmed = Trim(lower);
+  if (trimmed.rfind("select", 0) != 0) return std::nullopt;
+  const size_t start = lower.find("select") + 6;
+  const size_t from = lower.find(" from ", start);
+  if (from == std::string::npos) return std::nullopt;
+  ParsedQuery q;
+  const std::string list = Trim(std::string_view(text).substr(start, from - start));
+  if (list.empty()) return std::nullopt;
+  if (list == "*") {
+    q.all = true;
+  } else {
+    size_t pos = 0;
+    while (pos <= list.size()) {
+      const size_t comma = list.find(',', pos);
+      std::string name =
+          Trim(list.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+      if (name.empty()) return std::nullopt;
+      q.properties.push_back(name);
+      if (comma == std::string::npos) break;
+      pos = comma + 1;
+    }
+  }
+  std::string rest = Trim(std::string_view(text).substr(from + 6));
+  const size_t end = rest.find_first_of(" \t\r\n");
+  q.className = rest.substr(0, end);
+  if (q.className.empty()) return std::nullopt;
+  if (end != std::string::npos) {
+    std::string cond = Trim(rest.substr(end));
+    if (AsciiLower(cond).rfind("where ", 0) != 0) return std::nullopt;
+    cond = Trim(cond.substr(6));
+    const size_t op = cond.find_first_of("=<");
+    if (op == std::string::npos) return std::nullopt;
+    q.whereProperty = Trim(cond.substr(0, op));
+    q.whereOperator = cond.compare(op, 2, "<>") == 0 ? "<>" : "=";
+    std::string literal = Trim(cond.substr(op + q.whereOperator.size()));
+    if (literal.size() >= 2 && (literal.front() == '\'' || literal.front() == '"') &&
+        literal.back() == literal.front()) {
+      literal = literal.substr(1, literal.size() - 2);
+    }
+    q.whereLiteral = literal;
+  }
+  return q;
+}
+
+std::string PlainText(const Value& v) {
+  if (v.type == wmi::kVtBstr) return v.text;
+  if (v.type == wmi::kVtNull || v.type == wmi::kVtEmpty) return {};
+  return std::to_string(v.integer);
+}
+
+class FakeServices final : public wmi::Services {
+ public:
+  FakeServices(std::shared_ptr<State> state, std::string ns)
+      : state_(std::move(state)), ns_(std::move(ns)) {}
+
+  std::unique_ptr<ObjectSet> SubclassesOf(const std::string& superclass, int32_t) override {
+    state_->CheckCall("SubclassesOf");
+    std::vector<ObjectData> objects;
+    {
+      std::lock_guard lock(state_->mutex);
+      auto& ns = Ns();
+      if (superclass.empty()) {
+        for (const auto& c : ns.classes) objects.push_back({State::ClassObject(c), true});
+      } else {
+        auto family = State::ClassAndDescendants(ns, superclass);
+        for (size_t i = 1; i < family.size(); ++i) {
+          objects.push_back({State::ClassObject(*State::FindClass(ns, family[i])), true});
+        }
+      }
+    }
+    return std::make_unique<FakeObjectSet>(state_, ns_, "SubclassesOf", superclass,
+                                           std::move(objects));
+  }
+
+  std::unique_ptr<ObjectSet> InstancesOf(const std::string& className, int32_t) override {
+    state_->CheckCall("InstancesOf");
+    std::vector<ObjectData> objects;
+    {
+      std::lock_guard lock(state_->mutex);
+      auto& ns = Ns();
+      if (!State::FindClass(ns, className))
+        throw WmiError(fake_status::kInvalidClass, "Invalid class");
+      objects = State::InstancesOfClass(ns, className);
+    }
+    return std::make_unique<FakeObjectSet>(state_, ns_, "InstancesOf", className,
+                                           std::move(objects));
+  }
+
+  std::unique_ptr<Object> Get(const std::string& path, int32_t) override {
+    state_->CheckCall("Get");
+    std::lock_guard lock(state_->mutex);
+    const FakeClass* c = State::FindClass(Ns(), path);
+    if (!c) throw WmiError(fake_status::kNotFound, "Not found");
+    return std::make_unique<FakeObject>(state_, ns_, ObjectData{State::ClassObject(*c), true});
+  }
+
+  std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
+                                       int32_t) override {
+    state_->CheckCall("ExecQuery");
+    if (!SameName(language, "WQL"))
+      throw WmiError(static_cast<int32_t>(0x80041018u), "Invalid query type");
+    auto parsed = ParseQuery(query);
+    if (!parsed) throw WmiError(fake_status::kInvalidQuery, "Invalid query");
+    std::vector<ObjectData> objects;
+    {
+      std::lock_guard lock(state_->mutex);
+      auto& ns = Ns();
+      if (!State::FindClass(ns, parsed->className))
+        throw WmiError(fake_status::kInvalidClass, "Invalid class");
+      for (auto& data : State::InstancesOfClass(ns, parsed->className)) {
+        if (!parsed->whereProperty.empty()) {
+          std::string actual;
+          for (const auto& p : data.instance->properties) {
+            if (SameName(p.name, parsed->whereProperty)) actual = PlainText(p.value);
+          }
+          const bool equal = actual == parsed->whereLiteral;
+          if (equal != (parsed->whereOperator == "=")) continue;
+        }
+        if (parsed->all) {
+          objects.push_back(std::move(data));
+          continue;
+        }
+        auto selected = std::make_shared<FakeInstance>();
+        selected->className = data.instance->className;
+        for (const auto& p : data.instance->properties) {
+          for (const auto& wanted : parsed->properties) {
+            if (SameName(p.name, wanted)) {
+              selected->properties.push_back(p);
+              break;
+            }
+          }
+        }
+        objects.push_back({selected, false});
+      }
+    }
+    return std::make_unique<FakeObjectSet>(state_, ns_, "ExecQuery", parsed->className,
+                                           std::move(objects));
+  }
+
+ private:
+  // The namespace may only vanish if a test removes it, which the fake does not offer.
+  State::Namespace& Ns() { return *state_->FindNamespace(ns_); }
+
+  std::shared_ptr<State> state_;
+  std::string ns_;
+};
+
+class FakeLocator final : public wmi::Locator {
+ public:
+  FakeLocator(std::shared_ptr<State> state, std::atomic<int>& connects)
+      : state_(std::move(state)), connects_(connects) {}
+
+  std::unique_ptr<wmi::Services> ConnectServer(const std::string& host, const std::string& ns,
+                                               const std::string& user,
+                                               const std::string& password) override {
+    ++connects_;
+    std::lock_guard lock(state_->mutex);
+    state_->lastUser = user;
+    state_->lastPassword = password;
+    if (state_->connectFailure) throw *state_->connectFailure;
+    if (!IsLocalHost(host)) {
+      const bool known = std::any_of(state_->hosts.begin(), state_->hosts.end(),
+                                     [&](const std::string& h) { return SameName(h, host); });
+      if (!known) throw WmiError(fake_status::kRpcUnavailable, "The RPC server is unavailable");
+    }
+    if (state_->credentials &&
+        (state_->credentials->first != user || state_->credentials->second != password)) {
+      throw WmiError(fake_status::kAccessDenied, "Access is denied");
+    }
+    auto* found = state_->FindNamespace(ns);
+    if (!found) throw WmiError(fake_status::kInvalidNamespace, "Invalid namespace");
+    return std::make_unique<FakeServices>(state_, found->path);
+  }
+
+ private:
+  std::shared_ptr<State> state_;
+  std::atomic<int>& connects_;
+};
+
+class FakeThreadScope final : public wmi::ThreadScope {
+ public:
+  explicit FakeThreadScope(std::atomic<int>& scopes) : scopes_(scopes) { ++scopes_; }
+  ~FakeThreadScope() override { --scopes_; }
+
+ private:
+  std::atomic<int>& scopes_;
+};
+
+}  // namespace
+
+FakeWmi::FakeWmi() : state_(std::make_shared<State>()) {}
+FakeWmi::~FakeWmi() = default;
+
+void FakeWmi::AddNamespace(const std::string& ns) {
+  std::lock_guard lock(state_->mutex);
+  if (!state_->FindNamespace(ns)) state_->namespaces.push_back({ns, {}, {}});
+}
+
+void FakeWmi::AddClass(const std::string& ns, const std::string& name,
+                       const std::string& superclass, std::vector<std::string> propertyNames) {
+  AddNamespace(ns);
+  std::lock_guard lock(state_->mutex);
+  state_->FindNamespace(ns)->classes.push_back({name, superclass, std::move(propertyNames)});
+}
+
+void FakeWmi::AddInstance(const std::string& ns, const std::string& className,
+                          std::vector<Property> properties) {
+  AddNamespace(ns);
+  std::lock_guard lock(state_->mutex);
+  auto instance = std::make_shared<FakeInstance>();
+  instance->className = className;
+  instance->properties = std::move(properties);
+  state_->FindNamespace(ns)->instances.push_back(std::move(instance));
+}
+
+void FakeWmi::AddHost(const std::string& host) {
+  std::lock_guard lock(state_->mutex);
+  state_->hosts.push_back(host);
+}
+
+void FakeWmi::RequireCredentials(const std::string& user, const std::string& password) {
+  std::lock_guard lock(state_->mutex);
+  state_->credentials = std::make_pair(user, password);
+}
+
+void FakeWmi::SetLocatorUnregistered(bool unregistered) {
+  std::lock_guard lock(state_->mutex);
+  state_->locatorUnregistered = unregistered;
+}
+
+void FakeWmi::FailConnect(std::optional<WmiError> error) {
+  std::lock_guard lock(state_->mutex);
+  state_->connectFailure = std::move(error);
+}
+
+void FakeWmi::FailCall(const std::string& call, std::optional<WmiError> error) {
+  std::lock_guard lock(state_->mutex);
+  if (error) {
+    state_->callFailures.insert_or_assign(call, *error);
+  } else {
+    state_->callFailures.erase(call);
+  }
+}
+
+void FakeWmi::AddEnumerationFault(EnumerationFault fault) {
+  std::lock_guard lock(state_->mutex);
+  state_->enumerationFaults.push_back(std::move(fault));
+}
+
+void FakeWmi::ClearFaults() {
+  std::lock_guard lock(state_->mutex);
+  state_->connectFailure.reset();
+  state_->callFailures.clear();
+  state_->enumerationFaults.clear();
+  state_->locatorUnregistered = false;
+}
+
+void FakeWmi::SetElementDelay(std::chrono::milliseconds delay) {
+  std::lock_guard lock(state_->mutex);
+  state_->elementDelay = delay;
+}
+
+void FakeWmi::SetHangAt(std::optional<int> index) {
+  std::lock_guard lock(state_->mutex);
+  state_->hangAt = index;
+}
+
+void FakeWmi::ReleaseHang() {
+  {
+    std::lock_guard lock(state_->mutex);
+    ++state_->hangReleases;
+    state_->hangAt.reset();
+  }
+  state_->hangChanged.notify_all();
+}
+
+std::string FakeWmi::LastConnectUser() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->lastUser;
+}
+
+std::string FakeWmi::LastConnectPassword() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->lastPassword;
+}
+
+std::unique_ptr<wmi::Locator> FakeWmi::CreateLocator() {
+  ++locators_;
+  {
+    std::lock_guard lock(state_->mutex);
+    if (state_->locatorUnregistered)
+      throw WmiError(wmi::kClassNotRegistered, "Class not registered");
+  }
+  return std::make_unique<FakeLocator>(state_, connects_);
+}
+
+std::unique_ptr<wmi::ThreadScope> FakeWmi::EnterThread() {
+  return std::make_unique<FakeThreadScope>(threadScopes_);
+}
+
+}  // namespace brevane::testing

@@ -1,0 +1,104 @@
+#pragma once
+// An in-memory WMI for the tests: namespaces, classes with subclasses, instances with typed
+// values, and injectable failures and delays. Thread-safe: the instance loader walks it from
+// its own thread while a test changes faults or data.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "wmi/wmi_api.h"
+#include "wmi/wmi_error.h"
+
+namespace brevane::testing {
+
+struct FakeInstance {
+  std::string className;
+  std::vector<wmi::Property> properties;
+};
+
+struct FakeClass {
+  std::string name;
+  std::string superclass;
+  std::vector<std::string> propertyNames;  // the class definition, in order
+};
+
+// Status codes the fake raises, with the texts the user would read.
+namespace fake_status {
+constexpr int32_t kGenericFailure = static_cast<int32_t>(0x80041001u);
+constexpr int32_t kNotFound = static_cast<int32_t>(0x80041002u);
+constexpr int32_t kAccessDenied = static_cast<int32_t>(0x80070005u);
+constexpr int32_t kInvalidNamespace = static_cast<int32_t>(0x8004100Eu);
+constexpr int32_t kInvalidClass = static_cast<int32_t>(0x80041010u);
+constexpr int32_t kInvalidQuery = static_cast<int32_t>(0x80041017u);
+constexpr int32_t kRpcUnavailable = static_cast<int32_t>(0x800706BAu);
+}  // namespace fake_status
+
+// A failure injected into the walk of an object set: at the element with this 0-based index.
+struct EnumerationFault {
+  std::string operation;  // "SubclassesOf", "InstancesOf", "ExecQuery", "Instances"; empty: any
+  std::string className;  // empty: any
+  int index = 0;
+  bool raise = true;  // true: Next raises; false: Next reports a failing status (ends quietly)
+  wmi::WmiError error{fake_status::kGenericFailure, "Generic failure"};
+};
+
+class FakeWmi : public wmi::Backend {
+ public:
+  FakeWmi();
+  ~FakeWmi() override;
+
+  // --- data (namespace paths and class names compare without regard to case) ---
+  void AddNamespace(const std::string& ns);
+  void AddClass(const std::string& ns, const std::string& name, const std::string& superclass,
+                std::vector<std::string> propertyNames);
+  // Instances carry their own properties (a subclass's instance may have more than the base).
+  void AddInstance(const std::string& ns, const std::string& className,
+                   std::vector<wmi::Property> properties);
+  // Hosts that answer besides ".", "localhost" and "" (all local). Others fail like an
+  // unreachable computer.
+  void AddHost(const std::string& host);
+  // When set, connections with other credentials fail with access denied (local included).
+  void RequireCredentials(const std::string& user, const std::string& password);
+
+  // --- faults ---
+  void SetLocatorUnregistered(bool unregistered);
+  void FailConnect(std::optional<wmi::WmiError> error);
+  // Calls: "SubclassesOf", "InstancesOf", "Get", "ExecQuery", "Instances", "Properties",
+  // "PropertyValue", "ObjectText", "NewEnum".
+  void FailCall(const std::string& call, std::optional<wmi::WmiError> error);
+  void AddEnumerationFault(EnumerationFault fault);
+  void ClearFaults();
+  // Delay before every element of an object walk.
+  void SetElementDelay(std::chrono::milliseconds delay);
+  // Object walks block before the element with this index until stop is requested or
+  // ReleaseHang() is called.
+  void SetHangAt(std::optional<int> index);
+  void ReleaseHang();
+
+  // --- observations ---
+  int ConnectCount() const { return connects_.load(); }
+  int LocatorCount() const { return locators_.load(); }
+  std::string LastConnectUser() const;
+  std::string LastConnectPassword() const;
+  int ThreadScopes() const { return threadScopes_.load(); }
+
+  // --- wmi::Backend ---
+  std::unique_ptr<wmi::Locator> CreateLocator() override;
+  std::unique_ptr<wmi::ThreadScope> EnterThread() override;
+
+  struct State;  // shared with the objects handed out
+
+ private:
+  std::shared_ptr<State> state_;
+  std::atomic<int> connects_{0};
+  std::atomic<int> locators_{0};
+  std::atomic<int> threadScopes_{0};
+};
+
+}  // namespace brevane::testing

@@ -1,0 +1,127 @@
+#include "wmi/query_ops.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_wmi.h"
+#include "wmi/wmi_client.h"
+#include "wmi/wmi_error.h"
+
+namespace brevane::wmi {
+namespace {
+
+using testing::FakeWmi;
+namespace status = testing::fake_status;
+
+class QueryOpsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string ns = "root\\cimv2";
+    fake.AddClass(ns, "CIM_Element", "", {"Name", "Caption"});
+    fake.AddClass(ns, "Demo_Disk", "CIM_Element", {"Name", "Caption", "Size"});
+    fake.AddClass(ns, "Demo_Empty", "", {"Name"});
+    fake.AddClass(ns, "Demo_NoProps", "", {});
+    fake.AddInstance(ns, "CIM_Element",
+                     {{"Name", Value::Text("base")}, {"Caption", Value::Text("Base")}});
+    fake.AddInstance(
+        ns, "Demo_Disk",
+        {{"Name", Value::Text("C:")}, {"Caption", Value::Null()}, {"Size", Value::Text("100")}});
+    fake.AddInstance(ns, "Demo_Disk",
+                     {{"Name", Value::Text("D:")},
+                      {"Caption", Value::Text(" spaced ")},
+                      {"Size", Value::Text("7")}});
+  }
+  FakeWmi fake;
+  TWMI client{fake, RegionalSettings{}};
+  ResultTable table;
+};
+
+TEST_F(QueryOpsTest, AlignedResultLayout) {
+  ASSERT_TRUE(client.ExecQuery("select Name, Size from Demo_Disk", table));
+  EXPECT_EQ(table.rows, 2);
+  EXPECT_EQ(table.cols, 2);
+  EXPECT_EQ(table.columnNames, (StringList{"Name", "Size", "Name", "Size"}));
+  EXPECT_EQ(table.values, (StringList{"C:", "100", "D:", "7"}));
+  EXPECT_EQ(table.rowLengths, (std::vector<int>{2, 2}));
+}
+
+TEST_F(QueryOpsTest, UnalignedResultKeepsEachObjectsOwnProperties) {
+  ASSERT_TRUE(client.ExecQuery("select * from CIM_Element", table));
+  EXPECT_EQ(table.rows, 3);
+  EXPECT_EQ(table.cols, 3);
+  EXPECT_EQ(table.columnNames.size(), 8u);
+  EXPECT_EQ(table.values, (StringList{"base", "Base", "C:", "", "100", "D:", " spaced ", "7"}));
+  EXPECT_EQ(table.rowLengths, (std::vector<int>{2, 3, 3}));
+}
+
+TEST_F(QueryOpsTest, EmptyResultAndStaleOutputsCleared) {
+  table.columnNames = {"old"};
+  table.values = {"old"};
+  table.rows = table.cols = 9;
+  ASSERT_TRUE(client.ExecQuery("select * from Demo_Empty", table));
+  EXPECT_EQ(table.rows, 0);
+  EXPECT_EQ(table.cols, 0);
+  EXPECT_TRUE(table.columnNames.empty());
+  EXPECT_TRUE(table.values.empty());
+}
+
+TEST_F(QueryOpsTest, QueryFailuresCarryThePrefix) {
+  EXPECT_FALSE(client.ExecQuery("selec Name frm Demo_Disk", table));
+  EXPECT_EQ(client.LastError, "Error: Invalid query");
+  EXPECT_FALSE(client.ExecQuery("select * from Nope", table));
+  EXPECT_EQ(client.LastError, "Error: Invalid class");
+  client.SetNamespace("root\\nosuch");
+  EXPECT_FALSE(client.ExecQuery("select * from Demo_Disk", table));
+  EXPECT_EQ(client.LastError, "Error: Invalid namespace");
+}
+
+TEST_F(QueryOpsTest, FailureWhileFetchingAnObjectEndsTheWalkButSucceeds) {
+  fake.AddEnumerationFault(
+      {"ExecQuery", "", 1, true, WmiError(status::kGenericFailure, "Generic failure")});
+  ASSERT_TRUE(client.ExecQuery("select * from CIM_Element", table));
+  EXPECT_EQ(table.rows, 1);
+  EXPECT_EQ(client.LastError, "Generic failure");  // kept, without prefix
+  fake.ClearFaults();
+  fake.AddEnumerationFault({"ExecQuery", "", 2, false, WmiError(status::kGenericFailure, "quiet")});
+  ASSERT_TRUE(client.ExecQuery("select * from CIM_Element", table));
+  EXPECT_EQ(table.rows, 2);
+  EXPECT_EQ(client.LastError, "");
+}
+
+TEST_F(QueryOpsTest, FailureAfterConnectKeepsWhatWasCollected) {
+  fake.FailCall("Properties", WmiError(status::kGenericFailure, "Generic failure"));
+  EXPECT_FALSE(client.ExecQuery("select * from CIM_Element", table));
+  EXPECT_EQ(table.rows, 1);
+  EXPECT_EQ(client.LastError, "Error: Generic failure");
+}
+
+TEST_F(QueryOpsTest, ClassPropertiesWithoutPrefix) {
+  StringList names{"stale"};
+  ASSERT_TRUE(client.GetClassProperties("Demo_Disk", names));
+  EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
+  ASSERT_TRUE(client.GetClassProperties("Demo_NoProps", names));
+  EXPECT_TRUE(names.empty());
+  EXPECT_FALSE(client.GetClassProperties("Nope", names));
+  EXPECT_EQ(client.LastError, "Not found");
+}
+
+TEST_F(QueryOpsTest, InstancePropertiesByPosition) {
+  StringList names;
+  StringList values;
+  ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 1, &names, &values));
+  EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
+  EXPECT_EQ(values, (StringList{"D:", " spaced ", "7"}));
+  ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 0, nullptr, &values));
+  EXPECT_EQ(values, (StringList{"C:", "", "100"}));
+  EXPECT_EQ(names.size(), 3u);  // absent list untouched
+  ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 2, &names, &values));
+  EXPECT_TRUE(names.empty());
+  EXPECT_TRUE(values.empty());
+  // The base class's instance set includes the subclass's instances.
+  ASSERT_TRUE(client.GetInstanceProperties("CIM_Element", 2, &names, &values));
+  EXPECT_EQ(values.front(), "D:");
+  EXPECT_FALSE(client.GetInstanceProperties("Nope", 0, &names, &values));
+  EXPECT_EQ(client.LastError, "Error: Not found");
+}
+
+}  // namespace
+}  // namespace brevane::wmi
