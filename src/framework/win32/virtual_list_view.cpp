@@ -51,12 +51,15 @@ void VirtualListView::AddColumn(const std::string& caption, int width) {
 }
 
 void VirtualListView::SetColumnCaption(int column, const std::string& caption) {
+  // Through the header, which leaves its image alone (a list view may rewrite the whole
+  // header format when a column changes).
+  HWND header = reinterpret_cast<HWND>(SendMessageW(listView_, LVM_GETHEADER, 0, 0));
+  if (header == nullptr) return;
   std::wstring text = Utf8ToWide(caption);
-  LVCOLUMNW info{};
-  info.mask = LVCF_TEXT;
-  info.pszText = text.data();
-  SendMessageW(listView_, LVM_SETCOLUMNW, static_cast<WPARAM>(column),
-               reinterpret_cast<LPARAM>(&info));
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = text.data();
+  SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
 }
 
 void VirtualListView::SetHeaderImage(int column, int image) {
@@ -66,7 +69,9 @@ void VirtualListView::SetHeaderImage(int column, int image) {
   if (header == nullptr) return;
   HDITEMW item{};
   item.mask = HDI_FORMAT;
-  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column),
+                    reinterpret_cast<LPARAM>(&item)))
+    return;
   item.mask = HDI_FORMAT | HDI_IMAGE;
   if (image >= 0) {
     item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
@@ -83,7 +88,9 @@ int VirtualListView::HeaderImage(int column) const {
   if (header == nullptr) return -1;
   HDITEMW item{};
   item.mask = HDI_FORMAT | HDI_IMAGE;
-  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return -1;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column),
+                    reinterpret_cast<LPARAM>(&item)))
+    return -1;
   return (item.fmt & HDF_IMAGE) != 0 ? item.iImage : -1;
 }
 
