@@ -62,7 +62,8 @@ class ClassTabTest : public ::testing::Test {
 TEST_F(ClassTabTest, ClassThenInstanceFillTheGrid) {
   Launch(L"standard");
   EXPECT_EQ(StatusPanelText(status_, 0), "localhost");
-  EXPECT_EQ(StatusPanelText(status_, 1), "Classes: " + std::to_string(ListBoxItems(classList_).size()));
+  EXPECT_EQ(StatusPanelText(status_, 1),
+            "Classes: " + std::to_string(ListBoxItems(classList_).size()));
   const Strings classes = ListBoxItems(classList_);
   EXPECT_TRUE(std::is_sorted(classes.begin(), classes.end(), [](std::string a, std::string b) {
     std::transform(a.begin(), a.end(), a.begin(), ::tolower);
@@ -77,11 +78,13 @@ TEST_F(ClassTabTest, ClassThenInstanceFillTheGrid) {
   ASSERT_EQ(labels.size(), 13u);
   EXPECT_EQ(labels.front(), "Audiosrv");
   EXPECT_EQ(WindowText(GetDlgItem(main_, app::kIdQueryCombo)), "select * from Win32_Service");
-  EXPECT_EQ(ListViewColumn(propGrid_, 0), (Strings{"Name", "DisplayName", "StartMode", "State", "AcceptStop", ""}));
+  EXPECT_EQ(ListViewColumn(propGrid_, 0),
+            (Strings{"Name", "DisplayName", "StartMode", "State", "AcceptStop", ""}));
 
   ChooseLine(instanceList_, app::kIdInstanceListBox, 2);
   ASSERT_TRUE(WaitUntil([&] { return ListViewCell(propGrid_, 0, 1) == "Dhcp"; }, 20s));
-  EXPECT_EQ(ListViewColumn(propGrid_, 1), (Strings{"Dhcp", "Dhcp service", "Auto", "Running", "-1", ""}));
+  EXPECT_EQ(ListViewColumn(propGrid_, 1),
+            (Strings{"Dhcp", "Dhcp service", "Auto", "Running", "-1", ""}));
 }
 
 TEST_F(ClassTabTest, LabelsForClassesWithoutNamesAndEmptyClasses) {
@@ -125,7 +128,8 @@ TEST_F(ClassTabTest, ThirtyThousandInstancesWhileTheWindowAnswers) {
       120s);
   ASSERT_TRUE(done) << StatusPanelText(status_, 2);
   EXPECT_EQ(SendMessageW(instanceList_, LB_GETCOUNT, 0, 0), 30001);
-  std::printf("longest answer time of the window during the load: %lu ms\n", static_cast<unsigned long>(longest));
+  std::printf("longest answer time of the window during the load: %lu ms\n",
+              static_cast<unsigned long>(longest));
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ bool MenuEnabled(HMENU menu, int id) {
 class ClassTabWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), testing::MakeScenario("standard"),
-                                        std::vector<std::string>{});
+    window = std::make_unique<TMainWin>(
+        GetModuleHandleW(nullptr), testing::MakeScenario("standard"), std::vector<std::string>{});
     ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window->Handle());
     ASSERT_TRUE(PumpUntil([&] { return window->ClassesLoaded; }));

@@ -1,17 +1,17 @@
 // The program built against the in-memory fake backend, for end-to-end tests. The world it
 // shows is chosen with the environment variable BREVANE_FAKE_SCENARIO (see fake_scenarios.h).
 #include <windows.h>
-#include <objbase.h>
 
 #include <cstdlib>
 #include <exception>
 #include <string>
 
 #include "app/win32/application.h"
+#include "framework/win32/com_apartment.h"
 #include "support/fake_scenarios.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
   int exitCode = 1;
   try {
     const char* scenario = std::getenv("BREVANE_FAKE_SCENARIO");
@@ -20,6 +20,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
   } catch (const std::exception& error) {
     MessageBoxA(nullptr, error.what(), "Brevane", MB_OK | MB_ICONERROR);
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   return exitCode;
 }
