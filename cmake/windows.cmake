@@ -73,3 +73,29 @@ if(BREVANE_BUILD_BENCH)
     target_link_options(bench_${name} PRIVATE ${BREVANE_STATIC_LINK})
   endforeach()
 endif()
+
+# The program's own help file, compiled with the Free Pascal CHM compiler when it is present
+# and placed beside brevane.exe. The sources are copied first: the compiler writes its output
+# next to the project file, and the source tree stays clean.
+find_program(BREVANE_CHMCMD chmcmd)
+if(BREVANE_CHMCMD)
+  file(GLOB_RECURSE BREVANE_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+  set(BREVANE_HELP_WORK ${CMAKE_BINARY_DIR}/help)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/brevane.chm
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${BREVANE_HELP_WORK}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${BREVANE_HELP_WORK}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${BREVANE_HELP_WORK} ${BREVANE_CHMCMD} brevane.hhp
+    COMMAND ${CMAKE_COMMAND} -E copy ${BREVANE_HELP_WORK}/brevane.chm ${CMAKE_BINARY_DIR}/brevane.chm
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    DEPENDS ${BREVANE_HELP_SOURCES}
+    COMMENT "Compiling the help file brevane.chm"
+    VERBATIM)
+  add_custom_target(brevane_help ALL DEPENDS ${CMAKE_BINARY_DIR}/brevane.chm)
+  add_dependencies(brevane brevane_help)
+  if(TARGET brevane_wintests)
+    add_dependencies(brevane_wintests brevane_help)
+  endif()
+else()
+  message(STATUS "chmcmd not found: brevane.chm is not built")
+endif()

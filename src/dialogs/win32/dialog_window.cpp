@@ -2,6 +2,12 @@
 
 namespace brevane::dialogs::win32 {
 
+namespace {
+// Posted on a DPI change, so that our pixel layout is applied after the dialog manager has
+// rescaled the dialog from its template.
+constexpr UINT kRelayoutMessage = WM_APP + 0x51;
+}  // namespace
+
 DialogWindow::~DialogWindow() {
   Destroy();
 }
@@ -101,6 +107,12 @@ INT_PTR DialogWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       OnDestroy();
       return FALSE;
+    case WM_DPICHANGED:
+      PostMessageW(dialog_, kRelayoutMessage, 0, 0);
+      return FALSE;
+    case kRelayoutMessage:
+      ApplyPixelLayout(dialog_, spec_);
+      return TRUE;
     default:
       return HandleMessage(message, wParam, lParam);
   }

@@ -1,0 +1,72 @@
+#include "app/switches.h"
+
+#include <array>
+
+#include "util/text.h"
+
+namespace brevane {
+
+namespace {
+
+struct SwitchRow {
+  std::string_view prefix;
+  SwitchKind kind;
+};
+
+constexpr std::array<SwitchRow, 6> kSwitchRows = {{
+    {"-kt:", SwitchKind::MonitorWindow},
+    {"-host:", SwitchKind::Host},
+    {"-namespace:", SwitchKind::Namespace},
+    {"-user:", SwitchKind::User},
+    {"-pswd:", SwitchKind::Password},
+    {"-query:", SwitchKind::Query},
+}};
+
+}  // namespace
+
+std::vector<SwitchMatch> MatchSwitches(std::string_view argument) {
+  std::vector<SwitchMatch> matches;
+  for (const SwitchRow& row : kSwitchRows) {
+    if (argument.starts_with(row.prefix)) {
+      matches.push_back({row.kind, Trim(argument.substr(row.prefix.size()))});
+    }
+  }
+  return matches;
+}
+
+int32_t MonitorWindowFromValue(std::string_view value) {
+  return StrToIntDef(value, 0);
+}
+
+void StartupSwitches::Apply(const SwitchMatch& match) {
+  switch (match.kind) {
+    case SwitchKind::MonitorWindow:
+      monitorWindow = MonitorWindowFromValue(match.value);
+      break;
+    case SwitchKind::Host:
+      host = match.value;
+      break;
+    case SwitchKind::Namespace:
+      nameSpace = match.value;
+      break;
+    case SwitchKind::User:
+      user = match.value;
+      break;
+    case SwitchKind::Password:
+      password = match.value;
+      break;
+    case SwitchKind::Query:
+      query = match.value;
+      break;
+  }
+}
+
+StartupSwitches ParseSwitches(const std::vector<std::string>& arguments) {
+  StartupSwitches switches;
+  for (const std::string& argument : arguments) {
+    for (const SwitchMatch& match : MatchSwitches(argument)) switches.Apply(match);
+  }
+  return switches;
+}
+
+}  // namespace brevane

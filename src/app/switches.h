@@ -1,0 +1,41 @@
+#pragma once
+// The command-line switches with which a monitoring program starts us: "-kt:", "-host:",
+// "-namespace:", "-user:", "-pswd:" and "-query:". Prefixes match case-sensitively from the
+// first character; the value is the rest of the argument, trimmed.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brevane {
+
+enum class SwitchKind { MonitorWindow, Host, Namespace, User, Password, Query };
+
+struct SwitchMatch {
+  SwitchKind kind;
+  std::string value;  // trimmed
+};
+
+// Every switch row that the argument matches, in the order of the rows (an argument that
+// matches none gives nothing).
+std::vector<SwitchMatch> MatchSwitches(std::string_view argument);
+
+// The "-kt:" value as a window handle: 0 when it is not a signed 32-bit number.
+int32_t MonitorWindowFromValue(std::string_view value);
+
+// What a whole argument list sets; a later argument of the same kind overrides an earlier one.
+struct StartupSwitches {
+  std::optional<int32_t> monitorWindow;
+  std::optional<std::string> host;
+  std::optional<std::string> nameSpace;
+  std::optional<std::string> user;
+  std::optional<std::string> password;
+  std::optional<std::string> query;
+
+  void Apply(const SwitchMatch& match);
+};
+
+StartupSwitches ParseSwitches(const std::vector<std::string>& arguments);
+
+}  // namespace brevane

@@ -1,0 +1,193 @@
+// ImageList1: the ten 16 x 16 images of the menus and the sort arrows, drawn by our own code
+// so that no picture file needs to ship with the program.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <cstdint>
+
+#include "app/win32/main_window.h"
+
+namespace brevane::app {
+
+namespace {
+
+constexpr int kImageSize = 16;
+constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
+
+// A 16 x 16 drawing surface with GDI primitives; the key colour becomes transparent.
+class IconCanvas {
+ public:
+  IconCanvas() : dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kImageSize;
+    info.bmiHeader.biHeight = -kImageSize;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    pixels_ = static_cast<uint32_t*>(bits);
+    previous_ = SelectObject(dc_.Get(), bitmap_.Get());
+    Fill({0, 0, kImageSize, kImageSize}, kTransparentKey);
+  }
+  ~IconCanvas() {
+    if (previous_ != nullptr) SelectObject(dc_.Get(), previous_);
+  }
+  IconCanvas(const IconCanvas&) = delete;
+  IconCanvas& operator=(const IconCanvas&) = delete;
+
+  HDC Dc() const { return dc_.Get(); }
+
+  void Fill(RECT area, COLORREF color) {
+    win32::UniqueBrush brush(CreateSolidBrush(color));
+    FillRect(dc_.Get(), &area, brush.Get());
+  }
+  void Polygon(std::initializer_list<POINT> points, COLORREF fill, COLORREF outline) {
+    win32::UniqueBrush brush(CreateSolidBrush(fill));
+    win32::UniquePen pen(CreatePen(PS_SOLID, 1, outline));
+    win32::SelectObjectScope b(dc_.Get(), brush.Get());
+    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    ::Polygon(dc_.Get(), points.begin(), static_cast<int>(points.size()));
+  }
+  void Ellipse(RECT area, COLORREF fill, COLORREF outline, int penWidth = 1) {
+    win32::UniqueBrush brush(CreateSolidBrush(fill));
+    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, outline));
+    win32::SelectObjectScope b(dc_.Get(), brush.Get());
+    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    ::Ellipse(dc_.Get(), area.left, area.top, area.right, area.bottom);
+  }
+  void Ring(RECT area, COLORREF color, int penWidth) {
+    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    win32::SelectObjectScope b(dc_.Get(), GetStockObject(NULL_BRUSH));
+    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    ::Ellipse(dc_.Get(), area.left, area.top, area.right, area.bottom);
+  }
+  void Line(POINT from, POINT to, COLORREF color, int penWidth = 1) {
+    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    MoveToEx(dc_.Get(), from.x, from.y, nullptr);
+    LineTo(dc_.Get(), to.x, to.y);
+  }
+  void Arc(RECT area, POINT start, POINT end, COLORREF color, int penWidth) {
+    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    ::Arc(dc_.Get(), area.left, area.top, area.right, area.bottom, start.x, start.y, end.x, end.y);
+  }
+  void Frame(RECT area, COLORREF fill, COLORREF outline) {
+    Fill(area, outline);
+    Fill({area.left + 1, area.top + 1, area.right - 1, area.bottom - 1}, fill);
+  }
+
+  // The finished picture as a premultiplied 32-bit bitmap (key colour transparent).
+  win32::UniqueBitmap TakeBitmap() {
+    GdiFlush();
+    const uint32_t key = 0x00FF00FFu;  // BGRX of the key colour
+    for (int i = 0; i < kImageSize * kImageSize; ++i) {
+      uint32_t& pixel = pixels_[i];
+      pixel = (pixel & 0x00FFFFFFu) == key ? 0 : (pixel | 0xFF000000u);
+    }
+    SelectObject(dc_.Get(), previous_);
+    previous_ = nullptr;
+    return std::move(bitmap_);
+  }
+
+ private:
+  win32::UniqueMemoryDc dc_;
+  win32::UniqueBitmap bitmap_;
+  uint32_t* pixels_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
+constexpr COLORREF kDark = RGB(40, 40, 40);
+constexpr COLORREF kBlue = RGB(30, 90, 190);
+constexpr COLORREF kGreen = RGB(30, 150, 50);
+constexpr COLORREF kRed = RGB(200, 40, 30);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGlass = RGB(190, 225, 250);
+
+void DrawConnect(IconCanvas& c) {  // a monitor and a network cable
+  c.Frame({1, 1, 15, 11}, RGB(120, 180, 240), kDark);
+  c.Fill({6, 11, 10, 13}, kDark);
+  c.Fill({3, 13, 13, 15}, kDark);
+  c.Line({12, 4}, {15, 4}, kGreen, 2);
+}
+
+void DrawRefresh(IconCanvas& c) {  // a circular arrow
+  c.Arc({2, 2, 14, 14}, {14, 8}, {8, 2}, kGreen, 2);
+  c.Polygon({{9, 0}, {13, 3}, {9, 6}}, kGreen, kGreen);
+}
+
+void DrawExit(IconCanvas& c) {  // a door and an arrow leaving it
+  c.Frame({2, 1, 10, 15}, RGB(170, 110, 60), kDark);
+  c.Fill({7, 8, 8, 9}, kDark);
+  c.Line({8, 8}, {14, 8}, kRed, 2);
+  c.Polygon({{12, 5}, {15, 8}, {12, 11}}, kRed, kRed);
+}
+
+void DrawMagnifier(IconCanvas& c) {
+  c.Ellipse({1, 1, 11, 11}, kGlass, kDark, 2);
+  c.Line({10, 10}, {14, 14}, kDark, 3);
+}
+
+void DrawFind(IconCanvas& c) {
+  DrawMagnifier(c);
+}
+
+void DrawFindAgain(IconCanvas& c) {
+  DrawMagnifier(c);
+  c.Polygon({{11, 1}, {15, 4}, {11, 7}}, kGreen, kGreen);
+}
+
+void DrawHelp(IconCanvas& c) {  // a blue disc with a question mark
+  c.Ellipse({0, 0, 16, 16}, kBlue, kBlue);
+  c.Arc({5, 3, 11, 9}, {5, 6}, {8, 9}, kWhite, 2);
+  c.Fill({7, 8, 9, 11}, kWhite);
+  c.Fill({7, 12, 9, 14}, kWhite);
+}
+
+void DrawHomePage(IconCanvas& c) {  // a house
+  c.Polygon({{1, 8}, {8, 1}, {15, 8}}, kRed, kDark);
+  c.Frame({3, 8, 13, 15}, RGB(240, 220, 170), kDark);
+  c.Fill({7, 10, 10, 15}, kBlue);
+}
+
+void DrawSupport(IconCanvas& c) {  // an envelope
+  c.Frame({1, 3, 15, 13}, kWhite, kDark);
+  c.Line({1, 3}, {8, 9}, kDark);
+  c.Line({14, 3}, {7, 9}, kDark);
+}
+
+void DrawArrowUp(IconCanvas& c) {
+  c.Polygon({{4, 10}, {8, 5}, {12, 10}}, RGB(90, 90, 90), RGB(90, 90, 90));
+}
+
+void DrawArrowDown(IconCanvas& c) {
+  c.Polygon({{4, 6}, {8, 11}, {12, 6}}, RGB(90, 90, 90), RGB(90, 90, 90));
+}
+
+using Painter = void (*)(IconCanvas&);
+constexpr std::array<Painter, 10> kPainters = {
+    DrawConnect, DrawRefresh,  DrawExit,    DrawFind,    DrawFindAgain,
+    DrawHelp,    DrawHomePage, DrawSupport, DrawArrowUp, DrawArrowDown};
+
+}  // namespace
+
+void TMainWin::CreateImageList() {
+  win32::UniqueImageList list(
+      ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, static_cast<int>(kPainters.size()), 0));
+  menuBitmaps_.clear();
+  for (Painter paint : kPainters) {
+    IconCanvas canvas;
+    paint(canvas);
+    win32::UniqueBitmap bitmap = canvas.TakeBitmap();
+    if (list) ImageList_Add(list.Get(), bitmap.Get(), nullptr);
+    // The menus show the same pictures; they keep their own copies of the bitmaps.
+    menuBitmaps_.push_back(std::move(bitmap));
+  }
+  imageList_ = std::move(list);
+  ImageList1 = imageList_.Get();
+}
+
+}  // namespace brevane::app

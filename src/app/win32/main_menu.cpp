@@ -1,0 +1,117 @@
+// MainMenu1, PopupMenu1 and the keyboard shortcuts of the main window.
+#include <array>
+#include <string>
+
+#include "app/win32/command_ids.h"
+#include "app/win32/main_window.h"
+#include "framework/win32/encoding.h"
+
+namespace brevane::app {
+
+namespace {
+
+constexpr int kNoIcon = -1;
+
+struct MenuItem {
+  int id;  // 0: separator
+  const char* caption;
+  int icon;
+  UINT state;
+};
+
+void AppendItem(HMENU menu, const MenuItem& item, const std::vector<win32::UniqueBitmap>& bitmaps) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  std::wstring caption = win32::Utf8ToWide(item.caption);
+  if (item.id == 0) {
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    info.fType = MFT_SEPARATOR;
+    info.fState = item.state;
+  } else {
+    info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
+    info.wID = static_cast<UINT>(item.id);
+    info.dwTypeData = caption.data();
+    info.fState = item.state;
+    if (item.icon >= 0 && static_cast<size_t>(item.icon) < bitmaps.size()) {
+      info.fMask |= MIIM_BITMAP;
+      info.hbmpItem = bitmaps[static_cast<size_t>(item.icon)].Get();
+    }
+  }
+  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
+}
+
+void AppendSubmenu(HMENU bar, const char* caption, HMENU submenu) {
+  const std::wstring text = win32::Utf8ToWide(caption);
+  AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu), text.c_str());
+}
+
+}  // namespace
+
+void TMainWin::CreateMenus() {
+  // The filter items of the find menu (N3, Hideclasseswithnoinstances1,
+  // ShowclasseswithoutCaptionproperty1) are hidden: a Win32 menu cannot hide an item, so they
+  // are left out; their commands keep their identifiers.
+  HMENU action = CreatePopupMenu();
+  for (const MenuItem& item :
+       {MenuItem{kCmdConnecttoremotehost1, "&连接到主机...", 0, MFS_ENABLED},
+        MenuItem{kCmdRefresh1, "&刷新\tF5", 1, MFS_ENABLED}, MenuItem{0, "-", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdExit1, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
+    AppendItem(action, item, menuBitmaps_);
+  }
+  HMENU view = CreatePopupMenu();
+  for (const MenuItem& item : {MenuItem{kCmdSearch1, "&查找...\tCtrl+F", 3, MFS_ENABLED},
+                               MenuItem{kCmdFindagain1, "开始查找\tF3", 4, MFS_ENABLED}}) {
+    AppendItem(view, item, menuBitmaps_);
+  }
+  HMENU help = CreatePopupMenu();
+  for (const MenuItem& item :
+       {MenuItem{kCmdHelp2, "帮助\tF1", 5, MFS_ENABLED},
+        MenuItem{kCmdHomepage1, "主页", 6, MFS_ENABLED},
+        MenuItem{kCmdSupport1, "联机帮助", 7, MFS_ENABLED}, MenuItem{0, "-", kNoIcon, MFS_DISABLED},
+        MenuItem{kCmdAbout1, "关于我们", kNoIcon, MFS_ENABLED}}) {
+    AppendItem(help, item, menuBitmaps_);
+  }
+  HMENU bar = CreateMenu();
+  AppendSubmenu(bar, "操作动作", action);
+  AppendSubmenu(bar, "&查找", view);
+  AppendSubmenu(bar, "帮助", help);
+  SetMenu(Handle(), bar);  // destroyed with the window
+
+  popupMenu_.Reset(CreatePopupMenu());
+  PopupMenu1 = popupMenu_.Get();
+  for (const MenuItem& item :
+       {MenuItem{kCmdRefresh2, "刷新...", kNoIcon, MFS_ENABLED},
+        MenuItem{0, "-", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdSelectfrom1, "Select * from ...", kNoIcon, MFS_ENABLED}}) {
+    AppendItem(PopupMenu1, item, menuBitmaps_);
+  }
+}
+
+void TMainWin::CreateAccelerators() {
+  std::array<ACCEL, 5> table = {{
+      {FVIRTKEY, VK_F5, kCmdRefresh1},
+      {FVIRTKEY | FALT, 'X', kCmdExit1},
+      {FVIRTKEY | FCONTROL, 'F', kCmdSearch1},
+      {FVIRTKEY, VK_F3, kCmdFindagain1},
+      {FVIRTKEY, VK_F1, kCmdHelp2},
+  }};
+  accelerators_.Reset(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
+}
+
+void TMainWin::SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled) {
+  // The caption is shown exactly as given: an ampersand is no accelerator mark here.
+  std::string literal;
+  for (char c : caption) {
+    literal.push_back(c);
+    if (c == '&') literal.push_back('&');
+  }
+  std::wstring text = win32::Utf8ToWide(literal);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_STRING | MIIM_STATE;
+  info.dwTypeData = text.data();
+  info.fState = enabled ? MFS_ENABLED : MFS_DISABLED;
+  SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info);
+}
+
+}  // namespace brevane::app

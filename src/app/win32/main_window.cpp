@@ -1,0 +1,437 @@
+#include "app/win32/main_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/switches.h"
+#include "app/win32/command_ids.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/controls.h"
+#include "framework/win32/dpi.h"
+#include "framework/win32/encoding.h"
+#include "framework/win32/message_loop.h"
+#include "util/product_info.h"
+#include "util/text.h"
+#include "wmi/regional_settings.h"
+
+namespace brevane::app {
+
+namespace {
+constexpr wchar_t kMainWindowClass[] = L"BrevaneMainWindow";
+constexpr int kDesignLeft = 205;
+constexpr int kDesignTop = 184;
+constexpr int kDesignWidth = 732;
+constexpr int kDesignHeight = 517;
+constexpr int kMinDesignWidth = 360;
+constexpr int kMinDesignHeight = 300;
+// Posted at the first activation, so that the start-up sequence runs from the message loop
+// once the window is shown, not inside the activation.
+constexpr UINT kMsgFirstActivation = WM_APP + 1;
+
+wmi::RegionalSettings UserRegionalSettings() {
+  wmi::RegionalSettings settings;
+  wchar_t buffer[16] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 16) > 0) {
+    settings.decimalSeparator = win32::WideToUtf8(buffer);
+  }
+  wchar_t picture[80] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture, 80) > 0) {
+    settings.shortDatePicture = win32::WideToUtf8(picture);
+  }
+  for (int i = 0; i < 12; ++i) {
+    wchar_t name[80] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + i), name, 80) >
+        0) {
+      settings.monthNames[static_cast<size_t>(i)] = win32::WideToUtf8(name);
+    }
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + i), name,
+                       80) > 0) {
+      settings.monthAbbreviations[static_cast<size_t>(i)] = win32::WideToUtf8(name);
+    }
+  }
+  // The locale numbers its days from Monday; ours start on Sunday.
+  for (int i = 0; i < 7; ++i) {
+    const int localeDay = (i + 6) % 7;
+    wchar_t name[80] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SDAYNAME1 + localeDay), name,
+                       80) > 0) {
+      settings.dayNames[static_cast<size_t>(i)] = win32::WideToUtf8(name);
+    }
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + localeDay),
+                       name, 80) > 0) {
+      settings.dayAbbreviations[static_cast<size_t>(i)] = win32::WideToUtf8(name);
+    }
+  }
+  return settings;
+}
+
+}  // namespace
+
+TMainWin::TMainWin(HINSTANCE instance, wmi::Backend& backend, std::vector<std::string> arguments)
+    : instance_(instance), backend_(backend), arguments_(std::move(arguments)) {}
+
+TMainWin::~TMainWin() = default;
+
+bool TMainWin::Create(int showCmd) {
+  HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+  if (!RegisterWindowClass(instance_, kMainWindowClass, icon, GetSysColorBrush(COLOR_BTNFACE)))
+    return false;
+  const win32::DpiScale scale = win32::DpiScale::ForSystem();
+  HWND window =
+      CreateFor(instance_, kMainWindowClass, win32::Utf8ToWide(product::kName),
+                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, scale(kDesignLeft), scale(kDesignTop),
+                scale(kDesignWidth), scale(kDesignHeight), nullptr, nullptr);
+  if (window == nullptr) return false;
+  RestorePlacement();
+  ShowWindow(window, showCmd);
+  UpdateWindow(window);
+  return true;
+}
+
+LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate();
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return DefaultHandling(message, wParam, lParam);
+    case WM_SIZE:
+      OnSize();
+      return 0;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+      return 0;
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_SETCURSOR:
+      return OnSetCursor(wParam, lParam);
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case kMsgFirstActivation:
+      OnFirstActivation();
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+LRESULT TMainWin::OnCreate() {
+  dpi_ = win32::DpiScale::ForWindow(Handle()).Dpi();
+  FormCreate();
+  CreateImageList();
+  CreateMenus();
+  CreateAccelerators();
+  CreateControls();
+  LayoutControls();
+  return 0;
+}
+
+void TMainWin::OnCommand(int id, int notification, HWND control) {
+  if (control == nullptr) {
+    switch (id) {  // menu items and shortcuts
+      case kCmdConnecttoremotehost1:
+        Connecttoremotehost1Click();
+        return;
+      case kCmdRefresh1:
+        Refresh1Click();
+        return;
+      case kCmdExit1:
+        Exit1Click();
+        return;
+      case kCmdSearch1:
+        Search1Click();
+        return;
+      case kCmdFindagain1:
+        Findagain1Click();
+        return;
+      case kCmdHideclasseswithnoinstances1:
+        Hideclasseswithnoinstances1Click();
+        return;
+      case kCmdHelp2:
+        Help2Click();
+        return;
+      case kCmdHomepage1:
+        Homepage1Click();
+        return;
+      case kCmdSupport1:
+        Support1Click();
+        return;
+      case kCmdAbout1:
+        About1Click();
+        return;
+      case kCmdRefresh2:
+        Refresh2Click();
+        return;
+      case kCmdSelectfrom1:
+        Selectfrom1Click();
+        return;
+      default:
+        return;
+    }
+  }
+  switch (id) {
+    case kIdClassListBox:
+      if (notification == LBN_SELCHANGE) ClassListBoxClick();
+      return;
+    case kIdInstanceListBox:
+      if (notification == LBN_SELCHANGE) InstanceListBoxClick();
+      return;
+    case kIdQuery1Btn:
+      if (notification == BN_CLICKED) Query1BtnClick();
+      return;
+    case kIdQuery2Btn:
+      if (notification == BN_CLICKED) Query2BtnClick();
+      return;
+    default:
+      return;
+  }
+}
+
+LRESULT TMainWin::OnNotify(NMHDR& header) {
+  switch (header.idFrom) {
+    case kIdPageControl2:
+      if (header.code == TCN_SELCHANGE) {
+        ShowTabPages();
+        PageControl2Change();
+      }
+      return 0;
+    case kIdListView1:
+      if (header.code == LVN_GETDISPINFOW)
+        listView1_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+      if (header.code == LVN_COLUMNCLICK)
+        ListView1ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void TMainWin::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE || Activated || firstActivationPosted_) return;
+  firstActivationPosted_ = true;
+  PostMessageW(Handle(), kMsgFirstActivation, 0, 0);
+}
+
+void TMainWin::OnFirstActivation() {
+  FormActivate();
+}
+
+void TMainWin::OnClose() {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  if (!canClose) return;
+  SavePlacement();
+  DestroyWindow(Handle());
+}
+
+void TMainWin::OnSize() {
+  LayoutControls();
+  FormResize();
+}
+
+void TMainWin::OnGetMinMaxInfo(MINMAXINFO& info) {
+  const win32::DpiScale scale(dpi_);
+  info.ptMinTrackSize.x = scale(kMinDesignWidth);
+  info.ptMinTrackSize.y = scale(kMinDesignHeight);
+}
+
+void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  ApplyFonts();
+  SetupListControls();
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayoutControls();
+}
+
+void TMainWin::OnContextMenu(HWND window, LPARAM position) {
+  if (window != ClassListBox || PopupMenu1 == nullptr) return;
+  POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (point.x == -1 && point.y == -1) {  // from the keyboard: open at the list's corner
+    point = {0, 0};
+    ClientToScreen(ClassListBox, &point);
+  }
+  PopupMenu1Popup();
+  TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(),
+                 nullptr);
+}
+
+void TMainWin::OnInitMenuPopup(HMENU) {}
+
+LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+  // While a synchronous request runs, messages processed in between must not undo the hourglass.
+  if (busyDepth_ > 0) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return TRUE;
+  }
+  return DefaultHandling(WM_SETCURSOR, wParam, lParam);
+}
+
+// ---- Start-up, command line and shutdown
+
+void TMainWin::FormCreate() {
+  ColumnNames.clear();
+  ResultValues.clear();
+  Wmi = std::make_unique<wmi::TWMI>(backend_, UserRegionalSettings());
+  Wmi->SetHost("localhost");
+  Wmi->SetNamespace("root\\cimv2");
+  Wmi->User.clear();
+  Wmi->Password.clear();
+  // The instance loader thread is created and bound to InstancesDone here.
+}
+
+void TMainWin::FormActivate() {
+  if (Activated) return;
+  Activated = true;
+  LoadHistory();
+  SelectTab(0);
+  SetPropGridRowHeight();
+  ProcessMessages();
+  if (!Wmi->CheckLocator()) {
+    ShowError(Wmi->LastError);
+    return;
+  }
+  StartupQuery.clear();
+  for (const std::string& argument : arguments_) ParseSwitch(argument);
+  if (!StartupQuery.empty()) {
+    SetQuery2Text(StartupQuery);
+    SelectTab(1);
+    SetStatusPanel(0, Wmi->Host);
+    ProcessMessages();
+    Query2BtnClick();
+  } else {
+    LoadClasses();
+  }
+}
+
+void TMainWin::ParseSwitch(const std::string& argument) {
+  for (const SwitchMatch& match : MatchSwitches(argument)) {
+    switch (match.kind) {
+      case SwitchKind::MonitorWindow:
+        MonitorWindow = MonitorWindowFromValue(match.value);
+        break;
+      case SwitchKind::Host:
+        Wmi->SetHost(match.value);
+        break;
+      case SwitchKind::Namespace:
+        Wmi->SetNamespace(match.value);
+        break;
+      case SwitchKind::User:
+        Wmi->User = match.value;
+        break;
+      case SwitchKind::Password:
+        Wmi->Password = match.value;
+        break;
+      case SwitchKind::Query:
+        StartupQuery = match.value;
+        break;
+    }
+  }
+}
+
+void TMainWin::FormResize() {
+  if (PropGrid == nullptr) return;
+  const int w0 = ListView_GetColumnWidth(PropGrid, 0);
+  const int w1 = ListView_GetColumnWidth(PropGrid, 1);
+  if (w1 < w0) return;
+  RECT client{};
+  GetClientRect(PropGrid, &client);
+  const int width = std::max(w0, static_cast<int>(client.right) - w0 - 5);
+  ListView_SetColumnWidth(PropGrid, 1, width);
+}
+
+void TMainWin::PageControl2Change() {
+  SetStatusPanel(2, "");
+  if (ActiveTab() == 0 && !ClassesLoaded && Wmi->CheckLocator()) LoadClasses();
+}
+
+void TMainWin::Refresh1Click() {
+  if (ActiveTab() == 0) {
+    LoadClasses();
+  } else {
+    Query2BtnClick();
+  }
+}
+
+void TMainWin::Exit1Click() {
+  PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TMainWin::FormDestroy() {
+  ColumnNames.clear();
+  ResultValues.clear();
+  Wmi.reset();
+  // The instance loader thread is asked to stop here.
+}
+
+// ---- Small helpers shared by the handlers
+
+void TMainWin::SetStatusPanel(int panel, const std::string& text) {
+  if (StatusBar1 != nullptr) win32::SetStatusText(StatusBar1, panel, text);
+}
+
+std::string TMainWin::StatusPanel(int panel) const {
+  return StatusBar1 != nullptr ? win32::GetStatusText(StatusBar1, panel) : std::string();
+}
+
+int TMainWin::ActiveTab() const {
+  return PageControl2 != nullptr ? TabCtrl_GetCurSel(PageControl2) : 0;
+}
+
+void TMainWin::SelectTab(int index) {
+  if (PageControl2 == nullptr) return;
+  TabCtrl_SetCurSel(PageControl2, index);
+  ShowTabPages();
+}
+
+std::string TMainWin::Query2Text() const {
+  return win32::GetWindowTextUtf8(Query2Combo);
+}
+
+void TMainWin::SetQuery2Text(const std::string& text) {
+  win32::SetWindowTextUtf8(Query2Combo, text);
+}
+
+void TMainWin::SetQueryComboText(const std::string& text) {
+  win32::SetWindowTextUtf8(QueryCombo, text);
+}
+
+void TMainWin::ShowError(const std::string& text) {
+  const std::wstring wide = win32::Utf8ToWide(text);
+  MessageBoxW(Handle(), wide.c_str(), win32::Utf8ToWide(product::kName).c_str(),
+              MB_OK | MB_ICONERROR);
+}
+
+TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) { ++window_.busyDepth_; }
+
+void TMainWin::BusyScope::Restore() {
+  if (!active_) return;
+  active_ = false;
+  --window_.busyDepth_;
+  cursor_.Restore();
+}
+
+void TMainWin::ProcessMessages() {
+  win32::ProcessPendingMessages(Handle(), Accelerators());
+}
+
+}  // namespace brevane::app

@@ -1,0 +1,233 @@
+#pragma once
+// TMainWin: the program's one main window, with the classes tab, the query tab, the menu and
+// the status bar. Its handlers are spread over one file per concern:
+//   main_window.cpp          start-up, switches, tab change, refresh, exit, destruction
+//   main_window_layout.cpp   creation of the controls, layout, splitters, DPI changes
+//   main_menu.cpp            main menu, context menu, shortcuts; main_images.cpp: ImageList1
+//   class_tab.cpp            class list, instances, property grid, context menu commands
+//   query_tab.cpp            query execution and the result table
+//   search_commands.cpp      find and find again
+//   history_commands.cpp     loading and saving the histories
+//   close_request.cpp        the close request and the hand-off to the monitoring program
+//   menu_commands.cpp        connect, help, home page, support, about, hidden filter item
+//   window_placement_hooks.cpp  restoring and saving the window's position
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/result_rows_source.h"
+#include "framework/win32/busy_cursor.h"
+#include "framework/win32/gdi_handles.h"
+#include "framework/win32/splitter.h"
+#include "framework/win32/virtual_list_view.h"
+#include "framework/win32/window_base.h"
+#include "util/string_list.h"
+#include "wmi/wmi_api.h"
+#include "wmi/wmi_client.h"
+
+namespace brevane::dialogs::win32 {
+class TConnectForm;
+class TFindDialog;
+}  // namespace brevane::dialogs::win32
+namespace brevane::help {
+class HelpAccess;
+}  // namespace brevane::help
+
+namespace brevane::app {
+
+class TMainWin final : public win32::WindowBase {
+ public:
+  // arguments: the command-line arguments after the program path.
+  TMainWin(HINSTANCE instance, wmi::Backend& backend, std::vector<std::string> arguments);
+  ~TMainWin() override;
+
+  // Creates the window (FormCreate runs during creation) and shows it.
+  bool Create(int showCmd);
+  HACCEL Accelerators() const { return accelerators_.Get(); }
+
+  // ---- Start-up, command line and shutdown (main_window.cpp)
+  void FormCreate();
+  void FormActivate();
+  void ParseSwitch(const std::string& argument);
+  void FormResize();
+  void PageControl2Change();
+  void Refresh1Click();
+  void Exit1Click();
+  void FormDestroy();
+
+  // ---- Classes tab (class_tab.cpp)
+  void LoadClasses();
+  void ClassListBoxClick();
+  void InstancesDone(int count, const std::string& message);
+  void InstanceListBoxClick();
+  void Query1BtnClick();
+  void PopupMenu1Popup();
+  void Selectfrom1Click();
+  void Refresh2Click();
+
+  // ---- Query tab (query_tab.cpp)
+  void Query2BtnClick();
+  // key: the typed character; set to 0 when it was consumed.
+  void Query2ComboKeyPress(wchar_t& key);
+  void ListView1ColumnClick(int column);
+
+  // ---- Search (search_commands.cpp)
+  void Search1Click();
+  void Findagain1Click();
+
+  // ---- Histories (history_commands.cpp)
+  void LoadHistory();
+  void SaveHistory();
+
+  // ---- Close request (close_request.cpp)
+  void FormCloseQuery(bool& canClose);
+
+  // ---- Menu commands (menu_commands.cpp)
+  void Connecttoremotehost1Click();
+  void Help2Click();
+  void Homepage1Click();
+  void Support1Click();
+  void About1Click();
+  void Hideclasseswithnoinstances1Click();
+
+  // ---- Window placement (window_placement_hooks.cpp)
+  void RestorePlacement();  // before the window is first shown
+  void SavePlacement();     // when a close request was granted
+
+  // ---- Fields of the window's data model
+  std::unique_ptr<wmi::TWMI> Wmi;
+  StringList ColumnNames;
+  StringList ResultValues;
+  bool Activated = false;
+  bool ClassesLoaded = false;
+  std::string CurrentClass;
+  std::string KeyProperty;
+  bool HideEmptyClasses = false;
+  std::string SearchText;
+  bool MatchCase = false;
+  bool WholeWord = false;
+  int SortColumn = 0;
+  bool SortAscending = true;
+  int32_t MonitorWindow = 0;
+  std::string StartupQuery;
+
+  // ---- Owned by the application, which sets them before the message loop runs
+  dialogs::win32::TConnectForm* ConnectForm = nullptr;
+  dialogs::win32::TFindDialog* FindDialog = nullptr;
+  const help::HelpAccess* Help = nullptr;
+
+  // ---- Controls (children of the window; the tab controls only draw the tabs)
+  HWND PageControl2 = nullptr;
+  HWND ClassListBox = nullptr;
+  HWND PageControl3 = nullptr;  // its one tab: TabSheet4 "结果预览"
+  HWND InstanceListBox = nullptr;
+  HWND PageControl1 = nullptr;  // its one tab: TabSheet1 "属性"
+  HWND PropGrid = nullptr;
+  HWND Label4 = nullptr;
+  HWND QueryCombo = nullptr;
+  HWND Query1Btn = nullptr;
+  HWND Label5 = nullptr;
+  HWND Query2Combo = nullptr;
+  HWND Query2Btn = nullptr;
+  HWND ListView1 = nullptr;
+  HWND StatusBar1 = nullptr;
+  HIMAGELIST ImageList1 = nullptr;  // owned by imageList_
+  HMENU PopupMenu1 = nullptr;       // owned by popupMenu_
+
+  // Status bar panels: 0 host, 1 class count, 2 activity.
+  void SetStatusPanel(int panel, const std::string& text);
+  std::string StatusPanel(int panel) const;
+  int ActiveTab() const;
+  // Selects a tab by code; like a tab chosen in code, it does not run PageControl2Change.
+  void SelectTab(int index);
+  // The text of Query2Combo and QueryCombo.
+  std::string Query2Text() const;
+  void SetQuery2Text(const std::string& text);
+  void SetQueryComboText(const std::string& text);
+  void ShowError(const std::string& text);  // error icon, one OK button
+  // Sets a menu item's caption exactly as given (no accelerator marks) and its state.
+  static void SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled);
+  // Lets pending messages be processed (painting, the loader's steps).
+  void ProcessMessages();
+
+  // The hourglass for one synchronous request; the previous cursor comes back on every way
+  // out, or earlier by Restore() before a message box is shown.
+  class BusyScope {
+   public:
+    explicit BusyScope(TMainWin& window);
+    ~BusyScope() { Restore(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    void Restore();
+
+   private:
+    TMainWin& window_;
+    win32::BusyCursor cursor_;
+    bool active_ = true;
+  };
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // Message handlers (main_window.cpp)
+  LRESULT OnCreate();
+  void OnCommand(int id, int notification, HWND control);
+  LRESULT OnNotify(NMHDR& header);
+  void OnActivate(WPARAM wParam);
+  void OnFirstActivation();
+  void OnClose();
+  void OnSize();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnContextMenu(HWND window, LPARAM position);
+  void OnInitMenuPopup(HMENU menu);
+  void OnGetMinMaxInfo(MINMAXINFO& info);
+  LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+
+  // Layout (main_window_layout.cpp)
+  void CreateControls();
+  void ApplyFonts();
+  void SetupListControls();
+  void LayoutControls();
+  void LayoutClassTab(const RECT& page);
+  void LayoutQueryTab(const RECT& page);
+  void ShowTabPages();
+  void OnSplitter1Drag(int position);
+  void OnSplitter2Drag(int position);
+  void SetPropGridRowHeight();
+
+  // Menus and images (main_menu.cpp, main_images.cpp)
+  void CreateMenus();
+  void CreateImageList();
+  void CreateAccelerators();
+
+  // Query tab helpers (query_tab.cpp)
+  void RebuildResultTable(wmi::ResultTable&& table);
+  void SortResultRows();
+  void SubclassQuery2Combo();
+
+  HINSTANCE instance_;
+  wmi::Backend& backend_;
+  std::vector<std::string> arguments_;
+  UINT dpi_ = 96;
+  win32::UniqueFont font_;
+  win32::UniqueImageList imageList_;
+  win32::UniqueImageList propGridRowHeight_;
+  std::vector<win32::UniqueBitmap> menuBitmaps_;
+  win32::UniqueMenu popupMenu_;
+  win32::UniqueAccelerators accelerators_;
+  win32::Splitter splitter1_;
+  win32::Splitter splitter2_;
+  // Panel2's height and PageControl3's width, in design pixels; the splitters change them.
+  int panel2Height_ = 248;
+  int pageControl3Width_ = 252;
+  int busyDepth_ = 0;
+  bool firstActivationPosted_ = false;
+  ResultRowsSource queryRows_;
+  win32::VirtualListView listView1_;
+};
+
+}  // namespace brevane::app

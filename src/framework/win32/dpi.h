@@ -1,0 +1,28 @@
+#pragma once
+// Design pixels (at 96 DPI) scaled to the DPI of the monitor a window is on.
+#include <windows.h>
+
+namespace brevane::win32 {
+
+constexpr UINT kDesignDpi = 96;
+
+class DpiScale {
+ public:
+  explicit DpiScale(UINT dpi = kDesignDpi) : dpi_(dpi == 0 ? kDesignDpi : dpi) {}
+  static DpiScale ForWindow(HWND window);
+  static DpiScale ForSystem();
+
+  UINT Dpi() const { return dpi_; }
+  int operator()(int designPixels) const {
+    return MulDiv(designPixels, static_cast<int>(dpi_), static_cast<int>(kDesignDpi));
+  }
+  // Back from device pixels to design pixels.
+  int ToDesign(int devicePixels) const {
+    return MulDiv(devicePixels, static_cast<int>(kDesignDpi), static_cast<int>(dpi_));
+  }
+
+ private:
+  UINT dpi_;
+};
+
+}  // namespace brevane::win32

@@ -1,0 +1,91 @@
+#pragma once
+// A report list view in owner-data mode: the rows live in our own storage (a RowSource) and
+// the control asks for the texts it draws. Implements ListViewControl for the list search.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "util/list_controls.h"
+
+namespace brevane::win32 {
+
+// The table the list view shows; column 0 is the row's caption.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  virtual int RowCount() const = 0;
+  virtual int ColumnCount() const = 0;
+  virtual const std::string& Cell(int row, int column) const = 0;
+};
+
+class VirtualListView final : public ListViewControl {
+ public:
+  VirtualListView() = default;
+  VirtualListView(HWND listView, const RowSource* source) : listView_(listView), source_(source) {}
+  void Attach(HWND listView, const RowSource* source) {
+    listView_ = listView;
+    source_ = source;
+  }
+  HWND Handle() const { return listView_; }
+
+  // Tells the control how many rows the source now has; keeps the scroll position when asked.
+  void SyncRowCount(bool keepScroll = false);
+  // Answers LVN_GETDISPINFO from the source.
+  void FillDisplayInfo(NMLVDISPINFOW& info) const;
+
+  // Columns on screen (not the source's): captions, widths and header images.
+  int HeaderColumnCount() const;
+  void RemoveAllColumns();
+  void AddColumn(const std::string& caption, int width);
+  void SetColumnCaption(int column, const std::string& caption);
+  // image -1 removes the column's header image.
+  void SetHeaderImage(int column, int image);
+  int HeaderImage(int column) const;
+
+  // ListViewControl
+  int RowCount() const override;
+  int ColumnCount() const override;
+  std::string Caption(int row) const override;
+  int SubItemCount(int row) const override;
+  std::string SubItemText(int row, int subItem) const override;
+  int SelectedRow() const override;
+  int FocusedRow() const override;
+  void SetFocusedRow(int row) override;
+  void SetSelectedRow(int row) override;
+  ListViewStyle Style() const override;
+  std::optional<int> FirstRowHeight() const override;
+  int ClientHeight() const override;
+  int CountPerPage() const override;
+  int TopRow() const override;
+  void ScrollVertical(int pixels) override;
+
+ private:
+  bool ValidRow(int row) const {
+    return source_ != nullptr && row >= 0 && row < source_->RowCount();
+  }
+
+  HWND listView_ = nullptr;
+  const RowSource* source_ = nullptr;
+};
+
+// Stops a window from redrawing for one scope; redraws it at the end.
+class RedrawSuspension {
+ public:
+  explicit RedrawSuspension(HWND window) : window_(window) {
+    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawSuspension() {
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  RedrawSuspension(const RedrawSuspension&) = delete;
+  RedrawSuspension& operator=(const RedrawSuspension&) = delete;
+
+ private:
+  HWND window_;
+};
+
+}  // namespace brevane::win32
