@@ -119,8 +119,16 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETCURSOR:
       return OnSetCursor(wParam, lParam);
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
     case WM_CLOSE:
       OnClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession();
+    case WM_ENDSESSION:
+      if (wParam != 0) SavePlacement();
       return 0;
     case kMsgFirstActivation:
       OnFirstActivation();
@@ -184,6 +192,12 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
       case kCmdSelectfrom1:
         Selectfrom1Click();
         return;
+      case kCmdNextTab:
+        NextTabChosen(false);
+        return;
+      case kCmdPreviousTab:
+        NextTabChosen(true);
+        return;
       default:
         return;
     }
@@ -219,6 +233,8 @@ LRESULT TMainWin::OnNotify(NMHDR& header) {
         listView1_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
       if (header.code == LVN_COLUMNCLICK)
         ListView1ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+      if (header.code == LVN_ODFINDITEMW)
+        return listView1_.FindTypedRow(reinterpret_cast<NMLVFINDITEMW&>(header));
       return 0;
     default:
       return 0;
@@ -226,6 +242,10 @@ LRESULT TMainWin::OnNotify(NMHDR& header) {
 }
 
 void TMainWin::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus)) lastFocus_ = focus;
+  }
   if (LOWORD(wParam) == WA_INACTIVE || Activated || firstActivationPosted_) return;
   firstActivationPosted_ = true;
   PostMessageW(Handle(), kMsgFirstActivation, 0, 0);
@@ -241,6 +261,30 @@ void TMainWin::OnClose() {
   if (!canClose) return;
   SavePlacement();
   DestroyWindow(Handle());
+}
+
+void TMainWin::OnSetFocus() {
+  // Keyboard focus goes back where it was, or to the main control of the visible tab.
+  HWND target = lastFocus_;
+  if (target == nullptr || !IsWindow(target) || !IsWindowVisible(target) ||
+      !IsChild(Handle(), target)) {
+    target = ActiveTab() == 0 ? ClassListBox : Query2Combo;
+  }
+  if (target != nullptr) SetFocus(target);
+}
+
+LRESULT TMainWin::OnQueryEndSession() {
+  // Logging off closes the window like any other close: the close request may refuse it.
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  return canClose ? TRUE : FALSE;
+}
+
+void TMainWin::NextTabChosen(bool backwards) {
+  const int count = TabCtrl_GetItemCount(PageControl2);
+  if (count <= 1) return;
+  SelectTab((ActiveTab() + (backwards ? count - 1 : 1)) % count);
+  PageControl2Change();  // a choice of the user, like a click on the tab
 }
 
 void TMainWin::OnSize() {
@@ -421,7 +465,9 @@ void TMainWin::ShowError(const std::string& text) {
               MB_OK | MB_ICONERROR);
 }
 
-TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) { ++window_.busyDepth_; }
+TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) {
+  ++window_.busyDepth_;
+}
 
 void TMainWin::BusyScope::Restore() {
   if (!active_) return;
