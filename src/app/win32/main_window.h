@@ -28,6 +28,14 @@
 #include "wmi/wmi_api.h"
 #include "wmi/wmi_client.h"
 
+namespace brevane::dialogs::win32 {
+class TConnectForm;
+class TFindDialog;
+}  // namespace brevane::dialogs::win32
+namespace brevane::help {
+class HelpAccess;
+}  // namespace brevane::help
+
 namespace brevane::app {
 
 class TMainWin final : public win32::WindowBase {
@@ -105,6 +113,11 @@ class TMainWin final : public win32::WindowBase {
   bool SortAscending = true;
   int32_t MonitorWindow = 0;
   std::string StartupQuery;
+
+  // ---- Owned by the application, which sets them before the message loop runs
+  dialogs::win32::TConnectForm* ConnectForm = nullptr;
+  dialogs::win32::TFindDialog* FindDialog = nullptr;
+  const help::HelpAccess* Help = nullptr;
 
   // ---- Controls (children of the window; the tab controls only draw the tabs)
   HWND PageControl2 = nullptr;

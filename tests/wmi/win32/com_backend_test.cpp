@@ -356,5 +356,23 @@ TEST_F(ComBackendTest, WorkerThreadUsesItsOwnApartmentAndConnection) {
   EXPECT_GE(count, 1);
 }
 
+TEST_F(ComBackendTest, HostileQueriesFailOrAnswerWithoutCrashing) {
+  auto services = ConnectLocal();
+  const std::string queries[] = {
+      "select * from Win32_Process where Name = '" + std::string(1 << 20, 'a') + "'",
+      "select * from Win32_Process where " + std::string(20000, '(') + "Name = 'x'" +
+          std::string(20000, ')'),
+      std::string("select * from Win32_Process\0 where", 34),
+      "select * from Win32_Process where Name = '\xE6\x9C\xAC\xFF\xFE'",
+  };
+  for (const auto& query : queries) {
+    try {
+      CountObjects(*services->ExecQuery(query, "WQL", 0));
+    } catch (const WmiError& e) {
+      EXPECT_NE(std::string(e.what()), "");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brevane::wmi::win32
