@@ -14,7 +14,7 @@
 #include "framework/win32/message_loop.h"
 #include "util/product_info.h"
 #include "util/text.h"
-#include "wmi/regional_settings.h"
+#include "wmi/win32/regional_settings_win32.h"
 
 namespace brevane::app {
 
@@ -29,43 +29,6 @@ constexpr int kMinDesignHeight = 300;
 // Posted at the first activation, so that the start-up sequence runs from the message loop
 // once the window is shown, not inside the activation.
 constexpr UINT kMsgFirstActivation = WM_APP + 1;
-
-wmi::RegionalSettings UserRegionalSettings() {
-  wmi::RegionalSettings settings;
-  wchar_t buffer[16] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 16) > 0) {
-    settings.decimalSeparator = win32::WideToUtf8(buffer);
-  }
-  wchar_t picture[80] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture, 80) > 0) {
-    settings.shortDatePicture = win32::WideToUtf8(picture);
-  }
-  for (int i = 0; i < 12; ++i) {
-    wchar_t name[80] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + i), name, 80) >
-        0) {
-      settings.monthNames[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + i), name,
-                       80) > 0) {
-      settings.monthAbbreviations[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-  }
-  // The locale numbers its days from Monday; ours start on Sunday.
-  for (int i = 0; i < 7; ++i) {
-    const int localeDay = (i + 6) % 7;
-    wchar_t name[80] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SDAYNAME1 + localeDay), name,
-                       80) > 0) {
-      settings.dayNames[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + localeDay),
-                       name, 80) > 0) {
-      settings.dayAbbreviations[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-  }
-  return settings;
-}
 
 }  // namespace
 
@@ -335,7 +298,7 @@ LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 void TMainWin::FormCreate() {
   ColumnNames.clear();
   ResultValues.clear();
-  Wmi = std::make_unique<wmi::TWMI>(backend_, UserRegionalSettings());
+  Wmi = std::make_unique<wmi::TWMI>(backend_, wmi::win32::ReadUserRegionalSettings());
   Wmi->SetHost("localhost");
   Wmi->SetNamespace("root\\cimv2");
   Wmi->User.clear();
