@@ -187,6 +187,9 @@ class TMainWin final : public win32::WindowBase {
   void OnActivate(WPARAM wParam);
   void OnFirstActivation();
   void OnClose();
+  void OnSetFocus();
+  LRESULT OnQueryEndSession();
+  void NextTabChosen(bool backwards);
   void OnSize();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnContextMenu(HWND window, LPARAM position);
@@ -236,6 +239,7 @@ class TMainWin final : public win32::WindowBase {
   int panel2Height_ = 248;
   int pageControl3Width_ = 252;
   int busyDepth_ = 0;
+  HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;

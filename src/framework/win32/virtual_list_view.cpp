@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/win32/encoding.h"
+#include "util/text.h"
 
 namespace brevane::win32 {
 
@@ -23,6 +24,24 @@ void VirtualListView::FillDisplayInfo(NMLVDISPINFOW& info) const {
   const size_t count = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
   std::copy_n(text.data(), count, item.pszText);
   item.pszText[count] = L'\0';
+}
+
+int VirtualListView::FindTypedRow(const NMLVFINDITEMW& find) const {
+  if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr ||
+      source_ == nullptr) {
+    return -1;
+  }
+  const int rows = source_->RowCount();
+  if (rows == 0 || source_->ColumnCount() == 0) return -1;
+  const std::string typed = AsciiLower(WideToUtf8(find.lvfi.psz));
+  const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
+  const int start = find.iStart >= 0 && find.iStart < rows ? find.iStart : 0;
+  for (int step = 0; step < rows; ++step) {
+    const int row = (start + step) % rows;
+    const std::string caption = AsciiLower(source_->Cell(row, 0));
+    if (partial ? caption.starts_with(typed) : caption == typed) return row;
+  }
+  return -1;
 }
 
 int VirtualListView::HeaderColumnCount() const {
