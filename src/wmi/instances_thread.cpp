@@ -12,19 +12,25 @@ namespace brevane::wmi {
 
 namespace {
 constexpr auto kIdlePoll = std::chrono::milliseconds(500);
-// Lines applied per drain, so that the UI thread keeps handling input during a big load.
-constexpr size_t kLinesPerDrain = 512;
-// The worker waits while this many lines are waiting for the UI thread.
-constexpr size_t kMaxPendingLines = 4096;
+// Hand-offs applied per drain, so that the UI thread keeps handling input during a big load.
+constexpr size_t kLinesPerDrain = 1024;
+// The worker waits while this many hand-offs are waiting for the UI thread.
+constexpr size_t kMaxPendingLines = 8192;
 
-const char* const kLabelProperties[] = {"Name", "Caption", "Handle", "ID", "UniqueID", "DeviceID", "Description"};
+const char* const kLabelProperties[] = {"Name",     "Caption",  "Handle",     "ID",
+                                        "UniqueID", "DeviceID", "Description"};
 
 // One thing the worker has for the window.
 struct Handoff {
+  enum class Kind {
+    Progress,  // show the progress line at the end of the list
+    Label,     // an instance's label, followed by the progress line
+    Failure,   // the failure text, in place of the progress line
+    Done,      // the load has ended: remove the progress line, report
+  };
+  Kind kind = Kind::Progress;
   uint64_t generation = 0;
-  std::string line;        // a label or a failure text to put into the list
-  bool progress = false;   // the line is the progress line
-  bool done = false;       // the load has ended: remove the progress line, report
+  std::string line;
   bool endedByIdleRequest = false;
   int count = 0;
   std::string message;
@@ -48,6 +54,10 @@ struct TWMIInstancesThread::Shared {
   bool idle = true;
   // Every request and refresh starts a new generation; hand-offs of an older one are dropped.
   uint64_t generation = 0;
+  // Copies of idle and generation for the worker's per-instance checks, which then need no
+  // lock; both are written together with the fields above.
+  std::atomic<bool> idleFlag{true};
+  std::atomic<uint64_t> generationFlag{0};
 
   // The outbox, filled by the worker and drained by the UI thread.
   std::mutex outboxLock;
@@ -67,9 +77,16 @@ struct TWMIInstancesThread::Shared {
   std::condition_variable finishedChanged;
   bool finished = false;
 
-  bool IsIdle() {
-    std::lock_guard l(lock);
-    return idle;
+  bool IsIdle() const { return idleFlag.load(std::memory_order_acquire); }
+
+  // Under the lock.
+  void SetIdleLocked(bool value) {
+    idle = value;
+    idleFlag.store(value, std::memory_order_release);
+  }
+  void NextGenerationLocked() {
+    ++generation;
+    generationFlag.store(generation, std::memory_order_release);
   }
 
   // --- worker side ---
@@ -78,7 +95,8 @@ struct TWMIInstancesThread::Shared {
     bool post = false;
     {
       std::unique_lock l(outboxLock);
-      outboxDrained.wait(l, stopToken, [&] { return outbox.size() - outboxTaken < kMaxPendingLines; });
+      outboxDrained.wait(l, stopToken,
+                         [&] { return outbox.size() - outboxTaken < kMaxPendingLines; });
       if (stopToken.stop_requested()) return;
       outbox.push_back(std::move(handoff));
       if (!drainPosted) drainPosted = post = true;
@@ -117,10 +135,12 @@ struct TWMIInstancesThread::Shared {
     if (target) target->BeginUpdate();
     InstanceList* updating = target;
     for (size_t i = 0; i < batch.size(); ++i) {
-      // A progress line that the very next label would replace need not be shown at all.
-      const bool replacedNext = batch[i].progress && i + 1 < batch.size() && !batch[i + 1].done &&
-                                batch[i + 1].generation == batch[i].generation;
-      if (!replacedNext) Apply(batch[i]);
+      // A progress line that the very next label would replace at once is not shown at all.
+      const bool replacedNext = i + 1 < batch.size() &&
+                                batch[i + 1].generation == batch[i].generation &&
+                                (batch[i + 1].kind == Handoff::Kind::Label ||
+                                 batch[i + 1].kind == Handoff::Kind::Failure);
+      Apply(batch[i], replacedNext);
     }
     if (updating && updating == target) updating->EndUpdate();
     if (more && !dispatcher->Post([self = weak_from_this()] {
@@ -151,11 +171,22 @@ struct TWMIInstancesThread::Shared {
     progressShown = isProgress;
   }
 
-  void Apply(const Handoff& h) {
+  void Apply(const Handoff& h, bool progressReplacedNext) {
     const bool accepted = Accepts(h.generation);
-    if (!h.done) {
-      if (accepted) Put(h.line, h.progress);
-      return;
+    switch (h.kind) {
+      case Handoff::Kind::Progress:
+        if (accepted && !progressReplacedNext) Put(kProgressLine, true);
+        return;
+      case Handoff::Kind::Label:
+        if (!accepted) return;
+        Put(h.line, false);
+        if (!progressReplacedNext) Put(kProgressLine, true);
+        return;
+      case Handoff::Kind::Failure:
+        if (accepted) Put(h.line, false);
+        return;
+      case Handoff::Kind::Done:
+        break;
     }
     if (accepted && progressShown && target->Count() > 0) {
       target->DeleteLast();
@@ -180,7 +211,8 @@ using Shared = TWMIInstancesThread::Shared;
 // The worker's own state; never seen by the UI thread.
 class Loader {
  public:
-  Loader(std::shared_ptr<Shared> shared, std::stop_token stop) : s_(std::move(shared)), stop_(std::move(stop)) {}
+  Loader(std::shared_ptr<Shared> shared, std::stop_token stop)
+      : s_(std::move(shared)), stop_(std::move(stop)) {}
 
   void Run() {
     while (!stop_.stop_requested()) {
@@ -199,7 +231,7 @@ class Loader {
  private:
   void RunPass() {
     try {
-      EmitLine(passGeneration_, kProgressLine, true);
+      Emit(Handoff::Kind::Progress, passGeneration_, {});
       SyncRequest();
       if (s_->IsIdle() || stop_.stop_requested()) return;
       const uint64_t tag = seenGeneration_;
@@ -213,15 +245,14 @@ class Loader {
         if (!NextEnumItem(*enumerator_, instance, errorText_, stop_)) break;
         ++count_;
         if (SyncRequest()) return;  // a new request: the next pass shows it
-        EmitLine(tag, Label(*instance), false);
-        EmitLine(tag, kProgressLine, true);
+        Emit(Handoff::Kind::Label, tag, Label(*instance));
         const int max = s_->maxInstances.load();
         if (max != 0 && count_ > max) break;
       }
       if (stop_.stop_requested()) return;
       Handoff done;
+      done.kind = Handoff::Kind::Done;
       done.generation = tag;
-      done.done = true;
       done.endedByIdleRequest = endedByIdleRequest;
       done.count = count_;
       s_->Emit(std::move(done), stop_);
@@ -233,11 +264,11 @@ class Loader {
     }
   }
 
-  void EmitLine(uint64_t tag, std::string line, bool progress) {
+  void Emit(Handoff::Kind kind, uint64_t tag, std::string line) {
     Handoff h;
+    h.kind = kind;
     h.generation = tag;
     h.line = std::move(line);
-    h.progress = progress;
     s_->Emit(std::move(h), stop_);
   }
 
@@ -246,10 +277,10 @@ class Loader {
     DropClassState();
     services_.reset();
     const uint64_t tag = seenGeneration_;
-    EmitLine(tag, text, false);  // replaces the progress line
+    Emit(Handoff::Kind::Failure, tag, text);  // in place of the progress line
     Handoff done;
+    done.kind = Handoff::Kind::Done;
     done.generation = tag;
-    done.done = true;
     done.count = count_;
     done.message = text;
     s_->Emit(std::move(done), stop_);
@@ -259,21 +290,26 @@ class Loader {
   // Marks the worker idle unless a newer request arrived meanwhile, which must not be lost.
   void MarkIdle(uint64_t tag) {
     std::lock_guard l(s_->lock);
-    if (s_->generation == tag) s_->idle = true;
+    if (s_->generation == tag) s_->SetIdleLocked(true);
   }
 
   // Takes up a new request; returns true when the request changed. Starts a fresh load when
   // there is no enumeration.
   bool SyncRequest() {
     if (stop_.stop_requested()) return false;
+    // The common case, once per instance: nothing new.
+    if (enumerator_ && services_ && !s_->IsIdle() &&
+        s_->generationFlag.load(std::memory_order_acquire) == seenGeneration_) {
+      return false;
+    }
     bool changed = false;
     {
       std::lock_guard l(s_->lock);
       if (s_->idle) return false;
       if (s_->generation != seenGeneration_) {
         ConnectionParams wanted{s_->reqHost, s_->reqNamespace, s_->reqUser, s_->reqPassword};
-        if (!haveParams_ || wanted.host != params_.host || wanted.ns != params_.ns || wanted.user != params_.user ||
-            wanted.password != params_.password) {
+        if (!haveParams_ || wanted.host != params_.host || wanted.ns != params_.ns ||
+            wanted.user != params_.user || wanted.password != params_.password) {
           params_ = std::move(wanted);
           haveParams_ = true;
           services_.reset();
@@ -294,7 +330,9 @@ class Loader {
   void StartLoad() {
     count_ = 0;
     errorText_.clear();
-    if (!services_) services_ = ConnectWmi(*s_->backend, params_.host, params_.ns, params_.user, params_.password);
+    if (!services_)
+      services_ =
+          ConnectWmi(*s_->backend, params_.host, params_.ns, params_.user, params_.password);
     if (stop_.stop_requested() || s_->IsIdle()) return;
     if (labelProperty_.empty()) {
       std::string scratch;
@@ -367,21 +405,29 @@ void WorkerMain(std::shared_ptr<Shared> shared) {
 }  // namespace
 
 TWMIInstancesThread::TWMIInstancesThread(std::shared_ptr<Backend> backend,
-                                         std::shared_ptr<MainThreadDispatcher> dispatcher, RegionalSettings regional)
-    : shared_(std::make_shared<Shared>(std::move(backend), std::move(dispatcher), std::move(regional))) {
+                                         std::shared_ptr<MainThreadDispatcher> dispatcher,
+                                         RegionalSettings regional)
+    : shared_(std::make_shared<Shared>(std::move(backend), std::move(dispatcher),
+                                       std::move(regional))) {
   shared_->self = shared_;
   worker_ = std::thread(WorkerMain, shared_);
 }
 
-TWMIInstancesThread::~TWMIInstancesThread() { Shutdown(std::chrono::seconds(3)); }
+TWMIInstancesThread::~TWMIInstancesThread() {
+  Shutdown(std::chrono::seconds(3));
+}
 
-void TWMIInstancesThread::SetOnDone(DoneCallback onDone) { shared_->onDone = std::move(onDone); }
+void TWMIInstancesThread::SetOnDone(DoneCallback onDone) {
+  shared_->onDone = std::move(onDone);
+}
 
-void TWMIInstancesThread::SetMaxInstances(int maxInstances) { shared_->maxInstances = maxInstances; }
+void TWMIInstancesThread::SetMaxInstances(int maxInstances) {
+  shared_->maxInstances = maxInstances;
+}
 
-void TWMIInstancesThread::RequestInstances(const std::string& host, const std::string& ns, const std::string& user,
-                                           const std::string& password, const std::string& className,
-                                           InstanceList* target) {
+void TWMIInstancesThread::RequestInstances(const std::string& host, const std::string& ns,
+                                           const std::string& user, const std::string& password,
+                                           const std::string& className, InstanceList* target) {
   {
     std::lock_guard l(shared_->lock);
     shared_->reqHost = host;
@@ -394,8 +440,8 @@ void TWMIInstancesThread::RequestInstances(const std::string& host, const std::s
     } else {
       shared_->reqHost.clear();
     }
-    ++shared_->generation;
-    shared_->idle = shared_->reqHost.empty() || shared_->reqClass.empty();
+    shared_->NextGenerationLocked();
+    shared_->SetIdleLocked(shared_->reqHost.empty() || shared_->reqClass.empty());
   }
   ResetTarget();
   shared_->wake.notify_all();
@@ -405,8 +451,8 @@ void TWMIInstancesThread::RefreshInstances() {
   {
     std::lock_guard l(shared_->lock);
     if (!shared_->target) shared_->reqHost.clear();
-    ++shared_->generation;
-    shared_->idle = shared_->reqHost.empty() || shared_->reqClass.empty();
+    shared_->NextGenerationLocked();
+    shared_->SetIdleLocked(shared_->reqHost.empty() || shared_->reqClass.empty());
   }
   ResetTarget();
   shared_->wake.notify_all();

@@ -29,8 +29,8 @@ class TWMIInstancesThread {
   // Starts the worker at once; it idles until the first request.
   // The worker shares ownership of the backend and the dispatcher, so that a worker left
   // behind by a bounded shutdown never uses freed objects.
-  TWMIInstancesThread(std::shared_ptr<Backend> backend, std::shared_ptr<MainThreadDispatcher> dispatcher,
-                      RegionalSettings regional);
+  TWMIInstancesThread(std::shared_ptr<Backend> backend,
+                      std::shared_ptr<MainThreadDispatcher> dispatcher, RegionalSettings regional);
   // Shuts down with a bounded wait (see Shutdown).
   ~TWMIInstancesThread();
   TWMIInstancesThread(const TWMIInstancesThread&) = delete;
@@ -42,7 +42,8 @@ class TWMIInstancesThread {
 
   // UI thread; return at once. Both empty the target list.
   void RequestInstances(const std::string& host, const std::string& ns, const std::string& user,
-                        const std::string& password, const std::string& className, InstanceList* target);
+                        const std::string& password, const std::string& className,
+                        InstanceList* target);
   void RefreshInstances();
   void RequestStop();
 

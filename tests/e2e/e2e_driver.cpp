@@ -87,7 +87,7 @@ std::wstring ExeFromEnvironment(const char* variable) {
     for (wchar_t& c : value) {
       if (c == L'/') c = L'\\';
     }
-    value = L"Z:" + value;
+    value.insert(0, L"Z:");
   }
   return value;
 }
@@ -102,8 +102,9 @@ AppProcess::~AppProcess() {
 }
 
 bool AppProcess::Start(const std::wstring& exe, const std::wstring& arguments) {
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
+  std::wstring commandLine;
+  commandLine.append(L"\"").append(exe).append(L"\"");
+  if (!arguments.empty()) commandLine.append(L" ").append(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};

@@ -52,7 +52,9 @@ class MainWindowTest : public ::testing::Test {
   // Starts with a query on the command line and waits for its rows; skips when this machine
   // has no WMI that can answer.
   void LaunchWithQuery(const std::wstring& query) {
-    Launch(L"\"-query:" + query + L"\"");
+    std::wstring argument = L"\"-query:";
+    argument.append(query).append(L"\"");
+    Launch(argument);
     if (HasFatalFailure() || IsSkipped()) return;
     const std::string startupError = DismissStartupError();
     if (!startupError.empty()) GTEST_SKIP() << "WMI is not available here: " << startupError;

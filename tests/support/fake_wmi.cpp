@@ -67,6 +67,7 @@ struct FakeWmi::State {
   std::vector<EnumerationFault> enumerationFaults;
   std::chrono::milliseconds elementDelay{0};
   std::optional<int> hangAt;
+  std::string hangOperation;
   uint64_t hangReleases = 0;
   std::string lastUser;
   std::string lastPassword;
@@ -211,7 +212,8 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
           break;
         }
       }
-      if (state_->hangAt && *state_->hangAt == index) {
+      if (state_->hangAt && *state_->hangAt == index &&
+          (state_->hangOperation.empty() || state_->hangOperation == operation_)) {
         const uint64_t releases = state_->hangReleases;
         state_->hangChanged.wait(lock, stop, [&] { return state_->hangReleases != releases; });
         if (stop.stop_requested()) return false;
@@ -557,9 +559,10 @@ void FakeWmi::SetElementDelay(std::chrono::milliseconds delay) {
   state_->elementDelay = delay;
 }
 
-void FakeWmi::SetHangAt(std::optional<int> index) {
+void FakeWmi::SetHangAt(std::optional<int> index, const std::string& operation) {
   std::lock_guard lock(state_->mutex);
   state_->hangAt = index;
+  state_->hangOperation = operation;
 }
 
 void FakeWmi::ReleaseHang() {

@@ -76,9 +76,9 @@ class FakeWmi : public wmi::Backend {
   void ClearFaults();
   // Delay before every element of an object walk.
   void SetElementDelay(std::chrono::milliseconds delay);
-  // Object walks block before the element with this index until stop is requested or
-  // ReleaseHang() is called.
-  void SetHangAt(std::optional<int> index);
+  // Object walks (of the given operation, e.g. "InstancesOf"; empty: any) block before the
+  // element with this index until stop is requested or ReleaseHang() is called.
+  void SetHangAt(std::optional<int> index, const std::string& operation = "");
   void ReleaseHang();
 
   // --- observations ---

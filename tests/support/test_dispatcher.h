@@ -26,14 +26,20 @@ class TestDispatcher final : public MainThreadDispatcher {
   int RunPending() { return queue_.RunPending(); }
 
   // Pumps steps until done() holds or the timeout passes; returns done().
-  bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+  bool PumpUntil(const std::function<bool()>& done,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
     const auto until = std::chrono::steady_clock::now() + timeout;
     for (;;) {
+      long seen;
+      {
+        std::lock_guard lock(mutex_);
+        seen = posted_;
+      }
       RunPending();
       if (done()) return true;
       if (std::chrono::steady_clock::now() >= until) return done();
       std::unique_lock lock(mutex_);
-      postedChanged_.wait_for(lock, std::chrono::milliseconds(2));
+      postedChanged_.wait_for(lock, std::chrono::milliseconds(2), [&] { return posted_ != seen; });
     }
   }
 

@@ -31,13 +31,16 @@ class InstancesThreadTest : public ::testing::Test {
   void SetUp() override {
     fake->AddClass(kNs, "Named", "", {"Caption", "Name"});
     for (int i = 0; i < 5; ++i) {
-      fake->AddInstance(kNs, "Named", {{"Caption", Value::Text("c" + std::to_string(i))},
-                                       {"Name", i == 1 ? Value::Null() : Value::Text("n" + std::to_string(i))}});
+      fake->AddInstance(kNs, "Named",
+                        {{"Caption", Value::Text("c" + std::to_string(i))},
+                         {"Name", i == 1 ? Value::Null() : Value::Text("n" + std::to_string(i))}});
     }
     fake->AddClass(kNs, "Captioned", "", {"Size", "caption"});
-    fake->AddInstance(kNs, "Captioned", {{"Size", Value::Int(1)}, {"caption", Value::Text("first")}});
+    fake->AddInstance(kNs, "Captioned",
+                      {{"Size", Value::Int(1)}, {"caption", Value::Text("first")}});
     fake->AddClass(kNs, "Devices", "", {"Description", "DeviceID"});
-    fake->AddInstance(kNs, "Devices", {{"Description", Value::Text("d")}, {"DeviceID", Value::Text("C:")}});
+    fake->AddInstance(kNs, "Devices",
+                      {{"Description", Value::Text("d")}, {"DeviceID", Value::Text("C:")}});
     fake->AddClass(kNs, "Unlabelled", "", {"Size"});
     fake->AddInstance(kNs, "Unlabelled", {{"Size", Value::Int(42)}});
     fake->AddClass(kNs, "Empty", "", {"Name"});
@@ -48,7 +51,8 @@ class InstancesThreadTest : public ::testing::Test {
     });
   }
 
-  void Request(const std::string& className, const std::string& user = "", const std::string& password = "") {
+  void Request(const std::string& className, const std::string& user = "",
+               const std::string& password = "") {
     loader.RequestInstances(".", kNs, user, password, className, &list);
   }
 
@@ -120,14 +124,16 @@ TEST_F(InstancesThreadTest, WrongPasswordReplacesTheProgressLine) {
 }
 
 TEST_F(InstancesThreadTest, FailureReadingALabelKeepsTheLabelsBeforeIt) {
-  fake->AddEnumerationFault({"InstancesOf", "", 3, true, WmiError(testing::fake_status::kGenericFailure, "gone")});
+  fake->AddEnumerationFault(
+      {"InstancesOf", "", 3, true, WmiError(testing::fake_status::kGenericFailure, "gone")});
   Request("Named");
   ASSERT_TRUE(WaitDone());
   // A failure while fetching the next instance ends the walk like the end of the set.
   EXPECT_EQ(list.lines, (Lines{"n0", "<<Instance_01>>", "n2"}));
   EXPECT_EQ(done.message, "");
   fake->ClearFaults();
-  fake->FailCall("PropertyValue", WmiError(testing::fake_status::kGenericFailure, "Generic failure"));
+  fake->FailCall("PropertyValue",
+                 WmiError(testing::fake_status::kGenericFailure, "Generic failure"));
   loader.RefreshInstances();
   ASSERT_TRUE(WaitDone(2));
   EXPECT_EQ(list.lines, (Lines{"WMI Error: Generic failure"}));
@@ -173,7 +179,8 @@ TEST_F(InstancesThreadTest, EmptyClassNameStopsTheLoadAndStillReports) {
 
 TEST_F(InstancesThreadTest, LimitStopsAfterMaxPlusOne) {
   fake->AddClass(kNs, "Big", "", {"Name"});
-  for (int i = 0; i < 30005; ++i) fake->AddInstance(kNs, "Big", {{"Name", Value::Text(std::to_string(i))}});
+  for (int i = 0; i < 30005; ++i)
+    fake->AddInstance(kNs, "Big", {{"Name", Value::Text(std::to_string(i))}});
   loader.SetMaxInstances(30000);
   Request("Big");
   ASSERT_TRUE(WaitDone());
@@ -267,10 +274,13 @@ TEST(InstancesThreadStressTest, RandomInterleavings) {
       }
     }
     Lines expected;
-    for (int i = 0; i < sizes[current]; ++i) expected.push_back(classes[current] + std::to_string(i));
+    for (int i = 0; i < sizes[current]; ++i)
+      expected.push_back(classes[current] + std::to_string(i));
     const int before = doneCalls;
-    ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines == expected && lastCount == sizes[current]; }))
-        << "round " << round << " lines " << list.lines.size();
+    ASSERT_TRUE(dispatcher->PumpUntil([&] {
+      return list.lines == expected && lastCount == sizes[current];
+    })) << "round "
+        << round << " lines " << list.lines.size();
     // Nothing late may change it afterwards.
     dispatcher->PumpUntil([] { return false; }, std::chrono::milliseconds(5));
     ASSERT_EQ(list.lines, expected) << "round " << round;

@@ -8,8 +8,12 @@
 
 #include "app/command_line.h"
 #include "app/win32/main_window.h"
+#include "dialogs/win32/connect_form.h"
+#include "dialogs/win32/find_dialog.h"
+#include "dialogs/win32/secret_text.h"
 #include "framework/win32/encoding.h"
 #include "framework/win32/message_loop.h"
+#include "util/win32/help_access.h"
 
 namespace brevane::app {
 
@@ -20,22 +24,36 @@ int RunApplication(HINSTANCE instance, int showCmd, wmi::Backend& backend) {
                    ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
   InitCommonControlsEx(&controls);
 
-  // HOOK (help access): locate and load the HTML Help control and choose the help file here,
-  // before any window exists; it reports nothing at this time.
+  // Before any window exists; failures are reported only when the user asks for help. It is
+  // declared first so that the control is unloaded after every window is gone.
+  help::HelpAccess helpAccess;
+  helpAccess.LoadHtmlHelp();
+  helpAccess.LocateHelpFile();
 
   std::vector<std::string> arguments = CommandLineArguments(win32::WideToUtf8(GetCommandLineW()));
   TMainWin mainWin(instance, backend, std::move(arguments));
   if (!mainWin.Create(showCmd)) return 1;
 
   win32::ModelessDialogs modelessDialogs;
-  // HOOK (dialogs): create the connect dialog (TConnectForm), then the find dialog
-  // (TFindDialog), here, after the main window; both live until RunApplication returns. A
-  // modeless dialog registers with modelessDialogs for its keyboard handling.
+  // Created once, after the main window, and kept hidden between their modal showings (they
+  // run their own modal loops, so they need no modeless keyboard handling here). The first
+  // activation, which loads their histories, runs from the message loop, after this.
+  dialogs::win32::TConnectForm connectForm;
+  connectForm.Create(mainWin.Handle());
+  dialogs::win32::TFindDialog findDialog;
+  findDialog.Create(mainWin.Handle());
+  mainWin.ConnectForm = &connectForm;
+  mainWin.FindDialog = &findDialog;
+  mainWin.Help = &helpAccess;
 
   const int exitCode =
       win32::RunMessageLoop(mainWin.Handle(), mainWin.Accelerators(), &modelessDialogs);
 
-  // HOOK (help access): unload the HTML Help control here.
+  // The password the client kept does not outlive the run in freed memory.
+  if (mainWin.Wmi) dialogs::win32::WipeText(mainWin.Wmi->Password);
+  mainWin.ConnectForm = nullptr;
+  mainWin.FindDialog = nullptr;
+  mainWin.Help = nullptr;
   return exitCode;
 }
 

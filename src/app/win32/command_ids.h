@@ -19,6 +19,9 @@ enum CommandId : int {
   // Context menu of the class list
   kCmdRefresh2 = 131,
   kCmdSelectfrom1 = 132,
+  // Keyboard only: Ctrl+Tab and Ctrl+Shift+Tab switch the tabs
+  kCmdNextTab = 141,
+  kCmdPreviousTab = 142,
 };
 
 enum ControlId : int {

@@ -1,50 +1,30 @@
-// Program entry: the main thread joins a single-threaded COM apartment, then runs the
-// application against the WMI backend.
+// Program entry: the main thread joins a single-threaded COM apartment, sets up COM security,
+// then runs the application against the WMI COM backend.
 #include <windows.h>
-#include <objbase.h>
 
 #include <exception>
-#include <memory>
+#include <string>
 
 #include "app/win32/application.h"
-#include "wmi/wmi_error.h"
-
-namespace {
-
-// Until the COM backend is linked in: a platform without the WMI scripting objects.
-class UnavailableBackend final : public brevane::wmi::Backend {
- public:
-  std::unique_ptr<brevane::wmi::Locator> CreateLocator() override {
-    throw brevane::wmi::WmiError(brevane::wmi::kClassNotRegistered, "Class not registered");
-  }
-  std::unique_ptr<brevane::wmi::ThreadScope> EnterThread() override {
-    return std::make_unique<brevane::wmi::ThreadScope>();
-  }
-};
-
-class ComApartment {
- public:
-  ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (initialized_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialized_;
-};
-
-}  // namespace
+#include "framework/win32/com_apartment.h"
+#include "framework/win32/encoding.h"
+#include "wmi/win32/com_backend.h"
+#include "wmi/win32/com_security.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
   try {
-    ComApartment apartment;
-    // HOOK (COM backend): process-wide COM security is set up here, before any WMI call.
-    UnavailableBackend backend;
+    brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    if (!apartment.Usable()) {
+      MessageBoxW(nullptr, L"COM could not be initialised.", L"Brevane", MB_OK | MB_ICONERROR);
+      return 1;
+    }
+    // Not fatal: without it, WMI may refuse some requests, which they then report themselves.
+    brevane::wmi::win32::InitializeComSecurity();
+    brevane::wmi::win32::ComBackend backend;
     return brevane::app::RunApplication(instance, showCmd, backend);
   } catch (const std::exception& error) {
-    MessageBoxA(nullptr, error.what(), "Brevane", MB_OK | MB_ICONERROR);
+    const std::wstring text = brevane::win32::Utf8ToWide(error.what());
+    MessageBoxW(nullptr, text.c_str(), L"Brevane", MB_OK | MB_ICONERROR);
   } catch (...) {
     MessageBoxW(nullptr, L"Unexpected failure", L"Brevane", MB_OK | MB_ICONERROR);
   }

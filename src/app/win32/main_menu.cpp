@@ -88,12 +88,14 @@ void TMainWin::CreateMenus() {
 }
 
 void TMainWin::CreateAccelerators() {
-  std::array<ACCEL, 5> table = {{
+  std::array<ACCEL, 7> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh1},
       {FVIRTKEY | FALT, 'X', kCmdExit1},
       {FVIRTKEY | FCONTROL, 'F', kCmdSearch1},
       {FVIRTKEY, VK_F3, kCmdFindagain1},
       {FVIRTKEY, VK_F1, kCmdHelp2},
+      {FVIRTKEY | FCONTROL, VK_TAB, kCmdNextTab},
+      {FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, kCmdPreviousTab},
   }};
   accelerators_.Reset(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
 }

@@ -14,7 +14,7 @@
 #include "framework/win32/message_loop.h"
 #include "util/product_info.h"
 #include "util/text.h"
-#include "wmi/regional_settings.h"
+#include "wmi/win32/regional_settings_win32.h"
 
 namespace brevane::app {
 
@@ -29,43 +29,6 @@ constexpr int kMinDesignHeight = 300;
 // Posted at the first activation, so that the start-up sequence runs from the message loop
 // once the window is shown, not inside the activation.
 constexpr UINT kMsgFirstActivation = WM_APP + 1;
-
-wmi::RegionalSettings UserRegionalSettings() {
-  wmi::RegionalSettings settings;
-  wchar_t buffer[16] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 16) > 0) {
-    settings.decimalSeparator = win32::WideToUtf8(buffer);
-  }
-  wchar_t picture[80] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture, 80) > 0) {
-    settings.shortDatePicture = win32::WideToUtf8(picture);
-  }
-  for (int i = 0; i < 12; ++i) {
-    wchar_t name[80] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + i), name, 80) >
-        0) {
-      settings.monthNames[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + i), name,
-                       80) > 0) {
-      settings.monthAbbreviations[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-  }
-  // The locale numbers its days from Monday; ours start on Sunday.
-  for (int i = 0; i < 7; ++i) {
-    const int localeDay = (i + 6) % 7;
-    wchar_t name[80] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SDAYNAME1 + localeDay), name,
-                       80) > 0) {
-      settings.dayNames[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + localeDay),
-                       name, 80) > 0) {
-      settings.dayAbbreviations[static_cast<size_t>(i)] = win32::WideToUtf8(name);
-    }
-  }
-  return settings;
-}
 
 }  // namespace
 
@@ -119,8 +82,16 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETCURSOR:
       return OnSetCursor(wParam, lParam);
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
     case WM_CLOSE:
       OnClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession();
+    case WM_ENDSESSION:
+      if (wParam != 0) SavePlacement();
       return 0;
     case kMsgFirstActivation:
       OnFirstActivation();
@@ -185,6 +156,12 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
       case kCmdSelectfrom1:
         Selectfrom1Click();
         return;
+      case kCmdNextTab:
+        NextTabChosen(false);
+        return;
+      case kCmdPreviousTab:
+        NextTabChosen(true);
+        return;
       default:
         return;
     }
@@ -220,6 +197,8 @@ LRESULT TMainWin::OnNotify(NMHDR& header) {
         listView1_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
       if (header.code == LVN_COLUMNCLICK)
         ListView1ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+      if (header.code == LVN_ODFINDITEMW)
+        return listView1_.FindTypedRow(reinterpret_cast<NMLVFINDITEMW&>(header));
       return 0;
     default:
       return 0;
@@ -227,6 +206,10 @@ LRESULT TMainWin::OnNotify(NMHDR& header) {
 }
 
 void TMainWin::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus)) lastFocus_ = focus;
+  }
   if (LOWORD(wParam) == WA_INACTIVE || Activated || firstActivationPosted_) return;
   firstActivationPosted_ = true;
   PostMessageW(Handle(), kMsgFirstActivation, 0, 0);
@@ -242,6 +225,30 @@ void TMainWin::OnClose() {
   if (!canClose) return;
   SavePlacement();
   DestroyWindow(Handle());
+}
+
+void TMainWin::OnSetFocus() {
+  // Keyboard focus goes back where it was, or to the main control of the visible tab.
+  HWND target = lastFocus_;
+  if (target == nullptr || !IsWindow(target) || !IsWindowVisible(target) ||
+      !IsChild(Handle(), target)) {
+    target = ActiveTab() == 0 ? ClassListBox : Query2Combo;
+  }
+  if (target != nullptr) SetFocus(target);
+}
+
+LRESULT TMainWin::OnQueryEndSession() {
+  // Logging off closes the window like any other close: the close request may refuse it.
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  return canClose ? TRUE : FALSE;
+}
+
+void TMainWin::NextTabChosen(bool backwards) {
+  const int count = TabCtrl_GetItemCount(PageControl2);
+  if (count <= 1) return;
+  SelectTab((ActiveTab() + (backwards ? count - 1 : 1)) % count);
+  PageControl2Change();  // a choice of the user, like a click on the tab
 }
 
 void TMainWin::OnSize() {
@@ -292,7 +299,7 @@ LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 void TMainWin::FormCreate() {
   ColumnNames.clear();
   ResultValues.clear();
-  Wmi = std::make_unique<wmi::TWMI>(backend_, UserRegionalSettings());
+  Wmi = std::make_unique<wmi::TWMI>(backend_, wmi::win32::ReadUserRegionalSettings());
   Wmi->SetHost("localhost");
   Wmi->SetNamespace("root\\cimv2");
   Wmi->User.clear();
@@ -422,7 +429,9 @@ void TMainWin::ShowError(const std::string& text) {
               MB_OK | MB_ICONERROR);
 }
 
-TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) { ++window_.busyDepth_; }
+TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) {
+  ++window_.busyDepth_;
+}
 
 void TMainWin::BusyScope::Restore() {
   if (!active_) return;

@@ -29,6 +29,14 @@
 #include "wmi/wmi_api.h"
 #include "wmi/wmi_client.h"
 
+namespace brevane::dialogs::win32 {
+class TConnectForm;
+class TFindDialog;
+}  // namespace brevane::dialogs::win32
+namespace brevane::help {
+class HelpAccess;
+}  // namespace brevane::help
+
 namespace brevane::app {
 
 class TMainWin final : public win32::WindowBase {
@@ -108,6 +116,11 @@ class TMainWin final : public win32::WindowBase {
   int32_t MonitorWindow = 0;
   std::string StartupQuery;
 
+  // ---- Owned by the application, which sets them before the message loop runs
+  dialogs::win32::TConnectForm* ConnectForm = nullptr;
+  dialogs::win32::TFindDialog* FindDialog = nullptr;
+  const help::HelpAccess* Help = nullptr;
+
   // ---- Controls (children of the window; the tab controls only draw the tabs)
   HWND PageControl2 = nullptr;
   HWND ClassListBox = nullptr;
@@ -169,6 +182,9 @@ class TMainWin final : public win32::WindowBase {
   void OnActivate(WPARAM wParam);
   void OnFirstActivation();
   void OnClose();
+  void OnSetFocus();
+  LRESULT OnQueryEndSession();
+  void NextTabChosen(bool backwards);
   void OnSize();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnContextMenu(HWND window, LPARAM position);
@@ -214,6 +230,7 @@ class TMainWin final : public win32::WindowBase {
   int panel2Height_ = 248;
   int pageControl3Width_ = 252;
   int busyDepth_ = 0;
+  HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;

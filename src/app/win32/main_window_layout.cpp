@@ -136,7 +136,8 @@ void TMainWin::CreateControls() {
   // The sort arrows are header images; not every common controls version hands the list
   // view's small images to its header by itself.
   HWND header1 = reinterpret_cast<HWND>(SendMessageW(ListView1, LVM_GETHEADER, 0, 0));
-  if (header1 != nullptr) SendMessageW(header1, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1));
+  if (header1 != nullptr)
+    SendMessageW(header1, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1));
   SubclassQuery2Combo();
   SetupListControls();
 }

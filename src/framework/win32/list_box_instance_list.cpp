@@ -21,7 +21,8 @@ void ListBoxInstanceList::ReplaceLast(const std::string& line) {
   const LRESULT selected = SendMessageW(listBox_, LB_GETCURSEL, 0, 0);
   SendMessageW(listBox_, LB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
   const std::wstring wide = Utf8ToWide(line);
-  SendMessageW(listBox_, LB_INSERTSTRING, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(wide.c_str()));
+  SendMessageW(listBox_, LB_INSERTSTRING, static_cast<WPARAM>(count - 1),
+               reinterpret_cast<LPARAM>(wide.c_str()));
   if (selected == count - 1) SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
@@ -30,7 +31,9 @@ void ListBoxInstanceList::DeleteLast() {
   if (count > 0) SendMessageW(listBox_, LB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
 }
 
-void ListBoxInstanceList::Clear() { SendMessageW(listBox_, LB_RESETCONTENT, 0, 0); }
+void ListBoxInstanceList::Clear() {
+  SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
+}
 
 void ListBoxInstanceList::BeginUpdate() {
   if (updateDepth_++ == 0) SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);

@@ -8,6 +8,22 @@ bool IsInside(HWND window, HWND ancestor) {
   return window != nullptr && (window == ancestor || IsChild(ancestor, window));
 }
 
+// Tab and Shift+Tab move the focus between the main window's controls, as in a dialog, but
+// without the dialog manager's other keys (Enter and Escape stay with the controls).
+bool MoveFocusOnTab(HWND mainWindow, const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || mainWindow == nullptr ||
+      !IsInside(message.hwnd, mainWindow) || GetKeyState(VK_CONTROL) < 0 ||
+      GetKeyState(VK_MENU) < 0) {
+    return false;
+  }
+  HWND control = message.hwnd;
+  while (control != nullptr && GetParent(control) != mainWindow) control = GetParent(control);
+  HWND next = GetNextDlgTabItem(mainWindow, control, GetKeyState(VK_SHIFT) < 0);
+  if (next == nullptr) return false;
+  SetFocus(next);
+  return true;
+}
+
 bool TranslateShortcut(HWND mainWindow, HACCEL accelerators, MSG& message) {
   return accelerators != nullptr && mainWindow != nullptr && IsInside(message.hwnd, mainWindow) &&
          TranslateAcceleratorW(mainWindow, accelerators, &message) != 0;
@@ -15,6 +31,7 @@ bool TranslateShortcut(HWND mainWindow, HACCEL accelerators, MSG& message) {
 
 void Dispatch(HWND mainWindow, HACCEL accelerators, const ModelessDialogs* dialogs, MSG& message) {
   if (TranslateShortcut(mainWindow, accelerators, message)) return;
+  if (MoveFocusOnTab(mainWindow, message)) return;
   if (dialogs != nullptr && dialogs->Handle(message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

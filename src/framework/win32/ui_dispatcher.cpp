@@ -15,7 +15,8 @@ UiDispatcher::UiDispatcher() : uiThread_(GetCurrentThreadId()) {
   wc.hInstance = instance;
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);  // fails harmlessly when already registered
-  window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  window_ =
+      CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
 }
 
 UiDispatcher::~UiDispatcher() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/win32/encoding.h"
+#include "util/text.h"
 
 namespace brevane::win32 {
 
@@ -23,6 +24,24 @@ void VirtualListView::FillDisplayInfo(NMLVDISPINFOW& info) const {
   const size_t count = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
   std::copy_n(text.data(), count, item.pszText);
   item.pszText[count] = L'\0';
+}
+
+int VirtualListView::FindTypedRow(const NMLVFINDITEMW& find) const {
+  if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr ||
+      source_ == nullptr) {
+    return -1;
+  }
+  const int rows = source_->RowCount();
+  if (rows == 0 || source_->ColumnCount() == 0) return -1;
+  const std::string typed = AsciiLower(WideToUtf8(find.lvfi.psz));
+  const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
+  const int start = find.iStart >= 0 && find.iStart < rows ? find.iStart : 0;
+  for (int step = 0; step < rows; ++step) {
+    const int row = (start + step) % rows;
+    const std::string caption = AsciiLower(source_->Cell(row, 0));
+    if (partial ? caption.starts_with(typed) : caption == typed) return row;
+  }
+  return -1;
 }
 
 int VirtualListView::HeaderColumnCount() const {
@@ -51,12 +70,15 @@ void VirtualListView::AddColumn(const std::string& caption, int width) {
 }
 
 void VirtualListView::SetColumnCaption(int column, const std::string& caption) {
+  // Through the header, which leaves its image alone (a list view may rewrite the whole
+  // header format when a column changes).
+  HWND header = reinterpret_cast<HWND>(SendMessageW(listView_, LVM_GETHEADER, 0, 0));
+  if (header == nullptr) return;
   std::wstring text = Utf8ToWide(caption);
-  LVCOLUMNW info{};
-  info.mask = LVCF_TEXT;
-  info.pszText = text.data();
-  SendMessageW(listView_, LVM_SETCOLUMNW, static_cast<WPARAM>(column),
-               reinterpret_cast<LPARAM>(&info));
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = text.data();
+  SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
 }
 
 void VirtualListView::SetHeaderImage(int column, int image) {
@@ -66,7 +88,9 @@ void VirtualListView::SetHeaderImage(int column, int image) {
   if (header == nullptr) return;
   HDITEMW item{};
   item.mask = HDI_FORMAT;
-  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column),
+                    reinterpret_cast<LPARAM>(&item)))
+    return;
   item.mask = HDI_FORMAT | HDI_IMAGE;
   if (image >= 0) {
     item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
@@ -83,7 +107,9 @@ int VirtualListView::HeaderImage(int column) const {
   if (header == nullptr) return -1;
   HDITEMW item{};
   item.mask = HDI_FORMAT | HDI_IMAGE;
-  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return -1;
+  if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column),
+                    reinterpret_cast<LPARAM>(&item)))
+    return -1;
   return (item.fmt & HDF_IMAGE) != 0 ? item.iImage : -1;
 }
 

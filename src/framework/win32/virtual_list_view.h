@@ -34,6 +34,9 @@ class VirtualListView final : public ListViewControl {
   void SyncRowCount(bool keepScroll = false);
   // Answers LVN_GETDISPINFO from the source.
   void FillDisplayInfo(NMLVDISPINFOW& info) const;
+  // Answers LVN_ODFINDITEM (typing in the list): the next row from the start row on, wrapping,
+  // whose caption begins with the typed text, ASCII letters folded; -1 when none.
+  int FindTypedRow(const NMLVFINDITEMW& find) const;
 
   // Columns on screen (not the source's): captions, widths and header images.
   int HeaderColumnCount() const;

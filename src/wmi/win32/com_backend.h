@@ -1,0 +1,33 @@
+#pragma once
+// ComBackend: the WMI backend of the real program, over the native WMI COM API.
+//
+// The program entry sets COM up once, on the main thread, before it makes the backend:
+//
+//   brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);  // com_apartment.h
+//   if (!apartment.Usable()) { /* report apartment.Result() and stop */ }
+//   brevane::wmi::win32::InitializeComSecurity();  // com_security.h; a failure is not fatal
+//   brevane::wmi::win32::ComBackend backend;
+//   ... run the program; every WMI object is released before `apartment` leaves scope ...
+//
+// Any other thread that uses the backend calls EnterThread() first and keeps the returned scope
+// until it has released every WMI object it made. WMI objects belong to the thread that made
+// them and are never handed to another thread; a thread opens its own connection.
+#include <memory>
+
+#include "wmi/wmi_api.h"
+
+namespace brevane::wmi::win32 {
+
+class ComBackend final : public Backend {
+ public:
+  ComBackend() = default;
+
+  // Throws WmiError(status, the system's text for it), kClassNotRegistered when WMI is missing.
+  std::unique_ptr<Locator> CreateLocator() override;
+  // Joins a single-threaded apartment; leaves it when the scope is destroyed, on this thread.
+  // A thread already in the multi-threaded apartment stays there (WMI works in both).
+  // Throws WmiError when COM cannot be initialised.
+  std::unique_ptr<ThreadScope> EnterThread() override;
+};
+
+}  // namespace brevane::wmi::win32

@@ -1,0 +1,32 @@
+#pragma once
+// The WMI locator: opens connections to namespaces on this or another computer.
+#include <wbemidl.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "wmi/wmi_api.h"
+
+namespace brevane::wmi::win32 {
+
+// The namespace path ConnectServer is given: the namespace alone for this computer ("." or
+// ""), "\\host\namespace" for any other name ("localhost" included, which works the same).
+// Leading backslashes of host are dropped, so "\\server" is accepted as typed.
+std::wstring ConnectionPath(const std::string& host, const std::string& ns);
+
+class ComLocator final : public Locator {
+ public:
+  explicit ComLocator(Microsoft::WRL::ComPtr<IWbemLocator> locator);
+
+  // user and password are ignored when empty (the caller's own identity is used).
+  // Throws WmiError for an empty namespace, an unreachable host, a wrong namespace or wrong
+  // credentials.
+  std::unique_ptr<Services> ConnectServer(const std::string& host, const std::string& ns,
+                                          const std::string& user,
+                                          const std::string& password) override;
+
+ private:
+  Microsoft::WRL::ComPtr<IWbemLocator> locator_;
+};
+
+}  // namespace brevane::wmi::win32

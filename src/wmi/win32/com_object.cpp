@@ -1,0 +1,53 @@
+#include "wmi/win32/com_object.h"
+
+#include "framework/win32/com_bstr.h"
+#include "framework/win32/com_variant.h"
+#include "wmi/win32/com_failure.h"
+#include "wmi/win32/com_property_enumerator.h"
+#include "wmi/win32/com_services.h"
+#include "wmi/win32/variant_value.h"
+
+namespace brevane::wmi::win32 {
+
+using brevane::win32::Bstr;
+using brevane::win32::Variant;
+
+ComObject::ComObject(std::shared_ptr<const WmiConnection> connection,
+                     Microsoft::WRL::ComPtr<IWbemClassObject> object)
+    : connection_(std::move(connection)), object_(std::move(object)) {}
+
+std::string ComObject::ClassName() {
+  Variant value;
+  ClearComErrorInfo();
+  ThrowIfFailed(object_->Get(L"__CLASS", 0, value.Receive(), nullptr, nullptr));
+  Value name = VariantToValue(value.Get());
+  return name.type == kVtBstr ? std::move(name.text) : std::string();
+}
+
+std::unique_ptr<PropertyEnumerator> ComObject::Properties() {
+  return std::make_unique<ComPropertyEnumerator>(object_);
+}
+
+Value ComObject::PropertyValue(const std::string& name) {
+  // An empty name must not reach the platform; no property has one.
+  if (name.empty()) ThrowRefused(WBEM_E_NOT_FOUND);
+  const Bstr wideName = Bstr::FromUtf8(name);
+  Variant value;
+  ClearComErrorInfo();
+  ThrowIfFailed(object_->Get(wideName.Get(), 0, value.Receive(), nullptr, nullptr));
+  return VariantToValue(value.Get());
+}
+
+std::unique_ptr<ObjectSet> ComObject::Instances(int32_t flags) {
+  // The services' instance walk is deep by default.
+  return ComServices(connection_).InstancesOf(ClassName(), flags);
+}
+
+std::string ComObject::ObjectText(int32_t flags) {
+  Bstr text;
+  ClearComErrorInfo();
+  ThrowIfFailed(object_->GetObjectText(flags, text.Receive()));
+  return text.ToUtf8();
+}
+
+}  // namespace brevane::wmi::win32

@@ -1,0 +1,56 @@
+#include "wmi/win32/com_object_enumerator.h"
+
+#include <algorithm>
+#include <array>
+
+#include "wmi/win32/com_failure.h"
+#include "wmi/win32/com_object.h"
+
+namespace brevane::wmi::win32 {
+
+using Microsoft::WRL::ComPtr;
+
+ComObjectEnumerator::ComObjectEnumerator(std::shared_ptr<const WmiConnection> connection,
+                                         ComPtr<IEnumWbemClassObject> enumerator)
+    : connection_(std::move(connection)), enumerator_(std::move(enumerator)) {
+  batch_.reserve(kMaxBatch);
+}
+
+bool ComObjectEnumerator::Next(std::unique_ptr<Object>& out, std::stop_token stop) {
+  out.reset();
+  for (;;) {
+    if (stop.stop_requested()) return false;
+    if (nextInBatch_ < batch_.size()) {
+      out = std::make_unique<ComObject>(connection_, std::move(batch_[nextInBatch_++]));
+      return true;
+    }
+    if (finished_) return false;
+    FetchBatch();
+  }
+}
+
+void ComObjectEnumerator::FetchBatch() {
+  batch_.clear();
+  nextInBatch_ = 0;
+  std::array<IWbemClassObject*, kMaxBatch> fetched{};
+  ULONG returned = 0;
+  ClearComErrorInfo();
+  const HRESULT hr = enumerator_->Next(kWaitMilliseconds, batchSize_, fetched.data(), &returned);
+  // Take ownership of whatever came back before looking at the status, so nothing leaks.
+  returned = std::min(returned, batchSize_);
+  for (ULONG i = 0; i < returned; ++i) {
+    ComPtr<IWbemClassObject> object;
+    object.Attach(fetched[i]);
+    if (object) batch_.push_back(std::move(object));
+  }
+  if (FAILED(hr)) {
+    finished_ = true;
+    batch_.clear();
+    ThrowComFailure(hr);
+  }
+  // WBEM_S_TIMEDOUT: more may come, ask again (after a look at the stop request).
+  if (hr == WBEM_S_FALSE) finished_ = true;
+  if (returned == batchSize_) batchSize_ = std::min(batchSize_ * 2, kMaxBatch);
+}
+
+}  // namespace brevane::wmi::win32

@@ -1,0 +1,342 @@
+// The main window in this process, on the in-memory WMI: start-up, switches, menus and the
+// query tab, read back through the controls themselves.
+#include "app/win32/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <mutex>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/result_rows.h"
+#include "app/win32/command_ids.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/encoding.h"
+#include "support/fake_wmi.h"
+
+namespace brevane::app {
+namespace {
+
+using Strings = std::vector<std::string>;
+using testing::FakeWmi;
+using wmi::Property;
+using wmi::Value;
+
+constexpr char kNs[] = "root\\cimv2";
+
+// Presses OK on every message box this process shows, and keeps their texts.
+class MessageBoxWatcher {
+ public:
+  MessageBoxWatcher()
+      : thread_([this](std::stop_token stop) {
+          while (!stop.stop_requested()) {
+            EnumWindows(&MessageBoxWatcher::Visit, reinterpret_cast<LPARAM>(this));
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+          }
+        }) {}
+
+  Strings Texts() {
+    std::lock_guard lock(mutex_);
+    return texts_;
+  }
+
+ private:
+  static BOOL CALLBACK Visit(HWND window, LPARAM param) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (process != GetCurrentProcessId() || std::wstring(className) != L"#32770" ||
+        !IsWindowVisible(window)) {
+      return TRUE;
+    }
+    auto* self = reinterpret_cast<MessageBoxWatcher*>(param);
+    HWND text = GetDlgItem(window, 0xFFFF);
+    {
+      std::lock_guard lock(self->mutex_);
+      self->texts_.push_back(text != nullptr ? win32::GetWindowTextUtf8(text) : std::string());
+    }
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return TRUE;
+  }
+
+  std::mutex mutex_;
+  Strings texts_;
+  std::jthread thread_;
+};
+
+Strings MenuCaptions(HMENU menu) {
+  Strings captions;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    captions.push_back(win32::WideToUtf8(text));
+  }
+  return captions;
+}
+
+class MainWindowInProcess : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+  }
+
+  void SetUp() override {
+    fake_.AddClass(kNs, "Thing", "", {"Name", "Size", "Flag"});
+    AddThing("beta", 10, false);
+    AddThing("Alpha", 9, true);
+    AddThing("gamma", 100, false);
+    fake_.AddClass(kNs, "Win32_Process", "", {"Caption", "ThreadCount"});
+  }
+
+  void AddThing(const std::string& name, int size, bool flag) {
+    fake_.AddInstance(kNs, "Thing",
+                      {Property{"Name", Value::Text(name)}, Property{"Size", Value::Int(size)},
+                       Property{"Flag", Value::Bool(flag)}});
+  }
+
+  void Open(Strings arguments = {}) {
+    window_ = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fake_, std::move(arguments));
+    ASSERT_TRUE(window_->Create(SW_HIDE));
+  }
+
+  Strings Cells(int column) const {
+    Strings cells;
+    const int rows = ListView_GetItemCount(window_->ListView1);
+    for (int row = 0; row < rows; ++row) {
+      wchar_t text[512] = {};
+      ListView_GetItemText(window_->ListView1, row, column, text, 512);
+      cells.push_back(win32::WideToUtf8(text));
+    }
+    return cells;
+  }
+
+  int HeaderImage(int column) const {
+    HWND header = ListView_GetHeader(window_->ListView1);
+    HDITEMW item{};
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    Header_GetItem(header, column, &item);
+    return (item.fmt & HDF_IMAGE) != 0 ? item.iImage : -1;
+  }
+
+  int HeaderCount() const { return Header_GetItemCount(ListView_GetHeader(window_->ListView1)); }
+
+  void RunQuery(const std::string& text) {
+    window_->SetQuery2Text(text);
+    window_->Query2BtnClick();
+  }
+
+  Strings History() const {
+    win32::Win32ComboBox combo(window_->Query2Combo);
+    Strings items;
+    for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
+    return items;
+  }
+
+  FakeWmi fake_;
+  std::unique_ptr<TMainWin> window_;
+};
+
+TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
+  Open();
+  HMENU bar = GetMenu(window_->Handle());
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(MenuCaptions(bar), (Strings{"操作动作", "&查找", "帮助"}));
+  EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 0)),
+            (Strings{"&连接到主机...", "&刷新\tF5", "", "&退出\tAlt+X"}));
+  EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 1)), (Strings{"&查找...\tCtrl+F", "开始查找\tF3"}));
+  EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 2)),
+            (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
+  EXPECT_EQ(MenuCaptions(window_->PopupMenu1), (Strings{"刷新...", "", "Select * from ..."}));
+  EXPECT_EQ(ImageList_GetImageCount(window_->ImageList1), 10);
+
+  TMainWin::SetMenuItemCaption(window_->PopupMenu1, kCmdSelectfrom1, "select * from A&B", false);
+  EXPECT_EQ(MenuCaptions(window_->PopupMenu1)[2], "select * from A&&B");
+  EXPECT_EQ(GetMenuState(window_->PopupMenu1, kCmdSelectfrom1, MF_BYCOMMAND) & MF_GRAYED,
+            static_cast<UINT>(MF_GRAYED));
+}
+
+TEST_F(MainWindowInProcess, StartsWithoutArgumentsOnTheClassesTab) {
+  MessageBoxWatcher boxes;
+  Open();
+  window_->FormActivate();
+  EXPECT_EQ(window_->ActiveTab(), 0);
+  EXPECT_TRUE(window_->ClassesLoaded);
+  EXPECT_EQ(window_->StatusPanel(0), "localhost");
+  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2");
+  EXPECT_EQ(window_->Query2Text(), "select Caption, HandleCount, ThreadCount from Win32_Process");
+
+  // A later activation changes nothing.
+  const int connects = fake_.ConnectCount();
+  window_->FormActivate();
+  EXPECT_EQ(fake_.ConnectCount(), connects);
+  EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(MainWindowInProcess, SwitchesSetTheClientAndTheStartupQuery) {
+  Open();
+  for (const char* argument :
+       {"-host: server ", "-HOST:ignored", "-namespace:", "-user:admin", "-pswd: secret ",
+        "-kt:$10", "-query:  select * from Thing  ", "-hostname:x"}) {
+    window_->ParseSwitch(argument);
+  }
+  EXPECT_EQ(window_->Wmi->Host, "server");
+  EXPECT_EQ(window_->Wmi->Namespace, "root\\cimv2");
+  EXPECT_EQ(window_->Wmi->User, "admin");
+  EXPECT_EQ(window_->Wmi->Password, "secret");
+  EXPECT_EQ(window_->MonitorWindow, 16);
+  EXPECT_EQ(window_->StartupQuery, "select * from Thing");
+  window_->ParseSwitch("-kt:letters");
+  EXPECT_EQ(window_->MonitorWindow, 0);
+}
+
+TEST_F(MainWindowInProcess, StartupQueryRunsOnTheQueryTab) {
+  MessageBoxWatcher boxes;
+  Open({"-query:select Name, Size from Thing", "-host:"});
+  window_->FormActivate();
+  EXPECT_EQ(window_->ActiveTab(), 1);
+  EXPECT_FALSE(window_->ClassesLoaded);
+  EXPECT_EQ(window_->StatusPanel(1), "");
+  EXPECT_EQ(window_->Query2Text(), "select Name, Size from Thing");
+  EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
+  EXPECT_EQ(HeaderImage(0), 9);
+  EXPECT_EQ(History(), Strings{"select Name, Size from Thing"});
+
+  // Choosing the classes tab loads the class list once.
+  window_->SelectTab(0);
+  window_->PageControl2Change();
+  EXPECT_TRUE(window_->ClassesLoaded);
+  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2");
+  EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(MainWindowInProcess, FailedQueryReportsAndKeepsTheTable) {
+  MessageBoxWatcher boxes;
+  Open();
+  RunQuery("select Name, Size from Thing");
+  ASSERT_EQ(Cells(0).size(), 3u);
+  RunQuery("select from where");
+  const Strings texts = boxes.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].rfind("Error: ", 0), 0u) << texts[0];
+  EXPECT_EQ(window_->StatusPanel(2), texts[0]);
+  EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
+  EXPECT_EQ(History(), Strings{"select Name, Size from Thing"});
+}
+
+TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
+  Open();
+  RunQuery("select Name, Size from Thing");
+  ASSERT_EQ(HeaderCount(), 2);
+  window_->ListView1ColumnClick(1);
+  EXPECT_EQ(HeaderImage(0), -1);
+  EXPECT_EQ(HeaderImage(1), 9);
+  EXPECT_EQ(Cells(1), (Strings{"9", "10", "100"}));
+  window_->ListView1ColumnClick(1);
+  EXPECT_EQ(HeaderImage(1), 8);
+  EXPECT_EQ(Cells(1), (Strings{"100", "10", "9"}));
+  ListView_SetColumnWidth(window_->ListView1, 0, 77);
+
+  // Same number of columns: widths, sort column and direction stay; captions follow.
+  fake_.AddClass(kNs, "Pair", "", {"Label", "Count"});
+  for (int count : {2, 30, 4}) {
+    std::string label = "p";
+    label += std::to_string(count);
+    fake_.AddInstance(
+        kNs, "Pair", {Property{"Label", Value::Text(label)}, Property{"Count", Value::Int(count)}});
+  }
+  RunQuery("select * from Pair");
+  EXPECT_EQ(window_->SortColumn, 1);
+  EXPECT_FALSE(window_->SortAscending);
+  EXPECT_EQ(ListView_GetColumnWidth(window_->ListView1, 0), 77);
+  EXPECT_EQ(HeaderImage(1), 8);
+  EXPECT_EQ(Cells(1), (Strings{"30", "4", "2"}));
+  wchar_t caption[64] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = caption;
+  item.cchTextMax = 64;
+  Header_GetItem(ListView_GetHeader(window_->ListView1), 0, &item);
+  EXPECT_EQ(std::wstring(caption), L"Label");
+
+  // Another number: rebuilt, first column ascending.
+  RunQuery("select * from Thing");
+  EXPECT_EQ(HeaderCount(), 3);
+  EXPECT_EQ(window_->SortColumn, 0);
+  EXPECT_TRUE(window_->SortAscending);
+  EXPECT_EQ(HeaderImage(0), 9);
+  EXPECT_EQ(History(),
+            (Strings{"select * from Thing", "select * from Pair", "select Name, Size from Thing"}));
+
+  // No objects: the table empties, the headers stay.
+  fake_.AddClass(kNs, "Empty", "", {"A"});
+  RunQuery("select * from Empty");
+  EXPECT_EQ(ListView_GetItemCount(window_->ListView1), 0);
+  EXPECT_EQ(HeaderCount(), 3);
+}
+
+TEST_F(MainWindowInProcess, EnterRunsOnlyANonBlankQuery) {
+  Open();
+  const struct {
+    const char* text;
+    bool runs;
+  } cases[] = {{"", false}, {"  \t ", false}, {"select Name from Thing", true}};
+  for (const auto& c : cases) {
+    window_->SetQuery2Text(c.text);
+    const int connects = fake_.ConnectCount();
+    wchar_t key = L'\r';
+    window_->Query2ComboKeyPress(key);
+    EXPECT_EQ(key == 0, c.runs) << c.text;
+    EXPECT_EQ(fake_.ConnectCount() > connects, c.runs) << c.text;
+  }
+  wchar_t other = L'a';
+  window_->Query2ComboKeyPress(other);
+  EXPECT_EQ(other, L'a');
+}
+
+TEST_F(MainWindowInProcess, RefreshFollowsTheActiveTab) {
+  MessageBoxWatcher boxes;
+  Open();
+  window_->SelectTab(1);
+  window_->SetQuery2Text("select Name from Thing");
+  window_->Refresh1Click();
+  EXPECT_EQ(Cells(0).size(), 3u);
+  EXPECT_FALSE(window_->ClassesLoaded);
+  window_->SelectTab(0);
+  window_->Refresh1Click();
+  EXPECT_TRUE(window_->ClassesLoaded);
+  EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(MainWindowInProcess, UnavailableLocatorStopsTheStartupSequence) {
+  MessageBoxWatcher boxes;
+  fake_.SetLocatorUnregistered(true);
+  Open({"-query:select Name from Thing"});
+  window_->FormActivate();
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_TRUE(window_->StartupQuery.empty());
+  EXPECT_FALSE(window_->ClassesLoaded);
+  EXPECT_EQ(window_->ActiveTab(), 0);
+}
+
+TEST_F(MainWindowInProcess, ResizingWidensTheValueColumnButNeverNarrowsTheNameColumn) {
+  Open();
+  SetWindowPos(window_->Handle(), nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOMOVE);
+  RECT client{};
+  GetClientRect(window_->PropGrid, &client);
+  const int w0 = ListView_GetColumnWidth(window_->PropGrid, 0);
+  EXPECT_EQ(ListView_GetColumnWidth(window_->PropGrid, 1),
+            std::max(w0, static_cast<int>(client.right) - w0 - 5));
+
+  ListView_SetColumnWidth(window_->PropGrid, 1, w0 - 10);
+  SetWindowPos(window_->Handle(), nullptr, 0, 0, 1000, 650, SWP_NOZORDER | SWP_NOMOVE);
+  EXPECT_EQ(ListView_GetColumnWidth(window_->PropGrid, 1), w0 - 10);
+}
+
+}  // namespace
+}  // namespace brevane::app

@@ -1,0 +1,26 @@
+#pragma once
+// Ready-made worlds for the fake backend, shared by native tests, benchmarks and the program
+// built against the fake (chosen there with BREVANE_FAKE_SCENARIO).
+#include <memory>
+#include <string>
+
+#include "support/fake_wmi.h"
+
+namespace brevane::testing {
+
+// A small computer: processes, services, an operating system with dates and 64-bit values,
+// disks labelled by DeviceID, string arrays, a class without label properties, an empty
+// class, a class hierarchy whose subclasses add properties, and non-ASCII texts.
+void AddStandardWorld(FakeWmi& fake);
+
+// A class "Brevane_Big" with `count` instances of `properties` properties each.
+void AddBigClass(FakeWmi& fake, const std::string& className, int count, int properties);
+
+// Builds the fake for a scenario: a comma-separated list of names, e.g. "standard,big".
+// Known names: standard, big (30 001 instances), many-classes (100 000 classes),
+// million-cells (100 000 x 10), big-value (a 10 MB text), connect-fails, locator-missing,
+// hang (instance listings hang at their third instance), fail-first, fail-kth (element 5),
+// property-fails (reading any property value fails), slow (10 ms per element).
+std::shared_ptr<FakeWmi> MakeScenario(const std::string& names);
+
+}  // namespace brevane::testing
