@@ -26,6 +26,9 @@ if [ "${BREVANE_SKIP_WINDOWS:-0}" != 1 ]; then
   step cmake --preset windows
   step cmake --build --preset windows -j "$jobs"
   step tools/xrun ctest --preset windows
+  # The release package, unpacked into a fresh folder and started from there.
+  step tools/dist.sh
+  step tools/dist-test.sh
 fi
 if [ "$status" -ne 0 ]; then echo "Some tests FAILED"; else echo "All tests passed"; fi
 exit $status

@@ -21,11 +21,14 @@
 #include "app/win32/result_rows_source.h"
 #include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
+#include "framework/win32/list_box_instance_list.h"
+#include "framework/win32/ui_dispatcher.h"
 #include "framework/win32/splitter.h"
 #include "framework/win32/virtual_list_view.h"
 #include "framework/win32/window_base.h"
 #include "util/string_list.h"
 #include "wmi/wmi_api.h"
+#include "wmi/instances_thread.h"
 #include "wmi/wmi_client.h"
 
 namespace brevane::dialogs::win32 {
@@ -41,7 +44,7 @@ namespace brevane::app {
 class TMainWin final : public win32::WindowBase {
  public:
   // arguments: the command-line arguments after the program path.
-  TMainWin(HINSTANCE instance, wmi::Backend& backend, std::vector<std::string> arguments);
+  TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend, std::vector<std::string> arguments);
   ~TMainWin() override;
 
   // Creates the window (FormCreate runs during creation) and shows it.
@@ -67,6 +70,9 @@ class TMainWin final : public win32::WindowBase {
   void PopupMenu1Popup();
   void Selectfrom1Click();
   void Refresh2Click();
+  void PropGridSelectCell(int column, int row, bool& canSelect);
+  // Fills PropGrid: one row per name, with its value when values are given, then a blank row.
+  void SetPropGridRows(const StringList& names, const StringList* values);
 
   // ---- Query tab (query_tab.cpp)
   void Query2BtnClick();
@@ -99,6 +105,7 @@ class TMainWin final : public win32::WindowBase {
 
   // ---- Fields of the window's data model
   std::unique_ptr<wmi::TWMI> Wmi;
+  std::unique_ptr<wmi::TWMIInstancesThread> InstancesThread;
   StringList ColumnNames;
   StringList ResultValues;
   bool Activated = false;
@@ -213,7 +220,11 @@ class TMainWin final : public win32::WindowBase {
   void SubclassQuery2Combo();
 
   HINSTANCE instance_;
-  wmi::Backend& backend_;
+  std::shared_ptr<wmi::Backend> backend_;
+  std::shared_ptr<win32::UiDispatcher> dispatcher_;
+  std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
+  // Selectfrom1's hint: the query that the context menu offers.
+  std::string selectFromHint_;
   std::vector<std::string> arguments_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;
