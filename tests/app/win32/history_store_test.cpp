@@ -41,7 +41,7 @@ struct Combos {
   FakeCombo search;
   FakeCombo hosts;
   FakeCombo namespaces;
-  HistoryCombos Refs() { return {query, search, hosts, namespaces}; }
+  HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
 };
 
 std::string FileBytes(const std::wstring& path) {
