@@ -13,7 +13,7 @@ namespace brevane::wmi {
 namespace {
 constexpr auto kIdlePoll = std::chrono::milliseconds(500);
 // Hand-offs applied per drain, so that the UI thread keeps handling input during a big load.
-constexpr size_t kLinesPerDrain = 1024;
+constexpr size_t kLinesPerDrain = 256;
 // The worker waits while this many hand-offs are waiting for the UI thread.
 constexpr size_t kMaxPendingLines = 8192;
 
