@@ -138,9 +138,6 @@ INT_PTR TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
       return TRUE;
-    case WM_DESTROY:
-      KillTimer(Handle(), kTimer1);
-      return FALSE;
     default:
       return DialogWindow::HandleMessage(message, wParam, lParam);
   }
@@ -174,6 +171,8 @@ std::string TAboutBox::HintOf(HWND control) const {
   if (control == Item(kLabel5)) return MailTarget();
   return {};
 }
+
+void TAboutBox::OnDestroy() { KillTimer(Handle(), kTimer1); }
 
 void TAboutBox::Timer1Timer() {
   KillTimer(Handle(), kTimer1);
