@@ -16,6 +16,7 @@
 #include "app/win32/listening_peer.h"
 #include "app/win32/temp_folder.h"
 #include "e2e/e2e_driver.h"
+#include "framework/win32/profile_file.h"
 
 namespace brevane::e2e {
 namespace {
@@ -158,7 +159,8 @@ TEST_F(CloseHandoffTest, StarQueryYesKeepsTheWindowOpenAndWritesNoPosition) {
   EXPECT_EQ(peer.Record(), "");
   EXPECT_FALSE(PlacementSaved()) << "a refused close must not save the position";
   // The histories are saved at every close request, also a refused one.
-  EXPECT_NE(ReadWholeFile(folder_.File(L"brevane.ini")).find("[QueryHistory]"), std::string::npos);
+  const win32::ProfileText saved = win32::ReadProfileText(folder_.File(L"brevane.ini"));
+  EXPECT_NE(ReadIniSection(saved.text, "QueryHistory").Find("Count"), nullptr);
 
   // The next close request goes through every step again; No to the warning sends.
   PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -225,6 +227,27 @@ TEST_F(CloseHandoffTest, QueryHistoryAndPositionSurviveARestart) {
   EXPECT_EQ(rect.bottom - rect.top, 560);
   PostMessageW(main_, WM_CLOSE, 0, 0);
   ExpectExit();
+}
+
+TEST_F(CloseHandoffTest, PresetHostIsStoredAsUnicodeAndNotDuplicated) {
+  const std::string localHost = "\xE6\x9C\xAC\xE6\x9C\xBA";
+  const std::wstring settings = folder_.File(L"brevane.ini");
+  for (int run = 0; run < 2; ++run) {
+    Launch(L"\"-query:" + kStartupQuery + L"\"");
+    if (IsSkipped() || HasFatalFailure()) return;
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    ExpectExit();
+    const win32::ProfileText text = win32::ReadProfileText(settings);
+    EXPECT_EQ(text.encoding, win32::ProfileEncoding::Utf16) << "run " << run;
+    const IniSection hosts = ReadIniSection(text.text, "HostHistory");
+    ASSERT_NE(hosts.Find("Count"), nullptr);
+    EXPECT_EQ(*hosts.Find("Count"), "1") << "run " << run;
+    ASSERT_NE(hosts.Find("Text0"), nullptr);
+    EXPECT_EQ(*hosts.Find("Text0"), localHost);
+    for (const char* section : {"QueryHistory", "SearchHistory", "NSpaceHistory"}) {
+      EXPECT_NE(ReadIniSection(text.text, section).Find("Count"), nullptr) << section;
+    }
+  }
 }
 
 TEST_F(CloseHandoffTest, OtherPixelsPerInchRestoresNoPosition) {
