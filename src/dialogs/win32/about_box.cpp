@@ -172,7 +172,9 @@ std::string TAboutBox::HintOf(HWND control) const {
   return {};
 }
 
-void TAboutBox::OnDestroy() { KillTimer(Handle(), kTimer1); }
+void TAboutBox::OnDestroy() {
+  KillTimer(Handle(), kTimer1);
+}
 
 void TAboutBox::Timer1Timer() {
   KillTimer(Handle(), kTimer1);
