@@ -19,6 +19,11 @@ struct Search {
 BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   if (!IsWindowVisible(window)) return TRUE;
+  // Message boxes carry the program's caption too; only our own windows count, and dialogs
+  // are found by their own captions.
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  if (std::wcscmp(className, L"#32770") == 0 && std::wcscmp(search->caption, L"Brevane") == 0) return TRUE;
   wchar_t text[512] = {};
   GetWindowTextW(window, text, 512);
   if (std::wcscmp(text, search->caption) != 0) return TRUE;
