@@ -61,6 +61,9 @@ if(BREVANE_BUILD_TESTS)
   # The hand-off tests start the monitor's stand-in.
   if(TARGET kestrum_peer)
     add_dependencies(brevane_wintests kestrum_peer)
+    if(TARGET brevane_e2e)
+      add_dependencies(brevane_e2e kestrum_peer)
+    endif()
   endif()
 endif()
 
