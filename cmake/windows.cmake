@@ -1,6 +1,6 @@
 # Windows build (mingw-w64 here, MSVC on Windows): the Win32 layer, the program and its tests.
 set(BREVANE_WIN32_LIBS ole32 oleaut32 uuid wbemuuid comctl32 comdlg32 shell32 shlwapi
-    user32 gdi32 advapi32 version)
+    user32 gdi32 advapi32 version psapi)
 
 file(GLOB BREVANE_WIN32_SOURCES CONFIGURE_DEPENDS
   src/app/win32/*.cpp src/wmi/win32/*.cpp src/dialogs/win32/*.cpp src/util/win32/*.cpp

@@ -98,6 +98,7 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnFirstActivation();
       return 0;
     case WM_DESTROY:
+      SavePlacementAtDestroy();
       FormDestroy();
       PostQuitMessage(0);
       return 0;

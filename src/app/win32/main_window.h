@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/win32/result_rows_source.h"
+#include "app/win32/window_placement.h"
 #include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/list_box_instance_list.h"
@@ -100,8 +101,9 @@ class TMainWin final : public win32::WindowBase {
   void Hideclasseswithnoinstances1Click();
 
   // ---- Window placement (window_placement_hooks.cpp)
-  void RestorePlacement();  // before the window is first shown
-  void SavePlacement();     // when a close request was granted
+  void RestorePlacement();        // before the window is first shown
+  void SavePlacement();           // when a close request was granted
+  void SavePlacementAtDestroy();  // when the window is destroyed without a granted close
 
   // ---- Fields of the window's data model
   std::unique_ptr<wmi::TWMI> Wmi;
@@ -243,6 +245,7 @@ class TMainWin final : public win32::WindowBase {
   bool firstActivationPosted_ = false;
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;
+  WindowPlacement placement_{DefaultPlacementFiles()};
 };
 
 }  // namespace brevane::app

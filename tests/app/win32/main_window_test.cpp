@@ -101,7 +101,8 @@ class MainWindowInProcess : public ::testing::Test {
   }
 
   void Open(Strings arguments = {}) {
-    window_ = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fakeShared_, std::move(arguments));
+    window_ =
+        std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fakeShared_, std::move(arguments));
     ASSERT_TRUE(window_->Create(SW_HIDE));
   }
 
