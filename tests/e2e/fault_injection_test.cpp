@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,8 @@ class FaultInjectionTest : public ::testing::Test {
     if (exe.empty()) exe = fakeExe_;
     SetEnvironmentVariableW(L"BREVANE_FAKE_SCENARIO", scenario.c_str());
     started_ = Clock::now();
-    ASSERT_TRUE(app_.Start(exe, arguments));
-    main_ = app_.WaitForTopWindow(L"Brevane", kStartTimeout);
+    ASSERT_TRUE(app_->Start(exe, arguments));
+    main_ = app_->WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr) << "no main window";
     classList_ = GetDlgItem(main_, app::kIdClassListBox);
     instanceList_ = GetDlgItem(main_, app::kIdInstanceListBox);
@@ -56,15 +57,15 @@ class FaultInjectionTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (main_ != nullptr && app_.Running()) CloseAndExpectExit();
+    if (main_ != nullptr && app_->Running()) CloseAndExpectExit();
   }
 
   // Closes the window as the user does and returns how long the program took to end.
   long long CloseAndExpectExit() {
-    if (HWND box = app_.FindMessageBox()) DismissMessageBox(box);
+    if (HWND box = app_->FindMessageBox()) DismissMessageBox(box);
     const auto start = Clock::now();
     PostMessageW(main_, WM_CLOSE, 0, 0);
-    const bool ended = app_.WaitForExit(kExitTimeout).has_value();
+    const bool ended = app_->WaitForExit(kExitTimeout).has_value();
     main_ = nullptr;
     EXPECT_TRUE(ended) << "the program did not end within 15 s of WM_CLOSE";
     return MillisecondsSince(start);
@@ -72,12 +73,12 @@ class FaultInjectionTest : public ::testing::Test {
 
   // The text of the error box that must come, pressed away.
   std::string ExpectErrorBox(std::chrono::milliseconds timeout = kLoadTimeout) {
-    HWND box = app_.WaitForMessageBox(timeout);
+    HWND box = app_->WaitForMessageBox(timeout);
     EXPECT_NE(box, nullptr) << "no message box";
     if (box == nullptr) return {};
     const std::string text = MessageBoxText(box);
     DismissMessageBox(box);
-    EXPECT_TRUE(WaitUntil([&] { return app_.FindMessageBox() == nullptr; }, 10s));
+    EXPECT_TRUE(WaitUntil([&] { return app_->FindMessageBox() == nullptr; }, 10s));
     return text;
   }
 
@@ -106,7 +107,7 @@ class FaultInjectionTest : public ::testing::Test {
   }
 
   std::wstring fakeExe_;
-  AppProcess app_;
+  std::unique_ptr<AppProcess> app_ = std::make_unique<AppProcess>();
   Clock::time_point started_;
   HWND main_ = nullptr;
   HWND classList_ = nullptr;
@@ -133,7 +134,7 @@ TEST_F(FaultInjectionTest, MissingScriptingLocatorIsReportedOnce) {
   std::printf("[fault] locator missing: box \"%s\"\n", text.c_str());
   EXPECT_FALSE(text.empty());
   EXPECT_TRUE(ListBoxItems(classList_).empty());
-  EXPECT_EQ(app_.WaitForMessageBox(2s), nullptr) << "a second box followed";
+  EXPECT_EQ(app_->WaitForMessageBox(2s), nullptr) << "a second box followed";
 }
 
 TEST_F(FaultInjectionTest, EnumerationFailingAtTheFirstElement) {
@@ -174,11 +175,11 @@ TEST_F(FaultInjectionTest, PropertyReadFailure) {
       "[fault] property read fails: status \"%s\", %zu instance lines, first \"%s\", "
       "message box %s\n",
       status.c_str(), labels.size(), labels.empty() ? "" : labels.front().c_str(),
-      app_.FindMessageBox() ? "shown" : "none");
+      app_->FindMessageBox() ? "shown" : "none");
   ASSERT_FALSE(labels.empty());
   EXPECT_EQ(labels.back(), "WMI Error: Access is denied");
   EXPECT_TRUE(status.starts_with("WMI Error: Access is de")) << status;
-  EXPECT_EQ(app_.FindMessageBox(), nullptr);
+  EXPECT_EQ(app_->FindMessageBox(), nullptr);
   EXPECT_TRUE(Sync(main_, 2s));
 }
 
@@ -217,10 +218,10 @@ TEST_F(FaultInjectionTest, MillionCellQuery) {
   if (IsSkipped() || HasFatalFailure()) return;
   bool loaded = false;
   const long long longest = LongestAnswerUntil(
-      [&] { return ListViewRowCount(listView1_) == 100000 || app_.FindMessageBox() != nullptr; },
+      [&] { return ListViewRowCount(listView1_) == 100000 || app_->FindMessageBox() != nullptr; },
       kLoadTimeout, &loaded);
   ASSERT_TRUE(loaded);
-  ASSERT_EQ(app_.FindMessageBox(), nullptr) << MessageBoxText(app_.FindMessageBox());
+  ASSERT_EQ(app_->FindMessageBox(), nullptr) << MessageBoxText(app_->FindMessageBox());
   std::printf(
       "[fault] 1000000 cells: 100000 rows shown %lld ms after start, longest answer "
       "%lld ms, status \"%s\"\n",
@@ -247,10 +248,10 @@ TEST_F(FaultInjectionTest, TenMegabyteValue) {
   if (IsSkipped() || HasFatalFailure()) return;
   bool loaded = false;
   const long long longest = LongestAnswerUntil(
-      [&] { return ListViewRowCount(listView1_) == 1 || app_.FindMessageBox() != nullptr; },
+      [&] { return ListViewRowCount(listView1_) == 1 || app_->FindMessageBox() != nullptr; },
       kLoadTimeout, &loaded);
   ASSERT_TRUE(loaded);
-  ASSERT_EQ(app_.FindMessageBox(), nullptr) << MessageBoxText(app_.FindMessageBox());
+  ASSERT_EQ(app_->FindMessageBox(), nullptr) << MessageBoxText(app_->FindMessageBox());
   const std::string blob = ListViewCell(listView1_, 0, 0) == "blob"
                                ? ListViewCell(listView1_, 0, 1)
                                : ListViewCell(listView1_, 0, 0);
@@ -274,6 +275,26 @@ TEST_F(FaultInjectionTest, TenMegabyteValue) {
   EXPECT_TRUE(WaitUntil([&] { return ListViewCell(grid, 1, 1).size() > 100; }, 60s));
   std::printf("[fault] 10 MB value: grid filled %lld ms after the class click\n",
               MillisecondsSince(start));
+}
+
+// Closed as soon as the window shows, while the start-up sequence still runs (it lets pending
+// messages through before its WMI work): the program must end, not go on working with what
+// the close has already released.
+TEST_F(FaultInjectionTest, CloseDuringStartUp) {
+  for (const wchar_t* arguments : {L"\"-query:select Name from Win32_Service\"", L""}) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      Launch(L"standard,slow", arguments);
+      if (IsSkipped() || HasFatalFailure()) return;
+      PostMessageW(main_, WM_CLOSE, 0, 0);
+      const auto start = Clock::now();
+      const bool ended = app_->WaitForExit(kExitTimeout).has_value();
+      main_ = nullptr;
+      ASSERT_TRUE(ended) << "still running 15 s after a close during start-up";
+      std::printf("[fault] close during start-up: ended %lld ms after WM_CLOSE\n",
+                  MillisecondsSince(start));
+      app_ = std::make_unique<AppProcess>();
+    }
+  }
 }
 
 // The settings file beside a copy of the program.
@@ -369,14 +390,14 @@ TEST_F(FaultInjectionTest, HungMonitorWindowDuringTheHandOff) {
   bool offered = false;
   WaitUntil(
       [&] {
-        HWND box = app_.FindMessageBox();
-        if (box == nullptr) return !app_.Running();
+        HWND box = app_->FindMessageBox();
+        if (box == nullptr) return !app_->Running();
         offered = true;
         PostMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
         return false;
       },
       5s);
-  const bool ended = app_.WaitForExit(kExitTimeout).has_value();
+  const bool ended = app_->WaitForExit(kExitTimeout).has_value();
   main_ = nullptr;
   EXPECT_TRUE(ended) << "closing hung on the monitor window";
   std::ifstream file(record.c_str());
