@@ -39,12 +39,15 @@ std::wstring FolderOf(const std::wstring& path) {
 
 class FaultInjectionTest : public ::testing::Test {
  protected:
-  // Starts the fake program in a scenario; `exe` replaces the built program (a copy of it).
-  void Launch(const std::wstring& scenario, const std::wstring& arguments = L"",
-              std::wstring exe = L"") {
-    fakeExe_ = ExeFromEnvironment("BREVANE_FAKE_EXE");
-    if (fakeExe_.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
-    if (exe.empty()) exe = fakeExe_;
+  // Starts the fake program in a scenario. It runs from a copy in a folder of the test's own,
+  // so that the settings file it writes beside itself touches no other test.
+  void Launch(const std::wstring& scenario, const std::wstring& arguments = L"") {
+    const std::wstring built = ExeFromEnvironment("BREVANE_FAKE_EXE");
+    if (built.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
+    const std::wstring exe = folder_.File(L"brevane.exe");
+    if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      ASSERT_TRUE(CopyFileW(built.c_str(), exe.c_str(), TRUE));
+    }
     SetEnvironmentVariableW(L"BREVANE_FAKE_SCENARIO", scenario.c_str());
     started_ = Clock::now();
     ASSERT_TRUE(app_->Start(exe, arguments));
@@ -106,7 +109,7 @@ class FaultInjectionTest : public ::testing::Test {
     return longest;
   }
 
-  std::wstring fakeExe_;
+  testing_support::TempFolder folder_;
   std::unique_ptr<AppProcess> app_ = std::make_unique<AppProcess>();
   Clock::time_point started_;
   HWND main_ = nullptr;
@@ -297,14 +300,12 @@ TEST_F(FaultInjectionTest, CloseDuringStartUp) {
   }
 }
 
-// The settings file beside a copy of the program.
+// The settings file beside the program.
 class SettingsFileFaultTest : public FaultInjectionTest {
  protected:
   void SetUp() override {
-    const std::wstring exe = ExeFromEnvironment("BREVANE_FAKE_EXE");
-    if (exe.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
-    copy_ = folder_.File(L"brevane.exe");
-    ASSERT_TRUE(CopyFileW(exe.c_str(), copy_.c_str(), FALSE));
+    if (ExeFromEnvironment("BREVANE_FAKE_EXE").empty())
+      GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
     settings_ = folder_.File(L"brevane.ini");
   }
 
@@ -317,7 +318,7 @@ class SettingsFileFaultTest : public FaultInjectionTest {
   }
 
   void StartAndClose(const char* name) {
-    Launch(L"standard", L"", copy_);
+    Launch(L"standard");
     if (IsSkipped() || HasFatalFailure()) return;
     bool loaded = false;
     LongestAnswerUntil([&] { return !ListBoxItems(classList_).empty(); }, kLoadTimeout, &loaded);
@@ -330,8 +331,6 @@ class SettingsFileFaultTest : public FaultInjectionTest {
         name, startMs, closeMs, ReadSettings().size());
   }
 
-  testing_support::TempFolder folder_;
-  std::wstring copy_;
   std::wstring settings_;
 };
 
