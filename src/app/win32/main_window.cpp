@@ -55,6 +55,23 @@ bool TMainWin::Create(int showCmd) {
 }
 
 LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A close that arrives while another handler waits (in a message box, or while pending
+  // messages are processed) is carried out once that handler has returned: closing under its
+  // feet would free what it still uses.
+  if (message == WM_CLOSE && handlerDepth_ > 0) {
+    closePending_ = true;
+    return 0;
+  }
+  ++handlerDepth_;
+  const LRESULT result = Dispatch(message, wParam, lParam);
+  if (--handlerDepth_ == 0 && closePending_) {
+    closePending_ = false;
+    if (!destroyed_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+  }
+  return result;
+}
+
+LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return OnCreate();

@@ -183,6 +183,11 @@ class TMainWin final : public win32::WindowBase {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+
+ private:
   // Message handlers (main_window.cpp)
   LRESULT OnCreate();
   void OnCommand(int id, int notification, HWND control);
@@ -245,6 +250,8 @@ class TMainWin final : public win32::WindowBase {
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
   bool destroyed_ = false;  // WM_DESTROY has run
+  int handlerDepth_ = 0;     // handlers running, nested ones included
+  bool closePending_ = false;  // a close arrived while a handler was running
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;
   WindowPlacement placement_{DefaultPlacementFiles()};
