@@ -19,7 +19,7 @@ using brevane::testing_support::MemoryProfile;
 
 struct Combos {
   FakeComboBox query, search, hosts, namespaces;
-  brevane::HistoryCombos Refs() { return {query, search, hosts, namespaces}; }
+  brevane::HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
   std::array<const FakeComboBox*, 4> All() const { return {&query, &search, &hosts, &namespaces}; }
 };
 

@@ -76,6 +76,8 @@ void SaveSection(ProfileStore& profile, const HistorySection& rule) {
   if (!rule.combo) return;
   const int count = std::clamp(rule.combo->ItemCount(), 0, kMaxSavedHistoryEntries);
   profile.WriteString(rule.section, "Count", std::to_string(count));
+  // The reader drops one pair of enclosing quotes; the write form gives a quoted text back
+  // with its quotes.
   for (int i = 0; i < count; ++i) {
     profile.WriteString(rule.section, rule.keyPrefix + std::to_string(i),
                         ProfileWriteForm(SingleLine(rule.combo->ItemText(i))));

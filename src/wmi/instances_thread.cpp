@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "util/secret.h"
 #include "util/text.h"
 #include "wmi/query_ops.h"
 #include "wmi/value_text.h"
@@ -40,6 +41,9 @@ struct Handoff {
 struct TWMIInstancesThread::Shared {
   Shared(std::shared_ptr<Backend> b, std::shared_ptr<MainThreadDispatcher> d, RegionalSettings r)
       : backend(std::move(b)), dispatcher(std::move(d)), regional(std::move(r)) {}
+  ~Shared() { WipeSecret(reqPassword); }
+  Shared(const Shared&) = delete;
+  Shared& operator=(const Shared&) = delete;
 
   std::shared_ptr<Backend> backend;
   std::shared_ptr<MainThreadDispatcher> dispatcher;
@@ -218,6 +222,9 @@ class Loader {
  public:
   Loader(std::shared_ptr<Shared> shared, std::stop_token stop)
       : s_(std::move(shared)), stop_(std::move(stop)) {}
+  ~Loader() { WipeSecret(params_.password); }
+  Loader(const Loader&) = delete;
+  Loader& operator=(const Loader&) = delete;
 
   void Run() {
     while (!stop_.stop_requested()) {
