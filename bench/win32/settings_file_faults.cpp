@@ -27,7 +27,7 @@ double MillisecondsSince(Clock::time_point start) {
 
 struct Combos {
   FakeComboBox query, search, hosts, namespaces;
-  brevane::HistoryCombos Refs() { return {query, search, hosts, namespaces}; }
+  brevane::HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
   size_t Entries() const {
     return query.items.size() + search.items.size() + hosts.items.size() + namespaces.items.size();
   }

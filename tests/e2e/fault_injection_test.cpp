@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,16 +39,19 @@ std::wstring FolderOf(const std::wstring& path) {
 
 class FaultInjectionTest : public ::testing::Test {
  protected:
-  // Starts the fake program in a scenario; `exe` replaces the built program (a copy of it).
-  void Launch(const std::wstring& scenario, const std::wstring& arguments = L"",
-              std::wstring exe = L"") {
-    fakeExe_ = ExeFromEnvironment("BREVANE_FAKE_EXE");
-    if (fakeExe_.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
-    if (exe.empty()) exe = fakeExe_;
+  // Starts the fake program in a scenario. It runs from a copy in a folder of the test's own,
+  // so that the settings file it writes beside itself touches no other test.
+  void Launch(const std::wstring& scenario, const std::wstring& arguments = L"") {
+    const std::wstring built = ExeFromEnvironment("BREVANE_FAKE_EXE");
+    if (built.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
+    const std::wstring exe = folder_.File(L"brevane.exe");
+    if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      ASSERT_TRUE(CopyFileW(built.c_str(), exe.c_str(), TRUE));
+    }
     SetEnvironmentVariableW(L"BREVANE_FAKE_SCENARIO", scenario.c_str());
     started_ = Clock::now();
-    ASSERT_TRUE(app_.Start(exe, arguments));
-    main_ = app_.WaitForTopWindow(L"Brevane", kStartTimeout);
+    ASSERT_TRUE(app_->Start(exe, arguments));
+    main_ = app_->WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr) << "no main window";
     classList_ = GetDlgItem(main_, app::kIdClassListBox);
     instanceList_ = GetDlgItem(main_, app::kIdInstanceListBox);
@@ -56,15 +60,15 @@ class FaultInjectionTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (main_ != nullptr && app_.Running()) CloseAndExpectExit();
+    if (main_ != nullptr && app_->Running()) CloseAndExpectExit();
   }
 
   // Closes the window as the user does and returns how long the program took to end.
   long long CloseAndExpectExit() {
-    if (HWND box = app_.FindMessageBox()) DismissMessageBox(box);
+    if (HWND box = app_->FindMessageBox()) DismissMessageBox(box);
     const auto start = Clock::now();
     PostMessageW(main_, WM_CLOSE, 0, 0);
-    const bool ended = app_.WaitForExit(kExitTimeout).has_value();
+    const bool ended = app_->WaitForExit(kExitTimeout).has_value();
     main_ = nullptr;
     EXPECT_TRUE(ended) << "the program did not end within 15 s of WM_CLOSE";
     return MillisecondsSince(start);
@@ -72,12 +76,12 @@ class FaultInjectionTest : public ::testing::Test {
 
   // The text of the error box that must come, pressed away.
   std::string ExpectErrorBox(std::chrono::milliseconds timeout = kLoadTimeout) {
-    HWND box = app_.WaitForMessageBox(timeout);
+    HWND box = app_->WaitForMessageBox(timeout);
     EXPECT_NE(box, nullptr) << "no message box";
     if (box == nullptr) return {};
     const std::string text = MessageBoxText(box);
     DismissMessageBox(box);
-    EXPECT_TRUE(WaitUntil([&] { return app_.FindMessageBox() == nullptr; }, 10s));
+    EXPECT_TRUE(WaitUntil([&] { return app_->FindMessageBox() == nullptr; }, 10s));
     return text;
   }
 
@@ -105,8 +109,8 @@ class FaultInjectionTest : public ::testing::Test {
     return longest;
   }
 
-  std::wstring fakeExe_;
-  AppProcess app_;
+  testing_support::TempFolder folder_;
+  std::unique_ptr<AppProcess> app_ = std::make_unique<AppProcess>();
   Clock::time_point started_;
   HWND main_ = nullptr;
   HWND classList_ = nullptr;
@@ -133,7 +137,7 @@ TEST_F(FaultInjectionTest, MissingScriptingLocatorIsReportedOnce) {
   std::printf("[fault] locator missing: box \"%s\"\n", text.c_str());
   EXPECT_FALSE(text.empty());
   EXPECT_TRUE(ListBoxItems(classList_).empty());
-  EXPECT_EQ(app_.WaitForMessageBox(2s), nullptr) << "a second box followed";
+  EXPECT_EQ(app_->WaitForMessageBox(2s), nullptr) << "a second box followed";
 }
 
 TEST_F(FaultInjectionTest, EnumerationFailingAtTheFirstElement) {
@@ -174,11 +178,11 @@ TEST_F(FaultInjectionTest, PropertyReadFailure) {
       "[fault] property read fails: status \"%s\", %zu instance lines, first \"%s\", "
       "message box %s\n",
       status.c_str(), labels.size(), labels.empty() ? "" : labels.front().c_str(),
-      app_.FindMessageBox() ? "shown" : "none");
+      app_->FindMessageBox() ? "shown" : "none");
   ASSERT_FALSE(labels.empty());
   EXPECT_EQ(labels.back(), "WMI Error: Access is denied");
   EXPECT_TRUE(status.starts_with("WMI Error: Access is de")) << status;
-  EXPECT_EQ(app_.FindMessageBox(), nullptr);
+  EXPECT_EQ(app_->FindMessageBox(), nullptr);
   EXPECT_TRUE(Sync(main_, 2s));
 }
 
@@ -217,10 +221,10 @@ TEST_F(FaultInjectionTest, MillionCellQuery) {
   if (IsSkipped() || HasFatalFailure()) return;
   bool loaded = false;
   const long long longest = LongestAnswerUntil(
-      [&] { return ListViewRowCount(listView1_) == 100000 || app_.FindMessageBox() != nullptr; },
+      [&] { return ListViewRowCount(listView1_) == 100000 || app_->FindMessageBox() != nullptr; },
       kLoadTimeout, &loaded);
   ASSERT_TRUE(loaded);
-  ASSERT_EQ(app_.FindMessageBox(), nullptr) << MessageBoxText(app_.FindMessageBox());
+  ASSERT_EQ(app_->FindMessageBox(), nullptr) << MessageBoxText(app_->FindMessageBox());
   std::printf(
       "[fault] 1000000 cells: 100000 rows shown %lld ms after start, longest answer "
       "%lld ms, status \"%s\"\n",
@@ -247,10 +251,10 @@ TEST_F(FaultInjectionTest, TenMegabyteValue) {
   if (IsSkipped() || HasFatalFailure()) return;
   bool loaded = false;
   const long long longest = LongestAnswerUntil(
-      [&] { return ListViewRowCount(listView1_) == 1 || app_.FindMessageBox() != nullptr; },
+      [&] { return ListViewRowCount(listView1_) == 1 || app_->FindMessageBox() != nullptr; },
       kLoadTimeout, &loaded);
   ASSERT_TRUE(loaded);
-  ASSERT_EQ(app_.FindMessageBox(), nullptr) << MessageBoxText(app_.FindMessageBox());
+  ASSERT_EQ(app_->FindMessageBox(), nullptr) << MessageBoxText(app_->FindMessageBox());
   const std::string blob = ListViewCell(listView1_, 0, 0) == "blob"
                                ? ListViewCell(listView1_, 0, 1)
                                : ListViewCell(listView1_, 0, 0);
@@ -276,14 +280,32 @@ TEST_F(FaultInjectionTest, TenMegabyteValue) {
               MillisecondsSince(start));
 }
 
-// The settings file beside a copy of the program.
+// Closed as soon as the window shows, while the start-up sequence still runs (it lets pending
+// messages through before its WMI work): the program must end, not go on working with what
+// the close has already released.
+TEST_F(FaultInjectionTest, CloseDuringStartUp) {
+  for (const wchar_t* arguments : {L"\"-query:select Name from Win32_Service\"", L""}) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      Launch(L"standard,slow", arguments);
+      if (IsSkipped() || HasFatalFailure()) return;
+      PostMessageW(main_, WM_CLOSE, 0, 0);
+      const auto start = Clock::now();
+      const bool ended = app_->WaitForExit(kExitTimeout).has_value();
+      main_ = nullptr;
+      ASSERT_TRUE(ended) << "still running 15 s after a close during start-up";
+      std::printf("[fault] close during start-up: ended %lld ms after WM_CLOSE\n",
+                  MillisecondsSince(start));
+      app_ = std::make_unique<AppProcess>();
+    }
+  }
+}
+
+// The settings file beside the program.
 class SettingsFileFaultTest : public FaultInjectionTest {
  protected:
   void SetUp() override {
-    const std::wstring exe = ExeFromEnvironment("BREVANE_FAKE_EXE");
-    if (exe.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
-    copy_ = folder_.File(L"brevane.exe");
-    ASSERT_TRUE(CopyFileW(exe.c_str(), copy_.c_str(), FALSE));
+    if (ExeFromEnvironment("BREVANE_FAKE_EXE").empty())
+      GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
     settings_ = folder_.File(L"brevane.ini");
   }
 
@@ -296,7 +318,7 @@ class SettingsFileFaultTest : public FaultInjectionTest {
   }
 
   void StartAndClose(const char* name) {
-    Launch(L"standard", L"", copy_);
+    Launch(L"standard");
     if (IsSkipped() || HasFatalFailure()) return;
     bool loaded = false;
     LongestAnswerUntil([&] { return !ListBoxItems(classList_).empty(); }, kLoadTimeout, &loaded);
@@ -309,8 +331,6 @@ class SettingsFileFaultTest : public FaultInjectionTest {
         name, startMs, closeMs, ReadSettings().size());
   }
 
-  testing_support::TempFolder folder_;
-  std::wstring copy_;
   std::wstring settings_;
 };
 
@@ -369,14 +389,14 @@ TEST_F(FaultInjectionTest, HungMonitorWindowDuringTheHandOff) {
   bool offered = false;
   WaitUntil(
       [&] {
-        HWND box = app_.FindMessageBox();
-        if (box == nullptr) return !app_.Running();
+        HWND box = app_->FindMessageBox();
+        if (box == nullptr) return !app_->Running();
         offered = true;
         PostMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
         return false;
       },
       5s);
-  const bool ended = app_.WaitForExit(kExitTimeout).has_value();
+  const bool ended = app_->WaitForExit(kExitTimeout).has_value();
   main_ = nullptr;
   EXPECT_TRUE(ended) << "closing hung on the monitor window";
   std::ifstream file(record.c_str());

@@ -40,7 +40,7 @@ void TMainWin::LoadClasses() {
         for (int i = static_cast<int>(classes.size()) - 1; i >= 0; --i) {
           if (!Wmi->HasInstances(classes[static_cast<size_t>(i)]))
             classes.erase(classes.begin() + i);
-          if (i % kFilterMessageInterval == 0) ProcessMessages();
+          if (i % kFilterMessageInterval == 0 && !ProcessMessages()) return;
         }
       } catch (const std::exception&) {
         // The walk ends quietly; the classes not tested yet stay in the list.

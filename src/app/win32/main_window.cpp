@@ -98,6 +98,7 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnFirstActivation();
       return 0;
     case WM_DESTROY:
+      destroyed_ = true;
       SavePlacementAtDestroy();
       FormDestroy();
       PostQuitMessage(0);
@@ -318,7 +319,7 @@ void TMainWin::FormActivate() {
   LoadHistory();
   SelectTab(0);
   SetPropGridRowHeight();
-  ProcessMessages();
+  if (!ProcessMessages()) return;
   if (!Wmi->CheckLocator()) {
     ShowError(Wmi->LastError);
     return;
@@ -329,7 +330,7 @@ void TMainWin::FormActivate() {
     SetQuery2Text(StartupQuery);
     SelectTab(1);
     SetStatusPanel(0, Wmi->Host);
-    ProcessMessages();
+    if (!ProcessMessages()) return;
     Query2BtnClick();
   } else {
     LoadClasses();
@@ -451,8 +452,8 @@ void TMainWin::BusyScope::Restore() {
   cursor_.Restore();
 }
 
-void TMainWin::ProcessMessages() {
-  win32::ProcessPendingMessages(Handle(), Accelerators());
+bool TMainWin::ProcessMessages() {
+  return win32::ProcessPendingMessages(Handle(), Accelerators()) && !destroyed_;
 }
 
 }  // namespace brevane::app

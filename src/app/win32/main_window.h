@@ -162,8 +162,9 @@ class TMainWin final : public win32::WindowBase {
   void ShowError(const std::string& text);  // error icon, one OK button
   // Sets a menu item's caption exactly as given (no accelerator marks) and its state.
   static void SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled);
-  // Lets pending messages be processed (painting, the loader's steps).
-  void ProcessMessages();
+  // Lets pending messages be processed (painting, the loader's steps). False when one of them
+  // closed the window: the client and the loader are gone, and the caller must stop.
+  [[nodiscard]] bool ProcessMessages();
 
   // The hourglass for one synchronous request; the previous cursor comes back on every way
   // out, or earlier by Restore() before a message box is shown.
@@ -246,6 +247,7 @@ class TMainWin final : public win32::WindowBase {
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
+  bool destroyed_ = false;  // WM_DESTROY has run
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;
   WindowPlacement placement_{DefaultPlacementFiles()};
