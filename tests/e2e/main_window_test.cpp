@@ -27,6 +27,9 @@ class MainWindowTest : public ::testing::Test {
   void Launch(const std::wstring& arguments) {
     const std::wstring exe = ExeFromEnvironment("BREVANE_EXE");
     if (exe.empty()) GTEST_SKIP() << "BREVANE_EXE is not set";
+    // Each test starts from a first run: no histories left by earlier runs in the exe's folder.
+    const std::wstring settings = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"brevane.ini";
+    DeleteFileW(settings.c_str());
     ASSERT_TRUE(app_.Start(exe, arguments));
     main_ = app_.WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr) << "no window captioned Brevane";

@@ -87,6 +87,12 @@ class MainWindowInProcess : public ::testing::Test {
   }
 
   void SetUp() override {
+    // The window loads its histories from beside this exe: start from a first run.
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring settings(path);
+    settings = settings.substr(0, settings.find_last_of(L"\\/") + 1) + L"brevane.ini";
+    DeleteFileW(settings.c_str());
     fake_.AddClass(kNs, "Thing", "", {"Name", "Size", "Flag"});
     AddThing("beta", 10, false);
     AddThing("Alpha", 9, true);
