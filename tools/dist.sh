@@ -55,7 +55,11 @@ mkdir -p "$stage" dist
 x86_64-w64-mingw32-strip -o "$stage/brevane.exe" "$exe"
 cp "$chm" "$stage/brevane.chm"
 # Text files with Windows line ends, so that Notepad on any version shows them properly.
-sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/user-readme.txt >"$stage/README.txt"
+# The readme names the menu captions, so it is UTF-8 with a byte order mark for older Notepads.
+{
+  printf '\xEF\xBB\xBF'
+  sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/user-readme.txt
+} >"$stage/README.txt"
 sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 
 # The same sources give the same archive: fixed times, no extra attributes.
