@@ -42,7 +42,7 @@ bench: native windows
 fuzz:
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) tools/fuzz.sh
 
-dist: setup windows
+dist: setup
 	@tools/dist.sh
 
 clean:

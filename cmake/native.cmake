@@ -19,12 +19,22 @@ if(BREVANE_BUILD_BENCH)
 endif()
 
 if(BREVANE_FUZZ)
+  # The code under test needs the coverage hooks and the sanitizers too, or the fuzzer would
+  # run blind over it; undefined behaviour must stop the run so that libFuzzer reports it.
+  set(BREVANE_FUZZ_SANITIZERS address,undefined)
+  set(BREVANE_FUZZ_FLAGS -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  foreach(lib brevane_core brevane_testsupport)
+    target_compile_options(${lib} PRIVATE
+      -fsanitize=fuzzer-no-link,${BREVANE_FUZZ_SANITIZERS} ${BREVANE_FUZZ_FLAGS})
+  endforeach()
   file(GLOB BREVANE_FUZZERS CONFIGURE_DEPENDS fuzz/*_fuzz.cpp)
   foreach(src ${BREVANE_FUZZERS})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_include_directories(${name} PRIVATE fuzz)
+    target_compile_options(${name} PRIVATE
+      -fsanitize=fuzzer,${BREVANE_FUZZ_SANITIZERS} ${BREVANE_FUZZ_FLAGS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,${BREVANE_FUZZ_SANITIZERS})
     target_link_libraries(${name} PRIVATE brevane_testsupport)
   endforeach()
 endif()

@@ -1,6 +1,6 @@
 # Windows build (mingw-w64 here, MSVC on Windows): the Win32 layer, the program and its tests.
 set(BREVANE_WIN32_LIBS ole32 oleaut32 uuid wbemuuid comctl32 comdlg32 shell32 shlwapi
-    user32 gdi32 advapi32 version)
+    user32 gdi32 advapi32 version psapi)
 
 file(GLOB BREVANE_WIN32_SOURCES CONFIGURE_DEPENDS
   src/app/win32/*.cpp src/wmi/win32/*.cpp src/dialogs/win32/*.cpp src/util/win32/*.cpp
@@ -61,6 +61,9 @@ if(BREVANE_BUILD_TESTS)
   # The hand-off tests start the monitor's stand-in.
   if(TARGET kestrum_peer)
     add_dependencies(brevane_wintests kestrum_peer)
+    if(TARGET brevane_e2e)
+      add_dependencies(brevane_e2e kestrum_peer)
+    endif()
   endif()
 endif()
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test: native (plain, then ASan+UBSan, then TSan), then the Windows tests under Wine.
+# Every test: native (plain, then ASan+UBSan, then TSan), a short fuzz run, then the Windows
+# tests under Wine.
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$here"
@@ -17,10 +18,17 @@ build_and_test() {
 step build_and_test native
 step build_and_test native-asan
 step build_and_test native-tsan
+# A short run of every fuzz target over its seeds and what it finds in a few seconds.
+if [ "${BREVANE_SKIP_FUZZ:-0}" != 1 ]; then
+  step env FUZZ_SECONDS="${FUZZ_SECONDS:-5}" FUZZ_JOBS="$jobs" tools/fuzz.sh
+fi
 if [ "${BREVANE_SKIP_WINDOWS:-0}" != 1 ]; then
   step cmake --preset windows
   step cmake --build --preset windows -j "$jobs"
   step tools/xrun ctest --preset windows
+  # The release package, unpacked into a fresh folder and started from there.
+  step tools/dist.sh
+  step tools/dist-test.sh
 fi
 if [ "$status" -ne 0 ]; then echo "Some tests FAILED"; else echo "All tests passed"; fi
 exit $status

@@ -16,7 +16,7 @@ struct HistorySection {
   const char* section;
   const char* keyPrefix;
   ClearRule clear;
-  ComboBoxControl& combo;
+  ComboBoxControl* combo;
 };
 
 std::vector<HistorySection> Sections(const HistoryCombos& combos) {
@@ -61,22 +61,26 @@ std::string SingleLine(std::string_view text) {
 }
 
 void LoadSection(ProfileStore& profile, const HistorySection& rule) {
-  if (rule.clear == ClearRule::Always) ClearItems(rule.combo);
+  if (!rule.combo) return;
+  if (rule.clear == ClearRule::Always) ClearItems(*rule.combo);
   const IniSection section = profile.ReadSection(rule.section);
   const std::string* countText = section.Find("Count");
   const int32_t count = StrToIntDef(countText ? ProfileValue(*countText) : std::string(), 0);
-  if (rule.clear == ClearRule::WhenCountPositive && count > 0) ClearItems(rule.combo);
+  if (rule.clear == ClearRule::WhenCountPositive && count > 0) ClearItems(*rule.combo);
   for (const std::string& value : HistoryEntries(section, rule.keyPrefix, count)) {
-    rule.combo.InsertItem(rule.combo.ItemCount(), value);
+    rule.combo->InsertItem(rule.combo->ItemCount(), value);
   }
 }
 
 void SaveSection(ProfileStore& profile, const HistorySection& rule) {
-  const int count = std::clamp(rule.combo.ItemCount(), 0, kMaxSavedHistoryEntries);
+  if (!rule.combo) return;
+  const int count = std::clamp(rule.combo->ItemCount(), 0, kMaxSavedHistoryEntries);
   profile.WriteString(rule.section, "Count", std::to_string(count));
+  // The reader drops one pair of enclosing quotes; the write form gives a quoted text back
+  // with its quotes.
   for (int i = 0; i < count; ++i) {
     profile.WriteString(rule.section, rule.keyPrefix + std::to_string(i),
-                        ProfileWriteForm(SingleLine(rule.combo.ItemText(i))));
+                        ProfileWriteForm(SingleLine(rule.combo->ItemText(i))));
   }
 }
 

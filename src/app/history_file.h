@@ -12,11 +12,13 @@
 
 namespace brevane {
 
+// A section whose combo box is missing is neither loaded nor saved, so that its stored
+// history survives.
 struct HistoryCombos {
-  ComboBoxControl& query;       // Query2Combo, section "QueryHistory"
-  ComboBoxControl& search;      // FindText, section "SearchHistory"
-  ComboBoxControl& hosts;       // HostCombo, section "HostHistory"
-  ComboBoxControl& namespaces;  // wmiPathCombo, section "NSpaceHistory"
+  ComboBoxControl* query = nullptr;       // Query2Combo, section "QueryHistory"
+  ComboBoxControl* search = nullptr;      // FindText, section "SearchHistory"
+  ComboBoxControl* hosts = nullptr;       // HostCombo, section "HostHistory"
+  ComboBoxControl* namespaces = nullptr;  // wmiPathCombo, section "NSpaceHistory"
 };
 
 // The lists in memory are unbounded; only the most recent entries go to the file.

@@ -123,7 +123,9 @@ std::optional<OleDateParts> DecodeOleDate(double oleDate) {
 
 std::string FormatDatePicture(std::string_view picture, const OleDateParts& date,
                               const RegionalSettings& regional) {
-  const size_t monthIndex = static_cast<size_t>((date.month + 11) % 12);
+  // Parts need not come from DecodeOleDate: any month picks some name, never one outside the
+  // table, and no month number can overflow the arithmetic.
+  const size_t monthIndex = static_cast<size_t>(((int64_t{date.month} - 1) % 12 + 12) % 12);
   const size_t dayIndex = static_cast<size_t>((date.dayOfWeek % 7 + 7) % 7);
   return WalkPicture(picture, [&](char c, size_t run, std::string& out) {
     switch (c) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "util/secret.h"
 #include "util/text.h"
 #include "wmi/query_ops.h"
 #include "wmi/value_text.h"
@@ -13,7 +14,7 @@ namespace brevane::wmi {
 namespace {
 constexpr auto kIdlePoll = std::chrono::milliseconds(500);
 // Hand-offs applied per drain, so that the UI thread keeps handling input during a big load.
-constexpr size_t kLinesPerDrain = 1024;
+constexpr size_t kLinesPerDrain = 256;
 // The worker waits while this many hand-offs are waiting for the UI thread.
 constexpr size_t kMaxPendingLines = 8192;
 
@@ -40,6 +41,9 @@ struct Handoff {
 struct TWMIInstancesThread::Shared {
   Shared(std::shared_ptr<Backend> b, std::shared_ptr<MainThreadDispatcher> d, RegionalSettings r)
       : backend(std::move(b)), dispatcher(std::move(d)), regional(std::move(r)) {}
+  ~Shared() { WipeSecret(reqPassword); }
+  Shared(const Shared&) = delete;
+  Shared& operator=(const Shared&) = delete;
 
   std::shared_ptr<Backend> backend;
   std::shared_ptr<MainThreadDispatcher> dispatcher;
@@ -54,6 +58,9 @@ struct TWMIInstancesThread::Shared {
   bool idle = true;
   // Every request and refresh starts a new generation; hand-offs of an older one are dropped.
   uint64_t generation = 0;
+  // Interrupts the current walk's wait for the next instance: a new request must not wait
+  // behind an enumeration that hangs.
+  std::stop_source walkStop;
   // Copies of idle and generation for the worker's per-instance checks, which then need no
   // lock; both are written together with the fields above.
   std::atomic<bool> idleFlag{true};
@@ -87,6 +94,8 @@ struct TWMIInstancesThread::Shared {
   void NextGenerationLocked() {
     ++generation;
     generationFlag.store(generation, std::memory_order_release);
+    walkStop.request_stop();
+    walkStop = std::stop_source();
   }
 
   // --- worker side ---
@@ -213,6 +222,9 @@ class Loader {
  public:
   Loader(std::shared_ptr<Shared> shared, std::stop_token stop)
       : s_(std::move(shared)), stop_(std::move(stop)) {}
+  ~Loader() { WipeSecret(params_.password); }
+  Loader(const Loader&) = delete;
+  Loader& operator=(const Loader&) = delete;
 
   void Run() {
     while (!stop_.stop_requested()) {
@@ -242,7 +254,10 @@ class Loader {
           endedByIdleRequest = true;
           break;
         }
-        if (!NextEnumItem(*enumerator_, instance, errorText_, stop_)) break;
+        if (!NextEnumItem(*enumerator_, instance, errorText_, walkToken_)) {
+          if (walkToken_.stop_requested() && !stop_.stop_requested() && !s_->IsIdle()) return;  // a new request
+          break;
+        }
         ++count_;
         if (SyncRequest()) return;  // a new request: the next pass shows it
         Emit(Handoff::Kind::Label, tag, Label(*instance));
@@ -250,6 +265,8 @@ class Loader {
         if (max != 0 && count_ > max) break;
       }
       if (stop_.stop_requested()) return;
+      // A request that left the worker idle (an empty class name) ended this load too.
+      endedByIdleRequest = endedByIdleRequest || s_->IsIdle();
       Handoff done;
       done.kind = Handoff::Kind::Done;
       done.generation = tag;
@@ -317,6 +334,7 @@ class Loader {
         DropClassState();
         className_ = s_->reqClass;
         seenGeneration_ = s_->generation;
+        walkToken_ = s_->walkStop.get_token();
         changed = true;
       } else if (!services_) {
         DropClassState();
@@ -383,6 +401,7 @@ class Loader {
   StringList propertyNames_;
   std::string errorText_;
   uint64_t passGeneration_ = 0;
+  std::stop_token walkToken_;
   uint64_t seenGeneration_ = 0;
   int count_ = 0;
 };
@@ -466,6 +485,10 @@ void TWMIInstancesThread::ResetTarget() {
 
 void TWMIInstancesThread::RequestStop() {
   shared_->stop.request_stop();
+  {
+    std::lock_guard l(shared_->lock);
+    shared_->walkStop.request_stop();
+  }
   shared_->wake.notify_all();
 }
 

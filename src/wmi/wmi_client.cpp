@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "util/secret.h"
 #include "util/text.h"
 #include "wmi/query_ops.h"
 #include "wmi/wmi_error.h"
@@ -11,6 +12,8 @@ namespace brevane::wmi {
 
 TWMI::TWMI(Backend& backend, RegionalSettings regional)
     : backend_(backend), regional_(std::move(regional)) {}
+
+TWMI::~TWMI() { WipeSecret(Password); }
 
 void TWMI::SetHost(const std::string& host) {
   Host = host.empty() ? "." : host;

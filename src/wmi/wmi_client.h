@@ -15,6 +15,9 @@ namespace brevane::wmi {
 class TWMI {
  public:
   TWMI(Backend& backend, RegionalSettings regional);
+  ~TWMI();
+  TWMI(const TWMI&) = delete;
+  TWMI& operator=(const TWMI&) = delete;
 
   std::string Host = ".";
   std::string Namespace = "root\\cimv2";

@@ -36,7 +36,7 @@ struct Combos {
   FakeCombo search;
   FakeCombo hosts{{kLocalHost}};
   FakeCombo namespaces;
-  HistoryCombos Refs() { return {query, search, hosts, namespaces}; }
+  HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
 };
 
 std::vector<std::string> Numbered(const std::string& stem, int count) {
@@ -179,6 +179,19 @@ TEST(HistoryFileTest, LineBreaksCannotInjectKeys) {
   Combos loaded;
   LoadHistory(profile, loaded.Refs());
   EXPECT_EQ(loaded.query.items, std::vector<std::string>{"select a  Count=15 Query1=injected"});
+}
+
+TEST(HistoryFileTest, MissingComboLeavesItsSectionAlone) {
+  MemoryProfile profile("[SearchHistory]\nCount=1\nText0=stored\n");
+  Combos combos;
+  combos.query.items = {"q"};
+  HistoryCombos refs = combos.Refs();
+  refs.search = nullptr;
+  SaveHistory(profile, refs);
+  LoadHistory(profile, refs);
+  EXPECT_EQ(profile.RawValue("SearchHistory", "Text0"), "stored");
+  EXPECT_EQ(profile.RawValue("SearchHistory", "Count"), "1");
+  EXPECT_EQ(combos.query.items, std::vector<std::string>{"q"});
 }
 
 TEST(HistoryFileTest, FailedWriteEndsTheSaveSilently) {

@@ -177,6 +177,16 @@ TEST_F(InstancesThreadTest, EmptyClassNameStopsTheLoadAndStillReports) {
   EXPECT_GE(done.count, 3);
 }
 
+TEST_F(InstancesThreadTest, NewRequestInterruptsAHangingWalk) {
+  fake->SetHangAt(2, "InstancesOf");
+  Request("Named");
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 3; }));
+  fake->SetHangAt(std::nullopt);
+  Request("Captioned");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(list.lines, (Lines{"first"}));
+}
+
 TEST_F(InstancesThreadTest, LimitStopsAfterMaxPlusOne) {
   fake->AddClass(kNs, "Big", "", {"Name"});
   for (int i = 0; i < 30005; ++i)

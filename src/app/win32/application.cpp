@@ -17,7 +17,7 @@
 
 namespace brevane::app {
 
-int RunApplication(HINSTANCE instance, int showCmd, wmi::Backend& backend) {
+int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend> backend) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES |
@@ -31,7 +31,7 @@ int RunApplication(HINSTANCE instance, int showCmd, wmi::Backend& backend) {
   helpAccess.LocateHelpFile();
 
   std::vector<std::string> arguments = CommandLineArguments(win32::WideToUtf8(GetCommandLineW()));
-  TMainWin mainWin(instance, backend, std::move(arguments));
+  TMainWin mainWin(instance, std::move(backend), std::move(arguments));
   if (!mainWin.Create(showCmd)) return 1;
 
   win32::ModelessDialogs modelessDialogs;

@@ -1,26 +1,55 @@
 // The classes tab: the class list, the instances of the chosen class, the property grid and
 // the class list's context menu.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
+#include <exception>
 #include <string>
 
+#include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
+#include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
 #include "util/text.h"
 
 namespace brevane::app {
 
+namespace {
+constexpr const char* kRequestingInstances = "Requesting instances...";
+// Messages are processed after every tenth class of the filter walk.
+constexpr int kFilterMessageInterval = 10;
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  const int c = CompareBytes(AsciiLower(a), AsciiLower(b));
+  return c != 0 ? c < 0 : CompareBytes(a, b) < 0;
+}
+}  // namespace
+
 void TMainWin::LoadClasses() {
   ClassesLoaded = true;
   BusyScope busy(*this);
+  win32::Win32ListBox classList(ClassListBox);
   try {
+    SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
     StringList classes;
     const bool ok = Wmi->GetClasses(classes);
-    std::stable_sort(classes.begin(), classes.end(),
-                     [](const std::string& a, const std::string& b) {
-                       return CompareBytes(AsciiLower(a), AsciiLower(b)) < 0;
-                     });
+    if (HideEmptyClasses) {
+      // From the last to the first, so that deleting keeps the indices of the lines to come.
+      try {
+        for (int i = static_cast<int>(classes.size()) - 1; i >= 0; --i) {
+          if (!Wmi->HasInstances(classes[static_cast<size_t>(i)]))
+            classes.erase(classes.begin() + i);
+          if (i % kFilterMessageInterval == 0 && !ProcessMessages()) return;
+        }
+      } catch (const std::exception&) {
+        // The walk ends quietly; the classes not tested yet stay in the list.
+      }
+    }
+    std::sort(classes.begin(), classes.end(), LessIgnoringCase);
     SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
+    SendMessageW(ClassListBox, LB_INITSTORAGE, classes.size(),
+                 static_cast<LPARAM>(classes.size() * 32));
     for (const std::string& name : classes) {
       const std::wstring wide = win32::Utf8ToWide(name);
       SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
@@ -37,22 +66,117 @@ void TMainWin::LoadClasses() {
   SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
   SetStatusPanel(0, Wmi->Host);
-  const LRESULT count = SendMessageW(ClassListBox, LB_GETCOUNT, 0, 0);
-  SetStatusPanel(1, "Classes: " + std::to_string(count < 0 ? 0 : count));
+  SetStatusPanel(1, "Classes: " + std::to_string(classList.ItemCount()));
 }
 
-void TMainWin::ClassListBoxClick() {}
+void TMainWin::ClassListBoxClick() {
+  win32::Win32ListBox classList(ClassListBox);
+  const int selected = classList.SelectedIndex();
+  if (selected < 0) {
+    SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
+    CurrentClass.clear();
+    return;
+  }
+  const std::string chosen = classList.ItemText(selected);
+  if (chosen == CurrentClass) return;
+  CurrentClass = chosen;
+  BusyScope busy(*this);
+  try {
+    SetStatusPanel(2, kRequestingInstances);
+    if (!instanceList_)
+      instanceList_ = std::make_unique<win32::ListBoxInstanceList>(InstanceListBox);
+    InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
+                                      CurrentClass, instanceList_.get());
+    SetQueryComboText("select * from " + CurrentClass);
+    const bool ok = Wmi->GetClassProperties(CurrentClass, ColumnNames);
+    SetPropGridRows(ColumnNames, nullptr);
+    busy.Restore();
+    if (!ok) ShowError(Wmi->LastError);
+  } catch (const std::exception& error) {
+    busy.Restore();
+    ShowError(std::string("Error: ") + error.what());
+  }
+}
 
-void TMainWin::InstancesDone(int, const std::string&) {}
+void TMainWin::InstancesDone(int count, const std::string& message) {
+  SetStatusPanel(2, message.empty() ? "Instances: " + std::to_string(count) : message);
+}
 
-void TMainWin::InstanceListBoxClick() {}
+void TMainWin::InstanceListBoxClick() {
+  const int selected = win32::Win32ListBox(InstanceListBox).SelectedIndex();
+  if (selected < 0) return;
+  BusyScope busy(*this);
+  try {
+    const bool ok = Wmi->GetInstanceProperties(CurrentClass, selected, &ColumnNames, &ResultValues);
+    SetPropGridRows(ColumnNames, &ResultValues);
+    busy.Restore();
+    if (!ok) ShowError(Wmi->LastError);
+  } catch (const std::exception& error) {
+    busy.Restore();
+    ShowError(std::string("Error: ") + error.what());
+  }
+}
 
-void TMainWin::Query1BtnClick() {}
+void TMainWin::PropGridSelectCell(int, int, bool& canSelect) {
+  // Every cell may be chosen; the drill-down that would use it needs a key property, and
+  // nothing gives the window one.
+  canSelect = true;
+}
 
-void TMainWin::PopupMenu1Popup() {}
+void TMainWin::SetPropGridRows(const StringList& names, const StringList* values) {
+  SendMessageW(PropGrid, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(PropGrid);
+  const size_t rows = names.size() + 1;  // one blank row after the names
+  for (size_t row = 0; row < rows; ++row) {
+    const std::wstring name = row < names.size() ? win32::Utf8ToWide(names[row]) : std::wstring();
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(row);
+    item.pszText = const_cast<wchar_t*>(name.c_str());
+    const int index = static_cast<int>(
+        SendMessageW(PropGrid, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index < 0) break;
+    if (values && row < values->size()) {
+      const std::wstring value = win32::Utf8ToWide((*values)[row]);
+      LVITEMW sub{};
+      sub.iSubItem = 1;
+      sub.pszText = const_cast<wchar_t*>(value.c_str());
+      SendMessageW(PropGrid, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&sub));
+    }
+  }
+  SendMessageW(PropGrid, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(PropGrid, nullptr, TRUE);
+}
 
-void TMainWin::Selectfrom1Click() {}
+void TMainWin::Query1BtnClick() {
+  SelectTab(1);
+  SetQuery2Text(win32::GetWindowTextUtf8(QueryCombo));
+  Query2BtnClick();
+}
 
-void TMainWin::Refresh2Click() {}
+void TMainWin::PopupMenu1Popup() {
+  const int selected = win32::Win32ListBox(ClassListBox).SelectedIndex();
+  if (selected >= 0) {
+    const std::string className = win32::Win32ListBox(ClassListBox).ItemText(selected);
+    selectFromHint_ = "select * from " + className;
+    SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, selectFromHint_, true);
+    SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh instances (" + className + ")", true);
+  } else {
+    SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, "select * from ...", false);
+    SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh", false);
+  }
+}
+
+void TMainWin::Selectfrom1Click() {
+  SelectTab(1);
+  SetQuery2Text(selectFromHint_);
+  Query2BtnClick();
+}
+
+void TMainWin::Refresh2Click() {
+  SetStatusPanel(2, kRequestingInstances);
+  InstancesThread->RefreshInstances();
+}
 
 }  // namespace brevane::app

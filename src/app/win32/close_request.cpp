@@ -1,10 +1,49 @@
 // The close request: saving the histories and offering the query to the monitoring program.
+#include "app/close_request.h"
+
 #include "app/win32/main_window.h"
+#include "app/win32/query_handoff.h"
+#include "framework/win32/encoding.h"
+#include "util/product_info.h"
 
 namespace brevane::app {
 
+namespace {
+
+class MessageBoxQuestions final : public QuestionBox {
+ public:
+  explicit MessageBoxQuestions(HWND owner) : owner_(owner) {}
+  bool AskYesNo(const std::string& text) override {
+    return MessageBoxW(owner_, win32::Utf8ToWide(text).c_str(),
+                       win32::Utf8ToWide(product::kName).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace
+
 void TMainWin::FormCloseQuery(bool& canClose) {
-  canClose = true;
+  SaveHistory();
+  try {
+    CloseRequestState state;
+    const std::string query = Query2Text();
+    state.queryText = query;
+    state.monitorWindow = MonitorWindow;
+    state.startupQuery = StartupQuery;
+    state.resultHasColumns = listView1_.HeaderColumnCount() > 0;
+    MessageBoxQuestions questions(Handle());
+    const CloseDecision decision = DecideCloseRequest(state, questions);
+    canClose = decision.canClose;
+    if (decision.send) {
+      SendQueryHandoff(Handle(), MonitorWindowHandle(MonitorWindow), decision.query);
+    }
+  } catch (...) {
+    // Only the user's own answer keeps the window open.
+    canClose = true;
+  }
 }
 
 }  // namespace brevane::app

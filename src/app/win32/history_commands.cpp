@@ -1,10 +1,50 @@
 // The histories of the combo boxes, loaded from and saved to the settings file.
+#include "app/win32/history_store.h"
 #include "app/win32/main_window.h"
+#include "dialogs/win32/connect_form.h"
+#include "dialogs/win32/find_dialog.h"
+#include "framework/win32/control_adapters.h"
+#include "util/win32/help_access.h"
 
 namespace brevane::app {
 
-void TMainWin::LoadHistory() {}
+namespace {
 
-void TMainWin::SaveHistory() {}
+std::wstring SettingsFile() {
+  return HistoryFilePath(help::ProgramDir());
+}
+
+// The four combo boxes; one whose dialog does not exist is left out, so that its stored
+// history is neither replaced by an empty list nor lost.
+class HistorySources {
+ public:
+  explicit HistorySources(TMainWin& window) : query_(window.Query2Combo) {
+    if (window.Query2Combo) combos_.query = &query_;
+    if (window.FindDialog && window.FindDialog->Handle()) {
+      combos_.search = &window.FindDialog->FindText();
+    }
+    if (window.ConnectForm && window.ConnectForm->Handle()) {
+      combos_.hosts = &window.ConnectForm->HostCombo();
+      combos_.namespaces = &window.ConnectForm->wmiPathCombo();
+    }
+  }
+  const HistoryCombos& Combos() const { return combos_; }
+
+ private:
+  win32::Win32ComboBox query_;
+  HistoryCombos combos_;
+};
+
+}  // namespace
+
+void TMainWin::LoadHistory() {
+  const HistorySources sources(*this);
+  LoadHistoryFile(SettingsFile(), sources.Combos());
+}
+
+void TMainWin::SaveHistory() {
+  const HistorySources sources(*this);
+  SaveHistoryFile(SettingsFile(), sources.Combos());
+}
 
 }  // namespace brevane::app

@@ -20,8 +20,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
     }
     // Not fatal: without it, WMI may refuse some requests, which they then report themselves.
     brevane::wmi::win32::InitializeComSecurity();
-    brevane::wmi::win32::ComBackend backend;
-    return brevane::app::RunApplication(instance, showCmd, backend);
+    return brevane::app::RunApplication(instance, showCmd,
+                                        std::make_shared<brevane::wmi::win32::ComBackend>());
   } catch (const std::exception& error) {
     const std::wstring text = brevane::win32::Utf8ToWide(error.what());
     MessageBoxW(nullptr, text.c_str(), L"Brevane", MB_OK | MB_ICONERROR);

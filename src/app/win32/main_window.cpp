@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/switches.h"
 #include "app/win32/command_ids.h"
@@ -32,8 +33,8 @@ constexpr UINT kMsgFirstActivation = WM_APP + 1;
 
 }  // namespace
 
-TMainWin::TMainWin(HINSTANCE instance, wmi::Backend& backend, std::vector<std::string> arguments)
-    : instance_(instance), backend_(backend), arguments_(std::move(arguments)) {}
+TMainWin::TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend, std::vector<std::string> arguments)
+    : instance_(instance), backend_(std::move(backend)), arguments_(std::move(arguments)) {}
 
 TMainWin::~TMainWin() = default;
 
@@ -97,6 +98,8 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnFirstActivation();
       return 0;
     case WM_DESTROY:
+      destroyed_ = true;
+      SavePlacementAtDestroy();
       FormDestroy();
       PostQuitMessage(0);
       return 0;
@@ -298,12 +301,16 @@ LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 void TMainWin::FormCreate() {
   ColumnNames.clear();
   ResultValues.clear();
-  Wmi = std::make_unique<wmi::TWMI>(backend_, wmi::win32::ReadUserRegionalSettings());
+  Wmi = std::make_unique<wmi::TWMI>(*backend_, wmi::win32::ReadUserRegionalSettings());
   Wmi->SetHost("localhost");
   Wmi->SetNamespace("root\\cimv2");
   Wmi->User.clear();
   Wmi->Password.clear();
-  // The instance loader thread is created and bound to InstancesDone here.
+  // The loader is set up completely before any request can reach it.
+  dispatcher_ = std::make_shared<win32::UiDispatcher>();
+  InstancesThread = std::make_unique<wmi::TWMIInstancesThread>(backend_, dispatcher_, Wmi->Regional());
+  InstancesThread->SetMaxInstances(30000);
+  InstancesThread->SetOnDone([this](int count, const std::string& message) { InstancesDone(count, message); });
 }
 
 void TMainWin::FormActivate() {
@@ -312,7 +319,7 @@ void TMainWin::FormActivate() {
   LoadHistory();
   SelectTab(0);
   SetPropGridRowHeight();
-  ProcessMessages();
+  if (!ProcessMessages()) return;
   if (!Wmi->CheckLocator()) {
     ShowError(Wmi->LastError);
     return;
@@ -323,7 +330,7 @@ void TMainWin::FormActivate() {
     SetQuery2Text(StartupQuery);
     SelectTab(1);
     SetStatusPanel(0, Wmi->Host);
-    ProcessMessages();
+    if (!ProcessMessages()) return;
     Query2BtnClick();
   } else {
     LoadClasses();
@@ -387,7 +394,13 @@ void TMainWin::FormDestroy() {
   ColumnNames.clear();
   ResultValues.clear();
   Wmi.reset();
-  // The instance loader thread is asked to stop here.
+  // Detach the list and the callback, then stop the loader; a load stuck in a slow WMI call
+  // must not keep the window from closing, so the wait is bounded.
+  if (InstancesThread) {
+    InstancesThread->Shutdown(std::chrono::seconds(2));
+    InstancesThread.reset();
+  }
+  if (dispatcher_) dispatcher_->Close();
 }
 
 // ---- Small helpers shared by the handlers
@@ -439,8 +452,8 @@ void TMainWin::BusyScope::Restore() {
   cursor_.Restore();
 }
 
-void TMainWin::ProcessMessages() {
-  win32::ProcessPendingMessages(Handle(), Accelerators());
+bool TMainWin::ProcessMessages() {
+  return win32::ProcessPendingMessages(Handle(), Accelerators()) && !destroyed_;
 }
 
 }  // namespace brevane::app

@@ -19,13 +19,17 @@
 #include <vector>
 
 #include "app/win32/result_rows_source.h"
+#include "app/win32/window_placement.h"
 #include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
+#include "framework/win32/list_box_instance_list.h"
+#include "framework/win32/ui_dispatcher.h"
 #include "framework/win32/splitter.h"
 #include "framework/win32/virtual_list_view.h"
 #include "framework/win32/window_base.h"
 #include "util/string_list.h"
 #include "wmi/wmi_api.h"
+#include "wmi/instances_thread.h"
 #include "wmi/wmi_client.h"
 
 namespace brevane::dialogs::win32 {
@@ -41,7 +45,7 @@ namespace brevane::app {
 class TMainWin final : public win32::WindowBase {
  public:
   // arguments: the command-line arguments after the program path.
-  TMainWin(HINSTANCE instance, wmi::Backend& backend, std::vector<std::string> arguments);
+  TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend, std::vector<std::string> arguments);
   ~TMainWin() override;
 
   // Creates the window (FormCreate runs during creation) and shows it.
@@ -67,6 +71,9 @@ class TMainWin final : public win32::WindowBase {
   void PopupMenu1Popup();
   void Selectfrom1Click();
   void Refresh2Click();
+  void PropGridSelectCell(int column, int row, bool& canSelect);
+  // Fills PropGrid: one row per name, with its value when values are given, then a blank row.
+  void SetPropGridRows(const StringList& names, const StringList* values);
 
   // ---- Query tab (query_tab.cpp)
   void Query2BtnClick();
@@ -94,11 +101,13 @@ class TMainWin final : public win32::WindowBase {
   void Hideclasseswithnoinstances1Click();
 
   // ---- Window placement (window_placement_hooks.cpp)
-  void RestorePlacement();  // before the window is first shown
-  void SavePlacement();     // when a close request was granted
+  void RestorePlacement();        // before the window is first shown
+  void SavePlacement();           // when a close request was granted
+  void SavePlacementAtDestroy();  // when the window is destroyed without a granted close
 
   // ---- Fields of the window's data model
   std::unique_ptr<wmi::TWMI> Wmi;
+  std::unique_ptr<wmi::TWMIInstancesThread> InstancesThread;
   StringList ColumnNames;
   StringList ResultValues;
   bool Activated = false;
@@ -150,8 +159,9 @@ class TMainWin final : public win32::WindowBase {
   void ShowError(const std::string& text);  // error icon, one OK button
   // Sets a menu item's caption exactly as given (no accelerator marks) and its state.
   static void SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled);
-  // Lets pending messages be processed (painting, the loader's steps).
-  void ProcessMessages();
+  // Lets pending messages be processed (painting, the loader's steps). False when one of them
+  // closed the window: the client and the loader are gone, and the caller must stop.
+  [[nodiscard]] bool ProcessMessages();
 
   // The hourglass for one synchronous request; the previous cursor comes back on every way
   // out, or earlier by Restore() before a message box is shown.
@@ -213,7 +223,11 @@ class TMainWin final : public win32::WindowBase {
   void SubclassQuery2Combo();
 
   HINSTANCE instance_;
-  wmi::Backend& backend_;
+  std::shared_ptr<wmi::Backend> backend_;
+  std::shared_ptr<win32::UiDispatcher> dispatcher_;
+  std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
+  // Selectfrom1's hint: the query that the context menu offers.
+  std::string selectFromHint_;
   std::vector<std::string> arguments_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;
@@ -230,8 +244,10 @@ class TMainWin final : public win32::WindowBase {
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
+  bool destroyed_ = false;  // WM_DESTROY has run
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;
+  WindowPlacement placement_{DefaultPlacementFiles()};
 };
 
 }  // namespace brevane::app

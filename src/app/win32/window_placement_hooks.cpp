@@ -3,8 +3,16 @@
 
 namespace brevane::app {
 
-void TMainWin::RestorePlacement() {}
+void TMainWin::RestorePlacement() {
+  placement_.Restore(Handle());
+}
 
-void TMainWin::SavePlacement() {}
+void TMainWin::SavePlacement() {
+  placement_.SaveAfterClose(Handle());
+}
+
+void TMainWin::SavePlacementAtDestroy() {
+  placement_.SaveAtDestroy(Handle());
+}
 
 }  // namespace brevane::app

@@ -138,9 +138,6 @@ INT_PTR TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, TRUE);
       return TRUE;
-    case WM_DESTROY:
-      KillTimer(Handle(), kTimer1);
-      return FALSE;
     default:
       return DialogWindow::HandleMessage(message, wParam, lParam);
   }
@@ -173,6 +170,10 @@ std::string TAboutBox::HintOf(HWND control) const {
   if (control == Item(kProgramIcon) || control == Item(kLabel4)) return product::kHomePageUrl;
   if (control == Item(kLabel5)) return MailTarget();
   return {};
+}
+
+void TAboutBox::OnDestroy() {
+  KillTimer(Handle(), kTimer1);
 }
 
 void TAboutBox::Timer1Timer() {

@@ -40,6 +40,7 @@ class TAboutBox final : public DialogWindow {
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnInitDialog() override;
   void OnCommand(int id, int notification, HWND control) override;
+  void OnDestroy() override;
   void OpenTarget(const std::string& target);
   bool IsLink(HWND control) const;
 

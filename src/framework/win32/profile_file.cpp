@@ -114,25 +114,30 @@ ProfileText ReadProfileText(const std::wstring& path) {
 }
 
 IniSection ProfileFile::ReadSection(std::string_view section) {
-  if (!cache_) cache_ = ReadProfileText(path_);
+  if (!cache_) {
+    cache_ = ReadProfileText(path_);
+    encoding_ = cache_->encoding;
+  }
   return ReadIniSection(cache_->text, section);
 }
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
-  if (!cache_) cache_ = ReadProfileText(path_);
+  if (!encoding_) encoding_ = ReadProfileText(path_).encoding;
   // The profile functions know no UTF-8 file: they would write ANSI bytes into it.
   const bool fitsAnsi =
       FitsAnsiCodePage(section) && FitsAnsiCodePage(key) && FitsAnsiCodePage(value);
-  if (cache_->encoding == ProfileEncoding::Utf8 ||
-      (cache_->encoding != ProfileEncoding::Utf16 && !fitsAnsi)) {
+  if (*encoding_ == ProfileEncoding::Utf8 || (*encoding_ != ProfileEncoding::Utf16 && !fitsAnsi)) {
     ConvertToUtf16();
   }
   cache_.reset();
   if (!WritePrivateProfileStringW(Utf8ToWide(section).c_str(), Utf8ToWide(key).c_str(),
                                   Utf8ToWide(value).c_str(), path_.c_str())) {
+    encoding_.reset();
     Fail("cannot write the settings file");
   }
+  // A new file is created in the ANSI code page.
+  if (*encoding_ == ProfileEncoding::Missing) encoding_ = ProfileEncoding::Ansi;
 }
 
 void ProfileFile::ConvertToUtf16() {
@@ -162,6 +167,7 @@ void ProfileFile::ConvertToUtf16() {
     Fail("cannot replace the settings file");
   }
   FlushProfileCache(path_);
+  encoding_ = ProfileEncoding::Utf16;
 }
 
 }  // namespace brevane::win32

@@ -40,6 +40,8 @@ class ProfileFile final : public ProfileStore {
 
   std::wstring path_;
   std::optional<ProfileText> cache_;  // the file as last read; dropped by every write
+  // The file's encoding as known since the last read or conversion; writes keep it.
+  std::optional<ProfileEncoding> encoding_;
 };
 
 }  // namespace brevane::win32

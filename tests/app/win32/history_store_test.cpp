@@ -41,7 +41,7 @@ struct Combos {
   FakeCombo search;
   FakeCombo hosts;
   FakeCombo namespaces;
-  HistoryCombos Refs() { return {query, search, hosts, namespaces}; }
+  HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
 };
 
 std::string FileBytes(const std::wstring& path) {
@@ -119,6 +119,20 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
   wchar_t buffer[256] = {};
   GetPrivateProfileStringW(L"HostHistory", L"Text1", L"", buffer, 256, path.c_str());
   EXPECT_EQ(win32::WideToUtf8(buffer), kLocalHost);
+}
+
+TEST(HistoryStoreTest, Utf8FileEditedByHandIsReadAndRewrittenAsUtf16) {
+  TempFolder folder;
+  const std::wstring path = folder.File(L"brevane.ini");
+  WriteBytes(path, "\xEF\xBB\xBF[NSpaceHistory]\r\nCount=1\r\nText0=root\\caf\xC3\xA9\r\n");
+  Combos loaded;
+  LoadHistoryFile(path, loaded.Refs());
+  EXPECT_EQ(loaded.namespaces.items, std::vector<std::string>{"root\\caf\xC3\xA9"});
+  SaveHistoryFile(path, loaded.Refs());
+  EXPECT_EQ(FileBytes(path).substr(0, 2), "\xFF\xFE");
+  Combos again;
+  LoadHistoryFile(path, again.Refs());
+  EXPECT_EQ(again.namespaces.items, loaded.namespaces.items);
 }
 
 TEST(HistoryStoreTest, UnusableFilesNeverStopLoadOrSave) {

@@ -101,7 +101,8 @@ class MainWindowInProcess : public ::testing::Test {
   }
 
   void Open(Strings arguments = {}) {
-    window_ = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fake_, std::move(arguments));
+    window_ =
+        std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fakeShared_, std::move(arguments));
     ASSERT_TRUE(window_->Create(SW_HIDE));
   }
 
@@ -138,7 +139,8 @@ class MainWindowInProcess : public ::testing::Test {
     return items;
   }
 
-  FakeWmi fake_;
+  std::shared_ptr<FakeWmi> fakeShared_ = std::make_shared<FakeWmi>();
+  FakeWmi& fake_ = *fakeShared_;
   std::unique_ptr<TMainWin> window_;
 };
 

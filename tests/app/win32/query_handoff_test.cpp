@@ -8,82 +8,15 @@
 #include <sstream>
 #include <string>
 
+#include "app/win32/listening_peer.h"
 #include "app/win32/temp_folder.h"
 
 namespace brevane::app {
 namespace {
 
+using testing_support::HexBytes;
+using testing_support::ListeningPeer;
 using testing_support::TempFolder;
-
-std::wstring ExeFolder() {
-  wchar_t path[MAX_PATH + 1] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-std::string ReadAll(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
-
-std::string Hex(const std::string& bytes) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kHex[c >> 4];
-    out += kHex[c & 15];
-  }
-  return out;
-}
-
-// The peer program in "listen" mode, ended when the test ends.
-class ListeningPeer {
- public:
-  ListeningPeer(const TempFolder& folder, const std::wstring& extra)
-      : record_(folder.File(L"peer.txt")) {
-    std::wstring commandLine =
-        L"\"" + ExeFolder() + L"kestrum_peer.exe\" listen \"" + record_ + L"\" " + extra;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &process_) != 0;
-    if (!started_) return;
-    CloseHandle(process_.hThread);
-    const ULONGLONG deadline = GetTickCount64() + 20000;
-    while (GetTickCount64() < deadline && !handle_) {
-      const std::string text = ReadAll(record_ + L".hwnd");
-      if (!text.empty()) handle_ = std::stoi(text);
-      if (!handle_) Sleep(50);
-    }
-  }
-  ~ListeningPeer() {
-    if (!started_) return;
-    if (WaitForSingleObject(process_.hProcess, 15000) != WAIT_OBJECT_0) {
-      TerminateProcess(process_.hProcess, 1);
-    }
-    CloseHandle(process_.hProcess);
-  }
-  ListeningPeer(const ListeningPeer&) = delete;
-  ListeningPeer& operator=(const ListeningPeer&) = delete;
-
-  int32_t Handle() const { return handle_; }
-  std::string Record() const { return ReadAll(record_); }
-  void WaitForExit() const { WaitForSingleObject(process_.hProcess, 15000); }
-
- private:
-  std::wstring record_;
-  PROCESS_INFORMATION process_{};
-  bool started_ = false;
-  int32_t handle_ = 0;
-};
 
 class OwnWindow {
  public:
@@ -117,7 +50,8 @@ TEST(QueryHandoffTest, PeerReceivesTheTextWithItsZeroByte) {
   const std::string query = "select Name from Win32_Service";
   EXPECT_TRUE(SendQueryHandoff(own.Get(), MonitorWindowHandle(peer.Handle()), query));
   peer.WaitForExit();
-  EXPECT_EQ(peer.Record(), "dwData=107355 cbData=31 wParamIsWindow=1 bytes=" + Hex(query) + "00\n");
+  EXPECT_EQ(peer.Record(),
+            "dwData=107355 cbData=31 wParamIsWindow=1 bytes=" + HexBytes(query) + "00\n");
 }
 
 TEST(QueryHandoffTest, PeerThatNeverAnswersCostsTheTimeOutOnly) {

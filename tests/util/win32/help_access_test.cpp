@@ -93,6 +93,62 @@ TEST(HelpAccessTest, UnloadedControlIsReported) {
   EXPECT_EQ(text, HelpControlMissingMessage());
 }
 
+TEST(HelpAccessTest, MonitorHelpFileWinsOverOwn) {
+  if (!std::filesystem::exists(BuiltHelpFile())) GTEST_SKIP() << "brevane.chm was not built";
+  ScratchFolder folder;
+  folder.Put("brevane.chm", BuiltHelpFile());
+  folder.Put("kestrum.chm", BuiltHelpFile());
+  HelpAccess help;
+  help.LocateHelpFileIn(folder.Dir());
+  EXPECT_EQ(help.ProgramDirectory(), folder.Dir());
+  EXPECT_EQ(help.HelpFile(), folder.Dir() + "kestrum.chm");
+}
+
+// A per-user class registration shadows the machine's; it names a file that is gone.
+class ShadowRegistration {
+ public:
+  static constexpr wchar_t kClassKey[] =
+      L"Software\\Classes\\CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}";
+  ShadowRegistration() {
+    HKEY existing = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kClassKey, 0, KEY_READ, &existing) == ERROR_SUCCESS) {
+      RegCloseKey(existing);
+      return;  // someone registered it per user: leave it alone
+    }
+    HKEY key = nullptr;
+    const std::wstring path = std::wstring(kClassKey) + L"\\InprocServer32";
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    const wchar_t missing[] = L"C:\\no-such-folder\\hhctrl.ocx";
+    active_ = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(missing),
+                             sizeof missing) == ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  ~ShadowRegistration() {
+    if (active_) RegDeleteTreeW(HKEY_CURRENT_USER, kClassKey);
+  }
+  bool Active() const { return active_; }
+
+ private:
+  bool active_ = false;
+};
+
+TEST(HelpAccessTest, RegisteredFileThatIsGoneCountsAsNotRegistered) {
+  ShadowRegistration shadow;
+  if (!shadow.Active()) GTEST_SKIP() << "could not register a per-user class";
+  const std::string found = FindHtmlHelpControl();
+  // Wine does not merge per-user classes into HKEY_CLASSES_ROOT.
+  if (!found.empty() && found.find("no-such-folder") == std::string::npos) {
+    GTEST_SKIP() << "per-user classes do not shadow the machine's here";
+  }
+  EXPECT_EQ(found, "");
+  HelpAccess help;
+  help.LoadHtmlHelp();
+  EXPECT_FALSE(help.IsLoaded());
+}
+
 TEST(HelpAccessTest, ViewerOpensTheStartPage) {
   if (FindHtmlHelpControl().empty()) GTEST_SKIP() << "HTML Help control not registered";
   if (!std::filesystem::exists(BuiltHelpFile())) GTEST_SKIP() << "brevane.chm was not built";

@@ -1,0 +1,107 @@
+// The classes tab of the real main window, in process, on the fake backend: what the context
+// menu offers and what the empty-class filter leaves.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/win32/command_ids.h"
+#include "app/win32/main_window.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/encoding.h"
+#include "support/fake_scenarios.h"
+
+namespace brevane::app {
+namespace {
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(1);
+  }
+  return true;
+}
+
+std::string MenuCaption(HMENU menu, int id) {
+  wchar_t buffer[256] = {};
+  GetMenuStringW(menu, static_cast<UINT>(id), buffer, 256, MF_BYCOMMAND);
+  return win32::WideToUtf8(buffer);
+}
+
+bool MenuEnabled(HMENU menu, int id) {
+  return (GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+class ClassTabWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<TMainWin>(
+        GetModuleHandleW(nullptr), testing::MakeScenario("standard"), std::vector<std::string>{});
+    ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
+    SetForegroundWindow(window->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return window->ClassesLoaded; }));
+  }
+  void TearDown() override {
+    if (window && IsWindow(window->Handle())) DestroyWindow(window->Handle());
+    PumpUntil([] { return false; }, 50);
+  }
+
+  int IndexOf(const std::string& name) {
+    win32::Win32ListBox list(window->ClassListBox);
+    for (int i = 0; i < list.ItemCount(); ++i) {
+      if (list.ItemText(i) == name) return i;
+    }
+    return -1;
+  }
+
+  std::unique_ptr<TMainWin> window;
+};
+
+TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
+  window->PopupMenu1Popup();
+  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh");
+  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdSelectfrom1), "select * from ...");
+  EXPECT_FALSE(MenuEnabled(window->PopupMenu1, kCmdRefresh2));
+  EXPECT_FALSE(MenuEnabled(window->PopupMenu1, kCmdSelectfrom1));
+
+  const int index = IndexOf("Win32_Process");
+  ASSERT_GE(index, 0);
+  win32::Win32ListBox(window->ClassListBox).Select(index);
+  window->ClassListBoxClick();
+  window->PopupMenu1Popup();
+  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh instances (Win32_Process)");
+  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdSelectfrom1), "select * from Win32_Process");
+  EXPECT_TRUE(MenuEnabled(window->PopupMenu1, kCmdRefresh2));
+  EXPECT_TRUE(MenuEnabled(window->PopupMenu1, kCmdSelectfrom1));
+
+  // Refresh loads the instances again; the same choice again requests nothing.
+  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
+  window->ClassListBoxClick();
+  EXPECT_EQ(window->StatusPanel(2), "Instances: 8");
+  window->Refresh2Click();
+  EXPECT_EQ(window->StatusPanel(2), "Requesting instances...");
+  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
+  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 8);
+}
+
+TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {
+  ASSERT_GE(IndexOf("Win32_Printer"), 0);
+  window->HideEmptyClasses = true;
+  window->LoadClasses();
+  EXPECT_LT(IndexOf("Win32_Printer"), 0);
+  EXPECT_GE(IndexOf("Win32_Process"), 0);
+  EXPECT_EQ(window->StatusPanel(1),
+            "Classes: " + std::to_string(win32::Win32ListBox(window->ClassListBox).ItemCount()));
+}
+
+}  // namespace
+}  // namespace brevane::app

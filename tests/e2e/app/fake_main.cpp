@@ -1,0 +1,24 @@
+// The program built against the in-memory fake backend, for end-to-end tests. The world it
+// shows is chosen with the environment variable BREVANE_FAKE_SCENARIO (see fake_scenarios.h).
+#include <windows.h>
+
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "app/win32/application.h"
+#include "framework/win32/com_apartment.h"
+#include "support/fake_scenarios.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
+  brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
+  int exitCode = 1;
+  try {
+    const char* scenario = std::getenv("BREVANE_FAKE_SCENARIO");
+    exitCode = brevane::app::RunApplication(
+        instance, showCmd, brevane::testing::MakeScenario(scenario ? scenario : "standard"));
+  } catch (const std::exception& error) {
+    MessageBoxA(nullptr, error.what(), "Brevane", MB_OK | MB_ICONERROR);
+  }
+  return exitCode;
+}
