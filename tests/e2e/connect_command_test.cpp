@@ -6,6 +6,7 @@
 
 #include "app/win32/command_ids.h"
 #include "dialogs/win32/connect_form.h"
+#include "dialogs/win32/find_dialog.h"
 #include "e2e/e2e_driver.h"
 
 namespace brevane::e2e {
@@ -173,6 +174,35 @@ TEST_F(ConnectCommandTest, CancelChangesNothing) {
   PostMessageW(dialog, WM_CLOSE, 0, 0);  // the close box counts as Cancel
   EXPECT_TRUE(WaitHidden(dialog));
   EXPECT_EQ(StatusPanelText(statusBar_, 0), panelBefore);
+}
+
+TEST_F(ConnectCommandTest, FindCommandOpensTheFindDialogAndReportsAMiss) {
+  using D = dialogs::win32::TFindDialog;
+  PostMenuCommand(main_, app::kCmdSearch1);
+  HWND find = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (find = FindDialog(app_.ProcessId(), L"查找")) != nullptr; },
+                        kDialogTimeout));
+  // A text of its own for each run: the histories outlive the program in its settings file.
+  const std::string word = "NoSuchClass" + std::to_string(GetTickCount64());
+  const std::wstring typed = L"  " + std::wstring(word.begin(), word.end()) + L"  ";
+  Type(find, D::kFindText, typed.c_str());
+  PostButtonClick(GetDlgItem(find, IDOK));
+  ASSERT_TRUE(WaitHidden(find));
+  HWND box = app_.WaitForMessageBox(kDialogTimeout);
+  ASSERT_NE(box, nullptr);
+  // The search takes the text as typed.
+  EXPECT_EQ(MessageBoxText(box), "Could not find \"  " + word + "  \"");
+  DismissMessageBox(box);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kDialogTimeout));
+  // The trimmed text entered the search history.
+  PostMenuCommand(main_, app::kCmdSearch1);
+  ASSERT_TRUE(
+      WaitUntil([&] { return FindDialog(app_.ProcessId(), L"查找") != nullptr; }, kDialogTimeout));
+  const std::vector<std::string> history = ComboItems(GetDlgItem(find, D::kFindText));
+  ASSERT_FALSE(history.empty());
+  EXPECT_EQ(history.front(), word);
+  PostButtonClick(GetDlgItem(find, IDCANCEL));
+  EXPECT_TRUE(WaitHidden(find));
 }
 
 }  // namespace

@@ -42,10 +42,13 @@ class HelpAccess;
 
 namespace brevane::app {
 
+class SearchCommands;  // search_commands.cpp
+
 class TMainWin final : public win32::WindowBase {
  public:
   // arguments: the command-line arguments after the program path.
-  TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend, std::vector<std::string> arguments);
+  TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
+           std::vector<std::string> arguments);
   ~TMainWin() override;
 
   // Creates the window (FormCreate runs during creation) and shows it.
@@ -248,6 +251,9 @@ class TMainWin final : public win32::WindowBase {
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;
   WindowPlacement placement_{DefaultPlacementFiles()};
+  // The search's window side and its state (search_commands.cpp); made on first use.
+  friend class SearchCommands;
+  std::shared_ptr<SearchCommands> searchCommands_;
 };
 
 }  // namespace brevane::app
