@@ -52,13 +52,19 @@ name="brevane-$version"
 stage="build/dist/$name"
 rm -rf build/dist
 mkdir -p "$stage" dist
-x86_64-w64-mingw32-strip -o "$stage/brevane.exe" "$exe"
+# strip stamps the PE header with the current time unless SOURCE_DATE_EPOCH names one.
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || date +%s) \
+  x86_64-w64-mingw32-strip -o "$stage/brevane.exe" "$exe"
 cp "$chm" "$stage/brevane.chm"
 # Text files with Windows line ends, so that Notepad on any version shows them properly.
-sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/user-readme.txt >"$stage/README.txt"
+# The readme names the menu captions, so it is UTF-8 with a byte order mark for older Notepads.
+{
+  printf '\xEF\xBB\xBF'
+  sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/user-readme.txt
+} >"$stage/README.txt"
 sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 
-# The same sources give the same archive: fixed times, no extra attributes.
+# The same sources give the same archive: the time of the last commit, no extra attributes.
 stamp=$(git log -1 --format=%cd --date=format:%Y%m%d%H%M.%S 2>/dev/null || date +%Y%m%d%H%M.%S)
 find "$stage" -exec touch -t "$stamp" {} +
 package="dist/$name-win64.zip"

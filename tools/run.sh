@@ -7,7 +7,7 @@ exe="$here/build/windows/brevane.exe"
 tool="$here/build/windows/wintool.exe"
 args="${1:-}"
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ -z "${BREVANE_IN_XVFB:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   # shellcheck disable=SC2086
   exec "$here/tools/wine-run" "$exe" "$args"
 fi

@@ -125,8 +125,12 @@ std::string ProfileValue(std::string_view rawValue, size_t maxChars) {
 }
 
 std::string ProfileWriteForm(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  // Blanks at either end would be trimmed away by the reader; inside quotes they stay.
+  const bool blankAtEnd = !value.empty() && (IsIniBlank(value.front()) || IsIniBlank(value.back()));
+  const bool enclosedInQuotes = value.size() >= 2 &&
+                                (value.front() == '"' || value.front() == '\'') &&
+                                value.back() == value.front();
+  if (blankAtEnd || enclosedInQuotes) {
     std::string wrapped;
     wrapped.reserve(value.size() + 2);
     wrapped += '"';

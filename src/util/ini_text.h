@@ -45,8 +45,9 @@ inline constexpr size_t kProfileValueMaxChars = 2047;
 // sequence.
 std::string ProfileValue(std::string_view rawValue, size_t maxChars = kProfileValueMaxChars);
 
-// The form in which to write a value so that ProfileValue gives it back: a value that begins
-// and ends with the same quote character gets one more pair of double quotes.
+// The form in which to write a value so that reading the line back (ReadIniSection, then
+// ProfileValue) gives it back: a value that begins and ends with the same quote character, or
+// that begins or ends with a blank, gets one more pair of double quotes.
 std::string ProfileWriteForm(std::string_view value);
 
 // Cuts text to at most `maxChars` UTF-8 characters without splitting a sequence. Bytes that

@@ -32,7 +32,11 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
 
   std::vector<std::string> arguments = CommandLineArguments(win32::WideToUtf8(GetCommandLineW()));
   TMainWin mainWin(instance, std::move(backend), std::move(arguments));
-  if (!mainWin.Create(showCmd)) return 1;
+  if (!mainWin.Create(showCmd)) {
+    MessageBoxW(nullptr, L"The main window could not be created.", L"Brevane",
+                MB_OK | MB_ICONERROR);
+    return 1;
+  }
 
   win32::ModelessDialogs modelessDialogs;
   // Created once, after the main window, and kept hidden between their modal showings (they

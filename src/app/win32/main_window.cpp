@@ -33,7 +33,8 @@ constexpr UINT kMsgFirstActivation = WM_APP + 1;
 
 }  // namespace
 
-TMainWin::TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend, std::vector<std::string> arguments)
+TMainWin::TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
+                   std::vector<std::string> arguments)
     : instance_(instance), backend_(std::move(backend)), arguments_(std::move(arguments)) {}
 
 TMainWin::~TMainWin() = default;
@@ -282,7 +283,17 @@ void TMainWin::OnGetMinMaxInfo(MINMAXINFO& info) {
 }
 
 void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  const UINT previous = dpi_;
   dpi_ = dpi;
+  // Column widths, also those the user dragged, keep their size in design pixels.
+  for (HWND listView : {PropGrid, ListView1}) {
+    const int columns = Header_GetItemCount(ListView_GetHeader(listView));
+    for (int i = 0; i < columns; ++i) {
+      const int width = ListView_GetColumnWidth(listView, i);
+      ListView_SetColumnWidth(listView, i,
+                              MulDiv(width, static_cast<int>(dpi), static_cast<int>(previous)));
+    }
+  }
   ApplyFonts();
   SetupListControls();
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -325,9 +336,11 @@ void TMainWin::FormCreate() {
   Wmi->Password.clear();
   // The loader is set up completely before any request can reach it.
   dispatcher_ = std::make_shared<win32::UiDispatcher>();
-  InstancesThread = std::make_unique<wmi::TWMIInstancesThread>(backend_, dispatcher_, Wmi->Regional());
+  InstancesThread =
+      std::make_unique<wmi::TWMIInstancesThread>(backend_, dispatcher_, Wmi->Regional());
   InstancesThread->SetMaxInstances(30000);
-  InstancesThread->SetOnDone([this](int count, const std::string& message) { InstancesDone(count, message); });
+  InstancesThread->SetOnDone(
+      [this](int count, const std::string& message) { InstancesDone(count, message); });
 }
 
 void TMainWin::FormActivate() {
