@@ -112,16 +112,16 @@ void AddBigClass(FakeWmi& fake, const std::string& className, int count, int pro
   std::vector<std::string> names;
   names.reserve(static_cast<size_t>(properties));
   names.push_back("Name");
-  for (int p = 1; p < properties; ++p) names.push_back("Property" + std::to_string(p));
+  for (int p = 1; p < properties; ++p) names.push_back(Format("Property%d", p));
   fake.AddClass(kCimv2, className, "", names);
   for (int i = 0; i < count; ++i) {
     std::vector<wmi::Property> values;
     values.reserve(names.size());
-    values.push_back({names[0], Value::Text("item" + std::to_string(i))});
+    values.push_back({names[0], Value::Text(Format("item%d", i))});
     for (int p = 1; p < properties; ++p) {
       values.push_back(
           {names[static_cast<size_t>(p)], p % 2 ? Value::Int((i * 7919 + p) % 100003)
-                                                : Value::Text("text " + std::to_string(i % 977))});
+                                                : Value::Text(Format("text %d", i % 977))});
     }
     fake.AddInstance(kCimv2, className, std::move(values));
   }

@@ -39,12 +39,12 @@ std::wstring HomePageText() {
 }
 
 DialogSpec AboutSpec() {
-  DialogSpec spec;
-  spec.caption = Wide(product::kName);
-  spec.clientSize = {396, 191};
+  DialogSpec form;
+  form.caption = Wide(product::kName);
+  form.clientSize = {396, 191};
   using A = TAboutBox;
   const DWORD centred = SS_CENTER | SS_NOPREFIX;
-  spec.controls = {
+  form.controls = {
       {A::kPanel1, L"STATIC", L"", SS_ETCHEDFRAME, 0, DesignRect(10, 8, 375, 144)},
       {A::kProgramIcon, L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, InPanel(9, 8, 195, 90)},
       {A::kLabel1, L"STATIC", Wide(product::kName), centred, 0, InPanel(212, 8, 160, 15)},
@@ -55,7 +55,7 @@ DialogSpec AboutSpec() {
       {A::kBitBtn1, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
        DesignRect(130, 159, 135, 26)},
   };
-  return spec;
+  return form;
 }
 
 Font DialogFontVariant(HWND dialog, const wchar_t* face, int designHeight, bool underline) {

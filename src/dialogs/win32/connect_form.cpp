@@ -20,16 +20,16 @@ RECT InFrame(int left, int top, int width, int height) {
 }
 
 DialogSpec ConnectSpec() {
-  DialogSpec spec;
-  spec.caption = L"连接到";
-  spec.clientSize = {409, 142};
-  spec.fontFace = L"MS Shell Dlg";
-  spec.fontPoints = 8;
+  DialogSpec form;
+  form.caption = L"连接到";
+  form.clientSize = {409, 142};
+  form.fontFace = L"MS Shell Dlg";
+  form.fontPoints = 8;
   const DWORD label = SS_LEFT | SS_NOPREFIX;
   const DWORD combo = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
   const DWORD edit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
   using C = TConnectForm;
-  spec.controls = {
+  form.controls = {
       {C::kGroupBox1, L"BUTTON", L"", BS_GROUPBOX, 0, DesignRect(8, 8, 289, 125)},
       {C::kLabel2, L"STATIC", L"主机", label, 0, InFrame(9, 18, 62, 13)},
       {C::kHostCombo, L"COMBOBOX", L"", combo | WS_GROUP, 0, InFrame(74, 13, 180, 21)},
@@ -47,8 +47,8 @@ DialogSpec ConnectSpec() {
        DesignRect(312, 48, 85, 25)},
   };
   // The frame's border is drawn, not its (empty) caption, and it must not take the focus.
-  spec.controls[0].style |= WS_GROUP;
-  return spec;
+  form.controls[0].style |= WS_GROUP;
+  return form;
 }
 
 void AddTooltip(HWND dialog, HWND tool, const wchar_t* text) {

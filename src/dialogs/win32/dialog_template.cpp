@@ -48,27 +48,27 @@ class TemplateWriter {
 
 }  // namespace
 
-std::vector<DWORD> BuildDialogTemplate(const DialogSpec& spec) {
+std::vector<DWORD> BuildDialogTemplate(const DialogSpec& form) {
   TemplateWriter out;
   out.Word(1);       // dlgVer
   out.Word(0xFFFF);  // signature of the extended template
   out.Dword(0);      // helpID
-  out.Dword(spec.exStyle);
-  out.Dword(spec.style | DS_SETFONT);
-  out.Word(static_cast<WORD>(spec.controls.size()));
+  out.Dword(form.exStyle);
+  out.Dword(form.style | DS_SETFONT);
+  out.Word(static_cast<WORD>(form.controls.size()));
   out.Short(0);
   out.Short(0);
-  out.Short(ToDluX(spec.clientSize.cx));
-  out.Short(ToDluY(spec.clientSize.cy));
+  out.Short(ToDluX(form.clientSize.cx));
+  out.Short(ToDluY(form.clientSize.cy));
   out.Word(0);  // no menu
   out.Word(0);  // the standard dialog class
-  out.String(spec.caption);
-  out.Word(spec.fontPoints);
+  out.String(form.caption);
+  out.Word(form.fontPoints);
   out.Word(FW_NORMAL);
   out.Byte(FALSE);
   out.Byte(DEFAULT_CHARSET);
-  out.String(spec.fontFace);
-  for (const ControlSpec& control : spec.controls) {
+  out.String(form.fontFace);
+  for (const ControlSpec& control : form.controls) {
     out.AlignDword();
     out.Dword(0);  // helpID
     out.Dword(control.exStyle);
@@ -89,15 +89,15 @@ int ScaleForDpi(int designPixels, UINT dpi) {
   return MulDiv(designPixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
-void ApplyPixelLayout(HWND dialog, const DialogSpec& spec) {
+void ApplyPixelLayout(HWND dialog, const DialogSpec& form) {
   const UINT dpi = std::max<UINT>(GetDpiForWindow(dialog), 1);
-  RECT frame{0, 0, ScaleForDpi(spec.clientSize.cx, dpi), ScaleForDpi(spec.clientSize.cy, dpi)};
+  RECT frame{0, 0, ScaleForDpi(form.clientSize.cx, dpi), ScaleForDpi(form.clientSize.cy, dpi)};
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
   AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const ControlSpec& control : spec.controls) {
+  for (const ControlSpec& control : form.controls) {
     HWND child = GetDlgItem(dialog, control.id);
     if (!child) continue;
     const RECT& r = control.bounds;

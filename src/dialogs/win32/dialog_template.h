@@ -31,14 +31,14 @@ struct DialogSpec {
   std::vector<ControlSpec> controls;  // in tab order
 };
 
-// The DLGTEMPLATEEX of spec, DWORD-aligned as the dialog manager requires.
-std::vector<DWORD> BuildDialogTemplate(const DialogSpec& spec);
+// The DLGTEMPLATEEX of form, DWORD-aligned as the dialog manager requires.
+std::vector<DWORD> BuildDialogTemplate(const DialogSpec& form);
 
 int ScaleForDpi(int designPixels, UINT dpi);
 
-// Moves every control of spec to its design rectangle scaled to the dialog's DPI and sizes the
+// Moves every control of form to its design rectangle scaled to the dialog's DPI and sizes the
 // dialog so that its client area has the design size.
-void ApplyPixelLayout(HWND dialog, const DialogSpec& spec);
+void ApplyPixelLayout(HWND dialog, const DialogSpec& form);
 
 // Centres window over reference (a window) or, with no reference, over the work area of the
 // monitor that the window is on.

@@ -16,9 +16,9 @@ void DialogWindow::Destroy() {
   if (dialog_ && kept_) DestroyWindow(dialog_);
 }
 
-bool DialogWindow::CreateKept(const DialogSpec& spec, HWND owner) {
+bool DialogWindow::CreateKept(const DialogSpec& form, HWND owner) {
   if (dialog_) return true;
-  spec_ = spec;
+  spec_ = form;
   kept_ = true;
   const std::vector<DWORD> templateWords = BuildDialogTemplate(spec_);
   CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
@@ -59,8 +59,8 @@ int DialogWindow::ShowKeptModal() {
   return result_;
 }
 
-int DialogWindow::ShowOnce(const DialogSpec& spec, HWND owner) {
-  spec_ = spec;
+int DialogWindow::ShowOnce(const DialogSpec& form, HWND owner) {
+  spec_ = form;
   kept_ = false;
   running_ = true;
   const std::vector<DWORD> templateWords = BuildDialogTemplate(spec_);

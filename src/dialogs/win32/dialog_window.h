@@ -29,11 +29,11 @@ class DialogWindow {
 
  protected:
   // Creates the (hidden) dialog once; owner becomes its owner window.
-  bool CreateKept(const DialogSpec& spec, HWND owner);
+  bool CreateKept(const DialogSpec& form, HWND owner);
   // Shows the kept dialog modally to its owner and hides it again; returns IDOK or IDCANCEL.
   int ShowKeptModal();
   // Creates, shows modally and destroys the dialog.
-  int ShowOnce(const DialogSpec& spec, HWND owner);
+  int ShowOnce(const DialogSpec& form, HWND owner);
 
   // Dialog-procedure semantics: return TRUE when handled. Exceptions are caught outside.
   virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -42,7 +42,7 @@ class DialogWindow {
   virtual void OnCommand(int id, int notification, HWND control);
   virtual void OnDestroy() {}
 
-  const DialogSpec& Spec() const { return spec_; }
+  const DialogSpec& Form() const { return spec_; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

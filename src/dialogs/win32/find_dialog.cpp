@@ -8,12 +8,12 @@ namespace brevane::dialogs::win32 {
 namespace {
 
 DialogSpec FindSpec() {
-  DialogSpec spec;
-  spec.caption = L"查找";
-  spec.clientSize = {384, 105};
+  DialogSpec form;
+  form.caption = L"查找";
+  form.clientSize = {384, 105};
   using D = TFindDialog;
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
-  spec.controls = {
+  form.controls = {
       {D::kBevel1, L"STATIC", L"", SS_ETCHEDFRAME, 0, DesignRect(8, 8, 281, 89)},
       {D::kLabel1, L"STATIC", L"查找内容 :", SS_LEFT | SS_NOPREFIX, 0, DesignRect(16, 24, 58, 13)},
       {D::kFindText, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
@@ -26,7 +26,7 @@ DialogSpec FindSpec() {
       {D::kCancelBtn, L"BUTTON", L"取消", BS_PUSHBUTTON | WS_TABSTOP, 0,
        DesignRect(300, 46, 75, 25)},
   };
-  return spec;
+  return form;
 }
 
 }  // namespace
