@@ -8,6 +8,9 @@ file(GLOB BREVANE_WIN32_SOURCES CONFIGURE_DEPENDS
 list(FILTER BREVANE_WIN32_SOURCES EXCLUDE REGEX "src/app/win32/main\\.cpp$")
 add_library(brevane_win32 STATIC ${BREVANE_WIN32_SOURCES})
 target_link_libraries(brevane_win32 PUBLIC brevane_core ${BREVANE_WIN32_LIBS})
+if(BREVANE_UNITY_BUILD)
+  set_target_properties(brevane_win32 PROPERTIES UNITY_BUILD ON)
+endif()
 
 if(NOT MSVC)
   # One self-contained exe: no libstdc++/libgcc/winpthread DLLs beside it.

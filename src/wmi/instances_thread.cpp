@@ -20,7 +20,9 @@ constexpr size_t kMaxPendingLines = 8192;
 
 const char* const kLabelProperties[] = {"Name",     "Caption",  "Handle",     "ID",
                                         "UniqueID", "DeviceID", "Description"};
+}  // namespace
 
+namespace instances_detail {
 // One thing the worker has for the window.
 struct Handoff {
   enum class Kind {
@@ -36,7 +38,8 @@ struct Handoff {
   int count = 0;
   std::string message;
 };
-}  // namespace
+}  // namespace instances_detail
+using instances_detail::Handoff;
 
 struct TWMIInstancesThread::Shared {
   Shared(std::shared_ptr<Backend> b, std::shared_ptr<MainThreadDispatcher> d, RegionalSettings r)
