@@ -71,20 +71,6 @@ Font DialogFontVariant(HWND dialog, const wchar_t* face, int designHeight, bool 
   return Font(CreateFontIndirectW(&font));
 }
 
-void AddTooltip(HWND dialog, HWND tool, const std::wstring& text) {
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!tip) return;
-  TTTOOLINFOW info{};
-  info.cbSize = sizeof info;
-  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  info.hwnd = dialog;
-  info.uId = reinterpret_cast<UINT_PTR>(tool);
-  info.lpszText = const_cast<wchar_t*>(text.c_str());  // copied by the tooltip
-  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
 }  // namespace
 
 void TAboutBox::Show(HWND owner) {

@@ -4,6 +4,7 @@
 // modally again and again, or one created for a single modal showing.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "dialogs/win32/dialog_template.h"
@@ -54,5 +55,8 @@ class DialogWindow {
   bool running_ = false;
   int result_ = IDCANCEL;
 };
+
+// Shows text as the tooltip of one of the dialog's controls.
+void AddTooltip(HWND dialog, HWND tool, const std::wstring& text);
 
 }  // namespace brevane::dialogs::win32
