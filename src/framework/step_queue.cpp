@@ -32,6 +32,31 @@ int StepQueue::RunPending() {
   return ran;
 }
 
+bool StepQueue::RunWhile(const std::function<bool()>& keepGoing) {
+  size_t budget;
+  {
+    std::lock_guard lock(mutex_);
+    budget = queue_.size();
+  }
+  for (; budget > 0; --budget) {
+    std::function<void()> step;
+    {
+      std::lock_guard lock(mutex_);
+      if (closed_ || queue_.empty()) return false;
+      step = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    try {
+      step();
+    } catch (...) {
+      // A failing step must not take the UI thread down.
+    }
+    if (!keepGoing()) break;
+  }
+  std::lock_guard lock(mutex_);
+  return !closed_ && !queue_.empty();
+}
+
 void StepQueue::Close() {
   std::deque<std::function<void()>> dropped;
   std::lock_guard lock(mutex_);

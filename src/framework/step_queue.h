@@ -14,6 +14,9 @@ class StepQueue {
   // UI thread: runs the steps queued so far, in order; returns how many ran. Steps posted by
   // a running step wait for the next call, so one call always ends.
   int RunPending();
+  // UI thread: runs the steps queued so far, in order, while keepGoing() holds (asked after
+  // each step). Returns true when steps remain queued, for a later call.
+  bool RunWhile(const std::function<bool()>& keepGoing);
   // Drops the queued steps and refuses new ones.
   void Close();
   bool Closed() const;

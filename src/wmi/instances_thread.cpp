@@ -5,6 +5,7 @@
 
 #include "util/secret.h"
 #include "util/text.h"
+#include "wmi/instance_paths.h"
 #include "wmi/query_ops.h"
 #include "wmi/value_text.h"
 #include "wmi/wmi_session.h"
@@ -34,6 +35,7 @@ struct Handoff {
   Kind kind = Kind::Progress;
   uint64_t generation = 0;
   std::string line;
+  std::string path;  // a label's instance path, empty when it has none
   bool endedByIdleRequest = false;
   int count = 0;
   std::string message;
@@ -81,6 +83,7 @@ struct TWMIInstancesThread::Shared {
   DoneCallback onDone;
   bool progressShown = false;  // the target's last line is our progress line
   int linesPut = 0;            // lines the current generation put into the target
+  InstancePaths paths;         // the path of each line put
 
   // End of the worker, for the bounded shutdown.
   std::mutex finishLock;
@@ -173,13 +176,14 @@ struct TWMIInstancesThread::Shared {
     return target && target->Count() == linesPut;
   }
 
-  void Put(const std::string& line, bool isProgress) {
+  void Put(const std::string& line, bool isProgress, std::string path = {}) {
     if (progressShown && target->Count() > 0) {
       target->ReplaceLast(line);
     } else {
       target->Append(line);
       ++linesPut;
     }
+    paths.Set(linesPut - 1, std::move(path));
     progressShown = isProgress;
   }
 
@@ -191,7 +195,7 @@ struct TWMIInstancesThread::Shared {
         return;
       case Handoff::Kind::Label:
         if (!accepted) return;
-        Put(h.line, false);
+        Put(h.line, false, h.path);
         if (!progressReplacedNext) Put(kProgressLine, true);
         return;
       case Handoff::Kind::Failure:
@@ -203,6 +207,7 @@ struct TWMIInstancesThread::Shared {
     if (accepted && progressShown && target->Count() > 0) {
       target->DeleteLast();
       --linesPut;
+      paths.Truncate(linesPut);
       progressShown = false;
     }
     bool current;
@@ -263,7 +268,7 @@ class Loader {
         }
         ++count_;
         if (SyncRequest()) return;  // a new request: the next pass shows it
-        Emit(Handoff::Kind::Label, tag, Label(*instance));
+        Emit(Handoff::Kind::Label, tag, Label(*instance), RelativePath(*instance));
         const int max = s_->maxInstances.load();
         if (max != 0 && count_ > max) break;
       }
@@ -284,11 +289,12 @@ class Loader {
     }
   }
 
-  void Emit(Handoff::Kind kind, uint64_t tag, std::string line) {
+  void Emit(Handoff::Kind kind, uint64_t tag, std::string line, std::string path = {}) {
     Handoff h;
     h.kind = kind;
     h.generation = tag;
     h.line = std::move(line);
+    h.path = std::move(path);
     s_->Emit(std::move(h), stop_);
   }
 
@@ -384,6 +390,19 @@ class Loader {
     }
     if (Trim(label).empty()) label = Format("<<Instance_%2.2d>>", position);
     return label;
+  }
+
+  // The path by which the instance can be fetched again; empty when it has none (a keyless
+  // class) or cannot be read.
+  static std::string RelativePath(Object& instance) {
+    for (const char* name : {"__RELPATH", "__PATH"}) {
+      try {
+        const Value path = instance.PropertyValue(name);
+        if (path.type == kVtBstr && !path.text.empty()) return path.text;
+      } catch (const std::exception&) {
+      }
+    }
+    return {};
   }
 
   void DropClassState() {
@@ -484,6 +503,13 @@ void TWMIInstancesThread::ResetTarget() {
   if (shared_->target) shared_->target->Clear();
   shared_->progressShown = false;
   shared_->linesPut = 0;
+  shared_->paths.Clear();
+}
+
+std::string TWMIInstancesThread::PathOf(int line) const {
+  // A list that someone else changed no longer matches the lines the loader put.
+  if (!shared_->target || shared_->target->Count() != shared_->linesPut) return {};
+  return shared_->paths.PathOf(line);
 }
 
 void TWMIInstancesThread::RequestStop() {

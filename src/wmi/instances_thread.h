@@ -46,6 +46,10 @@ class TWMIInstancesThread {
                         InstanceList* target);
   void RefreshInstances();
   void RequestStop();
+  // UI thread: the relative path of the instance on this line of the target list; empty when
+  // it has none (a keyless class, a progress or failure line) or the list was changed by
+  // someone else.
+  std::string PathOf(int line) const;
 
   // UI thread: detaches the list and the callback, stops the worker and waits for it at most
   // `bound`. A worker stuck in a slow WMI call is left to finish on its own; it can no longer

@@ -7,12 +7,10 @@
 
 namespace brevane::wmi {
 
-namespace {
-
-// Appends every property of the object; a failure while fetching the next property only ends
-// this object's walk, and its text is dropped.
-int AppendProperties(Object& object, const RegionalSettings& regional, StringList* names,
-                     StringList* values) {
+// A failure while fetching the next property only ends this object's walk, and its text is
+// dropped.
+int AppendObjectProperties(Object& object, const RegionalSettings& regional, StringList* names,
+                           StringList* values) {
   auto properties = object.Properties();
   std::string scratch;
   Property property;
@@ -25,8 +23,6 @@ int AppendProperties(Object& object, const RegionalSettings& regional, StringLis
   return count;
 }
 
-}  // namespace
-
 bool RunQuery(Backend& backend, const RegionalSettings& regional, const ConnectionParams& conn,
               const std::string& queryText, ResultTable& table, std::string& errorText) {
   errorText.clear();
@@ -38,7 +34,7 @@ bool RunQuery(Backend& backend, const RegionalSettings& regional, const Connecti
     std::unique_ptr<Object> object;
     while (NextEnumItem(*objects, object, errorText)) {
       ++table.rows;
-      const int n = AppendProperties(*object, regional, &table.columnNames, &table.values);
+      const int n = AppendObjectProperties(*object, regional, &table.columnNames, &table.values);
       table.rowLengths.push_back(n);
       if (n > table.cols) table.cols = n;
     }
@@ -55,7 +51,19 @@ bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
   names.clear();
   try {
     auto services = ConnectWmi(backend, conn.host, conn.ns, conn.user, conn.password);
-    auto classObject = services->Get(className, 0);
+    return ListClassPropertiesOn(*services, className, names, errorText);
+  } catch (const std::exception& e) {
+    errorText = e.what();
+    return false;
+  }
+}
+
+bool ListClassPropertiesOn(Services& services, const std::string& className, StringList& names,
+                           std::string& errorText) {
+  errorText.clear();
+  names.clear();
+  try {
+    auto classObject = services.Get(className, 0);
     auto properties = classObject->Properties();
     std::string scratch;
     Property property;
@@ -75,14 +83,29 @@ bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
   if (values) values->clear();
   try {
     auto services = ConnectWmi(backend, conn.host, conn.ns, conn.user, conn.password);
-    auto classObject = services->Get(className, 0);
+    return ListInstancePropertiesOn(*services, regional, className, index, names, values,
+                                    errorText);
+  } catch (const std::exception& e) {
+    errorText = std::string("Error: ") + e.what();
+    return false;
+  }
+}
+
+bool ListInstancePropertiesOn(Services& services, const RegionalSettings& regional,
+                              const std::string& className, int index, StringList* names,
+                              StringList* values, std::string& errorText, std::stop_token stop) {
+  errorText.clear();
+  if (names) names->clear();
+  if (values) values->clear();
+  try {
+    auto classObject = services.Get(className, 0);
     auto set = classObject->Instances(0);
     auto instances = set->NewEnum();
     std::unique_ptr<Object> instance;
     // Nothing after the wanted instance can change the answer, so the walk ends there instead
     // of paying for the rest of a large class.
-    for (int i = 0; i <= index && NextEnumItem(*instances, instance, errorText); ++i) {
-      if (i == index) AppendProperties(*instance, regional, names, values);
+    for (int i = 0; i <= index && NextEnumItem(*instances, instance, errorText, stop); ++i) {
+      if (i == index) AppendObjectProperties(*instance, regional, names, values);
     }
     return true;
   } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #pragma once
 // Reading property data as plain text lists: a query's result table, a class's property
 // names, one instance's names and values. Each call connects afresh.
+#include <stop_token>
 #include <string>
 
 #include "util/string_list.h"
@@ -27,5 +28,18 @@ bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
 bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
                             const ConnectionParams& conn, const std::string& className, int index,
                             StringList* names, StringList* values, std::string& errorText);
+
+// The same on a connection that is already open, for the worker threads that keep theirs.
+// AppendObjectProperties walks one object's properties (names or values may be null) and
+// returns how many it found; a failure while fetching the next one only ends the walk.
+int AppendObjectProperties(Object& object, const RegionalSettings& regional, StringList* names,
+                           StringList* values);
+bool ListClassPropertiesOn(Services& services, const std::string& className, StringList& names,
+                           std::string& errorText);
+// A stop request ends the walk early, with what was gathered so far.
+bool ListInstancePropertiesOn(Services& services, const RegionalSettings& regional,
+                              const std::string& className, int index, StringList* names,
+                              StringList* values, std::string& errorText,
+                              std::stop_token stop = {});
 
 }  // namespace brevane::wmi

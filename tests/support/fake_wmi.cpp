@@ -65,7 +65,14 @@ struct FakeWmi::State {
   std::optional<WmiError> connectFailure;
   std::map<std::string, WmiError> callFailures;
   std::vector<EnumerationFault> enumerationFaults;
-  std::chrono::milliseconds elementDelay{0};
+  std::chrono::microseconds pacedDelay{0};
+  int pacedEvery = 1;
+  std::vector<std::string> keylessClasses;
+  std::vector<std::pair<std::string, int>> removeAfterWalk;
+  bool holdConnections = false;
+  std::condition_variable_any connectionsReleased;
+  std::optional<std::thread::id> watchedThread;
+  std::atomic<int> watchedCalls{0};
   std::optional<int> hangAt;
   std::string hangOperation;
   uint64_t hangReleases = 0;
@@ -79,8 +86,14 @@ struct FakeWmi::State {
     return nullptr;
   }
 
+  // Under the lock.
+  void NoteCallLocked() {
+    if (watchedThread && *watchedThread == std::this_thread::get_id()) ++watchedCalls;
+  }
+
   void CheckCall(const std::string& call) {
     std::lock_guard lock(mutex);
+    NoteCallLocked();
     auto it = callFailures.find(call);
     if (it != callFailures.end()) throw it->second;
   }
@@ -125,6 +138,56 @@ struct FakeWmi::State {
     for (const auto& name : c.propertyNames) def->properties.push_back({name, Value::Null()});
     return def;
   }
+
+  // --- relative paths and data that changes ---
+
+  bool IsKeyless(const std::string& className) const {
+    return std::any_of(keylessClasses.begin(), keylessClasses.end(),
+                       [&](const std::string& c) { return SameName(c, className); });
+  }
+
+  // The class's first property is its key; a null key gives no path.
+  std::string RelativePath(const Namespace& ns, const FakeInstance& instance) const {
+    const FakeClass* c = FindClass(ns, instance.className);
+    if (!c || c->propertyNames.empty() || IsKeyless(instance.className)) return {};
+    for (const auto& p : instance.properties) {
+      if (!SameName(p.name, c->propertyNames.front())) continue;
+      if (p.value.type == wmi::kVtBstr) return c->name + "." + p.name + "=\"" + p.value.text + "\"";
+      if (p.value.type == wmi::kVtNull || p.value.type == wmi::kVtEmpty ||
+          (p.value.type & wmi::kVtArrayBit)) {
+        return {};
+      }
+      return c->name + "." + p.name + "=" + std::to_string(p.value.integer);
+    }
+    return {};
+  }
+
+  std::shared_ptr<const FakeInstance> FindInstanceByPath(const Namespace& ns,
+                                                         const std::string& path) const {
+    for (const auto& inst : ns.instances) {
+      if (!inst->relPath.empty() && SameName(inst->relPath, path)) return inst;
+    }
+    return nullptr;
+  }
+
+  // A walk over the instances of className in namespace nsPath has reached its end.
+  void InstanceWalkEnded(const std::string& nsPath, const std::string& className) {
+    std::lock_guard lock(mutex);
+    Namespace* ns = FindNamespace(nsPath);
+    if (!ns) return;
+    for (auto it = removeAfterWalk.begin(); it != removeAfterWalk.end();) {
+      if (!SameName(it->first, className)) {
+        ++it;
+        continue;
+      }
+      const auto family = InstancesOfClass(*ns, className);
+      if (it->second >= 0 && static_cast<size_t>(it->second) < family.size()) {
+        const auto gone = family[static_cast<size_t>(it->second)].instance;
+        ns->instances.erase(std::find(ns->instances.begin(), ns->instances.end(), gone));
+      }
+      it = removeAfterWalk.erase(it);
+    }
+  }
 };
 
 namespace {
@@ -162,6 +225,11 @@ class FakeObject final : public Object {
 
   Value PropertyValue(const std::string& name) override {
     state_->CheckCall("PropertyValue");
+    if (!data_.isClass && (SameName(name, "__RELPATH") || SameName(name, "__PATH"))) {
+      const std::string& path = data_.instance->relPath;
+      if (path.empty()) return Value::Null();
+      return Value::Text(SameName(name, "__PATH") ? "\\\\.\\" + ns_ + ":" + path : path);
+    }
     for (const auto& p : data_.instance->properties) {
       if (SameName(p.name, name)) return p.value;
     }
@@ -200,11 +268,12 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
     out.reset();
     if (done_) return false;
     const int index = next_;
-    std::chrono::milliseconds delay;
+    std::chrono::microseconds delay{0};
     std::optional<EnumerationFault> fault;
     {
       std::unique_lock lock(state_->mutex);
-      delay = state_->elementDelay;
+      state_->NoteCallLocked();
+      if ((index + 1) % std::max(state_->pacedEvery, 1) == 0) delay = state_->pacedDelay;
       for (const auto& f : state_->enumerationFaults) {
         if (f.index == index && (f.operation.empty() || f.operation == operation_) &&
             (f.className.empty() || SameName(f.className, className_))) {
@@ -223,7 +292,8 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
       const auto until = std::chrono::steady_clock::now() + delay;
       while (std::chrono::steady_clock::now() < until) {
         if (stop.stop_requested()) return false;
-        std::this_thread::sleep_for(std::min(delay, std::chrono::milliseconds(5)));
+        std::this_thread::sleep_for(std::min<std::chrono::microseconds>(
+            delay, std::chrono::milliseconds(5)));
       }
     }
     if (fault) {
@@ -233,6 +303,8 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
     }
     if (static_cast<size_t>(index) >= objects_.size()) {
       done_ = true;
+      if (operation_ == "InstancesOf" || operation_ == "Instances")
+        state_->InstanceWalkEnded(ns_, className_);
       return false;
     }
     ++next_;
@@ -388,6 +460,11 @@ class FakeServices final : public wmi::Services {
   std::unique_ptr<Object> Get(const std::string& path, int32_t) override {
     state_->CheckCall("Get");
     std::lock_guard lock(state_->mutex);
+    if (path.find('=') != std::string::npos) {
+      auto instance = state_->FindInstanceByPath(Ns(), path);
+      if (!instance) throw WmiError(fake_status::kNotFound, "Not found");
+      return std::make_unique<FakeObject>(state_, ns_, ObjectData{std::move(instance), false});
+    }
     const FakeClass* c = State::FindClass(Ns(), path);
     if (!c) throw WmiError(fake_status::kNotFound, "Not found");
     return std::make_unique<FakeObject>(state_, ns_, ObjectData{State::ClassObject(*c), true});
@@ -421,6 +498,7 @@ class FakeServices final : public wmi::Services {
         }
         auto selected = std::make_shared<FakeInstance>();
         selected->className = data.instance->className;
+        selected->relPath = data.instance->relPath;
         for (const auto& p : data.instance->properties) {
           for (const auto& wanted : parsed->properties) {
             if (SameName(p.name, wanted)) {
@@ -453,7 +531,9 @@ class FakeLocator final : public wmi::Locator {
                                                const std::string& user,
                                                const std::string& password) override {
     ++connects_;
-    std::lock_guard lock(state_->mutex);
+    std::unique_lock lock(state_->mutex);
+    state_->NoteCallLocked();
+    state_->connectionsReleased.wait(lock, [&] { return !state_->holdConnections; });
     state_->lastUser = user;
     state_->lastPassword = password;
     if (state_->connectFailure) throw *state_->connectFailure;
@@ -509,7 +589,9 @@ void FakeWmi::AddInstance(const std::string& ns, const std::string& className,
   auto instance = std::make_shared<FakeInstance>();
   instance->className = className;
   instance->properties = std::move(properties);
-  state_->FindNamespace(ns)->instances.push_back(std::move(instance));
+  auto* target = state_->FindNamespace(ns);
+  instance->relPath = state_->RelativePath(*target, *instance);
+  target->instances.push_back(std::move(instance));
 }
 
 void FakeWmi::AddHost(const std::string& host) {
@@ -555,8 +637,48 @@ void FakeWmi::ClearFaults() {
 }
 
 void FakeWmi::SetElementDelay(std::chrono::milliseconds delay) {
+  SetPacedDelay(delay, 1);
+}
+
+void FakeWmi::SetPacedDelay(std::chrono::microseconds delay, int every) {
   std::lock_guard lock(state_->mutex);
-  state_->elementDelay = delay;
+  state_->pacedDelay = delay;
+  state_->pacedEvery = std::max(every, 1);
+}
+
+void FakeWmi::SetKeyless(const std::string& className) {
+  std::lock_guard lock(state_->mutex);
+  state_->keylessClasses.push_back(className);
+  for (auto& ns : state_->namespaces) {
+    for (auto& instance : ns.instances) {
+      if (!SameName(instance->className, className) || instance->relPath.empty()) continue;
+      auto keyless = std::make_shared<FakeInstance>(*instance);
+      keyless->relPath.clear();
+      instance = std::move(keyless);
+    }
+  }
+}
+
+void FakeWmi::RemoveAfterWalk(const std::string& className, int index) {
+  std::lock_guard lock(state_->mutex);
+  state_->removeAfterWalk.emplace_back(className, index);
+}
+
+void FakeWmi::HoldConnections(bool hold) {
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->holdConnections = hold;
+  }
+  state_->connectionsReleased.notify_all();
+}
+
+void FakeWmi::WatchThread(std::thread::id thread) {
+  std::lock_guard lock(state_->mutex);
+  state_->watchedThread = thread;
+}
+
+int FakeWmi::CallsFromWatchedThread() const {
+  return state_->watchedCalls.load();
 }
 
 void FakeWmi::SetHangAt(std::optional<int> index, const std::string& operation) {

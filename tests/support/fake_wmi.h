@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "wmi/wmi_api.h"
@@ -20,6 +21,9 @@ namespace brevane::testing {
 struct FakeInstance {
   std::string className;
   std::vector<wmi::Property> properties;
+  // The instance's relative path (its __RELPATH): the class's first property as the key, or
+  // empty for keyless classes and instances whose key is null.
+  std::string relPath;
 };
 
 struct FakeClass {
@@ -80,6 +84,24 @@ class FakeWmi : public wmi::Backend {
   // element with this index until stop is requested or ReleaseHang() is called.
   void SetHangAt(std::optional<int> index, const std::string& operation = "");
   void ReleaseHang();
+
+  // --- pacing, data that changes, blocked connections ---
+  // Sleeps `delay` before every `every`-th element of an object walk, so that a delay below
+  // the sleep granularity per element can still be averaged over several elements.
+  void SetPacedDelay(std::chrono::microseconds delay, int every = 1);
+  // Instances of this class have no key, hence no relative path: only their position names
+  // them.
+  void SetKeyless(const std::string& className);
+  // The index-th instance of the class disappears once a walk over the class's instances has
+  // reached its end: the next walk, or a fetch by its path, no longer finds it.
+  void RemoveAfterWalk(const std::string& className, int index);
+  // While held, connecting blocks and cannot be interrupted, like a connect to a dead host.
+  void HoldConnections(bool hold);
+
+  // --- which thread calls ---
+  // Counts every WMI call (connect, object sets, objects, walks) that this thread makes.
+  void WatchThread(std::thread::id thread);
+  int CallsFromWatchedThread() const;
 
   // --- observations ---
   int ConnectCount() const { return connects_.load(); }

@@ -1,10 +1,19 @@
 #include "framework/win32/ui_dispatcher.h"
 
+#include <chrono>
+
 namespace brevane::win32 {
 
 namespace {
 constexpr wchar_t kClassName[] = L"BrevaneUiDispatcher";
 constexpr UINT kRunSteps = WM_APP + 1;
+constexpr UINT_PTR kTurnTimer = 1;
+// Steps run for at most this long per turn before the dispatcher looks at the queue.
+constexpr auto kTurnTime = std::chrono::milliseconds(8);
+
+bool InputOrPaintWaiting() {
+  return HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT)) != 0;
+}
 }  // namespace
 
 UiDispatcher::UiDispatcher() : uiThread_(GetCurrentThreadId()) {
@@ -40,13 +49,28 @@ void UiDispatcher::Close() {
   }
 }
 
+void UiDispatcher::RunTurn() {
+  const auto start = std::chrono::steady_clock::now();
+  const bool more = queue_.RunWhile([&] {
+    return std::chrono::steady_clock::now() - start < kTurnTime && !InputOrPaintWaiting();
+  });
+  if (!more || window_ == nullptr) return;
+  // Posted messages come before input and painting; a timer message comes after them.
+  if (InputOrPaintWaiting()) {
+    SetTimer(window_, kTurnTimer, USER_TIMER_MINIMUM, nullptr);
+  } else {
+    PostMessageW(window_, kRunSteps, 0, 0);
+  }
+}
+
 LRESULT CALLBACK UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  } else if (message == kRunSteps) {
+  } else if (message == kRunSteps || (message == WM_TIMER && wParam == kTurnTimer)) {
+    if (message == WM_TIMER) KillTimer(window, kTurnTimer);
     if (auto* self = reinterpret_cast<UiDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-      self->queue_.RunPending();
+      self->RunTurn();
     }
     return 0;
   } else if (message == WM_NCDESTROY) {

@@ -1,7 +1,9 @@
 #pragma once
 // The UI thread's side of MainThreadDispatcher: a hidden message-only window that runs the
 // posted steps whenever the UI thread handles messages (also inside message boxes and other
-// modal loops).
+// modal loops). Each turn runs for a bounded time; when input or painting waits, the next turn
+// comes on a timer, which the system delivers only after them, so a flood of steps from a
+// worker never starves the keyboard, the mouse or the screen.
 #include <windows.h>
 
 #include "framework/main_thread.h"
@@ -23,6 +25,7 @@ class UiDispatcher final : public MainThreadDispatcher {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void RunTurn();
 
   StepQueue queue_;
   HWND window_ = nullptr;

@@ -1,0 +1,74 @@
+#include "wmi/object_fetch.h"
+
+#include <exception>
+#include <memory>
+
+#include "wmi/query_ops.h"
+#include "wmi/wmi_error.h"
+
+namespace brevane::wmi {
+
+namespace {
+
+constexpr int32_t kNotFound = static_cast<int32_t>(0x80041002u);
+
+void Deliver(RequestContext& context, const ListingCallback& done, PropertyListing listing) {
+  if (context.Stop().stop_requested()) return;  // a newer choice replaced this one
+  context.Post([done, listing = std::move(listing)]() mutable { done(std::move(listing)); });
+}
+
+PropertyListing InstanceByPath(Services& services, const RegionalSettings& regional,
+                               const std::string& path) {
+  PropertyListing listing;
+  try {
+    auto instance = services.Get(path, 0);
+    AppendObjectProperties(*instance, regional, &listing.names, &listing.values);
+    listing.ok = true;
+  } catch (const WmiError& e) {
+    listing.gone = e.Status() == kNotFound;
+    listing.errorText = listing.gone ? e.what() : std::string("Error: ") + e.what();
+  }
+  return listing;
+}
+
+}  // namespace
+
+void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
+                          const std::string& className, ListingCallback done) {
+  worker.Start(conn, [className, done = std::move(done)](RequestContext& context) {
+    PropertyListing listing;
+    try {
+      listing.ok =
+          ListClassPropertiesOn(context.Connection(), className, listing.names, listing.errorText);
+    } catch (const std::exception& e) {  // connecting failed
+      context.DropConnection();
+      listing.errorText = e.what();
+    }
+    Deliver(context, done, std::move(listing));
+  });
+}
+
+void StartInstanceFetch(RequestWorker& worker, const ConnectionParams& conn,
+                        const RegionalSettings& regional, const std::string& className,
+                        const std::string& path, int position, ListingCallback done) {
+  worker.Start(conn, [regional, className, path, position,
+                      done = std::move(done)](RequestContext& context) {
+    PropertyListing listing;
+    try {
+      Services& services = context.Connection();
+      if (!path.empty()) {
+        listing = InstanceByPath(services, regional, path);
+      } else {
+        listing.ok = ListInstancePropertiesOn(services, regional, className, position,
+                                              &listing.names, &listing.values, listing.errorText,
+                                              context.Stop());
+      }
+    } catch (const std::exception& e) {  // connecting failed
+      context.DropConnection();
+      listing.errorText = std::string("Error: ") + e.what();
+    }
+    Deliver(context, done, std::move(listing));
+  });
+}
+
+}  // namespace brevane::wmi

@@ -1,0 +1,76 @@
+#include "wmi/query_stream.h"
+
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "wmi/item_stream.h"
+#include "wmi/query_ops.h"
+#include "wmi/wmi_session.h"
+
+namespace brevane::wmi {
+
+namespace {
+
+struct ResultObject {
+  StringList names;
+  StringList values;
+};
+
+ResultTable ToTable(std::vector<ResultObject>&& objects) {
+  ResultTable table;
+  table.rows = static_cast<int>(objects.size());
+  table.rowLengths.reserve(objects.size());
+  for (auto& object : objects) {
+    const int n = static_cast<int>(object.names.size());
+    table.rowLengths.push_back(n);
+    if (n > table.cols) table.cols = n;
+    for (auto& name : object.names) table.columnNames.push_back(std::move(name));
+    for (auto& value : object.values) table.values.push_back(std::move(value));
+  }
+  return table;
+}
+
+void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
+                     const std::string& queryText, const QueryCallbacks& callbacks) {
+  QueryEnd end;
+  try {
+    if (!context.Connected() && callbacks.connecting) context.Post(callbacks.connecting);
+    Services& services = context.Connection();
+    auto set = services.ExecQuery(queryText, "WQL", kFlagSemisync);
+    auto objects = set->NewEnum();
+    ItemStream<ResultObject> stream(context, [rows = callbacks.rows](
+                                                 std::vector<ResultObject>&& batch) {
+      rows(ToTable(std::move(batch)));
+    });
+    std::unique_ptr<Object> object;
+    std::string walkError;  // a failure while fetching the next object ends the walk quietly
+    while (NextEnumItem(*objects, object, walkError, context.Stop())) {
+      ResultObject result;
+      AppendObjectProperties(*object, regional, &result.names, &result.values);
+      object.reset();
+      if (!stream.Push(std::move(result))) return;
+      ++end.rows;
+    }
+    if (context.Stop().stop_requested()) return;
+    end.ok = true;
+  } catch (const std::exception& e) {
+    context.DropConnection();
+    end.errorText = std::string("Error: ") + e.what();
+  }
+  end.lastObject = std::chrono::steady_clock::now();
+  context.Post([ended = callbacks.ended, end] { ended(end); });
+}
+
+}  // namespace
+
+void StartQuery(RequestWorker& worker, const ConnectionParams& conn,
+                const RegionalSettings& regional, const std::string& queryText,
+                QueryCallbacks callbacks) {
+  worker.Start(conn, [regional, queryText, callbacks = std::move(callbacks)](
+                         RequestContext& context) {
+    RunQueryRequest(context, regional, queryText, callbacks);
+  });
+}
+
+}  // namespace brevane::wmi

@@ -1,0 +1,36 @@
+#pragma once
+// A WQL query on a worker: the result objects reach the UI thread in batches while the query
+// runs, so that the table can grow as they come.
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "wmi/regional_settings.h"
+#include "wmi/request_worker.h"
+#include "wmi/result_table.h"
+
+namespace brevane::wmi {
+
+struct QueryEnd {
+  bool ok = false;
+  std::string errorText;  // on failure: "Error: " + the failure's message
+  int rows = 0;
+  // When the last object arrived (or the query failed): the query's time runs up to here.
+  std::chrono::steady_clock::time_point lastObject;
+};
+
+// All run on the UI thread, and only while the query is the worker's current request.
+struct QueryCallbacks {
+  std::function<void()> connecting;  // the worker is about to connect; may be empty
+  // Objects in the order the query yields them, in the layout of RunQuery.
+  std::function<void(ResultTable&& batch)> rows;
+  std::function<void(const QueryEnd&)> ended;
+};
+
+// UI thread: returns at once; the query before it on this worker is cancelled. The objects
+// are those of RunQuery (the same texts, the same failure rules), fetched forward-only.
+void StartQuery(RequestWorker& worker, const ConnectionParams& conn,
+                const RegionalSettings& regional, const std::string& queryText,
+                QueryCallbacks callbacks);
+
+}  // namespace brevane::wmi

@@ -1,0 +1,35 @@
+#include "framework/step_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace brevane {
+namespace {
+
+// A bounded turn runs steps in order, stops when told, and keeps the rest (and what the
+// running steps posted) for the next turn.
+TEST(StepQueueTest, BoundedTurnsKeepOrderAndLeaveTheRest) {
+  StepQueue queue;
+  std::string ran;
+  for (char c : std::string("abcd")) {
+    queue.Post([&, c] {
+      ran += c;
+      if (c == 'a') queue.Post([&] { ran += 'e'; });
+    });
+  }
+  int budget = 2;
+  EXPECT_TRUE(queue.RunWhile([&] { return --budget > 0; }));
+  EXPECT_EQ(ran, "ab");
+  EXPECT_TRUE(queue.RunWhile([] { return true; }));  // 'e' was posted during the first turn
+  EXPECT_EQ(ran, "abcd");
+  EXPECT_FALSE(queue.RunWhile([] { return true; }));
+  EXPECT_EQ(ran, "abcde");
+  queue.Post([&] { ran += 'x'; });
+  queue.Close();
+  EXPECT_FALSE(queue.RunWhile([] { return true; }));
+  EXPECT_EQ(ran, "abcde");
+}
+
+}  // namespace
+}  // namespace brevane

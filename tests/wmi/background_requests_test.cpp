@@ -1,0 +1,304 @@
+// The requests the window waits for, run on workers: queries and class lists that stream,
+// property fetches where the latest choice wins, cancels and abandoned workers.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/fake_wmi.h"
+#include "support/test_dispatcher.h"
+#include "support/vector_instance_list.h"
+#include "wmi/class_list_stream.h"
+#include "wmi/instances_thread.h"
+#include "wmi/object_fetch.h"
+#include "wmi/query_stream.h"
+
+namespace brevane::wmi::background_test {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeWmi;
+using testing::TestDispatcher;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kNs = "root\\cimv2";
+
+struct QueryLog {
+  Lines firstColumn;  // each row's first value, in arrival order
+  int batches = 0;
+  int ends = 0;
+  QueryEnd end;
+};
+
+class BackgroundRequestsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake->AddClass(kNs, "Item", "", {"Name", "Size"});
+    for (int i = 0; i < 2000; ++i) {
+      fake->AddInstance(kNs, "Item",
+                        {{"Name", Value::Text("i" + std::to_string(i))}, {"Size", Value::Int(i)}});
+    }
+    fake->AddClass(kNs, "Keyless", "", {"Size"});
+    for (int i = 0; i < 4; ++i) fake->AddInstance(kNs, "Keyless", {{"Size", Value::Int(10 * i)}});
+    fake->SetKeyless("Keyless");
+    fake->AddClass(kNs, "Empty", "", {"Name"});
+    fake->AddHost("other");
+  }
+
+  void TearDown() override { EXPECT_TRUE(worker.Shutdown(5s)); }
+
+  void Query(const std::string& text, QueryLog& log, const std::string& host = ".") {
+    StartQuery(worker, {host, kNs, "", ""}, RegionalSettings{}, text,
+               {{},
+                [&log](ResultTable&& batch) {
+                  ++log.batches;
+                  size_t cell = 0;
+                  for (int length : batch.rowLengths) {
+                    log.firstColumn.push_back(batch.values[cell]);
+                    cell += static_cast<size_t>(length);
+                  }
+                },
+                [&log](const QueryEnd& end) {
+                  ++log.ends;
+                  log.end = end;
+                }});
+  }
+
+  PropertyListing Fetch(const std::string& className, const std::string& path, int position) {
+    PropertyListing answer;
+    bool done = false;
+    StartInstanceFetch(worker, {".", kNs, "", ""}, RegionalSettings{}, className, path, position,
+                       [&](PropertyListing&& listing) {
+                         answer = std::move(listing);
+                         done = true;
+                       });
+    EXPECT_TRUE(dispatcher->PumpUntil([&] { return done; }));
+    return answer;
+  }
+
+  // Loads a class with the instance loader, as the window does, and returns its lines' paths.
+  Lines LoadedPaths(const std::string& className) {
+    testing::VectorInstanceList list;
+    bool done = false;
+    TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+    loader.SetOnDone([&](int, const std::string&) { done = true; });
+    loader.RequestInstances(".", kNs, "", "", className, &list);
+    EXPECT_TRUE(dispatcher->PumpUntil([&] { return done; }));
+    Lines paths;
+    for (int line = 0; line < list.Count(); ++line) paths.push_back(loader.PathOf(line));
+    return paths;
+  }
+
+  std::shared_ptr<FakeWmi> fake = std::make_shared<FakeWmi>();
+  std::shared_ptr<TestDispatcher> dispatcher = std::make_shared<TestDispatcher>();
+  RequestWorker worker{fake, dispatcher};
+};
+
+TEST_F(BackgroundRequestsTest, QueryStreamsEveryObjectInOrder) {
+  fake->SetPacedDelay(200us, 10);
+  QueryLog log;
+  Query("select Name, Size from Item", log);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return log.ends == 1; }));
+  ASSERT_TRUE(log.end.ok) << log.end.errorText;
+  EXPECT_EQ(log.end.rows, 2000);
+  ASSERT_EQ(log.firstColumn.size(), 2000u);
+  for (int i = 0; i < 2000; ++i) ASSERT_EQ(log.firstColumn[i], "i" + std::to_string(i));
+  EXPECT_GT(log.batches, 1);  // streamed, not handed over at the end
+}
+
+TEST_F(BackgroundRequestsTest, QueryEndsAndFailuresAsBeforeTheWorker) {
+  struct Case {
+    std::string query;
+    bool ok;
+    int rows;
+    std::string error;
+  };
+  fake->AddEnumerationFault({"ExecQuery", "Keyless", 2, true,
+                             WmiError(testing::fake_status::kGenericFailure, "Generic failure")});
+  const Case cases[] = {
+      {"select * from Empty", true, 0, ""},
+      {"selec nothing", false, 0, "Error: Invalid query"},
+      {"select * from Keyless", true, 2, ""},  // a failure mid-walk keeps what came before
+  };
+  for (const Case& c : cases) {
+    QueryLog log;
+    Query(c.query, log);
+    ASSERT_TRUE(dispatcher->PumpUntil([&] { return log.ends == 1; })) << c.query;
+    EXPECT_EQ(log.end.ok, c.ok) << c.query;
+    EXPECT_EQ(log.end.rows, c.rows) << c.query;
+    EXPECT_EQ(static_cast<int>(log.firstColumn.size()), c.rows) << c.query;
+    EXPECT_EQ(log.end.errorText, c.error) << c.query;
+  }
+}
+
+TEST_F(BackgroundRequestsTest, NewQueryCancelAndHostChangeDropEverythingStale) {
+  fake->SetHangAt(3, "ExecQuery");
+  QueryLog first;
+  Query("select * from Item", first);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return first.firstColumn.size() == 3; }));
+  // A new query replaces the hanging one at once; the old one sends nothing more.
+  fake->SetHangAt(std::nullopt);
+  QueryLog second;
+  Query("select * from Keyless", second);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return second.ends == 1; }));
+  EXPECT_EQ(second.firstColumn, (Lines{"0", "10", "20", "30"}));
+  fake->ReleaseHang();
+  dispatcher->PumpUntil([] { return false; }, 50ms);
+  EXPECT_EQ(first.firstColumn.size(), 3u);
+  EXPECT_EQ(first.ends, 0);
+
+  // A cancel in the middle of the stream: nothing after it arrives.
+  fake->SetPacedDelay(1ms, 1);
+  QueryLog cancelled;
+  Query("select * from Item", cancelled);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return !cancelled.firstColumn.empty(); }));
+  worker.Cancel();
+  const size_t shown = cancelled.firstColumn.size();
+  dispatcher->PumpUntil([] { return false; }, 50ms);
+  EXPECT_EQ(cancelled.firstColumn.size(), shown);
+  EXPECT_EQ(cancelled.ends, 0);
+  fake->SetPacedDelay(0us, 1);
+
+  // Another host: the worker connects again instead of reusing the connection.
+  const int connects = fake->ConnectCount();
+  QueryLog remote;
+  Query("select * from Keyless", remote, "other");
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return remote.ends == 1; }));
+  EXPECT_TRUE(remote.end.ok);
+  EXPECT_EQ(fake->ConnectCount(), connects + 1);
+}
+
+TEST_F(BackgroundRequestsTest, CancelDuringAConnectThatNeverReturns) {
+  fake->HoldConnections(true);
+  QueryLog stuck;
+  Query("select * from Item", stuck);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return fake->ConnectCount() == 1; }));
+  worker.Cancel();
+  // The next request does not wait behind the stuck one.
+  fake->HoldConnections(false);
+  QueryLog next;
+  Query("select * from Keyless", next);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return next.ends == 1; }));
+  EXPECT_EQ(next.firstColumn.size(), 4u);
+  dispatcher->PumpUntil([] { return false; }, 50ms);
+  EXPECT_EQ(stuck.ends, 0);
+  EXPECT_TRUE(stuck.firstColumn.empty());
+}
+
+TEST(RequestWorkerShutdownTest, StuckConnectIsAbandonedWithinTheBound) {
+  auto fake = std::make_shared<FakeWmi>();
+  auto dispatcher = std::make_shared<TestDispatcher>();
+  fake->AddClass(kNs, "Item", "", {"Name"});
+  fake->HoldConnections(true);
+  int calls = 0;
+  {
+    RequestWorker worker(fake, dispatcher);
+    StartQuery(worker, {".", kNs, "", ""}, RegionalSettings{}, "select * from Item",
+               {[&] { ++calls; }, [&](ResultTable&&) { ++calls; },
+                [&](const QueryEnd&) { ++calls; }});
+    ASSERT_TRUE(dispatcher->PumpUntil([&] { return fake->ConnectCount() == 1; }));
+    EXPECT_FALSE(worker.Shutdown(100ms));
+  }
+  // The abandoned thread finishes later; what it sends never runs.
+  fake->HoldConnections(false);
+  dispatcher->PumpUntil([] { return false; }, 100ms);
+  EXPECT_EQ(calls, 1);  // only "connecting", sent before the shutdown
+}
+
+TEST_F(BackgroundRequestsTest, ClassListStreamsAndHidesEmptyClasses) {
+  struct Case {
+    bool hideEmpty;
+    Lines expected;
+  };
+  for (const Case& c : {Case{false, {"Item", "Keyless", "Empty"}}, Case{true, {"Item", "Keyless"}}}) {
+    Lines names;
+    int ends = 0;
+    bool ok = false;
+    int connecting = 0;
+    StartClassList(worker, {"other", kNs, "", ""}, c.hideEmpty,
+                   {[&] { ++connecting; }, {},
+                    [&](StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
+                    [&](bool success, const std::string&) {
+                      ++ends;
+                      ok = success;
+                    }});
+    ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 1; }));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(names, c.expected);
+  }
+}
+
+TEST_F(BackgroundRequestsTest, InstancesByPathLatestChoiceWinsAndGoneInstances) {
+  fake->RemoveAfterWalk("Item", 1999);
+  const Lines paths = LoadedPaths("Item");
+  ASSERT_EQ(paths.size(), 2000u);
+  EXPECT_EQ(paths[5], "Item.Name=\"i5\"");
+
+  // The last line of a big class comes by its path, without a walk.
+  PropertyListing last = Fetch("Item", paths[1998], 1998);
+  ASSERT_TRUE(last.ok) << last.errorText;
+  EXPECT_EQ(last.values, (Lines{"i1998", "1998"}));
+
+  // Gone since the load: WMI's text, and no values of any other instance.
+  PropertyListing gone = Fetch("Item", paths[1999], 1999);
+  EXPECT_FALSE(gone.ok);
+  EXPECT_TRUE(gone.gone);
+  EXPECT_EQ(gone.errorText, "Not found");
+  EXPECT_TRUE(gone.values.empty());
+
+  // Keyless instances have no path and are found by position.
+  const Lines keyless = LoadedPaths("Keyless");
+  EXPECT_EQ(keyless, (Lines{"", "", "", ""}));
+  PropertyListing third = Fetch("Keyless", "", 2);
+  ASSERT_TRUE(third.ok);
+  EXPECT_EQ(third.values, (Lines{"20"}));
+
+  // A slow walk by position, then a choice by path: only the later answer arrives.
+  fake->SetHangAt(1, "Instances");
+  int answers = 0;
+  PropertyListing answer;
+  StartInstanceFetch(worker, {".", kNs, "", ""}, RegionalSettings{}, "Keyless", "", 3,
+                     [&](PropertyListing&& l) {
+                       ++answers;
+                       answer = std::move(l);
+                     });
+  StartInstanceFetch(worker, {".", kNs, "", ""}, RegionalSettings{}, "Item", paths[7], 7,
+                     [&](PropertyListing&& l) {
+                       ++answers;
+                       answer = std::move(l);
+                     });
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return answers == 1; }));
+  fake->ReleaseHang();
+  dispatcher->PumpUntil([] { return false; }, 50ms);
+  EXPECT_EQ(answers, 1);
+  EXPECT_EQ(answer.values, (Lines{"i7", "7"}));
+}
+
+TEST_F(BackgroundRequestsTest, SharedPathsFallBackToPositions) {
+  fake->AddClass(kNs, "Twins", "", {"Name"});
+  for (int i = 0; i < 3; ++i) fake->AddInstance(kNs, "Twins", {{"Name", Value::Text("same")}});
+  EXPECT_EQ(LoadedPaths("Twins"), (Lines{"", "", ""}));
+}
+
+TEST_F(BackgroundRequestsTest, NoRequestCallsWmiFromTheUiThread) {
+  fake->WatchThread(std::this_thread::get_id());
+  const ConnectionParams conn{".", kNs, "", ""};
+  int ends = 0;
+  StartQuery(worker, conn, RegionalSettings{}, "select * from Item",
+             {{}, [](ResultTable&&) {}, [&](const QueryEnd&) { ++ends; }});
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 1; }));
+  StartClassList(worker, conn, true,
+                 {{}, {}, [](StringList&&) {}, [&](bool, const std::string&) { ++ends; }});
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 2; }));
+  StartClassProperties(worker, conn, "Item", [&](PropertyListing&&) { ++ends; });
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 3; }));
+  StartInstanceFetch(worker, conn, RegionalSettings{}, "Item", "Item.Name=\"i3\"", 3,
+                     [&](PropertyListing&&) { ++ends; });
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 4; }));
+  StartInstanceFetch(worker, conn, RegionalSettings{}, "Keyless", "", 1,
+                     [&](PropertyListing&&) { ++ends; });
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 5; }));
+  EXPECT_EQ(fake->CallsFromWatchedThread(), 0);
+}
+
+}  // namespace
+}  // namespace brevane::wmi::background_test
