@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -54,64 +55,95 @@ bool SameShape(const StringList& names, const std::vector<size_t>& lengths) {
 
 ResultRows ResultRows::FromTable(wmi::ResultTable&& table) {
   ResultRows rows;
-  const size_t cellCount = std::min(table.columnNames.size(), table.values.size());
-  const std::vector<size_t> lengths = ObjectLengths(table, cellCount);
-
-  if (SameShape(table.columnNames, lengths)) {
-    const size_t width = lengths.front();
-    rows.columnNames_.assign(
-        std::make_move_iterator(table.columnNames.begin()),
-        std::make_move_iterator(table.columnNames.begin() + static_cast<std::ptrdiff_t>(width)));
-    table.values.resize(cellCount);
-    rows.cells_ = std::move(table.values);
-  } else {
-    // Columns in order of first appearance; a name that occurs twice in one object gets a
-    // second column of that name rather than overwriting the first cell.
-    std::unordered_map<std::string_view, std::vector<size_t>> columnsByName;
-    std::vector<size_t> lastObjectInColumn;
-    std::vector<size_t> columnOfCell(cellCount);
-    size_t cell = 0;
-    for (size_t object = 0; object < lengths.size(); ++object) {
-      for (size_t i = 0; i < lengths[object]; ++i, ++cell) {
-        std::vector<size_t>& candidates = columnsByName[table.columnNames[cell]];
-        auto free = std::find_if(candidates.begin(), candidates.end(), [&](size_t column) {
-          return lastObjectInColumn[column] != object;
-        });
-        size_t column;
-        if (free != candidates.end()) {
-          column = *free;
-        } else {
-          column = rows.columnNames_.size();
-          rows.columnNames_.push_back(table.columnNames[cell]);
-          lastObjectInColumn.push_back(object);
-          candidates.push_back(column);
-        }
-        lastObjectInColumn[column] = object;
-        columnOfCell[cell] = column;
-      }
-    }
-    const size_t width = rows.columnNames_.size();
-    if (width > 0) {
-      rows.cells_.resize(lengths.size() * width);
-      cell = 0;
-      for (size_t object = 0; object < lengths.size(); ++object) {
-        for (size_t i = 0; i < lengths[object]; ++i, ++cell) {
-          rows.cells_[object * width + columnOfCell[cell]] = std::move(table.values[cell]);
-        }
-      }
-    }
-  }
-
-  const size_t width = rows.columnNames_.size();
-  const size_t rowCount = width == 0 ? 0 : rows.cells_.size() / width;
-  rows.order_.resize(rowCount);
-  for (size_t r = 0; r < rowCount; ++r) rows.order_[r] = static_cast<int>(r);
-  table.Clear();
+  rows.Append(std::move(table));
   return rows;
 }
 
+void ResultRows::Append(wmi::ResultTable&& table) {
+  const size_t cellCount = std::min(table.columnNames.size(), table.values.size());
+  const std::vector<size_t> lengths = ObjectLengths(table, cellCount);
+
+  // The common case of a whole result of one shape takes the value list as it is.
+  if (cells_.empty() && rowStart_.empty() && SameShape(table.columnNames, lengths)) {
+    const size_t width = lengths.front();
+    columnNames_.assign(
+        std::make_move_iterator(table.columnNames.begin()),
+        std::make_move_iterator(table.columnNames.begin() + static_cast<std::ptrdiff_t>(width)));
+    table.values.resize(cellCount);
+    cells_ = std::move(table.values);
+    for (size_t r = 0; r < lengths.size(); ++r) {
+      rowStart_.push_back(r * width);
+      order_.push_back(static_cast<int>(r));
+    }
+    table.Clear();
+    return;
+  }
+
+  size_t cell = 0;
+  for (const size_t length : lengths) {
+    const size_t stored = rowStart_.size();
+    rowStart_.push_back(cells_.size());
+    order_.push_back(static_cast<int>(stored));
+    if (!mixed_ && columnNames_.empty() && length > 0) {
+      columnNames_.assign(table.columnNames.begin() + static_cast<std::ptrdiff_t>(cell),
+                          table.columnNames.begin() + static_cast<std::ptrdiff_t>(cell + length));
+    }
+    const bool sameNames =
+        !mixed_ && length == columnNames_.size() &&
+        std::equal(columnNames_.begin(), columnNames_.end(),
+                   table.columnNames.begin() + static_cast<std::ptrdiff_t>(cell));
+    if (sameNames) {
+      for (size_t i = 0; i < length; ++i) cells_.push_back(std::move(table.values[cell + i]));
+    } else if (length > 0) {
+      AppendMixed(table.columnNames, table.values, cell, length);
+    }
+    cell += length;
+  }
+  table.Clear();
+}
+
+void ResultRows::AppendMixed(StringList& names, StringList& values, size_t first, size_t length) {
+  const size_t stored = rowStart_.size() - 1;
+  if (!mixed_) {
+    mixed_ = true;
+    for (size_t column = 0; column < columnNames_.size(); ++column)
+      columnsByName_[columnNames_[column]].push_back(column);
+    lastRowInColumn_.assign(columnNames_.size(), SIZE_MAX);
+  }
+  // Columns in order of first appearance; a name that occurs twice in one object gets a
+  // second column of that name rather than overwriting the first cell.
+  std::vector<size_t> columnOfCell(length);
+  size_t width = 0;
+  for (size_t i = 0; i < length; ++i) {
+    std::vector<size_t>& candidates = columnsByName_[names[first + i]];
+    auto free = std::find_if(candidates.begin(), candidates.end(),
+                             [&](size_t column) { return lastRowInColumn_[column] != stored; });
+    size_t column;
+    if (free != candidates.end()) {
+      column = *free;
+    } else {
+      column = columnNames_.size();
+      columnNames_.push_back(names[first + i]);
+      lastRowInColumn_.push_back(stored);
+      candidates.push_back(column);
+    }
+    lastRowInColumn_[column] = stored;
+    columnOfCell[i] = column;
+    width = std::max(width, column + 1);
+  }
+  const size_t start = cells_.size();
+  cells_.resize(start + width);
+  for (size_t i = 0; i < length; ++i) cells_[start + columnOfCell[i]] = std::move(values[first + i]);
+}
+
+std::string_view ResultRows::StoredCell(size_t stored, size_t column) const {
+  const size_t start = rowStart_[stored];
+  const size_t end = stored + 1 < rowStart_.size() ? rowStart_[stored + 1] : cells_.size();
+  return start + column < end ? std::string_view(cells_[start + column]) : std::string_view();
+}
+
 int ResultRows::RowCount() const {
-  return static_cast<int>(order_.size());
+  return columnNames_.empty() ? 0 : static_cast<int>(order_.size());
 }
 
 int ResultRows::ColumnCount() const {
@@ -125,15 +157,17 @@ const StringList& ResultRows::ColumnNames() const {
 const std::string& ResultRows::Cell(int row, int column) const {
   static const std::string kEmpty;
   if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return kEmpty;
-  return cells_[static_cast<size_t>(order_[static_cast<size_t>(row)]) * columnNames_.size() +
-                static_cast<size_t>(column)];
+  const size_t stored = static_cast<size_t>(order_[static_cast<size_t>(row)]);
+  const size_t start = rowStart_[stored];
+  const size_t end = stored + 1 < rowStart_.size() ? rowStart_[stored + 1] : cells_.size();
+  const size_t index = start + static_cast<size_t>(column);
+  return index < end ? cells_[index] : kEmpty;
 }
 
 void ResultRows::Sort(int column, bool ascending) {
   if (column < 0 || column >= ColumnCount() || order_.size() < 2) return;
-  const size_t width = columnNames_.size();
   auto text = [&](int stored) -> std::string_view {
-    return cells_[static_cast<size_t>(stored) * width + static_cast<size_t>(column)];
+    return StoredCell(static_cast<size_t>(stored), static_cast<size_t>(column));
   };
 
   // The pairwise rule (numbers when both cells are numbers, bytes otherwise) is no strict

@@ -3,6 +3,7 @@
 // the column layout, the column widths and the order of the rows.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "util/string_list.h"
@@ -19,6 +20,10 @@ class ResultRows {
   // columns are the property names in order of first appearance and each cell sits under the
   // column of its own name.
   static ResultRows FromTable(wmi::ResultTable&& table);
+  // Adds the objects of a further part of the same result (moved, not copied), as they stream
+  // in. The rows and columns grow as FromTable would have laid out the whole result: a
+  // property name that no earlier object had adds a column at the end.
+  void Append(wmi::ResultTable&& table);
 
   int RowCount() const;
   int ColumnCount() const;
@@ -31,9 +36,19 @@ class ResultRows {
   void Sort(int column, bool ascending);
 
  private:
+  std::string_view StoredCell(size_t stored, size_t column) const;
+  void AppendMixed(StringList& names, StringList& values, size_t first, size_t length);
+
   StringList columnNames_;
-  std::vector<std::string> cells_;  // row-major, columnNames_.size() cells per stored row
-  std::vector<int> order_;          // display row -> stored row
+  // The stored rows one after another; a row holds the columns up to the last one it has a
+  // value for, so that a column that appears late costs nothing for the rows before it.
+  std::vector<std::string> cells_;
+  std::vector<size_t> rowStart_;  // stored row -> its first cell
+  std::vector<int> order_;        // display row -> stored row
+  // Once one object does not have exactly the columns' names, cells are placed by name.
+  bool mixed_ = false;
+  std::unordered_map<std::string, std::vector<size_t>> columnsByName_;
+  std::vector<size_t> lastRowInColumn_;  // the stored row that last put a cell in a column
 };
 
 // ListView1Compare without the direction: numbers when both cells convert (and neither is

@@ -77,6 +77,34 @@ TEST(ResultRowsTest, RepeatedNameInOneObjectLosesNothing) {
   EXPECT_EQ(ColumnOf(rows, 1), (StringList{"second", ""}));
 }
 
+// A result that streams in, one object at a time, is laid out as the whole result would be.
+TEST(ResultRowsTest, StreamedObjectsGiveTheLayoutOfTheWholeResult) {
+  struct Case {
+    std::vector<StringList> names;
+    std::vector<StringList> values;
+  };
+  const Case cases[] = {
+      {{{"Caption", "Handles"}, {"Caption", "Handles"}, {"Caption", "Handles"}},
+       {{"a", "10"}, {"b", "9"}, {"c", "11"}}},
+      {{{"Name", "Size"}, {"Name", "FileSystem", "Size"}, {"Size"}, {}, {"Extra", "Name"}},
+       {{"C:", "100"}, {"D:", "NTFS", "200"}, {"300"}, {}, {"x", "E:"}}},
+      {{{}, {"A", "A"}, {"A"}, {"B", "A"}}, {{}, {"first", "second"}, {"third"}, {"b", "a"}}},
+  };
+  for (const Case& c : cases) {
+    ResultRows whole = ResultRows::FromTable(Table(c.names, c.values));
+    ResultRows streamed;
+    for (size_t i = 0; i < c.names.size(); ++i) streamed.Append(Table({c.names[i]}, {c.values[i]}));
+    ASSERT_EQ(streamed.ColumnNames(), whole.ColumnNames());
+    ASSERT_EQ(streamed.RowCount(), whole.RowCount());
+    for (int sortColumn = 0; sortColumn < whole.ColumnCount(); ++sortColumn) {
+      whole.Sort(sortColumn, sortColumn % 2 == 0);
+      streamed.Sort(sortColumn, sortColumn % 2 == 0);
+      for (int column = 0; column < whole.ColumnCount(); ++column)
+        EXPECT_EQ(ColumnOf(streamed, column), ColumnOf(whole, column)) << column;
+    }
+  }
+}
+
 TEST(ResultRowsTest, InconsistentTablesStaySane) {
   wmi::ResultTable noLengths;  // filled without row lengths: cut by cols
   noLengths.columnNames = {"A", "B", "A", "B", "A"};

@@ -28,7 +28,7 @@ class ClassTabTest : public ::testing::Test {
     instanceList_ = GetDlgItem(main_, app::kIdInstanceListBox);
     propGrid_ = GetDlgItem(main_, app::kIdPropGrid);
     status_ = GetDlgItem(main_, app::kIdStatusBar1);
-    ASSERT_TRUE(WaitUntil([&] { return !ListBoxItems(classList_).empty(); }, 30s));
+    ASSERT_TRUE(WaitUntil([&] { return ClassListLoaded(classList_); }, 30s));
   }
 
   void TearDown() override {

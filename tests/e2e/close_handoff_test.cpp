@@ -68,7 +68,10 @@ class CloseHandoffTest : public ::testing::Test {
     query2Combo_ = GetDlgItem(main_, app::kIdQuery2Combo);
     HWND listView = GetDlgItem(main_, app::kIdListView1);
     ASSERT_TRUE(WaitUntil(
-        [&] { return ListViewRowCount(listView) > 0 || app_->FindMessageBox() != nullptr; },
+        [&] {
+          return (ListViewRowCount(listView) > 0 && !QueryRunning(main_)) ||
+                 app_->FindMessageBox() != nullptr;
+        },
         kQueryTimeout));
     if (HWND box = app_->FindMessageBox()) {
       const std::string text = MessageBoxText(box);

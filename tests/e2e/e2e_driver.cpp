@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <thread>
 
+#include "app/win32/command_ids.h"
 #include "framework/win32/encoding.h"
 
 namespace brevane::e2e {
@@ -187,6 +190,18 @@ std::vector<std::string> ListBoxItems(HWND listBox) {
     items.push_back(WideToUtf8(text));
   }
   return items;
+}
+
+bool ClassListLoaded(HWND classList) {
+  std::vector<std::string> items = ListBoxItems(classList);
+  for (std::string& item : items) {
+    for (char& c : item) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return !items.empty() && std::is_sorted(items.begin(), items.end());
+}
+
+bool QueryRunning(HWND mainWindow) {
+  return WindowText(GetDlgItem(mainWindow, app::kIdQuery2Btn)) == "\xE5\x81\x9C\xE6\xAD\xA2";
 }
 
 std::vector<std::string> ComboItems(HWND combo) {

@@ -54,6 +54,11 @@ void DismissMessageBox(HWND box);
 // Plain window messages (marshalled by the system).
 std::string WindowText(HWND window);
 std::vector<std::string> ListBoxItems(HWND listBox);
+// The class list has arrived: not empty and in its final order (names stream in as WMI
+// lists them and are sorted without regard to case at the end).
+bool ClassListLoaded(HWND classList);
+// A query runs in the background: its run button reads "停止" until it ends.
+bool QueryRunning(HWND mainWindow);
 std::vector<std::string> ComboItems(HWND combo);
 HWND ComboEdit(HWND combo);
 std::vector<std::string> MenuBarCaptions(HWND window);

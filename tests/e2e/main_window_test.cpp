@@ -62,7 +62,10 @@ class MainWindowTest : public ::testing::Test {
     const std::string startupError = DismissStartupError();
     if (!startupError.empty()) GTEST_SKIP() << "WMI is not available here: " << startupError;
     ASSERT_TRUE(WaitUntil(
-        [&] { return ListViewRowCount(listView1_) > 0 || app_.FindMessageBox() != nullptr; },
+        [&] {
+          return (ListViewRowCount(listView1_) > 0 && !QueryRunning(main_)) ||
+                 app_.FindMessageBox() != nullptr;
+        },
         kQueryTimeout));
     HWND box = app_.FindMessageBox();
     if (box != nullptr) {

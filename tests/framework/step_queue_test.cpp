@@ -16,19 +16,20 @@ TEST(StepQueueTest, BoundedTurnsKeepOrderAndLeaveTheRest) {
     queue.Post([&, c] {
       ran += c;
       if (c == 'a') queue.Post([&] { ran += 'e'; });
+      if (c == 'c') queue.Post([&] { ran += 'f'; });
     });
   }
   int budget = 2;
   EXPECT_TRUE(queue.RunWhile([&] { return --budget > 0; }));
   EXPECT_EQ(ran, "ab");
-  EXPECT_TRUE(queue.RunWhile([] { return true; }));  // 'e' was posted during the first turn
-  EXPECT_EQ(ran, "abcd");
-  EXPECT_FALSE(queue.RunWhile([] { return true; }));
+  EXPECT_TRUE(queue.RunWhile([] { return true; }));  // 'f', posted during this turn, waits
   EXPECT_EQ(ran, "abcde");
+  EXPECT_FALSE(queue.RunWhile([] { return true; }));
+  EXPECT_EQ(ran, "abcdef");
   queue.Post([&] { ran += 'x'; });
   queue.Close();
   EXPECT_FALSE(queue.RunWhile([] { return true; }));
-  EXPECT_EQ(ran, "abcde");
+  EXPECT_EQ(ran, "abcdef");
 }
 
 }  // namespace

@@ -165,6 +165,14 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
                      wmi::WmiError(fake_status::kAccessDenied, "Access is denied"));
     } else if (name == "slow") {
       fake->SetElementDelay(std::chrono::milliseconds(10));
+    } else if (name == "paced") {
+      fake->SetPacedDelay(std::chrono::milliseconds(1), 10);
+    } else if (name == "hang-query") {
+      fake->SetHangAt(40, "ExecQuery");
+    } else if (name == "vanishing") {
+      fake->RemoveAfterWalk("Win32_Service", 12);
+    } else if (name == "dead-host") {
+      fake->HoldConnections(true);
     }
   }
   return fake;

@@ -20,7 +20,10 @@ void AddBigClass(FakeWmi& fake, const std::string& className, int count, int pro
 // Known names: standard, big (30 001 instances), many-classes (100 000 classes),
 // million-cells (100 000 x 10), big-value (a 10 MB text), connect-fails, locator-missing,
 // hang (instance listings hang at their third instance), fail-first, fail-kth (element 5),
-// property-fails (reading any property value fails), slow (10 ms per element).
+// property-fails (reading any property value fails), slow (10 ms per element), paced (1 ms
+// every 10 elements), hang-query (queries hang at their 41st object until stopped), vanishing
+// (the last Win32_Service instance is gone once its instances were listed), dead-host (every
+// connect blocks for good).
 std::shared_ptr<FakeWmi> MakeScenario(const std::string& names);
 
 }  // namespace brevane::testing

@@ -7,18 +7,18 @@
 #include <exception>
 #include <string>
 
+#include "app/query_texts.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
 #include "util/text.h"
+#include "wmi/class_list_stream.h"
 
 namespace brevane::app {
 
 namespace {
 constexpr const char* kRequestingInstances = "Requesting instances...";
-// Messages are processed after every tenth class of the filter walk.
-constexpr int kFilterMessageInterval = 10;
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   const int c = CompareBytes(AsciiLower(a), AsciiLower(b));
@@ -28,45 +28,75 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 void TMainWin::LoadClasses() {
   ClassesLoaded = true;
-  BusyScope busy(*this);
-  win32::Win32ListBox classList(ClassListBox);
-  try {
-    SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
-    StringList classes;
-    const bool ok = Wmi->GetClasses(classes);
-    if (HideEmptyClasses) {
-      // From the last to the first, so that deleting keeps the indices of the lines to come.
-      try {
-        for (int i = static_cast<int>(classes.size()) - 1; i >= 0; --i) {
-          if (!Wmi->HasInstances(classes[static_cast<size_t>(i)]))
-            classes.erase(classes.begin() + i);
-          if (i % kFilterMessageInterval == 0 && !ProcessMessages()) return;
-        }
-      } catch (const std::exception&) {
-        // The walk ends quietly; the classes not tested yet stay in the list.
-      }
-    }
-    std::sort(classes.begin(), classes.end(), LessIgnoringCase);
-    SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(ClassListBox, LB_INITSTORAGE, classes.size(),
-                 static_cast<LPARAM>(classes.size() * 32));
-    for (const std::string& name : classes) {
-      const std::wstring wide = win32::Utf8ToWide(name);
-      SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(ClassListBox, nullptr, TRUE);
-    busy.Restore();
-    if (!ok) ShowError("Error: " + Wmi->LastError);
-  } catch (const std::exception& error) {
-    SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-    busy.Restore();
-    ShowError(std::string("Error: ") + error.what());
+  // The local computer takes no credentials; "." is how the user asks for it explicitly.
+  if (Wmi->Host == ".") {
+    Wmi->User.clear();
+    Wmi->Password.clear();
   }
-  SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  classesLoading_ = true;
+  classNames_.clear();
+  SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
   SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
   SetStatusPanel(0, Wmi->Host);
+  SetStatusPanel(1, "Classes: 0");
+  UpdateBusyCursor();
+  const std::string host = Wmi->Host;
+  wmi::StartClassList(
+      *classListWorker_, Connection(), HideEmptyClasses,
+      {[this, host] {
+         if (!panelBeforeConnect_) panelBeforeConnect_ = StatusPanel(2);
+         SetStatusPanel(2, ConnectingText(host));
+       },
+       [this] {
+         if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
+         panelBeforeConnect_.reset();
+       },
+       [this](StringList&& names) { OnClassNames(std::move(names)); },
+       [this](bool ok, const std::string& errorText) {
+         RunAsHandler([&] { OnClassListEnded(ok, errorText); });
+       }});
+}
+
+void TMainWin::OnClassNames(StringList&& names) {
+  SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
+  for (std::string& name : names) {
+    const std::wstring wide = win32::Utf8ToWide(name);
+    SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    classNames_.push_back(std::move(name));
+  }
+  SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(ClassListBox, nullptr, TRUE);
+  SetStatusPanel(1, "Classes: " + std::to_string(classNames_.size()));
+}
+
+void TMainWin::OnClassListEnded(bool ok, const std::string& errorText) {
+  classesLoading_ = false;
+  if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
+  panelBeforeConnect_.reset();
+  win32::Win32ListBox classList(ClassListBox);
+  // A class the user chose while the list was loading stays chosen.
+  const int chosen = classList.SelectedIndex();
+  const std::string chosenName = chosen >= 0 ? classList.ItemText(chosen) : std::string();
+  StringList classes = std::move(classNames_);
+  classNames_.clear();
+  std::sort(classes.begin(), classes.end(), LessIgnoringCase);
+  SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
+  SendMessageW(ClassListBox, LB_INITSTORAGE, classes.size(),
+               static_cast<LPARAM>(classes.size() * 32));
+  int reselect = -1;
+  for (const std::string& name : classes) {
+    const std::wstring wide = win32::Utf8ToWide(name);
+    const LRESULT index =
+        SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (chosen >= 0 && reselect < 0 && name == chosenName) reselect = static_cast<int>(index);
+  }
+  SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(reselect), 0);
+  SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(ClassListBox, nullptr, TRUE);
   SetStatusPanel(1, "Classes: " + std::to_string(classList.ItemCount()));
+  UpdateBusyCursor();
+  if (!ok) ShowError("Error: " + errorText);
 }
 
 void TMainWin::ClassListBoxClick() {
@@ -80,22 +110,21 @@ void TMainWin::ClassListBoxClick() {
   const std::string chosen = classList.ItemText(selected);
   if (chosen == CurrentClass) return;
   CurrentClass = chosen;
-  BusyScope busy(*this);
-  try {
-    SetStatusPanel(2, kRequestingInstances);
-    if (!instanceList_)
-      instanceList_ = std::make_unique<win32::ListBoxInstanceList>(InstanceListBox);
-    InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
-                                      CurrentClass, instanceList_.get());
-    SetQueryComboText("select * from " + CurrentClass);
-    const bool ok = Wmi->GetClassProperties(CurrentClass, ColumnNames);
-    SetPropGridRows(ColumnNames, nullptr);
-    busy.Restore();
-    if (!ok) ShowError(Wmi->LastError);
-  } catch (const std::exception& error) {
-    busy.Restore();
-    ShowError(std::string("Error: ") + error.what());
-  }
+  SetStatusPanel(2, kRequestingInstances);
+  if (!instanceList_)
+    instanceList_ = std::make_unique<win32::ListBoxInstanceList>(InstanceListBox);
+  InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
+                                    CurrentClass, instanceList_.get());
+  SetQueryComboText("select * from " + CurrentClass);
+  // The names come from a worker; until then the grid shows no other class's names.
+  ColumnNames.clear();
+  SetPropGridRows(ColumnNames, nullptr);
+  propertiesPending_ = true;
+  UpdateBusyCursor();
+  wmi::StartClassProperties(*propertyWorker_, Connection(), CurrentClass,
+                            [this](wmi::PropertyListing&& listing) {
+                              RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
+                            });
 }
 
 void TMainWin::InstancesDone(int count, const std::string& message) {
@@ -105,16 +134,47 @@ void TMainWin::InstancesDone(int count, const std::string& message) {
 void TMainWin::InstanceListBoxClick() {
   const int selected = win32::Win32ListBox(InstanceListBox).SelectedIndex();
   if (selected < 0) return;
-  BusyScope busy(*this);
-  try {
-    const bool ok = Wmi->GetInstanceProperties(CurrentClass, selected, &ColumnNames, &ResultValues);
-    SetPropGridRows(ColumnNames, &ResultValues);
-    busy.Restore();
-    if (!ok) ShowError(Wmi->LastError);
-  } catch (const std::exception& error) {
-    busy.Restore();
-    ShowError(std::string("Error: ") + error.what());
+  // Fetched by its path, which names this very instance; lines without one (a keyless class,
+  // the progress or failure line) are found by their position, as before.
+  const std::string path = InstancesThread->PathOf(selected);
+  // Until the answer comes, the grid shows no other instance's values.
+  ResultValues.clear();
+  SetPropGridRows(ColumnNames, nullptr);
+  propertiesPending_ = true;
+  UpdateBusyCursor();
+  wmi::StartInstanceFetch(*propertyWorker_, Connection(), Wmi->Regional(), CurrentClass, path,
+                          selected, [this](wmi::PropertyListing&& listing) {
+                            RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
+                          });
+}
+
+void TMainWin::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance) {
+  propertiesPending_ = false;
+  UpdateBusyCursor();
+  if (listing.gone) {
+    ColumnNames.clear();
+    ResultValues.clear();
+    SetPropGridRows(ColumnNames, nullptr);
+    SetStatusPanel(2, listing.errorText);
+    return;
   }
+  ColumnNames = std::move(listing.names);
+  ResultValues = std::move(listing.values);
+  SetPropGridRows(ColumnNames, ofInstance ? &ResultValues : nullptr);
+  if (!listing.ok) ShowError(listing.errorText);
+}
+
+bool TMainWin::BackgroundBusy() const {
+  return query_.active || classesLoading_ || propertiesPending_;
+}
+
+void TMainWin::UpdateBusyCursor() {
+  POINT point{};
+  if (!GetCursorPos(&point)) return;
+  HWND under = WindowFromPoint(point);
+  if (under == nullptr || (under != Handle() && !IsChild(Handle(), under))) return;
+  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 void TMainWin::PropGridSelectCell(int, int, bool& canSelect) {

@@ -197,7 +197,7 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
       if (notification == BN_CLICKED) Query1BtnClick();
       return;
     case kIdQuery2Btn:
-      if (notification == BN_CLICKED) Query2BtnClick();
+      if (notification == BN_CLICKED) QueryButtonClicked();
       return;
     default:
       return;
@@ -219,6 +219,8 @@ LRESULT TMainWin::OnNotify(NMHDR& header) {
         ListView1ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
       if (header.code == LVN_ODFINDITEMW)
         return listView1_.FindTypedRow(reinterpret_cast<NMLVFINDITEMW&>(header));
+      if (header.code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_ESCAPE)
+        StopQuery();
       return 0;
     default:
       return 0;
@@ -321,6 +323,11 @@ LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     return TRUE;
   }
+  // A request in the background leaves the window usable: the arrow with the hourglass.
+  if (BackgroundBusy() && LOWORD(lParam) == HTCLIENT) {
+    SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+    return TRUE;
+  }
   return DefaultHandling(WM_SETCURSOR, wParam, lParam);
 }
 
@@ -341,6 +348,9 @@ void TMainWin::FormCreate() {
   InstancesThread->SetMaxInstances(30000);
   InstancesThread->SetOnDone(
       [this](int count, const std::string& message) { InstancesDone(count, message); });
+  queryWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
+  classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
+  propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
 }
 
 void TMainWin::FormActivate() {
@@ -424,10 +434,22 @@ void TMainWin::FormDestroy() {
   ColumnNames.clear();
   ResultValues.clear();
   Wmi.reset();
-  // Detach the list and the callback, then stop the loader; a load stuck in a slow WMI call
-  // must not keep the window from closing, so the wait is bounded.
+  // Stop every worker; one stuck in a slow WMI call must not keep the window from closing,
+  // so all of them together are waited for at most 2 s.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  auto remaining = [&] {
+    return std::max(std::chrono::milliseconds(0),
+                    std::chrono::duration_cast<std::chrono::milliseconds>(
+                        deadline - std::chrono::steady_clock::now()));
+  };
+  for (auto* worker : {&queryWorker_, &classListWorker_, &propertyWorker_}) {
+    if (*worker) (*worker)->Shutdown(remaining());
+    worker->reset();
+  }
+  query_.active = false;
+  // The loader's list and callback are detached before it stops.
   if (InstancesThread) {
-    InstancesThread->Shutdown(std::chrono::seconds(2));
+    InstancesThread->Shutdown(remaining());
     InstancesThread.reset();
   }
   if (dispatcher_) dispatcher_->Close();
@@ -480,6 +502,24 @@ void TMainWin::BusyScope::Restore() {
   active_ = false;
   --window_.busyDepth_;
   cursor_.Restore();
+}
+
+wmi::ConnectionParams TMainWin::Connection() const {
+  return {Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password};
+}
+
+void TMainWin::RunAsHandler(const std::function<void()>& step) {
+  ++handlerDepth_;
+  struct Leave {
+    TMainWin& window;
+    ~Leave() {
+      if (--window.handlerDepth_ == 0 && window.closePending_) {
+        window.closePending_ = false;
+        if (!window.destroyed_) PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+      }
+    }
+  } leave{*this};
+  step();
 }
 
 bool TMainWin::ProcessMessages() {

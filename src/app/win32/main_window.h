@@ -13,8 +13,11 @@
 //   window_placement_hooks.cpp  restoring and saving the window's position
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,9 @@
 #include "util/string_list.h"
 #include "wmi/wmi_api.h"
 #include "wmi/instances_thread.h"
+#include "wmi/object_fetch.h"
+#include "wmi/query_stream.h"
+#include "wmi/request_worker.h"
 #include "wmi/wmi_client.h"
 
 namespace brevane::dialogs::win32 {
@@ -79,7 +85,16 @@ class TMainWin final : public win32::WindowBase {
   void SetPropGridRows(const StringList& names, const StringList* values);
 
   // ---- Query tab (query_tab.cpp)
+  // Starts the query of Query2Combo in the background; a query still running is stopped.
   void Query2BtnClick();
+  // The run button: runs the query, or stops the one running (its caption is then "停止").
+  void QueryButtonClicked();
+  // Esc, the run button, a new host: the rows already shown stay.
+  void StopQuery();
+  bool QueryRunning() const { return query_.active; }
+  // A query, the class list or a property fetch runs in the background (the cursor then shows
+  // the arrow with the hourglass).
+  bool BackgroundBusy() const;
   // key: the typed character; set to 0 when it was consumed.
   void Query2ComboKeyPress(wchar_t& key);
   void ListView1ColumnClick(int column);
@@ -162,6 +177,11 @@ class TMainWin final : public win32::WindowBase {
   void ShowError(const std::string& text);  // error icon, one OK button
   // Sets a menu item's caption exactly as given (no accelerator marks) and its state.
   static void SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled);
+  // The connection the client's fields describe, for the workers.
+  wmi::ConnectionParams Connection() const;
+  // Runs a step that arrived from a worker like a message handler: a close that comes while
+  // it waits (in a message box) is carried out afterwards.
+  void RunAsHandler(const std::function<void()>& step);
   // Lets pending messages be processed (painting, the loader's steps). False when one of them
   // closed the window: the client and the loader are gone, and the caller must stop.
   [[nodiscard]] bool ProcessMessages();
@@ -220,19 +240,50 @@ class TMainWin final : public win32::WindowBase {
   void OnSplitter2Drag(int position);
   void SetPropGridRowHeight();
 
+  // Classes tab helpers (class_tab.cpp)
+  void OnClassNames(StringList&& names);
+  void OnClassListEnded(bool ok, const std::string& errorText);
+  void OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance);
+  void UpdateBusyCursor();
+
   // Menus and images (main_menu.cpp, main_images.cpp)
   void CreateMenus();
   void CreateImageList();
   void CreateAccelerators();
 
   // Query tab helpers (query_tab.cpp)
-  void RebuildResultTable(wmi::ResultTable&& table);
+  void OnQueryRows(wmi::ResultTable&& batch);
+  void OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryText);
+  void ShowStreamedColumns();
+  void LayOutFinishedResult();
+  void EndQueryRun();
   void SortResultRows();
   void SubclassQuery2Combo();
 
   HINSTANCE instance_;
   std::shared_ptr<wmi::Backend> backend_;
   std::shared_ptr<win32::UiDispatcher> dispatcher_;
+  // Workers for the requests the user waits for: queries, the class list, and the grid's
+  // property fetches (one worker, so that the latest class or instance choice wins).
+  std::unique_ptr<wmi::RequestWorker> queryWorker_;
+  std::unique_ptr<wmi::RequestWorker> classListWorker_;
+  std::unique_ptr<wmi::RequestWorker> propertyWorker_;
+  // The query running in the background.
+  struct RunningQuery {
+    bool active = false;
+    std::chrono::steady_clock::time_point start;
+    int headerColumns = 0;      // columns of the table's header when the query started
+    int captionsShown = 0;      // columns of this result whose captions are shown
+    bool rowsReplaced = false;  // the first objects have replaced the previous result
+    std::string panelBefore;    // status panel 2 when the query started
+  };
+  RunningQuery query_;
+  // The class list loading in the background: its names so far, and the status text that
+  // "Connecting to ..." replaced while the worker connects.
+  bool classesLoading_ = false;
+  StringList classNames_;
+  std::optional<std::string> panelBeforeConnect_;
+  bool propertiesPending_ = false;
   std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
   // Selectfrom1's hint: the query that the context menu offers.
   std::string selectFromHint_;

@@ -30,6 +30,7 @@ void TMainWin::Connecttoremotehost1Click() {
   ConnectFields taken =
       TakeConnectFields({form.HostCombo().EditText(), form.wmiPathCombo().EditText(),
                          form.UserText(), form.PasswordText()});
+  StopQuery();  // its rows came from the old connection
   Wmi->SetHost(taken.host);
   Wmi->SetNamespace(taken.nameSpace);
   Wmi->User = taken.user;

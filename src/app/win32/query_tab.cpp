@@ -1,10 +1,12 @@
-// The query tab: running a WQL query and showing its answer as a sortable table.
+// The query tab: running a WQL query in the background, streaming its answer into a sortable
+// table.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <chrono>
 #include <string>
 
+#include "app/query_texts.h"
 #include "app/result_rows.h"
 #include "app/win32/main_window.h"
 #include "framework/win32/control_adapters.h"
@@ -21,12 +23,13 @@ constexpr int kImageArrowUp = 8;    // descending
 constexpr int kImageArrowDown = 9;  // ascending
 constexpr UINT_PTR kQuery2ComboSubclassId = 1;
 
-std::string QueryTimeText(long long milliseconds, const std::string& decimalSeparator) {
-  std::string text =
-      Format("Query execution time: %1.4f sec", static_cast<double>(milliseconds) / 1000.0);
-  const size_t dot = text.find('.');
-  if (dot != std::string::npos) text.replace(dot, 1, decimalSeparator);
-  return text;
+constexpr const char* kRunCaption = "执行";
+constexpr const char* kStopCaption = "停止";
+constexpr wchar_t kEscape = 27;
+
+long long MillisecondsSince(std::chrono::steady_clock::time_point start,
+                            std::chrono::steady_clock::time_point end) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
 }
 
 LRESULT CALLBACK Query2ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
@@ -55,36 +58,120 @@ void TMainWin::SubclassQuery2Combo() {
 }
 
 void TMainWin::Query2BtnClick() {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point start = Clock::now();
-  BusyScope busy(*this);
-  wmi::ResultTable table;
-  const bool ok = Wmi->ExecQuery(Query2Text(), table);
-  // Whole milliseconds, as the local clock gives them: a query within one millisecond shows no
-  // time.
-  const long long elapsed =
-      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-  if (!ok) {
-    busy.Restore();
-    const std::string error = Wmi->LastError;
-    SetStatusPanel(2, error);
-    ShowError(error);
-    return;
-  }
-  if (elapsed > 0) SetStatusPanel(2, QueryTimeText(elapsed, Wmi->Regional().decimalSeparator));
-  win32::Win32ComboBox history(Query2Combo);
-  AddToHistory(history, Query2Text());
-  RebuildResultTable(std::move(table));
+  if (query_.active) StopQuery();
+  const std::string queryText = Query2Text();
+  query_ = RunningQuery{};
+  query_.active = true;
+  query_.start = std::chrono::steady_clock::now();
+  query_.headerColumns = listView1_.HeaderColumnCount();
+  query_.panelBefore = StatusPanel(2);
+  win32::SetWindowTextUtf8(Query2Btn, kStopCaption);
+  SetStatusPanel(2, QueryProgressText(0));
+  UpdateBusyCursor();
+  const std::string host = Wmi->Host;
+  wmi::StartQuery(
+      *queryWorker_, Connection(), Wmi->Regional(), queryText,
+      {[this, host] {
+         if (!query_.rowsReplaced) SetStatusPanel(2, ConnectingText(host));
+       },
+       [this](wmi::ResultTable&& batch) { OnQueryRows(std::move(batch)); },
+       [this, queryText](const wmi::QueryEnd& end) {
+         RunAsHandler([&] { OnQueryEnded(end, queryText); });
+       }});
 }
 
-void TMainWin::RebuildResultTable(wmi::ResultTable&& table) {
+void TMainWin::QueryButtonClicked() {
+  if (query_.active) {
+    StopQuery();
+  } else {
+    Query2BtnClick();
+  }
+}
+
+void TMainWin::StopQuery() {
+  if (!query_.active) return;
+  queryWorker_->Cancel();
+  const long long elapsed = MillisecondsSince(query_.start, std::chrono::steady_clock::now());
+  EndQueryRun();
+  SetStatusPanel(2, QueryStoppedText(elapsed, queryRows_.Rows().RowCount(),
+                                     Wmi->Regional().decimalSeparator));
+  if (query_.rowsReplaced) LayOutFinishedResult();
+}
+
+void TMainWin::EndQueryRun() {
+  query_.active = false;
+  win32::SetWindowTextUtf8(Query2Btn, kRunCaption);
+  UpdateBusyCursor();
+}
+
+void TMainWin::OnQueryRows(wmi::ResultTable&& batch) {
+  if (!query_.rowsReplaced) {
+    query_.rowsReplaced = true;
+    queryRows_.Rows() = ResultRows();
+    listView1_.SetSelectedRow(-1);
+  }
+  queryRows_.Rows().Append(std::move(batch));
+  ShowStreamedColumns();
+  listView1_.SyncRowCount(true);
+  SetStatusPanel(2, QueryProgressText(queryRows_.Rows().RowCount()));
+}
+
+// While the query runs, the result's columns take the header's places as they appear, and
+// columns the header lacks are added; the layout of the finished result comes at the end.
+void TMainWin::ShowStreamedColumns() {
+  const ResultRows& rows = queryRows_.Rows();
+  const int cols = rows.ColumnCount();
+  if (cols <= query_.captionsShown) return;
+  const int header = listView1_.HeaderColumnCount();
+  int width = 0;
+  if (cols > header) {
+    RECT client{};
+    GetClientRect(ListView1, &client);
+    const win32::DpiScale scale(dpi_);
+    width = scale(QueryColumnWidth(scale.ToDesign(client.right), cols));
+  }
+  for (int i = query_.captionsShown; i < cols; ++i) {
+    const std::string& caption = rows.ColumnNames()[static_cast<size_t>(i)];
+    if (i < header) {
+      listView1_.SetColumnCaption(i, caption);
+    } else {
+      listView1_.AddColumn(caption, width);
+    }
+  }
+  query_.captionsShown = cols;
+}
+
+void TMainWin::OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryText) {
+  EndQueryRun();
+  if (!end.ok) {
+    if (query_.rowsReplaced) LayOutFinishedResult();
+    SetStatusPanel(2, end.errorText);
+    ShowError(end.errorText);
+    return;
+  }
+  // Whole milliseconds, from the start to the last object: a query within one millisecond
+  // shows no time.
+  const long long elapsed = MillisecondsSince(query_.start, end.lastObject);
+  SetStatusPanel(2, elapsed > 0 ? QueryTimeText(elapsed, Wmi->Regional().decimalSeparator)
+                                : query_.panelBefore);
+  win32::Win32ComboBox history(Query2Combo);
+  AddToHistory(history, queryText);
+  if (!query_.rowsReplaced) {  // no objects: the table empties, its headers stay
+    query_.rowsReplaced = true;
+    queryRows_.Rows() = ResultRows();
+    listView1_.SetSelectedRow(-1);
+  }
+  LayOutFinishedResult();
+}
+
+// The finished result as a query that ran at once would show it: the columns rebuilt when
+// their number changed (widths and order reset), else only their captions; then the order.
+void TMainWin::LayOutFinishedResult() {
   win32::RedrawSuspension redraw(ListView1);
-  queryRows_.Rows() = ResultRows::FromTable(std::move(table));
-  listView1_.SetSelectedRow(-1);
   const ResultRows& rows = queryRows_.Rows();
   const int cols = rows.ColumnCount();
   if (cols > 0) {
-    if (listView1_.HeaderColumnCount() != cols) {
+    if (query_.headerColumns != cols || listView1_.HeaderColumnCount() != cols) {
       RECT client{};
       GetClientRect(ListView1, &client);
       const win32::DpiScale scale(dpi_);
@@ -100,6 +187,8 @@ void TMainWin::RebuildResultTable(wmi::ResultTable&& table) {
         listView1_.SetColumnCaption(i, rows.ColumnNames()[static_cast<size_t>(i)]);
     }
   }
+  query_.headerColumns = listView1_.HeaderColumnCount();
+  query_.captionsShown = cols;
   SortResultRows();
   listView1_.SyncRowCount();
 }
@@ -113,6 +202,11 @@ void TMainWin::SortResultRows() {
 }
 
 void TMainWin::Query2ComboKeyPress(wchar_t& key) {
+  if (key == kEscape && query_.active) {
+    key = 0;
+    StopQuery();
+    return;
+  }
   if (key != L'\r' || Trim(Query2Text()).empty()) return;
   key = 0;
   Query2BtnClick();

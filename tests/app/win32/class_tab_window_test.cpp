@@ -48,7 +48,7 @@ class ClassTabWindowTest : public ::testing::Test {
         GetModuleHandleW(nullptr), testing::MakeScenario("standard"), std::vector<std::string>{});
     ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window->Handle());
-    ASSERT_TRUE(PumpUntil([&] { return window->ClassesLoaded; }));
+    ASSERT_TRUE(PumpUntil([&] { return window->ClassesLoaded && !window->BackgroundBusy(); }));
   }
   void TearDown() override {
     if (window && IsWindow(window->Handle())) DestroyWindow(window->Handle());
@@ -97,6 +97,7 @@ TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {
   ASSERT_GE(IndexOf("Win32_Printer"), 0);
   window->HideEmptyClasses = true;
   window->LoadClasses();
+  ASSERT_TRUE(PumpUntil([&] { return !window->BackgroundBusy(); }));
   EXPECT_LT(IndexOf("Win32_Printer"), 0);
   EXPECT_GE(IndexOf("Win32_Process"), 0);
   EXPECT_EQ(window->StatusPanel(1),
