@@ -4,26 +4,25 @@ namespace brevane::wmi {
 
 namespace {
 
+struct NamedType {
+  uint16_t type;
+  std::string_view name;
+};
+
+constexpr NamedType kNames[] = {
+    {kCimSint8, "sint8"},       {kCimUint8, "uint8"},         {kCimSint16, "sint16"},
+    {kCimUint16, "uint16"},     {kCimSint32, "sint32"},       {kCimUint32, "uint32"},
+    {kCimSint64, "sint64"},     {kCimUint64, "uint64"},       {kCimReal32, "real32"},
+    {kCimReal64, "real64"},     {kCimBoolean, "boolean"},     {kCimString, "string"},
+    {kCimDatetime, "datetime"}, {kCimReference, "reference"}, {kCimChar16, "char16"},
+    {kCimObject, "object"},
+};
+
 std::string_view ElementTypeName(uint16_t elementType) {
-  switch (elementType) {
-    case kCimSint8: return "sint8";
-    case kCimUint8: return "uint8";
-    case kCimSint16: return "sint16";
-    case kCimUint16: return "uint16";
-    case kCimSint32: return "sint32";
-    case kCimUint32: return "uint32";
-    case kCimSint64: return "sint64";
-    case kCimUint64: return "uint64";
-    case kCimReal32: return "real32";
-    case kCimReal64: return "real64";
-    case kCimBoolean: return "boolean";
-    case kCimString: return "string";
-    case kCimDatetime: return "datetime";
-    case kCimReference: return "reference";
-    case kCimChar16: return "char16";
-    case kCimObject: return "object";
-    default: return {};
+  for (const NamedType& named : kNames) {
+    if (named.type == elementType) return named.name;
   }
+  return {};
 }
 
 }  // namespace

@@ -114,13 +114,12 @@ void AddStandardWorld(FakeWmi& fake) {
                     {"Description", cim::String("Ethernet adapter")},
                     {"IPAddress", cim::Array(wmi::kCimString, 2)},
                     {"DHCPEnabled", cim::Boolean(true)}});
-  fake.AddClass(ns, "Win32_Printer", "", {"Name", "PortName"},
-                {wmi::kCimString, wmi::kCimString});
+  fake.AddClass(ns, "Win32_Printer", "", {"Name", "PortName"}, {wmi::kCimString, wmi::kCimString});
   fake.AddClass(ns, "Demo_NoLabel", "", {"Size", "Ratio"});
   for (int k = 0; k < 3; ++k) {
-    fake.AddInstance(ns, "Demo_NoLabel",
-                     {{"Size", cim::Uint32(static_cast<uint32_t>(10 * k))},
-                      {"Ratio", cim::Real64(0.5 * k)}});
+    fake.AddInstance(
+        ns, "Demo_NoLabel",
+        {{"Size", cim::Uint32(static_cast<uint32_t>(10 * k))}, {"Ratio", cim::Real64(0.5 * k)}});
   }
   fake.AddClass(ns, "Demo_Unicode", "", {"Name", "Note"});
   fake.AddInstance(ns, "Demo_Unicode",

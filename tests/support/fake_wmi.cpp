@@ -87,30 +87,58 @@ uint16_t VariantTypeOf(uint16_t cimType) {
 
 }  // namespace
 
-Value Sint8(int8_t v) { return Typed(Value::Int(v, wmi::kVtI2), wmi::kCimSint8); }
-Value Uint8(uint8_t v) { return Typed(Value::Int(v, wmi::kVtUi1), wmi::kCimUint8); }
-Value Sint16(int16_t v) { return Typed(Value::Int(v, wmi::kVtI2), wmi::kCimSint16); }
-Value Uint16(uint16_t v) { return Typed(Value::Int(v, wmi::kVtI4), wmi::kCimUint16); }
-Value Sint32(int32_t v) { return Typed(Value::Int(v, wmi::kVtI4), wmi::kCimSint32); }
+Value Sint8(int8_t v) {
+  return Typed(Value::Int(v, wmi::kVtI2), wmi::kCimSint8);
+}
+Value Uint8(uint8_t v) {
+  return Typed(Value::Int(v, wmi::kVtUi1), wmi::kCimUint8);
+}
+Value Sint16(int16_t v) {
+  return Typed(Value::Int(v, wmi::kVtI2), wmi::kCimSint16);
+}
+Value Uint16(uint16_t v) {
+  return Typed(Value::Int(v, wmi::kVtI4), wmi::kCimUint16);
+}
+Value Sint32(int32_t v) {
+  return Typed(Value::Int(v, wmi::kVtI4), wmi::kCimSint32);
+}
 // The bit pattern in a signed 32-bit integer: 4294967295 arrives as -1.
 Value Uint32(uint32_t v) {
   return Typed(Value::Int(static_cast<int32_t>(v), wmi::kVtI4), wmi::kCimUint32);
 }
-Value Sint64(int64_t v) { return Typed(Value::Text(std::to_string(v)), wmi::kCimSint64); }
-Value Uint64(uint64_t v) { return Typed(Value::Text(std::to_string(v)), wmi::kCimUint64); }
-Value Real32(float v) { return Typed(Value::Real(v, wmi::kVtR4), wmi::kCimReal32); }
-Value Real64(double v) { return Typed(Value::Real(v), wmi::kCimReal64); }
-Value Boolean(bool v) { return Typed(Value::Bool(v), wmi::kCimBoolean); }
-Value String(std::string v) { return Typed(Value::Text(std::move(v)), wmi::kCimString); }
-Value Datetime(std::string dmtf) { return Typed(Value::Text(std::move(dmtf)), wmi::kCimDatetime); }
+Value Sint64(int64_t v) {
+  return Typed(Value::Text(std::to_string(v)), wmi::kCimSint64);
+}
+Value Uint64(uint64_t v) {
+  return Typed(Value::Text(std::to_string(v)), wmi::kCimUint64);
+}
+Value Real32(float v) {
+  return Typed(Value::Real(v, wmi::kVtR4), wmi::kCimReal32);
+}
+Value Real64(double v) {
+  return Typed(Value::Real(v), wmi::kCimReal64);
+}
+Value Boolean(bool v) {
+  return Typed(Value::Bool(v), wmi::kCimBoolean);
+}
+Value String(std::string v) {
+  return Typed(Value::Text(std::move(v)), wmi::kCimString);
+}
+Value Datetime(std::string dmtf) {
+  return Typed(Value::Text(std::move(dmtf)), wmi::kCimDatetime);
+}
 Value Reference(std::string path) {
   return Typed(Value::Text(std::move(path)), wmi::kCimReference);
 }
 Value Char16(char16_t v) {
   return Typed(Value::Int(static_cast<int16_t>(v), wmi::kVtI2), wmi::kCimChar16);
 }
-Value Object() { return Typed(Value::Object(), wmi::kCimObject); }
-Value Null(uint16_t cimType) { return Typed(Value::Null(), cimType); }
+Value Object() {
+  return Typed(Value::Object(), wmi::kCimObject);
+}
+Value Null(uint16_t cimType) {
+  return Typed(Value::Null(), cimType);
+}
 Value Array(uint16_t cimType, int64_t count) {
   const auto element = static_cast<uint16_t>(cimType & ~wmi::kCimArrayFlag);
   return Typed(Value::Array(VariantTypeOf(element), {wmi::ArrayBound{0, count - 1}}),

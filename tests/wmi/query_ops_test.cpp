@@ -158,7 +158,8 @@ TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
   for (size_t i = 0; i < names.size(); ++i) listed[names[i]] = values[i];
   for (const auto& [name, text] : expected) EXPECT_EQ(listed[name], text) << name;
   ResultTable table;
-  ASSERT_TRUE(typedClient.ExecQuery("select MaxNumberOfProcesses from Win32_OperatingSystem", table));
+  ASSERT_TRUE(
+      typedClient.ExecQuery("select MaxNumberOfProcesses from Win32_OperatingSystem", table));
   EXPECT_EQ(table.values, (StringList{"4294967295"}));
 }
 
