@@ -12,6 +12,8 @@ namespace brevane::wmi {
 
 namespace {
 
+constexpr size_t kMaxObjectsWaiting = 1024;
+
 struct ResultObject {
   StringList names;
   StringList values;
@@ -39,10 +41,14 @@ void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
     Services& services = context.Connection();
     auto set = services.ExecQuery(queryText, "WQL", kFlagSemisync);
     auto objects = set->NewEnum();
-    ItemStream<ResultObject> stream(context, [rows = callbacks.rows](
-                                                 std::vector<ResultObject>&& batch) {
-      rows(ToTable(std::move(batch)));
-    });
+    // A small backlog: objects waiting for the UI thread are held twice while a batch becomes
+    // a table, and the table's own storage grows meanwhile.
+    ItemStream<ResultObject> stream(
+        context,
+        [rows = callbacks.rows](std::vector<ResultObject>&& batch) {
+          rows(ToTable(std::move(batch)));
+        },
+        kMaxObjectsWaiting);
     std::unique_ptr<Object> object;
     std::string walkError;  // a failure while fetching the next object ends the walk quietly
     while (NextEnumItem(*objects, object, walkError, context.Stop())) {

@@ -63,16 +63,10 @@ class BackgroundRequestsTest : public ::testing::Test {
     }
   }
 
-  void ChooseLine(HWND list, int id, int index) {
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  }
+  void ChooseLine(HWND list, int id, int index) { ChooseListLine(main_, list, id, index); }
 
   void ChooseClass(const std::string& name) {
-    const Strings classes = ListBoxItems(classList_);
-    const auto it = std::find(classes.begin(), classes.end(), name);
-    ASSERT_NE(it, classes.end()) << name;
-    ChooseLine(classList_, app::kIdClassListBox, static_cast<int>(it - classes.begin()));
+    ASSERT_TRUE(ChooseClassLine(main_, classList_, name)) << name;
   }
 
   void RunQuery(const std::string& text) {

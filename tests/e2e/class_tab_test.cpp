@@ -39,16 +39,10 @@ class ClassTabTest : public ::testing::Test {
   }
 
   // Selects a line as a click does: the selection, then the list box's notification.
-  void ChooseLine(HWND list, int id, int index) {
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  }
+  void ChooseLine(HWND list, int id, int index) { ChooseListLine(main_, list, id, index); }
 
   void ChooseClass(const std::string& name) {
-    const Strings classes = ListBoxItems(classList_);
-    const auto it = std::find(classes.begin(), classes.end(), name);
-    ASSERT_NE(it, classes.end()) << name;
-    ChooseLine(classList_, app::kIdClassListBox, static_cast<int>(it - classes.begin()));
+    ASSERT_TRUE(ChooseClassLine(main_, classList_, name)) << name;
   }
 
   AppProcess app_;

@@ -200,6 +200,19 @@ bool ClassListLoaded(HWND classList) {
   return !items.empty() && std::is_sorted(items.begin(), items.end());
 }
 
+void ChooseListLine(HWND owner, HWND listBox, int id, int index) {
+  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  PostMessageW(owner, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(listBox));
+}
+
+bool ChooseClassLine(HWND owner, HWND classList, const std::string& name) {
+  const std::vector<std::string> classes = ListBoxItems(classList);
+  const auto it = std::find(classes.begin(), classes.end(), name);
+  if (it == classes.end()) return false;
+  ChooseListLine(owner, classList, app::kIdClassListBox, static_cast<int>(it - classes.begin()));
+  return true;
+}
+
 bool QueryRunning(HWND mainWindow) {
   return WindowText(GetDlgItem(mainWindow, app::kIdQuery2Btn)) == "\xE5\x81\x9C\xE6\xAD\xA2";
 }

@@ -57,6 +57,11 @@ std::vector<std::string> ListBoxItems(HWND listBox);
 // The class list has arrived: not empty and in its final order (names stream in as WMI
 // lists them and are sorted without regard to case at the end).
 bool ClassListLoaded(HWND classList);
+// Selects a line of a list box as a click does: the selection, then the notification to the
+// list's owner (posted: the owner may show a modal box).
+void ChooseListLine(HWND owner, HWND listBox, int id, int index);
+// The same for the class list's line with this name; false when there is none.
+bool ChooseClassLine(HWND owner, HWND classList, const std::string& name);
 // A query runs in the background: its run button reads "停止" until it ends.
 bool QueryRunning(HWND mainWindow);
 std::vector<std::string> ComboItems(HWND combo);

@@ -86,12 +86,7 @@ class FaultInjectionTest : public ::testing::Test {
   }
 
   void ChooseClass(const std::string& name) {
-    const Strings classes = ListBoxItems(classList_);
-    const auto it = std::find(classes.begin(), classes.end(), name);
-    ASSERT_NE(it, classes.end()) << name;
-    SendMessageW(classList_, LB_SETCURSEL, static_cast<WPARAM>(it - classes.begin()), 0);
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(app::kIdClassListBox, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(classList_));
+    ASSERT_TRUE(ChooseClassLine(main_, classList_, name)) << name;
   }
 
   // The longest time the window took to answer while `done` was false.

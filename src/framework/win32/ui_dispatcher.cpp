@@ -34,11 +34,13 @@ UiDispatcher::~UiDispatcher() {
 }
 
 bool UiDispatcher::Post(std::function<void()> step) {
-  bool wasEmpty = false;
-  if (!queue_.Post(std::move(step), &wasEmpty)) return false;
-  // One wake message per batch of steps: the handler drains everything queued so far.
-  if (wasEmpty) PostMessageW(window_, kRunSteps, 0, 0);
+  if (!queue_.Post(std::move(step))) return false;
+  RequestTurn();
   return true;
+}
+
+void UiDispatcher::RequestTurn() {
+  if (!turnRequested_.exchange(true)) PostMessageW(window_, kRunSteps, 0, 0);
 }
 
 void UiDispatcher::Close() {
@@ -57,9 +59,9 @@ void UiDispatcher::RunTurn() {
   if (!more || window_ == nullptr) return;
   // Posted messages come before input and painting; a timer message comes after them.
   if (InputOrPaintWaiting()) {
-    SetTimer(window_, kTurnTimer, USER_TIMER_MINIMUM, nullptr);
+    if (!turnRequested_.exchange(true)) SetTimer(window_, kTurnTimer, USER_TIMER_MINIMUM, nullptr);
   } else {
-    PostMessageW(window_, kRunSteps, 0, 0);
+    RequestTurn();
   }
 }
 
@@ -70,6 +72,7 @@ LRESULT CALLBACK UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wPar
   } else if (message == kRunSteps || (message == WM_TIMER && wParam == kTurnTimer)) {
     if (message == WM_TIMER) KillTimer(window, kTurnTimer);
     if (auto* self = reinterpret_cast<UiDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+      self->turnRequested_ = false;  // steps posted from now on need a new turn
       self->RunTurn();
     }
     return 0;

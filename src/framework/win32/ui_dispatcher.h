@@ -6,6 +6,8 @@
 // worker never starves the keyboard, the mouse or the screen.
 #include <windows.h>
 
+#include <atomic>
+
 #include "framework/main_thread.h"
 #include "framework/step_queue.h"
 
@@ -26,10 +28,15 @@ class UiDispatcher final : public MainThreadDispatcher {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void RunTurn();
+  // Posts the wake message unless one is already on its way: one message per turn, however
+  // many steps arrive meanwhile, so that the message queue never fills with wake messages
+  // ahead of the user's input.
+  void RequestTurn();
 
   StepQueue queue_;
   HWND window_ = nullptr;
   DWORD uiThread_ = 0;
+  std::atomic<bool> turnRequested_{false};
 };
 
 }  // namespace brevane::win32
