@@ -77,9 +77,9 @@ std::atomic<long long> longestPostedUs{0};
 LRESULT CALLBACK ProbeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kProbe) {
     const long long sent = static_cast<long long>(wParam);
-    const long long now = std::chrono::duration_cast<std::chrono::microseconds>(
-                              Clock::now().time_since_epoch())
-                              .count();
+    const long long now =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
+            .count();
     longestPostedUs = std::max(longestPostedUs.load(), now - sent);
     return 0;
   }
@@ -110,7 +110,8 @@ int RunMemoryPhase(bool streamed) {
     wmi::RequestWorker worker(fake, dispatcher);
     bool ended = false;
     wmi::StartQuery(worker, kLocal, wmi::RegionalSettings{}, "select * from Brevane_Million",
-                    {{}, [&](wmi::ResultTable&& batch) { rows.Append(std::move(batch)); },
+                    {{},
+                     [&](wmi::ResultTable&& batch) { rows.Append(std::move(batch)); },
                      [&](const wmi::QueryEnd&) { ended = true; }});
     PumpUntil([&] { return ended; }, std::chrono::seconds(600));
     worker.Shutdown(std::chrono::seconds(5));
@@ -169,9 +170,9 @@ int main(int argc, char** argv) {
       longestSentUs = std::max<long long>(
           longestSentUs,
           std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
-      const long long now = std::chrono::duration_cast<std::chrono::microseconds>(
-                                Clock::now().time_since_epoch())
-                                .count();
+      const long long now =
+          std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
+              .count();
       PostMessageW(probe, kProbe, static_cast<WPARAM>(now), 0);
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -226,8 +227,8 @@ int main(int argc, char** argv) {
   std::printf(
       "query 100000 x 10 at ~0.1 ms per object: first rows shown after %.1f ms, all %d rows "
       "after %.0f ms (last object at %.0f ms); synchronous %.0f ms; ratio %.2f\n",
-      Ms(firstRows - start), streamedRows, Ms(streamedTotal), Ms(lastObject - start),
-      Ms(syncTotal), Ms(streamedTotal) / Ms(syncTotal));
+      Ms(firstRows - start), streamedRows, Ms(streamedTotal), Ms(lastObject - start), Ms(syncTotal),
+      Ms(streamedTotal) / Ms(syncTotal));
   std::printf(
       "while streaming: longest answer to a sent message %.1f ms, to a posted message %.1f ms; "
       "cancel stopped the worker in %.1f ms\n",

@@ -133,7 +133,8 @@ void ResultRows::AppendMixed(StringList& names, StringList& values, size_t first
   }
   const size_t start = cells_.size();
   cells_.resize(start + width);
-  for (size_t i = 0; i < length; ++i) cells_[start + columnOfCell[i]] = std::move(values[first + i]);
+  for (size_t i = 0; i < length; ++i)
+    cells_[start + columnOfCell[i]] = std::move(values[first + i]);
 }
 
 std::string_view ResultRows::StoredCell(size_t stored, size_t column) const {

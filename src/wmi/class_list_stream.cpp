@@ -36,10 +36,9 @@ void RunClassListRequest(RequestContext& context, bool hideEmpty,
     if (callbacks.connected) context.Post(callbacks.connected);
     auto set = services.SubclassesOf("", kFlagSemisync);
     auto classes = set->NewEnum();
-    ItemStream<std::string> stream(context, [names = callbacks.names](
-                                                std::vector<std::string>&& batch) {
-      names(std::move(batch));
-    });
+    ItemStream<std::string> stream(
+        context,
+        [names = callbacks.names](std::vector<std::string>&& batch) { names(std::move(batch)); });
     bool testing = hideEmpty;
     std::unique_ptr<Object> classObject;
     const std::stop_token stop = context.Stop();

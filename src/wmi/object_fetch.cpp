@@ -51,24 +51,24 @@ void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
 void StartInstanceFetch(RequestWorker& worker, const ConnectionParams& conn,
                         const RegionalSettings& regional, const std::string& className,
                         const std::string& path, int position, ListingCallback done) {
-  worker.Start(conn, [regional, className, path, position,
-                      done = std::move(done)](RequestContext& context) {
-    PropertyListing listing;
-    try {
-      Services& services = context.Connection();
-      if (!path.empty()) {
-        listing = InstanceByPath(services, regional, path);
-      } else {
-        listing.ok = ListInstancePropertiesOn(services, regional, className, position,
-                                              &listing.names, &listing.values, listing.errorText,
-                                              context.Stop());
-      }
-    } catch (const std::exception& e) {  // connecting failed
-      context.DropConnection();
-      listing.errorText = std::string("Error: ") + e.what();
-    }
-    Deliver(context, done, std::move(listing));
-  });
+  worker.Start(
+      conn, [regional, className, path, position, done = std::move(done)](RequestContext& context) {
+        PropertyListing listing;
+        try {
+          Services& services = context.Connection();
+          if (!path.empty()) {
+            listing = InstanceByPath(services, regional, path);
+          } else {
+            listing.ok =
+                ListInstancePropertiesOn(services, regional, className, position, &listing.names,
+                                         &listing.values, listing.errorText, context.Stop());
+          }
+        } catch (const std::exception& e) {  // connecting failed
+          context.DropConnection();
+          listing.errorText = std::string("Error: ") + e.what();
+        }
+        Deliver(context, done, std::move(listing));
+      });
 }
 
 }  // namespace brevane::wmi

@@ -73,10 +73,10 @@ void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
 void StartQuery(RequestWorker& worker, const ConnectionParams& conn,
                 const RegionalSettings& regional, const std::string& queryText,
                 QueryCallbacks callbacks) {
-  worker.Start(conn, [regional, queryText, callbacks = std::move(callbacks)](
-                         RequestContext& context) {
-    RunQueryRequest(context, regional, queryText, callbacks);
-  });
+  worker.Start(conn,
+               [regional, queryText, callbacks = std::move(callbacks)](RequestContext& context) {
+                 RunQueryRequest(context, regional, queryText, callbacks);
+               });
 }
 
 }  // namespace brevane::wmi

@@ -171,8 +171,8 @@ bool HandOver(WorkerThread& thread, uint64_t generation, const ConnectionParams&
     std::lock_guard l(thread.lock);
     if (thread.busy || thread.retired) return false;
     thread.requestStop = std::stop_source();
-    thread.pending = WorkerThread::Request{generation, conn, std::move(job),
-                                           thread.requestStop.get_token()};
+    thread.pending =
+        WorkerThread::Request{generation, conn, std::move(job), thread.requestStop.get_token()};
     thread.busy = true;
   }
   thread.wake.notify_all();

@@ -45,8 +45,7 @@ class RequestWorker {
  public:
   using Job = std::function<void(RequestContext&)>;
 
-  RequestWorker(std::shared_ptr<Backend> backend,
-                std::shared_ptr<MainThreadDispatcher> dispatcher);
+  RequestWorker(std::shared_ptr<Backend> backend, std::shared_ptr<MainThreadDispatcher> dispatcher);
   // Shuts down with a bounded wait.
   ~RequestWorker();
   RequestWorker(const RequestWorker&) = delete;

@@ -386,8 +386,8 @@ TEST_F(FaultInjectionTest, HungMonitorWindowDuringTheHandOff) {
   Launch(L"standard", L"-kt:" + std::wstring(handle.begin(), handle.end()) +
                           L" \"-query:select Name from Win32_Service\"");
   if (IsSkipped() || HasFatalFailure()) return;
-  ASSERT_TRUE(WaitUntil(
-      [&] { return ListViewRowCount(listView1_) > 0 && !QueryRunning(main_); }, kLoadTimeout));
+  ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(listView1_) > 0 && !QueryRunning(main_); },
+                        kLoadTimeout));
   SetWindowTextW(GetDlgItem(main_, app::kIdQuery2Combo), L"select Name, State from Win32_Service");
 
   const auto start = Clock::now();

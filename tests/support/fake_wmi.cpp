@@ -392,8 +392,8 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
       const auto until = std::chrono::steady_clock::now() + delay;
       while (std::chrono::steady_clock::now() < until) {
         if (stop.stop_requested()) return false;
-        std::this_thread::sleep_for(std::min<std::chrono::microseconds>(
-            delay, std::chrono::milliseconds(5)));
+        std::this_thread::sleep_for(
+            std::min<std::chrono::microseconds>(delay, std::chrono::milliseconds(5)));
       }
     }
     if (fault) {

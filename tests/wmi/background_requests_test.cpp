@@ -192,9 +192,9 @@ TEST(RequestWorkerShutdownTest, StuckConnectIsAbandonedWithinTheBound) {
   int calls = 0;
   {
     RequestWorker worker(fake, dispatcher);
-    StartQuery(worker, {".", kNs, "", ""}, RegionalSettings{}, "select * from Item",
-               {[&] { ++calls; }, [&](ResultTable&&) { ++calls; },
-                [&](const QueryEnd&) { ++calls; }});
+    StartQuery(
+        worker, {".", kNs, "", ""}, RegionalSettings{}, "select * from Item",
+        {[&] { ++calls; }, [&](ResultTable&&) { ++calls; }, [&](const QueryEnd&) { ++calls; }});
     ASSERT_TRUE(dispatcher->PumpUntil([&] { return fake->ConnectCount() == 1; }));
     EXPECT_FALSE(worker.Shutdown(100ms));
   }
@@ -209,18 +209,21 @@ TEST_F(BackgroundRequestsTest, ClassListStreamsAndHidesEmptyClasses) {
     bool hideEmpty;
     Lines expected;
   };
-  for (const Case& c : {Case{false, {"Item", "Keyless", "Empty"}}, Case{true, {"Item", "Keyless"}}}) {
+  for (const Case& c :
+       {Case{false, {"Item", "Keyless", "Empty"}}, Case{true, {"Item", "Keyless"}}}) {
     Lines names;
     int ends = 0;
     bool ok = false;
     int connecting = 0;
-    StartClassList(worker, {"other", kNs, "", ""}, c.hideEmpty,
-                   {[&] { ++connecting; }, {},
-                    [&](StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
-                    [&](bool success, const std::string&) {
-                      ++ends;
-                      ok = success;
-                    }});
+    StartClassList(
+        worker, {"other", kNs, "", ""}, c.hideEmpty,
+        {[&] { ++connecting; },
+         {},
+         [&](StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
+         [&](bool success, const std::string&) {
+           ++ends;
+           ok = success;
+         }});
     ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 1; }));
     EXPECT_TRUE(ok);
     EXPECT_EQ(names, c.expected);

@@ -41,20 +41,19 @@ void TMainWin::LoadClasses() {
   SetStatusPanel(1, "Classes: 0");
   UpdateBusyCursor();
   const std::string host = Wmi->Host;
-  wmi::StartClassList(
-      *classListWorker_, Connection(), HideEmptyClasses,
-      {[this, host] {
-         if (!panelBeforeConnect_) panelBeforeConnect_ = StatusPanel(2);
-         SetStatusPanel(2, ConnectingText(host));
-       },
-       [this] {
-         if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
-         panelBeforeConnect_.reset();
-       },
-       [this](StringList&& names) { OnClassNames(std::move(names)); },
-       [this](bool ok, const std::string& errorText) {
-         RunAsHandler([&] { OnClassListEnded(ok, errorText); });
-       }});
+  wmi::StartClassList(*classListWorker_, Connection(), HideEmptyClasses,
+                      {[this, host] {
+                         if (!panelBeforeConnect_) panelBeforeConnect_ = StatusPanel(2);
+                         SetStatusPanel(2, ConnectingText(host));
+                       },
+                       [this] {
+                         if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
+                         panelBeforeConnect_.reset();
+                       },
+                       [this](StringList&& names) { OnClassNames(std::move(names)); },
+                       [this](bool ok, const std::string& errorText) {
+                         RunAsHandler([&] { OnClassListEnded(ok, errorText); });
+                       }});
 }
 
 void TMainWin::OnClassNames(StringList&& names) {
@@ -111,8 +110,7 @@ void TMainWin::ClassListBoxClick() {
   if (chosen == CurrentClass) return;
   CurrentClass = chosen;
   SetStatusPanel(2, kRequestingInstances);
-  if (!instanceList_)
-    instanceList_ = std::make_unique<win32::ListBoxInstanceList>(InstanceListBox);
+  if (!instanceList_) instanceList_ = std::make_unique<win32::ListBoxInstanceList>(InstanceListBox);
   InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
                                     CurrentClass, instanceList_.get());
   SetQueryComboText("select * from " + CurrentClass);

@@ -69,15 +69,14 @@ void TMainWin::Query2BtnClick() {
   SetStatusPanel(2, QueryProgressText(0));
   UpdateBusyCursor();
   const std::string host = Wmi->Host;
-  wmi::StartQuery(
-      *queryWorker_, Connection(), Wmi->Regional(), queryText,
-      {[this, host] {
-         if (!query_.rowsReplaced) SetStatusPanel(2, ConnectingText(host));
-       },
-       [this](wmi::ResultTable&& batch) { OnQueryRows(std::move(batch)); },
-       [this, queryText](const wmi::QueryEnd& end) {
-         RunAsHandler([&] { OnQueryEnded(end, queryText); });
-       }});
+  wmi::StartQuery(*queryWorker_, Connection(), Wmi->Regional(), queryText,
+                  {[this, host] {
+                     if (!query_.rowsReplaced) SetStatusPanel(2, ConnectingText(host));
+                   },
+                   [this](wmi::ResultTable&& batch) { OnQueryRows(std::move(batch)); },
+                   [this, queryText](const wmi::QueryEnd& end) {
+                     RunAsHandler([&] { OnQueryEnded(end, queryText); });
+                   }});
 }
 
 void TMainWin::QueryButtonClicked() {
@@ -93,8 +92,8 @@ void TMainWin::StopQuery() {
   queryWorker_->Cancel();
   const long long elapsed = MillisecondsSince(query_.start, std::chrono::steady_clock::now());
   EndQueryRun();
-  SetStatusPanel(2, QueryStoppedText(elapsed, queryRows_.Rows().RowCount(),
-                                     Wmi->Regional().decimalSeparator));
+  SetStatusPanel(
+      2, QueryStoppedText(elapsed, queryRows_.Rows().RowCount(), Wmi->Regional().decimalSeparator));
   if (query_.rowsReplaced) LayOutFinishedResult();
 }
 
