@@ -318,11 +318,6 @@ void TMainWin::OnContextMenu(HWND window, LPARAM position) {
 void TMainWin::OnInitMenuPopup(HMENU) {}
 
 LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
-  // While a synchronous request runs, messages processed in between must not undo the hourglass.
-  if (busyDepth_ > 0) {
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    return TRUE;
-  }
   // A request in the background leaves the window usable: the arrow with the hourglass.
   if (BackgroundBusy() && LOWORD(lParam) == HTCLIENT) {
     SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
@@ -491,17 +486,6 @@ void TMainWin::ShowError(const std::string& text) {
   const std::wstring wide = win32::Utf8ToWide(text);
   MessageBoxW(Handle(), wide.c_str(), win32::Utf8ToWide(product::kName).c_str(),
               MB_OK | MB_ICONERROR);
-}
-
-TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) {
-  ++window_.busyDepth_;
-}
-
-void TMainWin::BusyScope::Restore() {
-  if (!active_) return;
-  active_ = false;
-  --window_.busyDepth_;
-  cursor_.Restore();
 }
 
 wmi::ConnectionParams TMainWin::Connection() const {

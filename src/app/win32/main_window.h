@@ -23,7 +23,6 @@
 
 #include "app/win32/result_rows_source.h"
 #include "app/win32/window_placement.h"
-#include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/list_box_instance_list.h"
 #include "framework/win32/ui_dispatcher.h"
@@ -186,22 +185,6 @@ class TMainWin final : public win32::WindowBase {
   // closed the window: the client and the loader are gone, and the caller must stop.
   [[nodiscard]] bool ProcessMessages();
 
-  // The hourglass for one synchronous request; the previous cursor comes back on every way
-  // out, or earlier by Restore() before a message box is shown.
-  class BusyScope {
-   public:
-    explicit BusyScope(TMainWin& window);
-    ~BusyScope() { Restore(); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    void Restore();
-
-   private:
-    TMainWin& window_;
-    win32::BusyCursor cursor_;
-    bool active_ = true;
-  };
-
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -300,7 +283,6 @@ class TMainWin final : public win32::WindowBase {
   // Panel2's height and PageControl3's width, in design pixels; the splitters change them.
   int panel2Height_ = 248;
   int pageControl3Width_ = 252;
-  int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
   bool destroyed_ = false;  // WM_DESTROY has run
