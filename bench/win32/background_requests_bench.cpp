@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
                                   0, 800, 600, nullptr, nullptr, wc.hInstance, nullptr);
   app::ResultRowsSource rows;
   win32::VirtualListView table(listView, &rows);
-  for (int c = 0; c < 10; ++c) table.AddColumn("c" + std::to_string(c), 80);
+  for (int c = 0; c < 10; ++c) table.AddColumn(std::to_string(c), 80);
 
   // Streamed, as the window runs a query.
   std::atomic<bool> streaming{true};
