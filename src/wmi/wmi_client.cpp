@@ -13,7 +13,9 @@ namespace brevane::wmi {
 TWMI::TWMI(Backend& backend, RegionalSettings regional)
     : backend_(backend), regional_(std::move(regional)) {}
 
-TWMI::~TWMI() { WipeSecret(Password); }
+TWMI::~TWMI() {
+  WipeSecret(Password);
+}
 
 void TWMI::SetHost(const std::string& host) {
   Host = host.empty() ? "." : host;
@@ -46,7 +48,7 @@ bool TWMI::GetClasses(StringList& items) {
   // The local computer takes no credentials; "." is how the user asks for it explicitly.
   if (Host == ".") {
     User.clear();
-    Password.clear();
+    WipeSecret(Password);
   }
   try {
     auto services = ConnectWmi(backend_, Host, Namespace, User, Password);
