@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "app/class_choice.h"
 #include "app/query_texts.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
@@ -36,7 +37,10 @@ void TMainWin::LoadClasses() {
   classesLoading_ = true;
   classNames_.clear();
   SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
+  // The list (perhaps of another host) no longer shows the class: a click loads it afresh.
   SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
+  CurrentClass.clear();
+  DropPropertyFetch();
   SetStatusPanel(0, Wmi->Host);
   SetStatusPanel(1, "Classes: 0");
   UpdateBusyCursor();
@@ -102,13 +106,15 @@ void TMainWin::ClassListBoxClick() {
   win32::Win32ListBox classList(ClassListBox);
   const int selected = classList.SelectedIndex();
   if (selected < 0) {
-    SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
-    CurrentClass.clear();
+    EmptyClassPanes();
     return;
   }
   const std::string chosen = classList.ItemText(selected);
-  if (chosen == CurrentClass) return;
-  CurrentClass = chosen;
+  if (ActionForClassClick(CurrentClass, chosen) == ClassAction::LoadClass) LoadClass(chosen);
+}
+
+void TMainWin::LoadClass(const std::string& className) {
+  CurrentClass = className;
   SetStatusPanel(2, kRequestingInstances);
   if (!instanceList_) instanceList_ = std::make_unique<win32::ListBoxInstanceList>(InstanceListBox);
   InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
@@ -123,6 +129,19 @@ void TMainWin::ClassListBoxClick() {
                             [this](wmi::PropertyListing&& listing) {
                               RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
                             });
+}
+
+void TMainWin::EmptyClassPanes() {
+  SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
+  SetPropGridRows({}, nullptr);
+  CurrentClass.clear();
+  DropPropertyFetch();
+}
+
+void TMainWin::DropPropertyFetch() {
+  propertyWorker_->Cancel();
+  propertiesPending_ = false;
+  UpdateBusyCursor();
 }
 
 void TMainWin::InstancesDone(int count, const std::string& message) {
@@ -218,9 +237,11 @@ void TMainWin::PopupMenu1Popup() {
   if (selected >= 0) {
     const std::string className = win32::Win32ListBox(ClassListBox).ItemText(selected);
     selectFromHint_ = "select * from " + className;
+    refreshTarget_ = className;
     SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, selectFromHint_, true);
     SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh instances (" + className + ")", true);
   } else {
+    refreshTarget_.clear();
     SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, "select * from ...", false);
     SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh", false);
   }
@@ -233,8 +254,17 @@ void TMainWin::Selectfrom1Click() {
 }
 
 void TMainWin::Refresh2Click() {
-  SetStatusPanel(2, kRequestingInstances);
-  InstancesThread->RefreshInstances();
+  switch (ActionForRefresh(CurrentClass, refreshTarget_)) {
+    case ClassAction::LoadClass:
+      LoadClass(refreshTarget_);
+      return;
+    case ClassAction::ReloadInstances:
+      SetStatusPanel(2, kRequestingInstances);
+      InstancesThread->RefreshInstances();
+      return;
+    case ClassAction::Nothing:
+      return;
+  }
 }
 
 }  // namespace brevane::app

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/connect_host.h"
 #include "app/switches.h"
 #include "app/win32/command_ids.h"
 #include "framework/win32/control_adapters.h"
@@ -14,6 +15,7 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/message_loop.h"
 #include "util/product_info.h"
+#include "util/scope_exit.h"
 #include "util/text.h"
 #include "wmi/win32/regional_settings_win32.h"
 
@@ -63,12 +65,8 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     closePending_ = true;
     return 0;
   }
-  ++handlerDepth_;
-  const LRESULT result = Dispatch(message, wParam, lParam);
-  if (--handlerDepth_ == 0 && closePending_) {
-    closePending_ = false;
-    if (!destroyed_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-  }
+  LRESULT result = 0;
+  RunAsHandler([&] { result = Dispatch(message, wParam, lParam); });
   return result;
 }
 
@@ -379,7 +377,7 @@ void TMainWin::ParseSwitch(const std::string& argument) {
         MonitorWindow = MonitorWindowFromValue(match.value);
         break;
       case SwitchKind::Host:
-        Wmi->SetHost(match.value);
+        Wmi->SetHost(HostForConnection(match.value));
         break;
       case SwitchKind::Namespace:
         Wmi->SetNamespace(match.value);
@@ -494,15 +492,13 @@ wmi::ConnectionParams TMainWin::Connection() const {
 
 void TMainWin::RunAsHandler(const std::function<void()>& step) {
   ++handlerDepth_;
-  struct Leave {
-    TMainWin& window;
-    ~Leave() {
-      if (--window.handlerDepth_ == 0 && window.closePending_) {
-        window.closePending_ = false;
-        if (!window.destroyed_) PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
-      }
+  // Also when the handler throws: a depth left above zero would hold back every later close.
+  const ScopeExit leave([this] {
+    if (--handlerDepth_ == 0 && closePending_) {
+      closePending_ = false;
+      if (!destroyed_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
     }
-  } leave{*this};
+  });
   step();
 }
 

@@ -73,6 +73,10 @@ class TMainWin final : public win32::WindowBase {
   // ---- Classes tab (class_tab.cpp)
   void LoadClasses();
   void ClassListBoxClick();
+  // Requests the class's instances and shows its properties; it becomes CurrentClass.
+  void LoadClass(const std::string& className);
+  // Instances and properties emptied; CurrentClass forgotten, so a click loads it again.
+  void EmptyClassPanes();
   void InstancesDone(int count, const std::string& message);
   void InstanceListBoxClick();
   void Query1BtnClick();
@@ -192,7 +196,6 @@ class TMainWin final : public win32::WindowBase {
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
-
  private:
   // Message handlers (main_window.cpp)
   LRESULT OnCreate();
@@ -227,6 +230,8 @@ class TMainWin final : public win32::WindowBase {
   void OnClassNames(StringList&& names);
   void OnClassListEnded(bool ok, const std::string& errorText);
   void OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance);
+  // The grid no longer waits for the fetch running, if any; its answer is dropped.
+  void DropPropertyFetch();
   void UpdateBusyCursor();
 
   // Menus and images (main_menu.cpp, main_images.cpp)
@@ -270,6 +275,8 @@ class TMainWin final : public win32::WindowBase {
   std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
   // Selectfrom1's hint: the query that the context menu offers.
   std::string selectFromHint_;
+  // The class that "Refresh instances (X)" names: the one selected when the menu opened.
+  std::string refreshTarget_;
   std::vector<std::string> arguments_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;
@@ -285,8 +292,8 @@ class TMainWin final : public win32::WindowBase {
   int pageControl3Width_ = 252;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
-  bool destroyed_ = false;  // WM_DESTROY has run
-  int handlerDepth_ = 0;     // handlers running, nested ones included
+  bool destroyed_ = false;     // WM_DESTROY has run
+  int handlerDepth_ = 0;       // handlers running, nested ones included
   bool closePending_ = false;  // a close arrived while a handler was running
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;
