@@ -147,7 +147,7 @@ void RunRequests(const std::shared_ptr<Lane>& lane, WorkerThread& self) {
   }
 }
 
-void WorkerMain(std::shared_ptr<Lane> lane, std::shared_ptr<WorkerThread> self) {
+void RequestThreadMain(std::shared_ptr<Lane> lane, std::shared_ptr<WorkerThread> self) {
   try {
     RunRequests(lane, *self);
   } catch (...) {
@@ -198,7 +198,7 @@ void RequestWorker::Start(const ConnectionParams& conn, Job job) {
   RetireCurrent();
   auto fresh = std::make_shared<Thread>();
   HandOver(*fresh, generation, conn, job);
-  fresh->thread = std::thread(WorkerMain, lane_, fresh);
+  fresh->thread = std::thread(RequestThreadMain, lane_, fresh);
   current_ = std::move(fresh);
 }
 
