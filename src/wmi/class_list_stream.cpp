@@ -59,6 +59,10 @@ void RunClassListRequest(RequestContext& context, bool hideEmpty,
     context.DropConnection();
     ok = false;
     errorText = e.what();
+  } catch (...) {  // what no layer expects still ends the listing, with a text
+    context.DropConnection();
+    ok = false;
+    errorText = "unexpected failure";
   }
   context.Post([ended = callbacks.ended, ok, errorText] { ended(ok, errorText); });
 }

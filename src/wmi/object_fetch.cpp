@@ -11,6 +11,8 @@ namespace brevane::wmi {
 namespace {
 
 constexpr int32_t kNotFound = static_cast<int32_t>(0x80041002u);
+// What no layer expects still ends the fetch, with a text.
+constexpr const char* kUnexpected = "unexpected failure";
 
 void Deliver(RequestContext& context, const ListingCallback& done, PropertyListing listing) {
   if (context.Stop().stop_requested()) return;  // a newer choice replaced this one
@@ -43,6 +45,9 @@ void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
     } catch (const std::exception& e) {  // connecting failed
       context.DropConnection();
       listing.errorText = e.what();
+    } catch (...) {
+      context.DropConnection();
+      listing.errorText = kUnexpected;
     }
     Deliver(context, done, std::move(listing));
   });
@@ -66,6 +71,9 @@ void StartInstanceFetch(RequestWorker& worker, const ConnectionParams& conn,
         } catch (const std::exception& e) {  // connecting failed
           context.DropConnection();
           listing.errorText = std::string("Error: ") + e.what();
+        } catch (...) {
+          context.DropConnection();
+          listing.errorText = std::string("Error: ") + kUnexpected;
         }
         Deliver(context, done, std::move(listing));
       });

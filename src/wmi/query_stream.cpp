@@ -63,6 +63,9 @@ void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
   } catch (const std::exception& e) {
     context.DropConnection();
     end.errorText = std::string("Error: ") + e.what();
+  } catch (...) {  // what no layer expects still ends the query, with a text
+    context.DropConnection();
+    end.errorText = "Error: unexpected failure";
   }
   end.lastObject = std::chrono::steady_clock::now();
   context.Post([ended = callbacks.ended, end] { ended(end); });

@@ -53,7 +53,9 @@ class BackgroundRequestsTest : public ::testing::Test {
     listView1_ = GetDlgItem(main_, app::kIdListView1);
     query2Combo_ = GetDlgItem(main_, app::kIdQuery2Combo);
     status_ = GetDlgItem(main_, app::kIdStatusBar1);
-    if (waitForClasses) ASSERT_TRUE(WaitUntil([&] { return ClassListLoaded(classList_); }, 30s));
+    if (waitForClasses) {
+      ASSERT_TRUE(WaitUntil([&] { return ClassListLoaded(classList_); }, 30s));
+    }
   }
 
   void TearDown() override {

@@ -123,13 +123,15 @@ TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
     Click(*window, IndexOf(name));
     return PumpUntil([&] {
       return window->StatusPanel(2) == "Instances: " + std::to_string(instances) &&
-             win32::Win32ListBox(window->InstanceListBox).ItemCount() == instances;
+             win32::Win32ListBox(window->InstanceListBox).ItemCount() == instances &&
+             !window->BackgroundBusy();
     });
   };
   ASSERT_TRUE(loadsOnClick("Win32_Process", 8));
 
   window->Refresh1Click();  // F5 on the classes tab: the list is loaded again
   EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
+  ASSERT_TRUE(PumpUntil([&] { return !window->BackgroundBusy(); }));
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
 
   // What a search does to the panes; its grid keeps one empty row.

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <stop_token>
@@ -437,7 +438,7 @@ class ThrowingBackend final : public wmi::Backend {
     return inner_->CreateLocator();
   }
   std::unique_ptr<wmi::ThreadScope> EnterThread() override { return inner_->EnterThread(); }
-  bool armed = false;
+  std::atomic<bool> armed{false};
 
  private:
   std::shared_ptr<wmi::Backend> inner_;
@@ -452,6 +453,7 @@ TEST_F(MainWindowInProcess, ClosesAfterAHandlerThrew) {
   window_->SetQuery2Text("select Name from Thing");
   throwing->armed = true;
   SendMessageW(window_->Handle(), WM_COMMAND, kCmdRefresh1, 0);
+  Settle();  // the query's worker meets the failure and reports it
   throwing->armed = false;
   EXPECT_EQ(boxes.Texts(), Strings{"Error: unexpected failure"});
 
