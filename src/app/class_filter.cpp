@@ -30,7 +30,7 @@ std::vector<int> ClassFilter::Matches(std::string_view text) const {
 }
 
 std::string ClassCountText(size_t shown, size_t total, bool filtering) {
-  if (!filtering) return "Classes: " + std::to_string(total);
+  if (!filtering) return "Classes: " + std::to_string(shown);
   return "Classes: " + std::to_string(shown) + " / " + std::to_string(total);
 }
 

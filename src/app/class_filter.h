@@ -27,8 +27,8 @@ class ClassFilter {
   std::vector<std::string> folded_;
 };
 
-// Panel 1 of the status bar: "Classes: " and the count, or "Classes: shown / total" while a
-// filter is on.
+// Panel 1 of the status bar: "Classes: " and the count shown, or "Classes: shown / total"
+// while a filter is on.
 std::string ClassCountText(size_t shown, size_t total, bool filtering);
 
 }  // namespace brevane

@@ -6,27 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "util/text_sink.h"
+
 namespace brevane {
 
 class ResultRows;
 
 enum class DelimitedFormat { Csv, Tsv };
-
-// Where the text goes: a file, or a string for the clipboard.
-class TextSink {
- public:
-  virtual ~TextSink() = default;
-  virtual void Append(std::string_view text) = 0;
-};
-
-class StringSink final : public TextSink {
- public:
-  void Append(std::string_view text) override { text_.append(text); }
-  std::string& Text() { return text_; }
-
- private:
-  std::string text_;
-};
 
 // Spreadsheet programs take a file for UTF-8 only when it starts with the byte order mark.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";

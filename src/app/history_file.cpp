@@ -27,6 +27,7 @@ std::vector<HistorySection> Sections(const HistoryCombos& combos) {
       {"SearchHistory", "Text", ClearRule::Never, combos.search},
       {"HostHistory", "Text", ClearRule::WhenCountPositive, combos.hosts},
       {"NSpaceHistory", "Text", ClearRule::Never, combos.namespaces},
+      {"FilterHistory", "Text", ClearRule::Always, combos.classFilter},
   };
 }
 

@@ -112,8 +112,9 @@ TEST_F(MainWindowTest, ShowsTabsAndMenusAndClosesOnWmClose) {
   if (GetMenuItemCount(bar) > 0) {
     EXPECT_EQ(MenuBarCaptions(main_), (Strings{"操作动作", "&查找", "帮助"}));
     EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 0)),
-              (Strings{"&连接到主机...", "&刷新\tF5", "", "&退出\tAlt+X"}));
-    EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 1)), (Strings{"&查找...\tCtrl+F", "开始查找\tF3"}));
+              (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S", "", "&退出\tAlt+X"}));
+    EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 1)),
+              (Strings{"&查找...\tCtrl+F", "开始查找\tF3", "筛选类\tCtrl+L"}));
     EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 2)),
               (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
   }

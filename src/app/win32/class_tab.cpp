@@ -29,7 +29,6 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 void TMainWin::LoadClasses() {
   ClassesLoaded = true;
   BusyScope busy(*this);
-  win32::Win32ListBox classList(ClassListBox);
   try {
     SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
     StringList classes;
@@ -47,15 +46,7 @@ void TMainWin::LoadClasses() {
       }
     }
     std::sort(classes.begin(), classes.end(), LessIgnoringCase);
-    SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(ClassListBox, LB_INITSTORAGE, classes.size(),
-                 static_cast<LPARAM>(classes.size() * 32));
-    for (const std::string& name : classes) {
-      const std::wstring wide = win32::Utf8ToWide(name);
-      SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(ClassListBox, nullptr, TRUE);
+    ShowClassList(std::move(classes));
     busy.Restore();
     if (!ok) ShowError("Error: " + Wmi->LastError);
   } catch (const std::exception& error) {
@@ -66,7 +57,7 @@ void TMainWin::LoadClasses() {
   SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
   SetStatusPanel(0, Wmi->Host);
-  SetStatusPanel(1, "Classes: " + std::to_string(classList.ItemCount()));
+  ShowClassCount();
 }
 
 void TMainWin::ClassListBoxClick() {

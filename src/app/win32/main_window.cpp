@@ -176,6 +176,21 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
       case kCmdSelectfrom1:
         Selectfrom1Click();
         return;
+      case kCmdCopy:  // from a shortcut (notification 1) the focused control, else the menu's list
+        CopyClick(notification == 1 ? GetFocus() : contextList_);
+        return;
+      case kCmdCopyValue:
+        if (notification != 1 || GetFocus() == PropGrid) CopyValueClick();
+        return;
+      case kCmdSelectAll:
+        SelectAllClick(notification == 1 ? GetFocus() : contextList_);
+        return;
+      case kCmdExport:
+        ExportClick();
+        return;
+      case kCmdFocusClassFilter:
+        FocusClassFilter();
+        return;
       case kCmdNextTab:
         NextTabChosen(false);
         return;
@@ -198,6 +213,9 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
       return;
     case kIdQuery2Btn:
       if (notification == BN_CLICKED) Query2BtnClick();
+      return;
+    case kIdClassFilterCombo:
+      ClassFilterChange(notification);
       return;
     default:
       return;
@@ -302,18 +320,27 @@ void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void TMainWin::OnContextMenu(HWND window, LPARAM position) {
-  if (window != ClassListBox || PopupMenu1 == nullptr) return;
   POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   if (point.x == -1 && point.y == -1) {  // from the keyboard: open at the list's corner
     point = {0, 0};
-    ClientToScreen(ClassListBox, &point);
+    ClientToScreen(window, &point);
   }
+  if (window != ClassListBox) {
+    ListContextMenu(window, point);
+    return;
+  }
+  if (PopupMenu1 == nullptr) return;
+  contextList_ = ClassListBox;
   PopupMenu1Popup();
   TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(),
                  nullptr);
 }
 
-void TMainWin::OnInitMenuPopup(HMENU) {}
+void TMainWin::OnInitMenuPopup(HMENU menu) {
+  // Export needs a result table; the item also sits in the first menu of the menu bar.
+  EnableMenuItem(menu, kCmdExport,
+                 MF_BYCOMMAND | (queryRows_.Rows().ColumnCount() > 0 ? MF_ENABLED : MF_GRAYED));
+}
 
 LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
   // While a synchronous request runs, messages processed in between must not undo the hourglass.
