@@ -13,6 +13,7 @@
 
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
+#include "app/win32/pump_until.h"
 #include "app/win32/message_box_watcher.h"
 #include "app/win32/temp_folder.h"
 #include "framework/win32/control_adapters.h"
@@ -28,20 +29,6 @@ using wmi::Value;
 
 constexpr char kNs[] = "root\\cimv2";
 const std::string kTricky = "tab\there, \"quoted\"\r\nnext line 进程";
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-  const DWORD start = GetTickCount();
-  MSG msg;
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(1);
-  }
-  return true;
-}
 
 std::string ClipboardText() {
   std::string text = "<no clipboard>";
