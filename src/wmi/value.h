@@ -1,11 +1,14 @@
 #pragma once
 // A WMI property value, portable: the COM backend fills it from a VARIANT, the fake backend
 // builds it directly. The tag keeps the VARIANT type codes, including the array bit 0x2000
-// and the by-reference bit 0x4000, because value rendering looks at the full tag.
+// and the by-reference bit 0x4000, because value rendering looks at the full tag; and the CIM
+// type WMI reported with it, because the tag alone does not say how to read the payload.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "wmi/cim_type.h"
 
 namespace brevane::wmi {
 
@@ -54,13 +57,14 @@ struct DecimalValue {
 };
 
 struct Value {
-  uint16_t type = kVtEmpty;  // full tag, with the array and by-reference bits
+  uint16_t type = kVtEmpty;        // full tag, with the array and by-reference bits
+  uint16_t cimType = kCimUnknown;  // CimType, with kCimArrayFlag for arrays
   // Integers of every width, booleans (VARIANT_TRUE is -1), error codes and currency (scaled
   // by 10000) live here; unsigned 64-bit values keep their bit pattern.
   int64_t integer = 0;
-  double real = 0;          // R4, R8 and DATE (days since 30 December 1899)
-  std::string text;         // BSTR as UTF-8
-  DecimalValue decimal;     // DECIMAL
+  double real = 0;                 // R4, R8 and DATE (days since 30 December 1899)
+  std::string text;                // BSTR as UTF-8
+  DecimalValue decimal;            // DECIMAL
   std::vector<ArrayBound> bounds;  // arrays: one entry per dimension, first dimension first
   // A by-reference value that points at another VARIANT (VT_VARIANT | VT_BYREF) keeps it here.
   std::shared_ptr<const Value> referenced;

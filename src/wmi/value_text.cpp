@@ -148,10 +148,77 @@ Rendered DateText(double oleDate, bool withTime, const RegionalSettings& regiona
   return text;
 }
 
+bool IsIntegerTag(uint16_t baseType) {
+  switch (baseType) {
+    case kVtI1:
+    case kVtUi1:
+    case kVtI2:
+    case kVtUi2:
+    case kVtI4:
+    case kVtUi4:
+    case kVtInt:
+    case kVtUint:
+    case kVtI8:
+    case kVtUi8:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// One UTF-16 code unit as UTF-8; half a surrogate pair stands for no character.
+std::string CharacterText(uint16_t unit) {
+  if (unit == 0) return {};
+  if (unit >= 0xD800 && unit <= 0xDFFF) return "\xEF\xBF\xBD";  // U+FFFD
+  std::string text;
+  if (unit < 0x80) {
+    text += static_cast<char>(unit);
+  } else if (unit < 0x800) {
+    text += static_cast<char>(0xC0 | (unit >> 6));
+    text += static_cast<char>(0x80 | (unit & 0x3F));
+  } else {
+    text += static_cast<char>(0xE0 | (unit >> 12));
+    text += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (unit & 0x3F));
+  }
+  return text;
+}
+
+// An integer read as its CIM type says, whatever integer tag carried it (WMI hands uint32 over
+// as a signed VT_I4, sint8 and char16 as VT_I2). No text when the CIM type is not an integer.
+Rendered CimIntegerText(int64_t i, uint16_t cimType) {
+  switch (cimType) {
+    case kCimSint8:
+      return std::to_string(static_cast<int8_t>(i));
+    case kCimUint8:
+      return std::to_string(static_cast<uint8_t>(i));
+    case kCimSint16:
+      return std::to_string(static_cast<int16_t>(i));
+    case kCimUint16:
+      return std::to_string(static_cast<uint16_t>(i));
+    case kCimSint32:
+      return std::to_string(static_cast<int32_t>(i));
+    case kCimUint32:
+      return std::to_string(static_cast<uint32_t>(i));
+    case kCimSint64:
+      return std::to_string(i);
+    case kCimUint64:
+      return std::to_string(static_cast<uint64_t>(i));
+    case kCimChar16:
+      return CharacterText(static_cast<uint16_t>(i));
+    default:
+      return std::nullopt;
+  }
+}
+
 // The platform's standard conversion to text of a value that is neither an array nor held
 // by reference.
-Rendered StandardText(const Value& value, uint16_t baseType, const RegionalSettings& regional) {
+Rendered StandardText(const Value& value, uint16_t baseType, uint16_t cimType,
+                      const RegionalSettings& regional) {
   const int64_t i = value.integer;
+  if (IsIntegerTag(baseType)) {
+    if (Rendered text = CimIntegerText(i, cimType)) return text;
+  }
   switch (baseType) {
     case kVtEmpty:
     case kVtNull:
@@ -211,7 +278,9 @@ Rendered RenderValue(const Value& value, const RegionalSettings& regional) {
   }
   if (tag & kVtArrayBit) return ArrayText(*current);
   if (tag & ~kVtTypeMask) return std::nullopt;  // vector or reserved bits
-  return StandardText(*current, static_cast<uint16_t>(tag & kVtTypeMask), regional);
+  // The CIM type describes the property, so the outer value's wins over a referent's.
+  const uint16_t cimType = value.cimType != kCimUnknown ? value.cimType : current->cimType;
+  return StandardText(*current, static_cast<uint16_t>(tag & kVtTypeMask), cimType, regional);
 }
 
 }  // namespace

@@ -1,19 +1,47 @@
 #include "support/fake_scenarios.h"
 
+#include <cstdint>
 #include <sstream>
 
 #include "util/text.h"
 
 namespace brevane::testing {
 
-using wmi::ArrayBound;
-using wmi::Value;
-
 namespace {
 constexpr const char* kCimv2 = "root\\cimv2";
 
 // 2026-12-07 14:30 as a DMTF datetime, the form WMI hands out.
 constexpr const char* kBootTime = "20261207143000.000000+060";
+
+void AddTypesClass(FakeWmi& fake) {
+  // One property of every CIM type, each at a value its VARIANT alone would misread.
+  const std::vector<wmi::Property> values = {
+      {"Name", cim::String("every type")},
+      {"Sint8", cim::Sint8(-128)},
+      {"Uint8", cim::Uint8(255)},
+      {"Sint16", cim::Sint16(-32768)},
+      {"Uint16", cim::Uint16(65535)},
+      {"Sint32", cim::Sint32(-2147483647 - 1)},
+      {"Uint32", cim::Uint32(4294967295u)},
+      {"Sint64", cim::Sint64(INT64_MIN)},
+      {"Uint64", cim::Uint64(UINT64_MAX)},
+      {"Real32", cim::Real32(1.5f)},
+      {"Real64", cim::Real64(-0.25)},
+      {"Boolean", cim::Boolean(true)},
+      {"String", cim::String("text")},
+      {"Datetime", cim::Datetime(kBootTime)},
+      {"Reference", cim::Reference("Win32_LogicalDisk.DeviceID=\"C:\"")},
+      {"Char16", cim::Char16(u'\u6728')},  // 木
+      {"Object", cim::Object()},
+      {"Uint32Array", cim::Array(wmi::kCimUint32, 3)},
+      {"Empty", cim::Null(wmi::kCimUint32)},
+  };
+  std::vector<std::string> names;
+  for (const auto& p : values) names.push_back(p.name);
+  fake.AddClass(kCimv2, "Demo_Types", "", std::move(names));
+  fake.AddInstance(kCimv2, "Demo_Types", values);
+}
+
 }  // namespace
 
 void AddStandardWorld(FakeWmi& fake) {
@@ -27,11 +55,11 @@ void AddStandardWorld(FakeWmi& fake) {
   int pid = 0;
   for (const char* name : processes) {
     fake.AddInstance(ns, "Win32_Process",
-                     {{"Caption", Value::Text(name)},
-                      {"Handle", Value::Text(std::to_string(pid))},
-                      {"HandleCount", Value::Int(100 + pid * 7)},
-                      {"Name", Value::Text(name)},
-                      {"ThreadCount", Value::Int(1 + (pid * 5) % 23)}});
+                     {{"Caption", cim::String(name)},
+                      {"Handle", cim::String(std::to_string(pid))},
+                      {"HandleCount", cim::Uint32(static_cast<uint32_t>(100 + pid * 7))},
+                      {"Name", cim::String(name)},
+                      {"ThreadCount", cim::Uint32(static_cast<uint32_t>(1 + (pid * 5) % 23))}});
     pid += 4;
   }
   fake.AddClass(ns, "Win32_Service", "",
@@ -42,70 +70,73 @@ void AddStandardWorld(FakeWmi& fake) {
   int i = 0;
   for (const char* name : services) {
     fake.AddInstance(ns, "Win32_Service",
-                     {{"Name", Value::Text(name)},
-                      {"DisplayName", Value::Text(std::string(name) + " service")},
-                      {"StartMode", Value::Text(i % 3 ? "Auto" : "Manual")},
-                      {"State", Value::Text(i % 4 ? "Running" : "Stopped")},
-                      {"AcceptStop", Value::Bool(i % 2 == 0)}});
+                     {{"Name", cim::String(name)},
+                      {"DisplayName", cim::String(std::string(name) + " service")},
+                      {"StartMode", cim::String(i % 3 ? "Auto" : "Manual")},
+                      {"State", cim::String(i % 4 ? "Running" : "Stopped")},
+                      {"AcceptStop", cim::Boolean(i % 2 == 0)}});
     ++i;
   }
   fake.AddClass(ns, "Win32_OperatingSystem", "",
                 {"Caption", "BuildNumber", "LastBootUpTime", "TotalVisibleMemorySize",
-                 "MUILanguages", "Primary"});
-  Value languages = Value::Array(wmi::kVtBstr, {ArrayBound{0, 1}});
+                 "MUILanguages", "Primary", "MaxNumberOfProcesses"});
   fake.AddInstance(ns, "Win32_OperatingSystem",
-                   {{"Caption", Value::Text("Microsoft Windows 7 Professional")},
-                    {"BuildNumber", Value::Text("7601")},
-                    {"LastBootUpTime", Value::Text(kBootTime)},
-                    {"TotalVisibleMemorySize", Value::Text("25165824")},
-                    {"MUILanguages", languages},
-                    {"Primary", Value::Bool(true)}});
+                   {{"Caption", cim::String("Microsoft Windows 7 Professional")},
+                    {"BuildNumber", cim::String("7601")},
+                    {"LastBootUpTime", cim::Datetime(kBootTime)},
+                    {"TotalVisibleMemorySize", cim::Uint64(25165824)},
+                    {"MUILanguages", cim::Array(wmi::kCimString, 2)},
+                    {"Primary", cim::Boolean(true)},
+                    {"MaxNumberOfProcesses", cim::Uint32(4294967295u)}});
   fake.AddClass(ns, "Win32_LogicalDisk", "",
                 {"DeviceID", "FileSystem", "FreeSpace", "Size", "VolumeName"});
   fake.AddInstance(ns, "Win32_LogicalDisk",
-                   {{"DeviceID", Value::Text("C:")},
-                    {"FileSystem", Value::Text("NTFS")},
-                    {"FreeSpace", Value::Text("53687091200")},
-                    {"Size", Value::Text("274877906944")},
-                    {"VolumeName", Value::Null()}});
+                   {{"DeviceID", cim::String("C:")},
+                    {"FileSystem", cim::String("NTFS")},
+                    {"FreeSpace", cim::Uint64(53687091200)},
+                    {"Size", cim::Uint64(274877906944)},
+                    {"VolumeName", cim::Null(wmi::kCimString)}});
   fake.AddInstance(ns, "Win32_LogicalDisk",
-                   {{"DeviceID", Value::Text("D:")},
-                    {"FileSystem", Value::Text("FAT32")},
-                    {"FreeSpace", Value::Text("9")},
-                    {"Size", Value::Text("10")},
-                    {"VolumeName", Value::Text("\xE6\x95\xB0\xE6\x8D\xAE")}});  // 数据
+                   {{"DeviceID", cim::String("D:")},
+                    {"FileSystem", cim::String("FAT32")},
+                    {"FreeSpace", cim::Uint64(9)},
+                    {"Size", cim::Uint64(10)},
+                    {"VolumeName", cim::String("\xE6\x95\xB0\xE6\x8D\xAE")}});  // 数据
   fake.AddClass(ns, "Win32_NetworkAdapterConfiguration", "",
                 {"Index", "Description", "IPAddress", "DHCPEnabled"});
   fake.AddInstance(ns, "Win32_NetworkAdapterConfiguration",
-                   {{"Index", Value::Int(0)},
-                    {"Description", Value::Text("Loopback adapter")},
-                    {"IPAddress", Value::Array(wmi::kVtBstr, {ArrayBound{0, 0}})},
-                    {"DHCPEnabled", Value::Bool(false)}});
+                   {{"Index", cim::Uint32(0)},
+                    {"Description", cim::String("Loopback adapter")},
+                    {"IPAddress", cim::Array(wmi::kCimString, 1)},
+                    {"DHCPEnabled", cim::Boolean(false)}});
   fake.AddInstance(ns, "Win32_NetworkAdapterConfiguration",
-                   {{"Index", Value::Int(1)},
-                    {"Description", Value::Text("Ethernet adapter")},
-                    {"IPAddress", Value::Array(wmi::kVtBstr, {ArrayBound{0, 1}})},
-                    {"DHCPEnabled", Value::Bool(true)}});
-  fake.AddClass(ns, "Win32_Printer", "", {"Name", "PortName"});
+                   {{"Index", cim::Uint32(1)},
+                    {"Description", cim::String("Ethernet adapter")},
+                    {"IPAddress", cim::Array(wmi::kCimString, 2)},
+                    {"DHCPEnabled", cim::Boolean(true)}});
+  fake.AddClass(ns, "Win32_Printer", "", {"Name", "PortName"}, {wmi::kCimString, wmi::kCimString});
   fake.AddClass(ns, "Demo_NoLabel", "", {"Size", "Ratio"});
   for (int k = 0; k < 3; ++k) {
-    fake.AddInstance(ns, "Demo_NoLabel",
-                     {{"Size", Value::Int(10 * k)}, {"Ratio", Value::Real(0.5 * k)}});
+    fake.AddInstance(
+        ns, "Demo_NoLabel",
+        {{"Size", cim::Uint32(static_cast<uint32_t>(10 * k))}, {"Ratio", cim::Real64(0.5 * k)}});
   }
   fake.AddClass(ns, "Demo_Unicode", "", {"Name", "Note"});
   fake.AddInstance(ns, "Demo_Unicode",
-                   {{"Name", Value::Text("\xE6\x9C\xAC\xE6\x9C\xBA")},  // 本机
-                    {"Note", Value::Text("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82")}});
-  fake.AddInstance(ns, "Demo_Unicode", {{"Name", Value::Null()}, {"Note", Value::Text("no name")}});
+                   {{"Name", cim::String("\xE6\x9C\xAC\xE6\x9C\xBA")},  // 本机
+                    {"Note", cim::String("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82")}});
+  fake.AddInstance(ns, "Demo_Unicode",
+                   {{"Name", cim::Null(wmi::kCimString)}, {"Note", cim::String("no name")}});
   // A hierarchy: a query over the base class returns objects with different property counts.
   fake.AddClass(ns, "CIM_LogicalElement", "", {"Name", "Caption"});
   fake.AddClass(ns, "Demo_Volume", "CIM_LogicalElement", {"Name", "Caption", "Capacity"});
   fake.AddInstance(ns, "CIM_LogicalElement",
-                   {{"Name", Value::Text("element")}, {"Caption", Value::Text("Base")}});
+                   {{"Name", cim::String("element")}, {"Caption", cim::String("Base")}});
   fake.AddInstance(ns, "Demo_Volume",
-                   {{"Name", Value::Text("vol1")},
-                    {"Caption", Value::Text("Volume 1")},
-                    {"Capacity", Value::Int(64)}});
+                   {{"Name", cim::String("vol1")},
+                    {"Caption", cim::String("Volume 1")},
+                    {"Capacity", cim::Uint64(64)}});
+  AddTypesClass(fake);
 }
 
 void AddBigClass(FakeWmi& fake, const std::string& className, int count, int properties) {
@@ -117,11 +148,11 @@ void AddBigClass(FakeWmi& fake, const std::string& className, int count, int pro
   for (int i = 0; i < count; ++i) {
     std::vector<wmi::Property> values;
     values.reserve(names.size());
-    values.push_back({names[0], Value::Text(Format("item%d", i))});
+    values.push_back({names[0], cim::String(Format("item%d", i))});
     for (int p = 1; p < properties; ++p) {
-      values.push_back(
-          {names[static_cast<size_t>(p)], p % 2 ? Value::Int((i * 7919 + p) % 100003)
-                                                : Value::Text(Format("text %d", i % 977))});
+      values.push_back({names[static_cast<size_t>(p)],
+                        p % 2 ? cim::Uint32(static_cast<uint32_t>((i * 7919 + p) % 100003))
+                              : cim::String(Format("text %d", i % 977))});
     }
     fake.AddInstance(kCimv2, className, std::move(values));
   }
@@ -143,8 +174,8 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
     } else if (name == "big-value") {
       fake->AddClass(kCimv2, "Demo_BigValue", "", {"Name", "Blob"});
       fake->AddInstance(kCimv2, "Demo_BigValue",
-                        {{"Name", Value::Text("blob")},
-                         {"Blob", Value::Text(std::string(10 * 1024 * 1024, 'x'))}});
+                        {{"Name", cim::String("blob")},
+                         {"Blob", cim::String(std::string(10 * 1024 * 1024, 'x'))}});
     } else if (name == "connect-fails") {
       fake->FailConnect(
           wmi::WmiError(fake_status::kRpcUnavailable, "The RPC server is unavailable"));

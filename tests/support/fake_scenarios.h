@@ -10,7 +10,8 @@ namespace brevane::testing {
 
 // A small computer: processes, services, an operating system with dates and 64-bit values,
 // disks labelled by DeviceID, string arrays, a class without label properties, an empty
-// class, a class hierarchy whose subclasses add properties, and non-ASCII texts.
+// class, a class hierarchy whose subclasses add properties, non-ASCII texts, and Demo_Types
+// (one property of each CIM type, delivered as the native API delivers it).
 void AddStandardWorld(FakeWmi& fake);
 
 // A class "Brevane_Big" with `count` instances of `properties` properties each.

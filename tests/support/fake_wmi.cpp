@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "util/text.h"
+#include "wmi/value_text.h"
 
 namespace brevane::testing {
 
@@ -43,11 +44,108 @@ std::string RenderForObjectText(const Value& v) {
     case wmi::kVtR8:
       return Format("%g", v.real);
     default:
-      return std::to_string(v.integer);
+      return wmi::ValueToText(v, wmi::RegionalSettings{});
   }
 }
 
 }  // namespace
+
+namespace cim {
+
+namespace {
+
+Value Typed(Value v, uint16_t cimType) {
+  v.cimType = cimType;
+  return v;
+}
+
+// The VARIANT type an element of the CIM type travels in.
+uint16_t VariantTypeOf(uint16_t cimType) {
+  switch (cimType) {
+    case wmi::kCimSint8:
+    case wmi::kCimSint16:
+    case wmi::kCimChar16:
+      return wmi::kVtI2;
+    case wmi::kCimUint8:
+      return wmi::kVtUi1;
+    case wmi::kCimUint16:
+    case wmi::kCimSint32:
+    case wmi::kCimUint32:
+      return wmi::kVtI4;
+    case wmi::kCimReal32:
+      return wmi::kVtR4;
+    case wmi::kCimReal64:
+      return wmi::kVtR8;
+    case wmi::kCimBoolean:
+      return wmi::kVtBool;
+    case wmi::kCimObject:
+      return wmi::kVtUnknown;
+    default:  // strings, 64-bit integers, date-times, references
+      return wmi::kVtBstr;
+  }
+}
+
+}  // namespace
+
+Value Sint8(int8_t v) {
+  return Typed(Value::Int(v, wmi::kVtI2), wmi::kCimSint8);
+}
+Value Uint8(uint8_t v) {
+  return Typed(Value::Int(v, wmi::kVtUi1), wmi::kCimUint8);
+}
+Value Sint16(int16_t v) {
+  return Typed(Value::Int(v, wmi::kVtI2), wmi::kCimSint16);
+}
+Value Uint16(uint16_t v) {
+  return Typed(Value::Int(v, wmi::kVtI4), wmi::kCimUint16);
+}
+Value Sint32(int32_t v) {
+  return Typed(Value::Int(v, wmi::kVtI4), wmi::kCimSint32);
+}
+// The bit pattern in a signed 32-bit integer: 4294967295 arrives as -1.
+Value Uint32(uint32_t v) {
+  return Typed(Value::Int(static_cast<int32_t>(v), wmi::kVtI4), wmi::kCimUint32);
+}
+Value Sint64(int64_t v) {
+  return Typed(Value::Text(std::to_string(v)), wmi::kCimSint64);
+}
+Value Uint64(uint64_t v) {
+  return Typed(Value::Text(std::to_string(v)), wmi::kCimUint64);
+}
+Value Real32(float v) {
+  return Typed(Value::Real(v, wmi::kVtR4), wmi::kCimReal32);
+}
+Value Real64(double v) {
+  return Typed(Value::Real(v), wmi::kCimReal64);
+}
+Value Boolean(bool v) {
+  return Typed(Value::Bool(v), wmi::kCimBoolean);
+}
+Value String(std::string v) {
+  return Typed(Value::Text(std::move(v)), wmi::kCimString);
+}
+Value Datetime(std::string dmtf) {
+  return Typed(Value::Text(std::move(dmtf)), wmi::kCimDatetime);
+}
+Value Reference(std::string path) {
+  return Typed(Value::Text(std::move(path)), wmi::kCimReference);
+}
+Value Char16(char16_t v) {
+  return Typed(Value::Int(static_cast<int16_t>(v), wmi::kVtI2), wmi::kCimChar16);
+}
+Value Object() {
+  return Typed(Value::Object(), wmi::kCimObject);
+}
+Value Null(uint16_t cimType) {
+  return Typed(Value::Null(), cimType);
+}
+Value Array(uint16_t cimType, int64_t count) {
+  const auto element = static_cast<uint16_t>(cimType & ~wmi::kCimArrayFlag);
+  return Typed(Value::Array(VariantTypeOf(element), {wmi::ArrayBound{0, count - 1}}),
+               static_cast<uint16_t>(element | wmi::kCimArrayFlag));
+}
+
+}  // namespace cim
 
 struct FakeWmi::State {
   struct Namespace {
@@ -122,7 +220,9 @@ struct FakeWmi::State {
   static std::shared_ptr<const FakeInstance> ClassObject(const FakeClass& c) {
     auto def = std::make_shared<FakeInstance>();
     def->className = c.name;
-    for (const auto& name : c.propertyNames) def->properties.push_back({name, Value::Null()});
+    for (size_t i = 0; i < c.propertyNames.size(); ++i) {
+      def->properties.push_back({c.propertyNames[i], cim::Null(c.propertyTypes[i])});
+    }
     return def;
   }
 };
@@ -342,9 +442,7 @@ std::optional<ParsedQuery> ParseQuery(const std::string& text) {
 }
 
 std::string PlainText(const Value& v) {
-  if (v.type == wmi::kVtBstr) return v.text;
-  if (v.type == wmi::kVtNull || v.type == wmi::kVtEmpty) return {};
-  return std::to_string(v.integer);
+  return wmi::ValueToText(v, wmi::RegionalSettings{});
 }
 
 class FakeServices final : public wmi::Services {
@@ -496,20 +594,36 @@ void FakeWmi::AddNamespace(const std::string& ns) {
 }
 
 void FakeWmi::AddClass(const std::string& ns, const std::string& name,
-                       const std::string& superclass, std::vector<std::string> propertyNames) {
+                       const std::string& superclass, std::vector<std::string> propertyNames,
+                       std::vector<uint16_t> propertyTypes) {
   AddNamespace(ns);
   std::lock_guard lock(state_->mutex);
-  state_->FindNamespace(ns)->classes.push_back({name, superclass, std::move(propertyNames)});
+  propertyTypes.resize(propertyNames.size(), wmi::kCimUnknown);
+  state_->FindNamespace(ns)->classes.push_back(
+      {name, superclass, std::move(propertyNames), std::move(propertyTypes)});
 }
 
 void FakeWmi::AddInstance(const std::string& ns, const std::string& className,
                           std::vector<Property> properties) {
   AddNamespace(ns);
   std::lock_guard lock(state_->mutex);
+  State::Namespace& space = *state_->FindNamespace(ns);
+  // The class definition learns the types of its properties from the instances. Searched from
+  // the back: instances usually follow their class.
+  for (auto c = space.classes.rbegin(); c != space.classes.rend(); ++c) {
+    if (!SameName(c->name, className)) continue;
+    for (size_t i = 0; i < c->propertyNames.size(); ++i) {
+      if (c->propertyTypes[i] != wmi::kCimUnknown) continue;
+      for (const auto& p : properties) {
+        if (SameName(p.name, c->propertyNames[i])) c->propertyTypes[i] = p.value.cimType;
+      }
+    }
+    break;
+  }
   auto instance = std::make_shared<FakeInstance>();
   instance->className = className;
   instance->properties = std::move(properties);
-  state_->FindNamespace(ns)->instances.push_back(std::move(instance));
+  space.instances.push_back(std::move(instance));
 }
 
 void FakeWmi::AddHost(const std::string& host) {

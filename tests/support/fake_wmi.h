@@ -17,6 +17,33 @@
 
 namespace brevane::testing {
 
+// Property values as the native WMI API hands each CIM type over ("Numbers" in WMI's
+// documentation): uint16 and uint32 in a signed VT_I4, sint8 and char16 in VT_I2, uint8 in
+// VT_UI1, 64-bit integers, date-times and references as text, arrays as VT_ARRAY of the
+// element's VARIANT type; every value carries its CIM type.
+namespace cim {
+wmi::Value Sint8(int8_t v);
+wmi::Value Uint8(uint8_t v);
+wmi::Value Sint16(int16_t v);
+wmi::Value Uint16(uint16_t v);
+wmi::Value Sint32(int32_t v);
+wmi::Value Uint32(uint32_t v);
+wmi::Value Sint64(int64_t v);
+wmi::Value Uint64(uint64_t v);
+wmi::Value Real32(float v);
+wmi::Value Real64(double v);
+wmi::Value Boolean(bool v);
+wmi::Value String(std::string v);
+wmi::Value Datetime(std::string dmtf);
+wmi::Value Reference(std::string path);
+wmi::Value Char16(char16_t v);
+wmi::Value Object();
+// A property without a value (VT_NULL) of the given CIM type.
+wmi::Value Null(uint16_t cimType);
+// An array of `count` elements of the CIM type (elements are not kept: only bounds are shown).
+wmi::Value Array(uint16_t cimType, int64_t count);
+}  // namespace cim
+
 struct FakeInstance {
   std::string className;
   std::vector<wmi::Property> properties;
@@ -26,6 +53,7 @@ struct FakeClass {
   std::string name;
   std::string superclass;
   std::vector<std::string> propertyNames;  // the class definition, in order
+  std::vector<uint16_t> propertyTypes;     // their CIM types, kCimUnknown until known
 };
 
 // Status codes the fake raises, with the texts the user would read.
@@ -55,8 +83,9 @@ class FakeWmi : public wmi::Backend {
 
   // --- data (namespace paths and class names compare without regard to case) ---
   void AddNamespace(const std::string& ns);
+  // Types not given here are learnt from the first instance that has the property.
   void AddClass(const std::string& ns, const std::string& name, const std::string& superclass,
-                std::vector<std::string> propertyNames);
+                std::vector<std::string> propertyNames, std::vector<uint16_t> propertyTypes = {});
   // Instances carry their own properties (a subclass's instance may have more than the base).
   void AddInstance(const std::string& ns, const std::string& className,
                    std::vector<wmi::Property> properties);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "support/fake_scenarios.h"
 #include "support/fake_wmi.h"
 #include "wmi/wmi_client.h"
 #include "wmi/wmi_error.h"
@@ -121,6 +124,43 @@ TEST_F(QueryOpsTest, InstancePropertiesByPosition) {
   EXPECT_EQ(values.front(), "D:");
   EXPECT_FALSE(client.GetInstanceProperties("Nope", 0, &names, &values));
   EXPECT_EQ(client.LastError, "Error: Not found");
+}
+
+// Values reach the listings as the native API hands them over, and read as their CIM type.
+TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
+  FakeWmi world;
+  testing::AddStandardWorld(world);
+  TWMI typedClient{world, RegionalSettings{}};
+  StringList names;
+  StringList values;
+  ASSERT_TRUE(typedClient.GetInstanceProperties("Demo_Types", 0, &names, &values));
+  ASSERT_EQ(names.size(), values.size());
+  const std::map<std::string, std::string> expected = {
+      {"Sint8", "-128"},
+      {"Uint8", "255"},
+      {"Sint16", "-32768"},
+      {"Uint16", "65535"},
+      {"Sint32", "-2147483648"},
+      {"Uint32", "4294967295"},
+      {"Sint64", "-9223372036854775808"},
+      {"Uint64", "18446744073709551615"},
+      {"Real32", "1.5"},
+      {"Real64", "-0.25"},
+      {"Boolean", "-1"},
+      {"Datetime", "20261207143000.000000+060"},
+      {"Reference", "Win32_LogicalDisk.DeviceID=\"C:\""},
+      {"Char16", "\xE6\x9C\xA8"},
+      {"Object", "Invalid variant type conversion"},
+      {"Uint32Array", "array[0..2]"},
+      {"Empty", ""},
+  };
+  std::map<std::string, std::string> listed;
+  for (size_t i = 0; i < names.size(); ++i) listed[names[i]] = values[i];
+  for (const auto& [name, text] : expected) EXPECT_EQ(listed[name], text) << name;
+  ResultTable table;
+  ASSERT_TRUE(
+      typedClient.ExecQuery("select MaxNumberOfProcesses from Win32_OperatingSystem", table));
+  EXPECT_EQ(table.values, (StringList{"4294967295"}));
 }
 
 }  // namespace

@@ -129,6 +129,68 @@ TEST(ValueToTextTest, EveryKindUnderTwoRegionalSettings) {
   }
 }
 
+Value Cim(Value v, uint16_t cimType) {
+  v.cimType = cimType;
+  return v;
+}
+
+// Each CIM type in the VARIANT the native API hands it over in ("Numbers" in WMI's
+// documentation): the CIM type decides how an integer payload reads.
+TEST(ValueToTextTest, CimTypesAsTheNativeApiDeliversThem) {
+  const struct {
+    const char* name;
+    Value value;
+    std::string text;
+  } cases[] = {
+      {"uint32 max as VT_I4", Cim(Value::Int(-1), kCimUint32), "4294967295"},
+      {"uint32 high bit as VT_I4", Cim(Value::Int(INT32_MIN), kCimUint32), "2147483648"},
+      {"uint32 small", Cim(Value::Int(7), kCimUint32), "7"},
+      {"uint32 unknown cim type stays signed", Value::Int(-1), "-1"},
+      {"sint32", Cim(Value::Int(-1), kCimSint32), "-1"},
+      {"uint16 as VT_I4", Cim(Value::Int(65535), kCimUint16), "65535"},
+      {"uint16 sign-extended", Cim(Value::Int(-1), kCimUint16), "65535"},
+      {"sint16 as VT_I2", Cim(Value::Int(-32768, kVtI2), kCimSint16), "-32768"},
+      {"sint8 as VT_I2", Cim(Value::Int(-128, kVtI2), kCimSint8), "-128"},
+      {"uint8 as VT_UI1", Cim(Value::Int(255, kVtUi1), kCimUint8), "255"},
+      {"char16 ascii as VT_I2", Cim(Value::Int('A', kVtI2), kCimChar16), "A"},
+      {"char16 cjk as VT_I2", Cim(Value::Int(static_cast<int16_t>(0x6728), kVtI2), kCimChar16),
+       "\xE6\x9C\xA8"},
+      {"char16 high as VT_I2", Cim(Value::Int(static_cast<int16_t>(0xFF21), kVtI2), kCimChar16),
+       "\xEF\xBC\xA1"},
+      {"char16 two-byte", Cim(Value::Int(0xE9, kVtI2), kCimChar16), "\xC3\xA9"},
+      {"char16 lone surrogate", Cim(Value::Int(static_cast<int16_t>(0xD800), kVtI2), kCimChar16),
+       "\xEF\xBF\xBD"},
+      {"char16 nul", Cim(Value::Int(0, kVtI2), kCimChar16), ""},
+      {"uint64 as text", Cim(Value::Text("18446744073709551615"), kCimUint64),
+       "18446744073709551615"},
+      {"sint64 as text", Cim(Value::Text("-9223372036854775808"), kCimSint64),
+       "-9223372036854775808"},
+      {"uint64 as VT_I8", Cim(Value::Int(-1, kVtI8), kCimUint64), "18446744073709551615"},
+      {"sint64 as VT_UI8", Cim(Value::Int(-2, kVtUi8), kCimSint64), "-2"},
+      {"datetime as text", Cim(Value::Text("20261207143000.000000+060"), kCimDatetime),
+       "20261207143000.000000+060"},
+      {"reference as text", Cim(Value::Text("Win32_LogicalDisk.DeviceID=\"C:\""), kCimReference),
+       "Win32_LogicalDisk.DeviceID=\"C:\""},
+      {"string", Cim(Value::Text("-1"), kCimString), "-1"},
+      {"boolean", Cim(Value::Bool(true), kCimBoolean), "-1"},
+      {"real32", Cim(Value::Real(0.5f, kVtR4), kCimReal32), "0.5"},
+      {"real64", Cim(Value::Real(-2.25), kCimReal64), "-2.25"},
+      {"object", Cim(Value::Object(), kCimObject), kInvalid},
+      {"null uint32", Cim(Value::Null(), kCimUint32), ""},
+      {"uint32 array", Cim(Value::Array(kVtI4, {{0, 2}}), kCimUint32 | kCimArrayFlag),
+       "array[0..2]"},
+      {"char16 array", Cim(Value::Array(kVtI2, {{0, 0}}), kCimChar16 | kCimArrayFlag),
+       "array[0..0]"},
+      {"uint16 array by reference",
+       Cim(WithByRefBit(Value::Array(kVtI4, {{0, 1}})), kCimUint16 | kCimArrayFlag), "array[0..1]"},
+      {"uint32 by reference", Cim(ByRef(Value::Int(-1)), kCimUint32), "4294967295"},
+      {"uint32 referent's own type", ByRef(Cim(Value::Int(-1), kCimUint32)), "4294967295"},
+      {"unknown cim code", Cim(Value::Int(-1), 999), "-1"},
+  };
+  const RegionalSettings regional;
+  for (const auto& c : cases) EXPECT_EQ(ValueToText(c.value, regional), c.text) << c.name;
+}
+
 TEST(ValueToTextTest, DatePictureWithLiterals) {
   RegionalSettings regional;
   regional.shortDatePicture = "yyyy'年'M'月'd'日'";

@@ -33,9 +33,10 @@ Value ComObject::PropertyValue(const std::string& name) {
   if (name.empty()) ThrowRefused(WBEM_E_NOT_FOUND);
   const Bstr wideName = Bstr::FromUtf8(name);
   Variant value;
+  CIMTYPE cimType = 0;
   ClearComErrorInfo();
-  ThrowIfFailed(object_->Get(wideName.Get(), 0, value.Receive(), nullptr, nullptr));
-  return VariantToValue(value.Get());
+  ThrowIfFailed(object_->Get(wideName.Get(), 0, value.Receive(), &cimType, nullptr));
+  return VariantToValue(value.Get(), cimType);
 }
 
 std::unique_ptr<ObjectSet> ComObject::Instances(int32_t flags) {

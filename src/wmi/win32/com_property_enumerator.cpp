@@ -22,7 +22,8 @@ bool ComPropertyEnumerator::Next(Property& out) {
   brevane::win32::Bstr name;
   brevane::win32::Variant value;
   ClearComErrorInfo();
-  const HRESULT hr = object_->Next(0, name.Receive(), value.Receive(), nullptr, nullptr);
+  CIMTYPE cimType = 0;
+  const HRESULT hr = object_->Next(0, name.Receive(), value.Receive(), &cimType, nullptr);
   if (hr == WBEM_S_NO_MORE_DATA || hr == S_FALSE) {
     finished_ = true;
     object_->EndEnumeration();
@@ -34,7 +35,7 @@ bool ComPropertyEnumerator::Next(Property& out) {
     ThrowComFailure(hr);
   }
   out.name = name.ToUtf8();
-  out.value = VariantToValue(value.Get());
+  out.value = VariantToValue(value.Get(), cimType);
   return true;
 }
 

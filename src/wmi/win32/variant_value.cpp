@@ -197,8 +197,11 @@ Value Convert(const VARIANT& v, int depth) {
 
 }  // namespace
 
-Value VariantToValue(const VARIANT& variant) {
-  return Convert(variant, 0);
+Value VariantToValue(const VARIANT& variant, long cimType) {
+  Value value = Convert(variant, 0);
+  // CIMTYPE codes, array flag included, fit 16 bits; anything wider is not one of them.
+  if ((cimType & ~0xFFFFL) == 0) value.cimType = static_cast<uint16_t>(cimType);
+  return value;
 }
 
 }  // namespace brevane::wmi::win32

@@ -2,7 +2,8 @@
 // A VARIANT as the portable Value: the full tag is kept (array and by-reference bits
 // included), by-reference values are read through their pointers, arrays keep only their
 // dimensions and bounds, and text becomes UTF-8. Never throws on a strange VARIANT: what it
-// does not know keeps only its tag.
+// does not know keeps only its tag. cimType is the CIMTYPE WMI reported with the value (0 when
+// none was).
 #include <windows.h>
 #include <oleauto.h>
 
@@ -10,6 +11,6 @@
 
 namespace brevane::wmi::win32 {
 
-Value VariantToValue(const VARIANT& variant);
+Value VariantToValue(const VARIANT& variant, long cimType = 0);
 
 }  // namespace brevane::wmi::win32

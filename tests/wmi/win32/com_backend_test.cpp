@@ -180,16 +180,23 @@ TEST_F(ComBackendTest, OperatingSystemGivesBigNumbersAndDatesAsText) {
   EXPECT_EQ(os, nullptr);
 }
 
-TEST_F(ComBackendTest, BooleansArraysAndRealsKeepTheirKinds) {
+// Both reads of a value (the property walk and Get) carry the CIM type WMI reports with it,
+// which is what tells a uint32 in a VT_I4 from a sint32.
+TEST_F(ComBackendTest, ValuesKeepTheirKindsAndCimTypes) {
   auto services = ConnectLocal();
   struct Expectation {
     const char* className;
     const char* property;
     uint16_t type;
+    uint16_t cimType;
   } const expectations[] = {
-      {"Win32_Service", "AcceptStop", kVtBool},
-      {"Win32_SystemEnclosure", "ChassisTypes", kVtArrayBit | kVtI4},
-      {"Win32_WinSAT", "CPUScore", kVtR4},
+      {"Win32_Service", "AcceptStop", kVtBool, kCimBoolean},
+      {"Win32_Service", "Name", kVtBstr, kCimString},
+      {"Win32_SystemEnclosure", "ChassisTypes", kVtArrayBit | kVtI4, kCimArrayFlag | kCimUint16},
+      {"Win32_WinSAT", "CPUScore", kVtR4, kCimReal32},
+      {"Win32_Process", "ThreadCount", kVtI4, kCimUint32},
+      {"Win32_OperatingSystem", "TotalVisibleMemorySize", kVtBstr, kCimUint64},
+      {"Win32_OperatingSystem", "LocalDateTime", kVtBstr, kCimDatetime},
   };
   for (const auto& e : expectations) {
     SCOPED_TRACE(std::string(e.className) + "." + e.property);
@@ -197,6 +204,11 @@ TEST_F(ComBackendTest, BooleansArraysAndRealsKeepTheirKinds) {
     std::unique_ptr<Object> object;
     ASSERT_TRUE(walk->Next(object));
     const Value value = object->PropertyValue(e.property);
+    EXPECT_EQ(value.cimType, e.cimType);
+    const auto properties = PropertiesOf(*object);
+    const Property* walked = FindProperty(properties, e.property);
+    ASSERT_NE(walked, nullptr);
+    EXPECT_EQ(walked->value.cimType, e.cimType);
     if (value.type == kVtNull) continue;  // the platform may simply not know it
     EXPECT_EQ(value.type, e.type);
     if (value.type == kVtBool) {
