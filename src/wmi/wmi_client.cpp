@@ -13,7 +13,9 @@ namespace brevane::wmi {
 TWMI::TWMI(Backend& backend, RegionalSettings regional)
     : backend_(backend), regional_(std::move(regional)) {}
 
-TWMI::~TWMI() { WipeSecret(Password); }
+TWMI::~TWMI() {
+  WipeSecret(Password);
+}
 
 void TWMI::SetHost(const std::string& host) {
   Host = host.empty() ? "." : host;
@@ -61,9 +63,10 @@ bool TWMI::GetClasses(StringList& items) {
   }
 }
 
-bool TWMI::GetClassProperties(const std::string& className, StringList& names) {
+bool TWMI::GetClassProperties(const std::string& className, StringList& names,
+                              std::vector<PropertyType>* types) {
   return ListClassProperties(backend_, {Host, Namespace, User, Password}, className, names,
-                             LastError);
+                             LastError, types);
 }
 
 bool TWMI::GetInstanceProperties(const std::string& className, int index, StringList* names,

@@ -63,6 +63,7 @@ TEST(HistoryFileTest, FirstRunLoadsNothingAndSavesAllSections) {
   EXPECT_EQ(profile.RawValue("HostHistory", "Text0"), "server1");
   EXPECT_EQ(profile.RawValue("HostHistory", "Text1"), kLocalHost);
   EXPECT_EQ(profile.RawValue("NSpaceHistory", "Count"), "0");
+  EXPECT_EQ(profile.RawValue("FilterHistory", "Count"), std::nullopt);
 }
 
 TEST(HistoryFileTest, SavesTheFifteenMostRecentAndRoundTrips) {
