@@ -4,11 +4,25 @@ namespace brevane {
 
 namespace {
 
+// WMI property names are identifiers: no name ends like this.
+constexpr std::string_view kKeyMark = " (key)";
+
 bool IsBlankRow(const PropertyRowText& row) {
   return row.name.empty() && row.value.empty();
 }
 
 }  // namespace
+
+std::string PropertyGridName(const std::string& name, bool key) {
+  return key ? name + std::string(kKeyMark) : name;
+}
+
+std::string PropertyNameFromGrid(const std::string& shown) {
+  const std::string_view text(shown);
+  if (text.size() > kKeyMark.size() && text.substr(text.size() - kKeyMark.size()) == kKeyMark)
+    return std::string(text.substr(0, text.size() - kKeyMark.size()));
+  return shown;
+}
 
 std::string PropertyLinesText(const std::vector<PropertyRowText>& rows) {
   StringSink sink;

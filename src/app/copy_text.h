@@ -12,6 +12,10 @@ struct PropertyRowText {
   std::string value;
 };
 
+// The property grid marks key properties after the name; a copy takes the bare name.
+std::string PropertyGridName(const std::string& name, bool key);
+std::string PropertyNameFromGrid(const std::string& shown);
+
 // "复制" on the property grid: one "Name<TAB>Value" line per row, tab-separated text rules.
 // The grid's closing blank row is left out.
 std::string PropertyLinesText(const std::vector<PropertyRowText>& rows);

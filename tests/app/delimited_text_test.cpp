@@ -131,6 +131,11 @@ TEST(CopyTextTest, PropertyRows) {
   const std::string big(10 * 1024 * 1024, 'x');
   EXPECT_EQ(PropertyValuesText({{"Data", big + "\r\n\"\t"}, {"", ""}}), big + "\r\n\"\t");
   EXPECT_EQ(PropertyLinesText({{"", ""}}), "");
+  EXPECT_EQ(PropertyGridName("Handle", true), "Handle (key)");
+  EXPECT_EQ(PropertyGridName("Handle", false), "Handle");
+  EXPECT_EQ(PropertyNameFromGrid("Handle (key)"), "Handle");
+  EXPECT_EQ(PropertyNameFromGrid("Handle"), "Handle");
+  EXPECT_EQ(PropertyNameFromGrid(" (key)"), " (key)");
   EXPECT_EQ(PropertyValuesText({}), "");
 }
 

@@ -124,9 +124,10 @@ TEST_F(MainWindowTest, ShowsTabsAndMenusAndClosesOnWmClose) {
             "select Caption, HandleCount, ThreadCount from Win32_Process");
   EXPECT_EQ(WindowText(Control(app::kIdQuery1Btn)), "执行");
   const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::kIdPropGrid));
-  ASSERT_EQ(grid.size(), 2u);
+  ASSERT_EQ(grid.size(), 3u);
   EXPECT_EQ(grid[0].caption, "Property");
   EXPECT_EQ(grid[1].caption, "Value");
+  EXPECT_EQ(grid[2].caption, "Type");
 
   CloseAndExpectExit();
 }

@@ -79,7 +79,7 @@ void TMainWin::ClassListBoxClick() {
     InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
                                       CurrentClass, instanceList_.get());
     SetQueryComboText("select * from " + CurrentClass);
-    const bool ok = Wmi->GetClassProperties(CurrentClass, ColumnNames);
+    const bool ok = Wmi->GetClassProperties(CurrentClass, ColumnNames, &propertyTypes_);
     SetPropGridRows(ColumnNames, nullptr);
     busy.Restore();
     if (!ok) ShowError(Wmi->LastError);
@@ -136,6 +136,7 @@ void TMainWin::SetPropGridRows(const StringList& names, const StringList* values
                    reinterpret_cast<LPARAM>(&sub));
     }
   }
+  ShowPropertyTypes();
   SendMessageW(PropGrid, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(PropGrid, nullptr, TRUE);
 }

@@ -12,13 +12,12 @@
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
 #include "framework/win32/clipboard.h"
+#include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
 
 namespace brevane::app {
 
 namespace {
-
-constexpr int kFirstTextBuffer = 1024;
 
 bool IsEditField(HWND control) {
   wchar_t name[16] = {};
@@ -37,24 +36,6 @@ std::string ListBoxLine(HWND list, int index) {
   return win32::WideToUtf8(text);
 }
 
-// The whole text of a list view cell: the control gives no length, so the buffer grows until
-// the text fits.
-std::string ListViewCell(HWND listView, int row, int column) {
-  for (size_t capacity = kFirstTextBuffer;; capacity *= 4) {
-    std::wstring text(capacity, L'\0');
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(std::min<size_t>(capacity, INT_MAX));
-    const auto copied = static_cast<size_t>(SendMessageW(
-        listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-    if (copied + 1 < capacity || capacity >= INT_MAX / 4) {
-      text.resize(std::min(copied, capacity));
-      return win32::WideToUtf8(text);
-    }
-  }
-}
-
 std::vector<int> SelectedListViewRows(HWND listView) {
   std::vector<int> rows;
   int row = -1;
@@ -68,7 +49,8 @@ std::vector<int> SelectedListViewRows(HWND listView) {
 std::vector<PropertyRowText> SelectedPropertyRows(HWND grid) {
   std::vector<PropertyRowText> rows;
   for (int row : SelectedListViewRows(grid))
-    rows.push_back({ListViewCell(grid, row, 0), ListViewCell(grid, row, 1)});
+    rows.push_back({PropertyNameFromGrid(win32::ListViewText(grid, row, 0)),
+                    win32::ListViewText(grid, row, 1)});
   return rows;
 }
 

@@ -424,9 +424,11 @@ void TMainWin::FormResize() {
   const int w0 = ListView_GetColumnWidth(PropGrid, 0);
   const int w1 = ListView_GetColumnWidth(PropGrid, 1);
   if (w1 < w0) return;
+  // The value column takes what the name and type columns leave.
+  const int w2 = ListView_GetColumnWidth(PropGrid, 2);
   RECT client{};
   GetClientRect(PropGrid, &client);
-  const int width = std::max(w0, static_cast<int>(client.right) - w0 - 5);
+  const int width = std::max(w0, static_cast<int>(client.right) - w0 - w2 - 5);
   ListView_SetColumnWidth(PropGrid, 1, width);
 }
 

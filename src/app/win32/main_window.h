@@ -13,6 +13,7 @@
 //   copy_commands.cpp        copy from the lists, select all, the lists' context menus
 //   export_commands.cpp      export of the result table
 //   class_filter_box.cpp     the filter box above the class list
+//   property_types.cpp       the property grid's types and key marks
 //   window_placement_hooks.cpp  restoring and saving the window's position
 #include <windows.h>
 
@@ -131,6 +132,12 @@ class TMainWin final : public win32::WindowBase {
   void ApplyClassFilter(const std::string& text);
   void FocusClassFilter();  // Ctrl+L
   std::string ClassFilterText() const;
+
+  // ---- Property types (property_types.cpp)
+  // Shows the types of the current class's properties in the grid's "Type" column and marks
+  // the keys; SetPropGridRows ends with it.
+  void ShowPropertyTypes();
+  const wmi::PropertyType* PropertyTypeOf(const std::string& name) const;
 
   // ---- Window placement (window_placement_hooks.cpp)
   void RestorePlacement();        // before the window is first shown
@@ -285,6 +292,7 @@ class TMainWin final : public win32::WindowBase {
   win32::UniqueMenu tableMenu_;
   HWND contextList_ = nullptr;  // the list whose context menu is open
   ClassFilter classFilter_;
+  std::vector<wmi::PropertyType> propertyTypes_;  // of CurrentClass, from its definition
   win32::UniqueAccelerators accelerators_;
   win32::Splitter splitter1_;
   win32::Splitter splitter2_;

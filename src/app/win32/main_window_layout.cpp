@@ -23,6 +23,7 @@ constexpr int kLabelWidth = 34;
 constexpr int kGap = 4;
 constexpr int kListItemHeight = 13;
 constexpr int kPropGridColumnWidth = 200;
+constexpr int kPropGridTypeColumnWidth = 110;
 constexpr int kMinPaneSize = 40;
 constexpr int kComboDropHeight = 220;
 constexpr std::array<int, 3> kStatusPanelWidths = {120, 90, 200};
@@ -132,6 +133,7 @@ void TMainWin::CreateControls() {
   const win32::DpiScale scale(dpi_);
   AddReportColumn(PropGrid, 0, L"Property", scale(kPropGridColumnWidth));
   AddReportColumn(PropGrid, 1, L"Value", scale(kPropGridColumnWidth));
+  AddReportColumn(PropGrid, 2, L"Type", scale(kPropGridTypeColumnWidth));
   SendMessageW(ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ImageList1));
   // The sort arrows are header images; not every common controls version hands the list
   // view's small images to its header by itself.

@@ -17,6 +17,7 @@
 #include "app/win32/message_box_watcher.h"
 #include "app/win32/temp_folder.h"
 #include "framework/win32/control_adapters.h"
+#include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
 #include "support/fake_wmi.h"
 
@@ -219,6 +220,43 @@ TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
   Strings files = FolderFiles(folder.Path());
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, (Strings{"result.csv", "result.txt"}));
+}
+
+TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
+  fake_->AddClass(kNs, "Typed", "", {"Id", "Tags", "Owner"},
+                  {wmi::kCimUint32, wmi::kCimString | wmi::kCimArrayFlag, wmi::kCimObject});
+  fake_->SetQualifiers(kNs, "Typed", "Id", {true, ""});
+  fake_->SetQualifiers(kNs, "Typed", "Owner", {false, "Win32_Account"});
+  fake_->AddInstance(kNs, "Typed",
+                     {{"Id", testing::cim::Uint32(7)},
+                      {"Tags", testing::cim::Null(wmi::kCimString | wmi::kCimArrayFlag)},
+                      {"Owner", testing::cim::Null(wmi::kCimObject)}});
+  window_->LoadClasses();
+  auto grid = [&] {
+    std::vector<Strings> rows;
+    for (int row = 0; row < ListView_GetItemCount(window_->PropGrid); ++row) {
+      rows.push_back({win32::ListViewText(window_->PropGrid, row, 0),
+                      win32::ListViewText(window_->PropGrid, row, 1),
+                      win32::ListViewText(window_->PropGrid, row, 2)});
+    }
+    return rows;
+  };
+  ChooseClass("Typed");
+  EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "", "uint32"},
+                                          {"Tags", "", "string[]"},
+                                          {"Owner", "", "object:Win32_Account"},
+                                          {"", "", ""}}));
+  ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 1"; }));
+  win32::Win32ListBox(window_->InstanceListBox).Select(0);
+  window_->InstanceListBoxClick();
+  EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "7", "uint32"},
+                                          {"Tags", "", "string[]"},
+                                          {"Owner", "", "object:Win32_Account"},
+                                          {"", "", ""}}));
+  // A copy takes the bare name.
+  SelectGridRows({0});
+  window_->CopyClick(window_->PropGrid);
+  EXPECT_EQ(ClipboardText(), "Id\t7\r\n");
 }
 
 TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {

@@ -302,8 +302,10 @@ TEST_F(MainWindowInProcess, ResizingWidensTheValueColumnButNeverNarrowsTheNameCo
   RECT client{};
   GetClientRect(window_->PropGrid, &client);
   const int w0 = ListView_GetColumnWidth(window_->PropGrid, 0);
+  const int w2 = ListView_GetColumnWidth(window_->PropGrid, 2);
+  EXPECT_GT(w2, 0);  // the type column
   EXPECT_EQ(ListView_GetColumnWidth(window_->PropGrid, 1),
-            std::max(w0, static_cast<int>(client.right) - w0 - 5));
+            std::max(w0, static_cast<int>(client.right) - w0 - w2 - 5));
 
   ListView_SetColumnWidth(window_->PropGrid, 1, w0 - 10);
   SetWindowPos(window_->Handle(), nullptr, 0, 0, 1000, 650, SWP_NOZORDER | SWP_NOMOVE);
