@@ -1,15 +1,11 @@
 #include "app/connect_fields.h"
 
-#include <utility>
-
 #include "util/text.h"
 
 namespace brevane {
 
-ConnectFields TakeConnectFields(ConnectFields typed) {
-  typed.host = Trim(typed.host);
-  typed.nameSpace = Trim(typed.nameSpace);
-  return typed;
+ConnectFields TakeConnectFields(const ConnectFields& typed) {
+  return {Trim(typed.host), Trim(typed.nameSpace), typed.user, typed.password};
 }
 
 }  // namespace brevane

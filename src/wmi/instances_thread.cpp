@@ -225,7 +225,6 @@ class Loader {
  public:
   Loader(std::shared_ptr<Shared> shared, std::stop_token stop)
       : s_(std::move(shared)), stop_(std::move(stop)) {}
-  ~Loader() { WipeSecret(params_.password); }
   Loader(const Loader&) = delete;
   Loader& operator=(const Loader&) = delete;
 
@@ -258,7 +257,8 @@ class Loader {
           break;
         }
         if (!NextEnumItem(*enumerator_, instance, errorText_, walkToken_)) {
-          if (walkToken_.stop_requested() && !stop_.stop_requested() && !s_->IsIdle()) return;  // a new request
+          if (walkToken_.stop_requested() && !stop_.stop_requested() && !s_->IsIdle())
+            return;  // a new request
           break;
         }
         ++count_;
@@ -276,6 +276,9 @@ class Loader {
       done.endedByIdleRequest = endedByIdleRequest;
       done.count = count_;
       s_->Emit(std::move(done), stop_);
+      // A finished walk holds provider resources for nothing; the connection stays for the
+      // next class.
+      DropClassState();
       MarkIdle(tag);
     } catch (const std::exception& e) {
       Fail(std::string("WMI Error: ") + e.what());
@@ -323,26 +326,35 @@ class Loader {
       return false;
     }
     bool changed = false;
+    // Decided under the lock, released after it: a release is a call to the provider (remote,
+    // perhaps slow), and the UI thread takes the lock at every class click.
+    Released released;
     {
       std::lock_guard l(s_->lock);
       if (s_->idle) return false;
       if (s_->generation != seenGeneration_) {
-        ConnectionParams wanted{s_->reqHost, s_->reqNamespace, s_->reqUser, s_->reqPassword};
-        if (!haveParams_ || wanted.host != params_.host || wanted.ns != params_.ns ||
-            wanted.user != params_.user || wanted.password != params_.password) {
-          params_ = std::move(wanted);
+        const bool sameConnection = haveParams_ && s_->reqHost == params_.host &&
+                                    s_->reqNamespace == params_.ns && s_->reqUser == params_.user &&
+                                    s_->reqPassword == params_.password;
+        if (!sameConnection) {
+          params_.host = s_->reqHost;
+          params_.ns = s_->reqNamespace;
+          params_.user = s_->reqUser;
+          WipeSecret(params_.password);
+          params_.password = s_->reqPassword;
           haveParams_ = true;
-          services_.reset();
+          released.services = std::move(services_);
         }
-        DropClassState();
+        released.TakeClassState(*this);
         className_ = s_->reqClass;
         seenGeneration_ = s_->generation;
         walkToken_ = s_->walkStop.get_token();
         changed = true;
       } else if (!services_) {
-        DropClassState();
+        released.TakeClassState(*this);
       }
     }
+    released.Release();
     if (enumerator_) return changed;
     StartLoad();
     return changed;
@@ -385,6 +397,25 @@ class Loader {
     if (Trim(label).empty()) label = Format("<<Instance_%2.2d>>", position);
     return label;
   }
+
+  // What SyncRequest takes out of the worker's state, to release once the lock is free: the
+  // walk before its set, both before the connection.
+  struct Released {
+    std::unique_ptr<Services> services;
+    std::unique_ptr<ObjectSet> set;
+    std::unique_ptr<ObjectEnumerator> enumerator;
+
+    void TakeClassState(Loader& loader) {
+      enumerator = std::move(loader.enumerator_);
+      set = std::move(loader.set_);
+      loader.labelProperty_.clear();
+    }
+    void Release() {
+      enumerator.reset();
+      set.reset();
+      services.reset();
+    }
+  };
 
   void DropClassState() {
     enumerator_.reset();
@@ -455,6 +486,7 @@ void TWMIInstancesThread::RequestInstances(const std::string& host, const std::s
     shared_->reqHost = host;
     shared_->reqNamespace = ns;
     shared_->reqUser = user;
+    WipeSecret(shared_->reqPassword);  // an assignment may free the old buffer as it was
     shared_->reqPassword = password;
     shared_->reqClass = className;
     if (target) {

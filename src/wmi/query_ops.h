@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "util/secret.h"
 #include "util/string_list.h"
 #include "wmi/regional_settings.h"
 #include "wmi/result_table.h"
@@ -11,11 +12,13 @@
 
 namespace brevane::wmi {
 
+// Every copy wipes its password when it goes.
 struct ConnectionParams {
   std::string host;
   std::string ns;
   std::string user;
   std::string password;
+  ~ConnectionParams() { WipeSecret(password); }
 };
 
 // errorText: "Error: " + the failure's message on failure.

@@ -48,7 +48,7 @@ bool TWMI::GetClasses(StringList& items) {
   // The local computer takes no credentials; "." is how the user asks for it explicitly.
   if (Host == ".") {
     User.clear();
-    Password.clear();
+    WipeSecret(Password);
   }
   try {
     auto services = ConnectWmi(backend_, Host, Namespace, User, Password);

@@ -169,6 +169,10 @@ struct FakeWmi::State {
   uint64_t hangReleases = 0;
   std::string lastUser;
   std::string lastPassword;
+  std::atomic<int> liveObjects{0};
+  bool holdReleases = false;
+  int releasesWaiting = 0;
+  std::condition_variable releasesChanged;
 
   Namespace* FindNamespace(const std::string& path) {
     for (auto& ns : namespaces) {
@@ -232,10 +236,35 @@ namespace {
 
 using State = FakeWmi::State;
 
+// Counts its owner among the fake's live objects for as long as the owner exists.
+class LiveToken {
+ public:
+  explicit LiveToken(std::shared_ptr<State> state) : state_(std::move(state)) {
+    ++state_->liveObjects;
+  }
+  ~LiveToken() {
+    {
+      std::unique_lock lock(state_->mutex);
+      if (state_->holdReleases) {
+        ++state_->releasesWaiting;
+        state_->releasesChanged.notify_all();
+        state_->releasesChanged.wait(lock, [&] { return !state_->holdReleases; });
+        --state_->releasesWaiting;
+      }
+    }
+    --state_->liveObjects;
+  }
+  LiveToken(const LiveToken&) = delete;
+  LiveToken& operator=(const LiveToken&) = delete;
+
+ private:
+  std::shared_ptr<State> state_;
+};
+
 class FakePropertyEnumerator final : public PropertyEnumerator {
  public:
-  explicit FakePropertyEnumerator(std::shared_ptr<const FakeInstance> instance)
-      : instance_(std::move(instance)) {}
+  FakePropertyEnumerator(std::shared_ptr<State> state, std::shared_ptr<const FakeInstance> instance)
+      : live_(std::move(state)), instance_(std::move(instance)) {}
   bool Next(Property& out) override {
     if (index_ >= instance_->properties.size()) return false;
     out = instance_->properties[index_++];
@@ -243,6 +272,7 @@ class FakePropertyEnumerator final : public PropertyEnumerator {
   }
 
  private:
+  LiveToken live_;
   std::shared_ptr<const FakeInstance> instance_;
   size_t index_ = 0;
 };
@@ -258,7 +288,7 @@ class FakeObject final : public Object {
 
   std::unique_ptr<PropertyEnumerator> Properties() override {
     state_->CheckCall("Properties");
-    return std::make_unique<FakePropertyEnumerator>(data_.instance);
+    return std::make_unique<FakePropertyEnumerator>(state_, data_.instance);
   }
 
   Value PropertyValue(const std::string& name) override {
@@ -294,6 +324,7 @@ class FakeObject final : public Object {
 
  private:
   std::shared_ptr<State> state_;
+  LiveToken live_{state_};
   std::string ns_;
   ObjectData data_;
 };
@@ -354,6 +385,7 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
 
  private:
   std::shared_ptr<State> state_;
+  LiveToken live_{state_};
   std::string ns_;
   std::string operation_;
   std::string className_;
@@ -379,6 +411,7 @@ class FakeObjectSet final : public ObjectSet {
 
  private:
   std::shared_ptr<State> state_;
+  LiveToken live_{state_};
   std::string ns_;
   std::string operation_;
   std::string className_;
@@ -551,6 +584,7 @@ class FakeServices final : public wmi::Services {
   State::Namespace& Ns() { return *state_->FindNamespace(ns_); }
 
   std::shared_ptr<State> state_;
+  LiveToken live_{state_};
   std::string ns_;
 };
 
@@ -583,6 +617,7 @@ class FakeLocator final : public wmi::Locator {
 
  private:
   std::shared_ptr<State> state_;
+  LiveToken live_{state_};
   std::atomic<int>& connects_;
 };
 
@@ -712,6 +747,23 @@ void FakeWmi::ReleaseHang() {
     state_->hangAt.reset();
   }
   state_->hangChanged.notify_all();
+}
+
+int FakeWmi::LiveObjects() const {
+  return state_->liveObjects.load();
+}
+
+void FakeWmi::HoldReleases(bool hold) {
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->holdReleases = hold;
+  }
+  state_->releasesChanged.notify_all();
+}
+
+int FakeWmi::ReleasesWaiting() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->releasesWaiting;
 }
 
 std::string FakeWmi::LastConnectUser() const {

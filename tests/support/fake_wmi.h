@@ -121,6 +121,16 @@ class FakeWmi : public wmi::Backend {
   std::string LastConnectUser() const;
   std::string LastConnectPassword() const;
   int ThreadScopes() const { return threadScopes_.load(); }
+  // Everything handed out and not yet destroyed: locators, services, object sets, object and
+  // property enumerators, objects. A caller that releases what it gets brings it back to
+  // where it was.
+  int LiveObjects() const;
+
+  // While held, destroying anything handed out waits until HoldReleases(false): on real WMI a
+  // release is a call to the provider, which may take long. ReleasesWaiting tells how many
+  // destructions wait now.
+  void HoldReleases(bool hold);
+  int ReleasesWaiting() const;
 
   // --- wmi::Backend ---
   std::unique_ptr<wmi::Locator> CreateLocator() override;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "util/secret.h"
+
 namespace brevane {
 namespace {
 
@@ -48,6 +50,20 @@ TEST(TextTest, ByteComparison) {
   EXPECT_LT(CompareBytes("ab", "abc"), 0);
   EXPECT_GT(CompareBytes("\xC3\x84", "z"), 0);  // unsigned bytes
   EXPECT_EQ(CompareBytes("same", "same"), 0);
+}
+
+// What a shorter password assigned over a longer one leaves behind the end is wiped too.
+TEST(TextTest, WipeSecretClearsTheWholeBuffer) {
+  for (const size_t longer : {size_t{4}, size_t{100}}) {
+    std::string secret(longer, 'x');
+    secret = "pw";
+    const size_t capacity = secret.capacity();
+    WipeSecret(secret);
+    EXPECT_TRUE(secret.empty());
+    ASSERT_EQ(secret.capacity(), capacity);
+    const char* bytes = secret.data();
+    for (size_t i = 0; i < capacity; ++i) ASSERT_EQ(bytes[i], 0) << longer << " at " << i;
+  }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "wmi/win32/com_backend.h"
 
 #include <wbemidl.h>
-#include <wrl/client.h>
 
+#include "framework/com_ref.h"
 #include "framework/win32/com_apartment.h"
 #include "wmi/win32/com_failure.h"
 #include "wmi/win32/com_locator.h"
@@ -27,9 +27,9 @@ class ComThreadScope final : public ThreadScope {
 }  // namespace
 
 std::unique_ptr<Locator> ComBackend::CreateLocator() {
-  Microsoft::WRL::ComPtr<IWbemLocator> locator;
-  const HRESULT hr =
-      CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&locator));
+  ComRef<IWbemLocator> locator;
+  const HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                      __uuidof(IWbemLocator), locator.ReceiveVoid());
   if (FAILED(hr) || !locator) {
     const HRESULT status = FAILED(hr) ? hr : E_NOINTERFACE;
     throw WmiError(status, SystemFailureText(status));

@@ -2,10 +2,10 @@
 
 #include <oleauto.h>
 #include <wbemidl.h>
-#include <wrl/client.h>
 
 #include <memory>
 
+#include "framework/com_ref.h"
 #include "framework/win32/com_bstr.h"
 #include "framework/win32/encoding.h"
 #include "wmi/wmi_error.h"
@@ -15,8 +15,8 @@ namespace brevane::wmi::win32 {
 
 namespace {
 
+using brevane::ComRef;
 using brevane::win32::Bstr;
-using Microsoft::WRL::ComPtr;
 
 struct LocalFreeDeleter {
   void operator()(wchar_t* p) const { LocalFree(p); }
@@ -29,17 +29,17 @@ bool IsWmiStatus(HRESULT hr) {
 }
 
 std::string PendingDescription() {
-  ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, &info) != S_OK || !info) return {};
+  ComRef<IErrorInfo> info;
+  if (GetErrorInfo(0, info.Receive()) != S_OK || !info) return {};
   Bstr description;
   if (FAILED(info->GetDescription(description.Receive()))) return {};
   return description.ToUtf8();
 }
 
 std::string WmiCodeText(HRESULT hr) {
-  ComPtr<IWbemStatusCodeText> statusText;
+  ComRef<IWbemStatusCodeText> statusText;
   if (FAILED(CoCreateInstance(CLSID_WbemStatusCodeText, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(&statusText)))) {
+                              __uuidof(IWbemStatusCodeText), statusText.ReceiveVoid()))) {
     return {};
   }
   Bstr text;

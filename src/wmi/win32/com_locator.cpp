@@ -14,8 +14,8 @@ namespace brevane::wmi::win32 {
 
 namespace {
 
+using brevane::ComRef;
 using brevane::win32::Bstr;
-using Microsoft::WRL::ComPtr;
 
 std::string HostName(const std::string& host) {
   std::string name = Trim(host);
@@ -34,7 +34,7 @@ std::wstring ConnectionPath(const std::string& host, const std::string& ns) {
   return brevane::win32::Utf8ToWide(path);
 }
 
-ComLocator::ComLocator(ComPtr<IWbemLocator> locator) : locator_(std::move(locator)) {}
+ComLocator::ComLocator(ComRef<IWbemLocator> locator) : locator_(std::move(locator)) {}
 
 std::unique_ptr<Services> ComLocator::ConnectServer(const std::string& host, const std::string& ns,
                                                     const std::string& user,
@@ -54,14 +54,14 @@ std::unique_ptr<Services> ComLocator::ConnectServer(const std::string& host, con
     SecureZeroMemory(converted.data(), converted.capacity() * sizeof(wchar_t));
   }
 
-  ComPtr<IWbemServices> services;
+  ComRef<IWbemServices> services;
   ClearComErrorInfo();
   // USE_MAX_WAIT bounds the wait for an unreachable computer (otherwise the RPC timeout).
   ThrowIfFailed(locator_->ConnectServer(path.Get(), wideUser.Get(), widePassword.Get(), nullptr,
                                         WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
-                                        &services));
+                                        services.Receive()));
   if (!services) ThrowRefused(WBEM_E_FAILED);
-  connection->Attach(std::move(services));
+  connection->TakeServices(std::move(services));
   return std::make_unique<ComServices>(std::move(connection));
 }
 

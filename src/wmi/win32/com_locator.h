@@ -1,10 +1,10 @@
 #pragma once
 // The WMI locator: opens connections to namespaces on this or another computer.
 #include <wbemidl.h>
-#include <wrl/client.h>
 
 #include <string>
 
+#include "framework/com_ref.h"
 #include "wmi/wmi_api.h"
 
 namespace brevane::wmi::win32 {
@@ -16,7 +16,7 @@ std::wstring ConnectionPath(const std::string& host, const std::string& ns);
 
 class ComLocator final : public Locator {
  public:
-  explicit ComLocator(Microsoft::WRL::ComPtr<IWbemLocator> locator);
+  explicit ComLocator(ComRef<IWbemLocator> locator);
 
   // user and password are ignored when empty (the caller's own identity is used).
   // Throws WmiError for an empty namespace, an unreachable host, a wrong namespace or wrong
@@ -26,7 +26,7 @@ class ComLocator final : public Locator {
                                           const std::string& password) override;
 
  private:
-  Microsoft::WRL::ComPtr<IWbemLocator> locator_;
+  ComRef<IWbemLocator> locator_;
 };
 
 }  // namespace brevane::wmi::win32

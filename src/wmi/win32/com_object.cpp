@@ -13,7 +13,7 @@ using brevane::win32::Bstr;
 using brevane::win32::Variant;
 
 ComObject::ComObject(std::shared_ptr<const WmiConnection> connection,
-                     Microsoft::WRL::ComPtr<IWbemClassObject> object)
+                     ComRef<IWbemClassObject> object)
     : connection_(std::move(connection)), object_(std::move(object)) {}
 
 std::string ComObject::ClassName() {
@@ -25,7 +25,7 @@ std::string ComObject::ClassName() {
 }
 
 std::unique_ptr<PropertyEnumerator> ComObject::Properties() {
-  return std::make_unique<ComPropertyEnumerator>(object_);
+  return std::make_unique<ComPropertyEnumerator>(object_.Copy());
 }
 
 Value ComObject::PropertyValue(const std::string& name) {

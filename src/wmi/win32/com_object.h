@@ -1,19 +1,18 @@
 #pragma once
 // One WMI object (a class or an instance) of a connection.
 #include <wbemidl.h>
-#include <wrl/client.h>
 
 #include <memory>
 
-#include "wmi/wmi_api.h"
+#include "framework/com_ref.h"
 #include "wmi/win32/wmi_connection.h"
+#include "wmi/wmi_api.h"
 
 namespace brevane::wmi::win32 {
 
 class ComObject final : public Object {
  public:
-  ComObject(std::shared_ptr<const WmiConnection> connection,
-            Microsoft::WRL::ComPtr<IWbemClassObject> object);
+  ComObject(std::shared_ptr<const WmiConnection> connection, ComRef<IWbemClassObject> object);
 
   std::string ClassName() override;
   std::unique_ptr<PropertyEnumerator> Properties() override;
@@ -26,7 +25,7 @@ class ComObject final : public Object {
  private:
   // Kept for Instances, which asks the services the object came from.
   std::shared_ptr<const WmiConnection> connection_;
-  Microsoft::WRL::ComPtr<IWbemClassObject> object_;
+  ComRef<IWbemClassObject> object_;
 };
 
 }  // namespace brevane::wmi::win32

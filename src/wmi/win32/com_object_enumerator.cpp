@@ -8,10 +8,10 @@
 
 namespace brevane::wmi::win32 {
 
-using Microsoft::WRL::ComPtr;
+using brevane::ComRef;
 
 ComObjectEnumerator::ComObjectEnumerator(std::shared_ptr<const WmiConnection> connection,
-                                         ComPtr<IEnumWbemClassObject> enumerator)
+                                         ComRef<IEnumWbemClassObject> enumerator)
     : connection_(std::move(connection)), enumerator_(std::move(enumerator)) {
   batch_.reserve(kMaxBatch);
 }
@@ -39,8 +39,8 @@ void ComObjectEnumerator::FetchBatch() {
   // Take ownership of whatever came back before looking at the status, so nothing leaks.
   returned = std::min(returned, batchSize_);
   for (ULONG i = 0; i < returned; ++i) {
-    ComPtr<IWbemClassObject> object;
-    object.Attach(fetched[i]);
+    // Next hands each object over with a reference that is now ours.
+    auto object = ComRef<IWbemClassObject>::Take(fetched[i]);
     if (object) batch_.push_back(std::move(object));
   }
   if (FAILED(hr)) {

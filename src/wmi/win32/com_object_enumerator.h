@@ -3,13 +3,13 @@
 // trip per batch, which is what makes big results fast, above all remotely) and handed out one
 // by one; each wait for WMI is bounded, so a stop request is seen promptly.
 #include <wbemidl.h>
-#include <wrl/client.h>
 
 #include <memory>
 #include <vector>
 
-#include "wmi/wmi_api.h"
+#include "framework/com_ref.h"
 #include "wmi/win32/wmi_connection.h"
+#include "wmi/wmi_api.h"
 
 namespace brevane::wmi::win32 {
 
@@ -20,7 +20,7 @@ class ComObjectEnumerator final : public ObjectEnumerator {
 
   // enumerator must already carry the connection's security.
   ComObjectEnumerator(std::shared_ptr<const WmiConnection> connection,
-                      Microsoft::WRL::ComPtr<IEnumWbemClassObject> enumerator);
+                      ComRef<IEnumWbemClassObject> enumerator);
 
   bool Next(std::unique_ptr<Object>& out, std::stop_token stop = {}) override;
 
@@ -28,8 +28,8 @@ class ComObjectEnumerator final : public ObjectEnumerator {
   void FetchBatch();
 
   std::shared_ptr<const WmiConnection> connection_;
-  Microsoft::WRL::ComPtr<IEnumWbemClassObject> enumerator_;
-  std::vector<Microsoft::WRL::ComPtr<IWbemClassObject>> batch_;
+  ComRef<IEnumWbemClassObject> enumerator_;
+  std::vector<ComRef<IWbemClassObject>> batch_;
   size_t nextInBatch_ = 0;
   // Starts at one, so that a caller who wants only the first object (does the class have any
   // instances?) does not pay for a whole batch, and doubles up to kMaxBatch.

@@ -5,20 +5,20 @@
 
 namespace brevane::wmi::win32 {
 
-using Microsoft::WRL::ComPtr;
+using brevane::ComRef;
 
 ComObjectSet::ComObjectSet(std::shared_ptr<const WmiConnection> connection,
-                           ComPtr<IEnumWbemClassObject> enumerator)
+                           ComRef<IEnumWbemClassObject> enumerator)
     : connection_(std::move(connection)), enumerator_(std::move(enumerator)) {}
 
 std::unique_ptr<ObjectEnumerator> ComObjectSet::NewEnum() {
   if (!handedOut_) {
     handedOut_ = true;
-    return std::make_unique<ComObjectEnumerator>(connection_, enumerator_);
+    return std::make_unique<ComObjectEnumerator>(connection_, enumerator_.Copy());
   }
-  ComPtr<IEnumWbemClassObject> copy;
+  ComRef<IEnumWbemClassObject> copy;
   ClearComErrorInfo();
-  ThrowIfFailed(enumerator_->Clone(&copy));
+  ThrowIfFailed(enumerator_->Clone(copy.Receive()));
   connection_->Secure(copy.Get());
   ClearComErrorInfo();
   ThrowIfFailed(copy->Reset());

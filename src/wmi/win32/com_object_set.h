@@ -1,12 +1,12 @@
 #pragma once
 // A WMI object set: the result of a class or instance enumeration or of a query.
 #include <wbemidl.h>
-#include <wrl/client.h>
 
 #include <memory>
 
-#include "wmi/wmi_api.h"
+#include "framework/com_ref.h"
 #include "wmi/win32/wmi_connection.h"
+#include "wmi/wmi_api.h"
 
 namespace brevane::wmi::win32 {
 
@@ -14,7 +14,7 @@ class ComObjectSet final : public ObjectSet {
  public:
   // enumerator must already carry the connection's security.
   ComObjectSet(std::shared_ptr<const WmiConnection> connection,
-               Microsoft::WRL::ComPtr<IEnumWbemClassObject> enumerator);
+               ComRef<IEnumWbemClassObject> enumerator);
 
   // The first walk uses the set's own enumerator; each later one starts from the beginning of
   // a copy, which a forward-only set refuses (WmiError).
@@ -22,7 +22,7 @@ class ComObjectSet final : public ObjectSet {
 
  private:
   std::shared_ptr<const WmiConnection> connection_;
-  Microsoft::WRL::ComPtr<IEnumWbemClassObject> enumerator_;
+  ComRef<IEnumWbemClassObject> enumerator_;
   bool handedOut_ = false;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 // Walks the non-system properties of one WMI object in the object's own order.
 #include <wbemidl.h>
-#include <wrl/client.h>
 
+#include "framework/com_ref.h"
 #include "wmi/wmi_api.h"
 
 namespace brevane::wmi::win32 {
@@ -12,7 +12,7 @@ namespace brevane::wmi::win32 {
 class ComPropertyEnumerator final : public PropertyEnumerator {
  public:
   // Throws WmiError when the object refuses the walk.
-  explicit ComPropertyEnumerator(Microsoft::WRL::ComPtr<IWbemClassObject> object);
+  explicit ComPropertyEnumerator(ComRef<IWbemClassObject> object);
   ~ComPropertyEnumerator() override;
   ComPropertyEnumerator(const ComPropertyEnumerator&) = delete;
   ComPropertyEnumerator& operator=(const ComPropertyEnumerator&) = delete;
@@ -20,7 +20,7 @@ class ComPropertyEnumerator final : public PropertyEnumerator {
   bool Next(Property& out) override;
 
  private:
-  Microsoft::WRL::ComPtr<IWbemClassObject> object_;
+  ComRef<IWbemClassObject> object_;
   bool finished_ = false;
 };
 

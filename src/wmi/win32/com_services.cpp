@@ -10,8 +10,8 @@ namespace brevane::wmi::win32 {
 
 namespace {
 
+using brevane::ComRef;
 using brevane::win32::Bstr;
-using Microsoft::WRL::ComPtr;
 
 long EnumerationFlags(int32_t flags) {
   constexpr long kPassedOn =
@@ -24,7 +24,7 @@ long EnumerationFlags(int32_t flags) {
 ComServices::ComServices(std::shared_ptr<const WmiConnection> connection)
     : connection_(std::move(connection)) {}
 
-std::unique_ptr<ObjectSet> ComServices::MakeSet(ComPtr<IEnumWbemClassObject> enumerator) const {
+std::unique_ptr<ObjectSet> ComServices::MakeSet(ComRef<IEnumWbemClassObject> enumerator) const {
   if (!enumerator) ThrowRefused(WBEM_E_FAILED);
   connection_->Secure(enumerator.Get());
   return std::make_unique<ComObjectSet>(connection_, std::move(enumerator));
@@ -34,11 +34,11 @@ std::unique_ptr<ObjectSet> ComServices::SubclassesOf(const std::string& supercla
   // No superclass is a null string here, which the platform reads as "from the top".
   Bstr wideSuperclass;
   if (!superclass.empty()) wideSuperclass = Bstr::FromUtf8(superclass);
-  ComPtr<IEnumWbemClassObject> enumerator;
+  ComRef<IEnumWbemClassObject> enumerator;
   ClearComErrorInfo();
   ThrowIfFailed(connection_->Services()->CreateClassEnum(
       wideSuperclass.Get(), static_cast<long>(WBEM_FLAG_DEEP) | EnumerationFlags(flags), nullptr,
-      &enumerator));
+      enumerator.Receive()));
   return MakeSet(std::move(enumerator));
 }
 
@@ -46,11 +46,11 @@ std::unique_ptr<ObjectSet> ComServices::InstancesOf(const std::string& className
   // An empty class name crashes some WMI implementations and names no class anywhere.
   if (Trim(className).empty()) ThrowRefused(WBEM_E_INVALID_CLASS);
   const Bstr wideClass = Bstr::FromUtf8(className);
-  ComPtr<IEnumWbemClassObject> enumerator;
+  ComRef<IEnumWbemClassObject> enumerator;
   ClearComErrorInfo();
   ThrowIfFailed(connection_->Services()->CreateInstanceEnum(
       wideClass.Get(), static_cast<long>(WBEM_FLAG_DEEP) | EnumerationFlags(flags), nullptr,
-      &enumerator));
+      enumerator.Receive()));
   return MakeSet(std::move(enumerator));
 }
 
@@ -58,9 +58,10 @@ std::unique_ptr<Object> ComServices::Get(const std::string& path, int32_t /*flag
   // An empty path gives an unusable object on some WMI implementations (reading it crashes).
   if (Trim(path).empty()) ThrowRefused(WBEM_E_INVALID_OBJECT_PATH);
   const Bstr widePath = Bstr::FromUtf8(path);
-  ComPtr<IWbemClassObject> object;
+  ComRef<IWbemClassObject> object;
   ClearComErrorInfo();
-  ThrowIfFailed(connection_->Services()->GetObject(widePath.Get(), 0, nullptr, &object, nullptr));
+  ThrowIfFailed(
+      connection_->Services()->GetObject(widePath.Get(), 0, nullptr, object.Receive(), nullptr));
   if (!object) ThrowRefused(WBEM_E_NOT_FOUND);
   return std::make_unique<ComObject>(connection_, std::move(object));
 }
@@ -71,10 +72,10 @@ std::unique_ptr<ObjectSet> ComServices::ExecQuery(const std::string& query,
   if (Trim(query).empty()) ThrowRefused(WBEM_E_INVALID_QUERY);
   const Bstr wideLanguage = Bstr::FromUtf8(language);
   const Bstr wideQuery = Bstr::FromUtf8(query);
-  ComPtr<IEnumWbemClassObject> enumerator;
+  ComRef<IEnumWbemClassObject> enumerator;
   ClearComErrorInfo();
-  ThrowIfFailed(connection_->Services()->ExecQuery(wideLanguage.Get(), wideQuery.Get(),
-                                                   EnumerationFlags(flags), nullptr, &enumerator));
+  ThrowIfFailed(connection_->Services()->ExecQuery(
+      wideLanguage.Get(), wideQuery.Get(), EnumerationFlags(flags), nullptr, enumerator.Receive()));
   return MakeSet(std::move(enumerator));
 }
 

@@ -4,10 +4,10 @@
 // the services stay reachable for an object's instance walk and the identity outlives every
 // proxy that points into it.
 #include <wbemidl.h>
-#include <wrl/client.h>
 
 #include <string_view>
 
+#include "framework/com_ref.h"
 #include "wmi/win32/com_security.h"
 
 namespace brevane::wmi::win32 {
@@ -20,7 +20,7 @@ class WmiConnection {
   WmiConnection& operator=(const WmiConnection&) = delete;
 
   // Takes the services of a successful ConnectServer and secures them. Throws WmiError.
-  void Attach(Microsoft::WRL::ComPtr<IWbemServices> services) {
+  void TakeServices(ComRef<IWbemServices> services) {
     identity_.Secure(services.Get());
     services_ = std::move(services);
   }
@@ -32,7 +32,7 @@ class WmiConnection {
  private:
   // Declared first so that it is destroyed last, after the proxies that use it.
   ConnectionIdentity identity_;
-  Microsoft::WRL::ComPtr<IWbemServices> services_;
+  ComRef<IWbemServices> services_;
 };
 
 }  // namespace brevane::wmi::win32

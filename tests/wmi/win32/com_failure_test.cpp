@@ -2,22 +2,22 @@
 
 #include <gtest/gtest.h>
 #include <oleauto.h>
-#include <wrl/client.h>
 
+#include "framework/com_ref.h"
 #include "framework/win32/com_apartment.h"
 #include "wmi/wmi_error.h"
 
 namespace brevane::wmi::win32 {
 namespace {
 
-using Microsoft::WRL::ComPtr;
+using brevane::ComRef;
 
 void LeaveErrorDescription(const wchar_t* description) {
-  ComPtr<ICreateErrorInfo> create;
-  ASSERT_HRESULT_SUCCEEDED(CreateErrorInfo(&create));
+  ComRef<ICreateErrorInfo> create;
+  ASSERT_HRESULT_SUCCEEDED(CreateErrorInfo(create.Receive()));
   create->SetDescription(const_cast<LPOLESTR>(description));
-  ComPtr<IErrorInfo> info;
-  ASSERT_HRESULT_SUCCEEDED(create.As(&info));
+  ComRef<IErrorInfo> info;
+  ASSERT_HRESULT_SUCCEEDED(create->QueryInterface(__uuidof(IErrorInfo), info.ReceiveVoid()));
   ASSERT_HRESULT_SUCCEEDED(SetErrorInfo(0, info.Get()));
 }
 
