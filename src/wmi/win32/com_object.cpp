@@ -54,9 +54,9 @@ std::string ComObject::ObjectText(int32_t flags) {
 PropertyQualifiers ComObject::Qualifiers(const std::string& propertyName) {
   if (propertyName.empty()) ThrowRefused(WBEM_E_NOT_FOUND);
   const Bstr wideName = Bstr::FromUtf8(propertyName);
-  Microsoft::WRL::ComPtr<IWbemQualifierSet> qualifiers;
+  ComRef<IWbemQualifierSet> qualifiers;
   ClearComErrorInfo();
-  ThrowIfFailed(object_->GetPropertyQualifierSet(wideName.Get(), qualifiers.GetAddressOf()));
+  ThrowIfFailed(object_->GetPropertyQualifierSet(wideName.Get(), qualifiers.Receive()));
   PropertyQualifiers result;
   // A qualifier that is not there is the usual case, not a failure.
   Variant key;
