@@ -91,6 +91,14 @@ Rendered RealText(Real number, int precision, const RegionalSettings& regional) 
   return text;
 }
 
+Rendered PlatformOrOwnRealText(double number, bool single, const RegionalSettings& regional) {
+  if (regional.realText) {
+    if (Rendered text = regional.realText(number, single)) return text;
+  }
+  return single ? RealText(static_cast<float>(number), 7, regional)
+                : RealText(number, 15, regional);
+}
+
 // A magnitude in decimal digits with `scale` of them after the separator; trailing zeros of
 // the fraction are dropped, as the platform writes currency and decimals.
 std::string ScaledText(std::string digits, size_t scale, bool negative,
@@ -242,9 +250,8 @@ Rendered StandardText(const Value& value, uint16_t baseType, uint16_t cimType,
     case kVtUi8:
       return std::to_string(static_cast<uint64_t>(i));
     case kVtR4:
-      return RealText(static_cast<float>(value.real), 7, regional);
     case kVtR8:
-      return RealText(value.real, 15, regional);
+      return PlatformOrOwnRealText(value.real, baseType == kVtR4, regional);
     case kVtCy:
       return CurrencyText(i, regional);
     case kVtDate:

@@ -17,6 +17,7 @@
 #include "app/win32/temp_folder.h"
 #include "e2e/e2e_driver.h"
 #include "framework/win32/profile_file.h"
+#include "framework/win32/user_folders.h"
 
 namespace brevane::e2e {
 namespace {
@@ -187,10 +188,32 @@ TEST_F(CloseHandoffTest, MonitorThatNeverAnswersCostsAboutTwoSeconds) {
   EXPECT_NE(peer.Record().find("cbData=32 "), std::string::npos);
 }
 
+// The user's own settings file, from which the histories are taken out again when the test
+// ends: left there, they would be every later run's histories.
+class UserHistoryFile {
+ public:
+  UserHistoryFile() : path_(win32::RoamingAppDataFolder() + L"\\Brevane\\brevane.ini") {}
+  ~UserHistoryFile() {
+    for (const wchar_t* section :
+         {L"QueryHistory", L"SearchHistory", L"HostHistory", L"NSpaceHistory"}) {
+      WritePrivateProfileStringW(section, nullptr, nullptr, path_.c_str());
+    }
+  }
+  UserHistoryFile(const UserHistoryFile&) = delete;
+  UserHistoryFile& operator=(const UserHistoryFile&) = delete;
+  IniSection Section(const char* name) const {
+    return ReadIniSection(win32::ReadProfileText(path_).text, name);
+  }
+
+ private:
+  std::wstring path_;
+};
+
 TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
   // A folder where the file should be: nothing can read or write it (the tests run as an
   // administrator, for whom a read-only folder would not stop the write).
   ASSERT_TRUE(CreateDirectoryW(folder_.File(L"brevane.ini").c_str(), nullptr));
+  const UserHistoryFile userFile;
   Launch(L"\"-query:" + kStartupQuery + L"\"");
   if (IsSkipped() || HasFatalFailure()) return;
   SetQueryText(L"select Name, State from Win32_Service");
@@ -203,6 +226,16 @@ TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
       },
       kExitTimeout);
   EXPECT_FALSE(messageShown);
+  ExpectExit();
+  // The histories went to the user's own folder instead, and the next start reads them there.
+  const IniSection queries = userFile.Section("QueryHistory");
+  ASSERT_NE(queries.Find("Query0"), nullptr);
+  EXPECT_EQ(*queries.Find("Query0"), "select Name from Win32_Service");
+  Launch(L"\"-query:select State from Win32_Service\"");
+  if (IsSkipped() || HasFatalFailure()) return;
+  const std::vector<std::string> items = ComboItems(query2Combo_);
+  EXPECT_NE(std::find(items.begin(), items.end(), "select Name from Win32_Service"), items.end());
+  PostMessageW(main_, WM_CLOSE, 0, 0);
   ExpectExit();
 }
 

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brevane::wmi {
@@ -246,6 +248,24 @@ TEST(ValueToTextTest, LeavesTheCallersValueAndHandlesHugeText) {
   const Value value = Value::Text(big);
   EXPECT_EQ(ValueToText(value, RegionalSettings{}), big);
   EXPECT_EQ(value.text, big);
+}
+
+TEST(ValueToTextTest, ThePlatformsRealConversionWinsWhereThereIsOne) {
+  RegionalSettings regional;
+  std::vector<std::pair<double, bool>> asked;
+  regional.realText = [&](double value, bool single) -> std::optional<std::string> {
+    asked.emplace_back(value, single);
+    if (value < 0) return std::nullopt;  // the platform gave no text
+    return "platform";
+  };
+  EXPECT_EQ(ValueToText(Value::Real(0.1 + 0.2), regional), "platform");
+  EXPECT_EQ(ValueToText(Value::Real(0.5f, kVtR4), regional), "platform");
+  EXPECT_EQ(ValueToText(Value::Real(-2.25), regional), "-2.25");
+  EXPECT_EQ(ValueToText(Currency(15000), regional), "1.5");  // not a real
+  ASSERT_EQ(asked.size(), 3u);
+  EXPECT_FALSE(asked[0].second);
+  EXPECT_TRUE(asked[1].second);
+  EXPECT_EQ(asked[1].first, 0.5);
 }
 
 TEST(ValueToTextTest, EmptyDecimalSeparatorFallsBackToDot) {

@@ -5,15 +5,10 @@
 #include "dialogs/win32/find_dialog.h"
 #include "framework/win32/control_adapters.h"
 #include "util/history.h"
-#include "util/win32/help_access.h"
 
 namespace brevane::app {
 
 namespace {
-
-std::wstring SettingsFile() {
-  return HistoryFilePath(help::ProgramDir());
-}
 
 // The four combo boxes; one whose dialog does not exist is left out, so that its stored
 // history is neither replaced by an empty list nor lost.
@@ -43,7 +38,7 @@ class HistorySources {
 
 void TMainWin::LoadHistory() {
   const HistorySources sources(*this);
-  LoadHistoryFile(SettingsFile(), sources.Combos());
+  LoadHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 
 void TMainWin::SaveHistory() {
@@ -51,7 +46,7 @@ void TMainWin::SaveHistory() {
   // The filter in use counts as used, like a query that ran.
   if (sources.Combos().classFilter && !ClassFilter::Normalized(ClassFilterText()).empty())
     AddToHistory(*sources.Combos().classFilter, ClassFilterText());
-  SaveHistoryFile(SettingsFile(), sources.Combos());
+  SaveHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 
 }  // namespace brevane::app

@@ -74,6 +74,10 @@ class TMainWin final : public win32::WindowBase {
   // ---- Classes tab (class_tab.cpp)
   void LoadClasses();
   void ClassListBoxClick();
+  // Requests the class's instances and shows its properties; it becomes CurrentClass.
+  void LoadClass(const std::string& className);
+  // Instances and properties emptied; CurrentClass forgotten, so a click loads it again.
+  void EmptyClassPanes();
   void InstancesDone(int count, const std::string& message);
   void InstanceListBoxClick();
   void Query1BtnClick();
@@ -280,6 +284,8 @@ class TMainWin final : public win32::WindowBase {
   std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
   // Selectfrom1's hint: the query that the context menu offers.
   std::string selectFromHint_;
+  // The class that "Refresh instances (X)" names: the one selected when the menu opened.
+  std::string refreshTarget_;
   std::vector<std::string> arguments_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;

@@ -48,7 +48,7 @@ std::unique_ptr<Services> ComLocator::ConnectServer(const std::string& host, con
   Bstr wideUser;
   if (!user.empty()) wideUser = Bstr::FromUtf8(user);
   Bstr widePassword;
-  if (!password.empty()) {
+  if (!PasswordIsNull(user, password)) {
     std::wstring converted = brevane::win32::Utf8ToWide(password);
     widePassword = Bstr::Secret(converted);
     SecureZeroMemory(converted.data(), converted.capacity() * sizeof(wchar_t));

@@ -1,5 +1,6 @@
 #include "wmi/win32/com_security.h"
 
+#include "framework/com_ref.h"
 #include "framework/win32/encoding.h"
 #include "util/text.h"
 #include "wmi/win32/com_failure.h"
@@ -19,10 +20,21 @@ bool IsLocalHost(std::string_view host) {
   return name.empty() || name == "." || name == "localhost";
 }
 
+ProxySecurity ChooseProxySecurity(bool remote, bool hasUser) {
+  const bool explicitIdentity = remote && hasUser;
+  return {remote ? static_cast<DWORD>(RPC_C_AUTHN_LEVEL_PKT_PRIVACY)
+                 : static_cast<DWORD>(RPC_C_AUTHN_LEVEL_CALL),
+          explicitIdentity, explicitIdentity};
+}
+
+bool PasswordIsNull(std::string_view user, std::string_view password) {
+  return user.empty() && password.empty();
+}
+
 ConnectionIdentity::ConnectionIdentity(std::string_view user, std::string_view password,
                                        bool remote)
-    : explicit_(remote && !user.empty()) {
-  if (!explicit_) return;
+    : security_(ChooseProxySecurity(remote, !user.empty())) {
+  if (!security_.explicitIdentity) return;
   const std::wstring wideUser = Utf8ToWide(user);
   if (const size_t slash = wideUser.find(L'\\'); slash != std::wstring::npos) {
     domain_ = wideUser.substr(0, slash);
@@ -46,19 +58,23 @@ ConnectionIdentity::~ConnectionIdentity() {
   SecureZeroMemory(password_.data(), password_.capacity() * sizeof(wchar_t));
 }
 
-DWORD ConnectionIdentity::AuthenticationLevel() const {
-  // Some namespaces (cluster ones, for instance) refuse anything below privacy for remote users.
-  return explicit_ ? RPC_C_AUTHN_LEVEL_PKT_PRIVACY : RPC_C_AUTHN_LEVEL_CALL;
+HRESULT ConnectionIdentity::SetBlanket(IUnknown* proxy) const {
+  return CoSetProxyBlanket(
+      proxy, RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT, COLE_DEFAULT_PRINCIPAL,
+      security_.authenticationLevel, RPC_C_IMP_LEVEL_IMPERSONATE,
+      security_.explicitIdentity ? const_cast<COAUTHIDENTITY*>(&identity_) : nullptr, EOAC_NONE);
 }
 
 void ConnectionIdentity::Secure(IUnknown* proxy) const {
   if (!proxy) return;
-  const HRESULT hr =
-      CoSetProxyBlanket(proxy, RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT, COLE_DEFAULT_PRINCIPAL,
-                        AuthenticationLevel(), RPC_C_IMP_LEVEL_IMPERSONATE,
-                        explicit_ ? const_cast<COAUTHIDENTITY*>(&identity_) : nullptr, EOAC_NONE);
+  const HRESULT hr = SetBlanket(proxy);
   if (hr == E_NOINTERFACE) return;
   ThrowIfFailed(hr);
+  if (!security_.secureUnknown) return;
+  ComRef<IUnknown> unknown;
+  if (FAILED(proxy->QueryInterface(IID_IUnknown, unknown.ReceiveVoid())) || !unknown) return;
+  const HRESULT unknownHr = SetBlanket(unknown.Get());
+  if (unknownHr != E_NOINTERFACE) ThrowIfFailed(unknownHr);
 }
 
 }  // namespace brevane::wmi::win32

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/win32/com_variant.h"
 #include "framework/win32/encoding.h"
 
 namespace brevane::wmi::win32 {
@@ -26,8 +27,28 @@ void ReadLocaleText(LCTYPE item, std::string& target, Empty empty = Empty::kKeep
 
 }  // namespace
 
+std::optional<std::string> PlatformRealText(double value, bool single) {
+  VARIANT real;
+  VariantInit(&real);
+  if (single) {
+    real.vt = VT_R4;
+    real.fltVal = static_cast<float>(value);
+  } else {
+    real.vt = VT_R8;
+    real.dblVal = value;
+  }
+  brevane::win32::Variant text;
+  if (FAILED(VariantChangeTypeEx(text.Receive(), &real, LOCALE_USER_DEFAULT, 0, VT_BSTR)) ||
+      text.Get().vt != VT_BSTR || !text.Get().bstrVal) {
+    return std::nullopt;
+  }
+  const BSTR bstr = text.Get().bstrVal;
+  return brevane::win32::WideToUtf8(std::wstring_view(bstr, SysStringLen(bstr)));
+}
+
 RegionalSettings ReadUserRegionalSettings() {
   RegionalSettings settings;
+  settings.realText = PlatformRealText;
   ReadLocaleText(LOCALE_SSHORTDATE, settings.shortDatePicture);
   ReadLocaleText(LOCALE_SDECIMAL, settings.decimalSeparator);
   ReadLocaleText(LOCALE_STIMEFORMAT, settings.longTimePicture);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "wmi/value_text.h"
+
 namespace brevane::wmi::win32 {
 namespace {
 
@@ -25,6 +27,19 @@ TEST(RegionalSettingsWin32Test, ReadsTheUsersLocale) {
   EXPECT_FALSE(settings.decimalSeparator.empty());
   for (const auto& name : settings.monthNames) EXPECT_FALSE(name.empty());
   for (const auto& name : settings.dayNames) EXPECT_FALSE(name.empty());
+}
+
+// Reals on Windows are written by the platform's variant conversion, not by our shortest
+// round-trip text (which would show 0.1 + 0.2 as 0.30000000000000004).
+TEST(RegionalSettingsWin32Test, RealsGoThroughThePlatformConversion) {
+  const RegionalSettings settings = ReadUserRegionalSettings();
+  ASSERT_TRUE(settings.realText);
+  const std::string separator = settings.decimalSeparator;
+  EXPECT_EQ(ValueToText(Value::Real(0.1 + 0.2), settings), "0" + separator + "3");
+  EXPECT_EQ(ValueToText(Value::Real(0.1f, kVtR4), settings), "0" + separator + "1");
+  EXPECT_EQ(ValueToText(Value::Real(-2.5), settings), "-2" + separator + "5");
+  EXPECT_EQ(ValueToText(Value::Real(1e20), settings), "1E+20");
+  EXPECT_EQ(PlatformRealText(3.14159, false), "3" + separator + "14159");
 }
 
 }  // namespace
