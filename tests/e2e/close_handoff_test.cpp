@@ -16,8 +16,8 @@
 #include "app/win32/listening_peer.h"
 #include "app/win32/temp_folder.h"
 #include "e2e/e2e_driver.h"
+#include "e2e/user_history_file.h"
 #include "framework/win32/profile_file.h"
-#include "framework/win32/user_folders.h"
 
 namespace brevane::e2e {
 namespace {
@@ -187,27 +187,6 @@ TEST_F(CloseHandoffTest, MonitorThatNeverAnswersCostsAboutTwoSeconds) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
   EXPECT_NE(peer.Record().find("cbData=32 "), std::string::npos);
 }
-
-// The user's own settings file, from which the histories are taken out again when the test
-// ends: left there, they would be every later run's histories.
-class UserHistoryFile {
- public:
-  UserHistoryFile() : path_(win32::RoamingAppDataFolder() + L"\\Brevane\\brevane.ini") {}
-  ~UserHistoryFile() {
-    for (const wchar_t* section :
-         {L"QueryHistory", L"SearchHistory", L"HostHistory", L"NSpaceHistory"}) {
-      WritePrivateProfileStringW(section, nullptr, nullptr, path_.c_str());
-    }
-  }
-  UserHistoryFile(const UserHistoryFile&) = delete;
-  UserHistoryFile& operator=(const UserHistoryFile&) = delete;
-  IniSection Section(const char* name) const {
-    return ReadIniSection(win32::ReadProfileText(path_).text, name);
-  }
-
- private:
-  std::wstring path_;
-};
 
 TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
   // A folder where the file should be: nothing can read or write it (the tests run as an

@@ -1,5 +1,7 @@
 #include "app/win32/history_store.h"
 
+#include <windows.h>
+
 #include <stdexcept>
 
 #include "framework/win32/encoding.h"
@@ -11,39 +13,59 @@ namespace brevane::app {
 
 namespace {
 
-// The user's file: its folder is made before the first write, and where no user folder is
-// known there is nothing to read and every write fails.
-class UserProfile final : public ProfileStore {
+// No history file comes near this size. A bigger file is something else (or damaged): it is
+// neither read nor written, for every key written would rewrite all of it, and a close would
+// take minutes; the histories go to the other place instead.
+constexpr unsigned long long kMaxHistoryFileBytes = 16ull << 20;
+
+bool Oversized(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    return false;
+  const unsigned long long size =
+      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return size > kMaxHistoryFileBytes;
+}
+
+// One of the two files. The user's may have to have its folder made before the first write;
+// where no path is known or the file is oversized, there is nothing to read and every write
+// fails.
+class HistoryFile final : public ProfileStore {
  public:
-  explicit UserProfile(std::wstring path) : file_(std::move(path)) {}
+  HistoryFile(std::wstring path, bool makeFolder)
+      : file_(std::move(path)),
+        makeFolder_(makeFolder),
+        usable_(!file_.Path().empty() && !Oversized(file_.Path())) {}
   IniSection ReadSection(std::string_view section) override {
-    return file_.Path().empty() ? IniSection() : file_.ReadSection(section);
+    return usable_ ? file_.ReadSection(section) : IniSection();
   }
   void WriteString(std::string_view section, std::string_view key,
                    std::string_view value) override {
-    if (!folderMade_) {
-      if (file_.Path().empty() || !win32::EnsureFolderOf(file_.Path()))
-        throw std::runtime_error("the user's settings folder cannot be made");
-      folderMade_ = true;
+    if (!usable_) throw std::runtime_error("the settings file cannot be used");
+    if (makeFolder_) {
+      if (!win32::EnsureFolderOf(file_.Path()))
+        throw std::runtime_error("the settings folder cannot be made");
+      makeFolder_ = false;
     }
     file_.WriteString(section, key, value);
   }
 
  private:
   win32::ProfileFile file_;
-  bool folderMade_ = false;
+  bool makeFolder_;
+  bool usable_;
 };
 
 class DiskHomes final : public HistoryHomes {
  public:
   explicit DiskHomes(const HistoryFilePaths& paths)
-      : program_(paths.programFile), user_(paths.userFile) {}
+      : program_(paths.programFile, false), user_(paths.userFile, true) {}
   ProfileStore& ProgramFolderFile() override { return program_; }
   ProfileStore& UserFile() override { return user_; }
 
  private:
-  win32::ProfileFile program_;
-  UserProfile user_;
+  HistoryFile program_;
+  HistoryFile user_;
 };
 
 }  // namespace
