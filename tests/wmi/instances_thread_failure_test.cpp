@@ -65,6 +65,14 @@ struct DoneReports {
   int calls = 0;
   int count = -1;
   std::string message;
+
+  void Follow(TWMIInstancesThread& loader) {
+    loader.SetOnDone([this](int doneCount, const std::string& doneMessage) {
+      ++calls;
+      count = doneCount;
+      message = doneMessage;
+    });
+  }
 };
 
 constexpr const char* kCimv2Path = "root\\cimv2";
@@ -74,11 +82,7 @@ TEST(InstancesThreadFailureTest, AWindowThatCannotBeWokenGetsTheFailureOnceItCan
   auto dispatcher = std::make_shared<RefusingDispatcher>();
   TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
   DoneReports done;
-  loader.SetOnDone([&](int count, const std::string& message) {
-    ++done.calls;
-    done.count = count;
-    done.message = message;
-  });
+  done.Follow(loader);
   VectorInstanceList list;
   dispatcher->refusing = true;
   loader.RequestInstances(".", kCimv2Path, "", "", "Win32_Service", &list);
@@ -105,11 +109,7 @@ TEST(InstancesThreadFailureTest, AListThatRefusesALineEndsTheLoadVisibly) {
   auto dispatcher = std::make_shared<TestDispatcher>();
   TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
   DoneReports done;
-  loader.SetOnDone([&](int count, const std::string& message) {
-    ++done.calls;
-    done.count = count;
-    done.message = message;
-  });
+  done.Follow(loader);
   FullList full(4);
   loader.RequestInstances(".", kCimv2Path, "", "", "Win32_Service", &full);
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return done.calls == 1; }));
@@ -135,11 +135,7 @@ TEST(InstancesThreadFailureTest, AWorkerThatEndedAnswersEveryRequestWithWhy) {
   auto dispatcher = std::make_shared<TestDispatcher>();
   TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
   DoneReports done;
-  loader.SetOnDone([&](int count, const std::string& message) {
-    ++done.calls;
-    done.count = count;
-    done.message = message;
-  });
+  done.Follow(loader);
   VectorInstanceList list;
   const std::string expected = "Instances cannot be loaded: The apartment cannot be entered";
   for (int request = 1; request <= 2; ++request) {
