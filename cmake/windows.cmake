@@ -21,12 +21,20 @@ add_executable(brevane WIN32 src/app/win32/main.cpp res/brevane.rc)
 target_link_libraries(brevane PRIVATE brevane_win32)
 target_link_options(brevane PRIVATE ${BREVANE_STATIC_LINK} $<$<NOT:$<CXX_COMPILER_ID:MSVC>>:-municode>)
 
+if(BREVANE_BUILD_TESTS AND CMAKE_OBJDUMP)
+  # The program must start on Windows 7 SP1: nothing newer in its import table.
+  add_test(NAME win7_imports
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:brevane> ${CMAKE_OBJDUMP})
+endif()
+
 if(BREVANE_BUILD_TESTS)
   # Unit and integration tests of the Win32 layer, run under Wine (one ctest per executable).
   file(GLOB BREVANE_WIN_TESTS CONFIGURE_DEPENDS tests/*/win32/*_test.cpp)
   add_executable(brevane_wintests ${BREVANE_WIN_TESTS})
   target_link_libraries(brevane_wintests PRIVATE brevane_win32 brevane_testsupport GTest::gmock GTest::gtest_main)
   target_link_options(brevane_wintests PRIVATE ${BREVANE_STATIC_LINK})
+  # Some tests read the built program itself (its version information).
+  add_dependencies(brevane_wintests brevane)
   add_test(NAME wintests COMMAND brevane_wintests)
   set_tests_properties(wintests PROPERTIES TIMEOUT 600)
 

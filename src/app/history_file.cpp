@@ -113,11 +113,42 @@ void LoadHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept {
   }
 }
 
-void SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept {
+bool SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept {
   try {
     for (const HistorySection& rule : Sections(combos)) SaveSection(profile, rule);
+    return true;
   } catch (...) {
-    // An unwritable settings file must never stop the close; this run's histories are lost.
+    // An unwritable settings file must never stop the close.
+    return false;
+  }
+}
+
+bool HoldsHistories(ProfileStore& profile) noexcept {
+  try {
+    for (const HistorySection& rule : Sections({})) {
+      if (profile.ReadSection(rule.section).Find("Count") != nullptr) return true;
+    }
+  } catch (...) {
+  }
+  return false;
+}
+
+void LoadHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept {
+  try {
+    ProfileStore& user = homes.UserFile();
+    LoadHistory(HoldsHistories(user) ? user : homes.ProgramFolderFile(), combos);
+  } catch (...) {
+  }
+}
+
+bool SaveHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept {
+  try {
+    // Once the user's file holds histories it is the one read; the program's would be stale.
+    if (!HoldsHistories(homes.UserFile()) && SaveHistory(homes.ProgramFolderFile(), combos))
+      return true;
+    return SaveHistory(homes.UserFile(), combos);
+  } catch (...) {
+    return false;
   }
 }
 

@@ -29,8 +29,28 @@ inline constexpr int kMaxSavedHistoryEntries = 15;
 void LoadHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
 
 // Writes the first entries of each drop-down list. Never throws: a failed write ends the save
-// there and keeps what was already written.
-void SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
+// there, keeps what was already written and gives false.
+bool SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
+
+// The two places of the settings file: beside the program (portable use), and the user's own
+// folder for when the program's folder cannot be written (under Program Files, on a read-only
+// share). The user's file may also hold other settings (the window's position).
+class HistoryHomes {
+ public:
+  virtual ~HistoryHomes() = default;
+  virtual ProfileStore& ProgramFolderFile() = 0;
+  virtual ProfileStore& UserFile() = 0;  // its folder is made when it is first written
+};
+
+// True when the file holds a saved history (a "Count" in one of the four sections).
+bool HoldsHistories(ProfileStore& profile) noexcept;
+
+// The user's file once it holds histories (an earlier save had to go there), else the
+// program's.
+void LoadHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept;
+// The program's file unless the user's holds histories; the user's when the program's cannot
+// be written. False only when neither could be.
+bool SaveHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept;
 
 // The non-empty values of the keys prefix + "0" .. prefix + (count - 1) in index order, read
 // as the profile reader gives them. Walks only the keys the section has, so a hand-edited

@@ -60,8 +60,7 @@ void SearchFlow::SearchActiveList(bool fromStart) {
   } else {
     // The class is only selected; its properties and instances load when the user clicks it.
     window_.FocusClassList();
-    window_.ClearPropertyGrid();
-    window_.ClearInstanceList();
+    window_.EmptyClassPanes();
   }
 }
 

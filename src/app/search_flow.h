@@ -36,9 +36,10 @@ class SearchWindowPort {
   virtual ListBoxControl& ClassList() = 0;   // ClassListBox
   virtual void FocusQueryList() = 0;         // ListView1 becomes the focused control
   virtual void FocusClassList() = 0;         // ClassListBox becomes the focused control
-  // PropGrid back to its header row and one data row with both cells empty.
-  virtual void ClearPropertyGrid() = 0;
-  virtual void ClearInstanceList() = 0;  // InstanceListBox emptied (a running load goes on)
+  // PropGrid back to its header row and one data row with both cells empty, InstanceListBox
+  // emptied (a running load goes on, unseen), and the class they showed forgotten, so that a
+  // click on it loads it again.
+  virtual void EmptyClassPanes() = 0;
 };
 
 // The two message boxes of a search.

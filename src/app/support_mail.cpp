@@ -8,7 +8,7 @@ namespace brevane {
 std::string SupportMailLink(const WindowsVersion& version) {
   // The subject's trailing "%s" is always filled with an empty text, so it ends in ". ".
   return Format("mailto:%s?subject=Question about Brevane %s on Windows %u.%2.2u (%u). %s",
-                product::kSupportMailbox, product::kMailVersion, version.major, version.minor,
+                product::kSupportMailbox, product::kVersion, version.major, version.minor,
                 version.build, "");
 }
 

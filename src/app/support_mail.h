@@ -11,7 +11,7 @@ struct WindowsVersion {
   uint32_t build = 0;
 };
 
-// "mailto:" + mailbox + "?subject=Question about Brevane 1.00 on Windows 5.01 (2600). ",
+// "mailto:" + mailbox + "?subject=Question about Brevane 2.00 on Windows 5.01 (2600). ",
 // handed to the shell as it stands (nothing escaped).
 std::string SupportMailLink(const WindowsVersion& version);
 

@@ -201,7 +201,7 @@ TEST(HistoryFileTest, FailedWriteEndsTheSaveSilently) {
     Combos combos;
     combos.query.items = Numbered("q", 20);
     combos.search.items = {"s"};
-    SaveHistory(profile, combos.Refs());
+    EXPECT_FALSE(SaveHistory(profile, combos.Refs()));
     EXPECT_EQ(profile.writes, failAt);
     // What was written before the failure stays.
     if (failAt >= 1) {
@@ -221,6 +221,47 @@ TEST(HistoryFileTest, FailedReadKeepsWhatWasLoaded) {
   LoadHistory(profile, combos.Refs());
   EXPECT_TRUE(combos.query.items.empty());  // cleared before the read, as the file is opened
   EXPECT_EQ(combos.hosts.items, std::vector<std::string>{kLocalHost});
+}
+
+// The program's folder and the user's, in memory.
+struct MemoryHomes final : HistoryHomes {
+  ProfileStore& ProgramFolderFile() override { return program; }
+  ProfileStore& UserFile() override { return user; }
+  MemoryProfile program;
+  MemoryProfile user;
+};
+
+TEST(HistoryFileTest, HistoriesGoToTheUsersFolderWhenTheProgramsCannotBeWritten) {
+  Combos saved;
+  saved.query.items = {"select Name from Win32_Service"};
+
+  MemoryHomes portable;  // a writable program folder: as it always was
+  portable.user = MemoryProfile("[TMainWin]\nFormVersion=0\n");  // the window's position
+  EXPECT_TRUE(SaveHistory(portable, saved.Refs()));
+  EXPECT_EQ(portable.program.RawValue("QueryHistory", "Query0"), "select Name from Win32_Service");
+  EXPECT_EQ(portable.user.writes, 0);
+  Combos fromPortable;
+  LoadHistory(portable, fromPortable.Refs());
+  EXPECT_EQ(fromPortable.query.items, saved.query.items);
+
+  MemoryHomes installed;  // the program's folder refuses every write
+  installed.program.failAfterWrites = 0;
+  EXPECT_TRUE(SaveHistory(installed, saved.Refs()));
+  EXPECT_EQ(installed.user.RawValue("QueryHistory", "Query0"), "select Name from Win32_Service");
+  // The next run reads the user's file, and keeps saving there.
+  installed.program.failAfterWrites.reset();
+  Combos loaded;
+  LoadHistory(installed, loaded.Refs());
+  EXPECT_EQ(loaded.query.items, saved.query.items);
+  loaded.query.items.insert(loaded.query.items.begin(), "select * from Win32_BIOS");
+  EXPECT_TRUE(SaveHistory(installed, loaded.Refs()));
+  EXPECT_EQ(installed.user.RawValue("QueryHistory", "Count"), "2");
+  EXPECT_EQ(installed.program.writes, 0);
+
+  MemoryHomes nowhere;
+  nowhere.program.failAfterWrites = 0;
+  nowhere.user.failAfterWrites = 0;
+  EXPECT_FALSE(SaveHistory(nowhere, saved.Refs()));
 }
 
 }  // namespace

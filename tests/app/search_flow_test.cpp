@@ -52,8 +52,7 @@ struct Recorder : FindDialogPort, SearchWindowPort, SearchMessagePort {
   ListBoxControl& ClassList() override { return classList; }
   void FocusQueryList() override { log.push_back("focus query list"); }
   void FocusClassList() override { log.push_back("focus class list"); }
-  void ClearPropertyGrid() override { log.push_back("clear grid"); }
-  void ClearInstanceList() override { log.push_back("clear instances"); }
+  void EmptyClassPanes() override { log.push_back("empty class panes"); }
 
   std::deque<bool> answers;  // Yes/No answers to the start-over question, in order
   bool AskYesNo(const std::string& text) override {
@@ -176,15 +175,14 @@ TEST_F(SearchFlowTest, ClassListAsksAtOnceAfterTheLastItemAndClearsTheDetails) {
   Confirm("Process", true, true);
   flow.Search1Click();  // from the top despite the selection
   EXPECT_EQ(ui.classList.selected, 0);
-  EXPECT_EQ(ui.log,
-            (Log{"dialog '' case=0 word=0", "focus class list", "clear grid", "clear instances"}));
+  EXPECT_EQ(ui.log, (Log{"dialog '' case=0 word=0", "focus class list", "empty class panes"}));
   flow.Findagain1Click();
   EXPECT_EQ(ui.classList.selected, 2);
   ui.log.clear();
   ui.answers = {true};
   flow.Findagain1Click();
   EXPECT_EQ(ui.log, (Log{"ask Could not find \"Process\"\r\rStart search over?", "focus class list",
-                         "clear grid", "clear instances"}));
+                         "empty class panes"}));
   EXPECT_EQ(ui.classList.selected, 0);
 }
 

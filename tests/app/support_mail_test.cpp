@@ -10,7 +10,8 @@ namespace {
 
 TEST(SupportMailTest, SubjectCarriesPaddedMinorAndBuild) {
   const std::string prefix = std::string("mailto:") + product::kSupportMailbox +
-                             "?subject=Question about Brevane 1.00 on Windows ";
+                             "?subject=Question about Brevane " + product::kVersion +
+                             " on Windows ";
   EXPECT_EQ(SupportMailLink({5, 1, 2600}), prefix + "5.01 (2600). ");
   EXPECT_EQ(SupportMailLink({10, 0, 19045}), prefix + "10.00 (19045). ");
   EXPECT_EQ(SupportMailLink({6, 123, 7}), prefix + "6.123 (7). ");

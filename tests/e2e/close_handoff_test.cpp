@@ -16,6 +16,7 @@
 #include "app/win32/listening_peer.h"
 #include "app/win32/temp_folder.h"
 #include "e2e/e2e_driver.h"
+#include "e2e/user_history_file.h"
 #include "framework/win32/profile_file.h"
 
 namespace brevane::e2e {
@@ -191,6 +192,7 @@ TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
   // A folder where the file should be: nothing can read or write it (the tests run as an
   // administrator, for whom a read-only folder would not stop the write).
   ASSERT_TRUE(CreateDirectoryW(folder_.File(L"brevane.ini").c_str(), nullptr));
+  const UserHistoryFile userFile;
   Launch(L"\"-query:" + kStartupQuery + L"\"");
   if (IsSkipped() || HasFatalFailure()) return;
   SetQueryText(L"select Name, State from Win32_Service");
@@ -203,6 +205,16 @@ TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
       },
       kExitTimeout);
   EXPECT_FALSE(messageShown);
+  ExpectExit();
+  // The histories went to the user's own folder instead, and the next start reads them there.
+  const IniSection queries = userFile.Section("QueryHistory");
+  ASSERT_NE(queries.Find("Query0"), nullptr);
+  EXPECT_EQ(*queries.Find("Query0"), "select Name from Win32_Service");
+  Launch(L"\"-query:select State from Win32_Service\"");
+  if (IsSkipped() || HasFatalFailure()) return;
+  const std::vector<std::string> items = ComboItems(query2Combo_);
+  EXPECT_NE(std::find(items.begin(), items.end(), "select Name from Win32_Service"), items.end());
+  PostMessageW(main_, WM_CLOSE, 0, 0);
   ExpectExit();
 }
 

@@ -17,6 +17,7 @@
 #include "app/win32/command_ids.h"
 #include "app/win32/temp_folder.h"
 #include "e2e/e2e_driver.h"
+#include "e2e/user_history_file.h"
 
 namespace brevane::e2e {
 namespace {
@@ -336,6 +337,8 @@ class SettingsFileFaultTest : public FaultInjectionTest {
   }
 
   std::wstring settings_;
+  // Where the histories go when the file beside the program cannot be used.
+  UserHistoryFile userHistories_;
 };
 
 TEST_F(SettingsFileFaultTest, MissingFile) {
@@ -360,6 +363,9 @@ TEST_F(SettingsFileFaultTest, FiftyMegabytesOfJunk) {
   }
   WriteSettings(junk);
   StartAndClose("50 MB junk");
+  // Left as it was; the histories went to the user's own file.
+  EXPECT_EQ(ReadSettings().size(), junk.size());
+  EXPECT_NE(userHistories_.Section("QueryHistory").Find("Count"), nullptr);
 }
 
 // The monitoring program's window stops answering while the query is handed to it.

@@ -14,8 +14,38 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/message_loop.h"
 #include "util/win32/help_access.h"
+#include "wmi/win32/system_error_text.h"
 
 namespace brevane::app {
+
+namespace {
+
+std::string DialogFailure(const char* caption) {
+  const DWORD error = GetLastError();
+  std::string text = std::string("The dialog \"") + caption + "\" could not be created";
+  if (error != ERROR_SUCCESS) text += ": " + wmi::SystemErrorText(static_cast<int32_t>(error));
+  return text;
+}
+
+}  // namespace
+
+RunDialogs CreateRunDialogs(HWND owner, dialogs::win32::TConnectForm& connectForm,
+                            dialogs::win32::TFindDialog& findDialog) {
+  RunDialogs created;
+  SetLastError(ERROR_SUCCESS);
+  if (connectForm.Create(owner)) {
+    created.connectForm = &connectForm;
+  } else {
+    created.failures.push_back(DialogFailure("连接到"));
+  }
+  SetLastError(ERROR_SUCCESS);
+  if (findDialog.Create(owner)) {
+    created.findDialog = &findDialog;
+  } else {
+    created.failures.push_back(DialogFailure("查找"));
+  }
+  return created;
+}
 
 int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend> backend) {
   INITCOMMONCONTROLSEX controls{};
@@ -25,7 +55,7 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   InitCommonControlsEx(&controls);
 
   // Before any window exists; failures are reported only when the user asks for help. It is
-  // declared first so that the control is unloaded after every window is gone.
+  // declared first so that the help system is shut down after every window is gone.
   help::HelpAccess helpAccess;
   helpAccess.LoadHtmlHelp();
   helpAccess.LocateHelpFile();
@@ -39,15 +69,20 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   }
 
   win32::ModelessDialogs modelessDialogs;
+  modelessDialogs.SetPreTranslate(
+      [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
   // Created once, after the main window, and kept hidden between their modal showings (they
   // run their own modal loops, so they need no modeless keyboard handling here). The first
   // activation, which loads their histories, runs from the message loop, after this.
   dialogs::win32::TConnectForm connectForm;
-  connectForm.Create(mainWin.Handle());
   dialogs::win32::TFindDialog findDialog;
-  findDialog.Create(mainWin.Handle());
-  mainWin.ConnectForm = &connectForm;
-  mainWin.FindDialog = &findDialog;
+  const RunDialogs dialogs = CreateRunDialogs(mainWin.Handle(), connectForm, findDialog);
+  for (const std::string& failure : dialogs.failures) {
+    MessageBoxW(mainWin.Handle(), win32::Utf8ToWide(failure).c_str(), L"Brevane",
+                MB_OK | MB_ICONERROR);
+  }
+  mainWin.ConnectForm = dialogs.connectForm;
+  mainWin.FindDialog = dialogs.findDialog;
   mainWin.Help = &helpAccess;
 
   const int exitCode =

@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "app/class_choice.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
 #include "framework/win32/control_adapters.h"
@@ -64,7 +65,9 @@ void TMainWin::LoadClasses() {
     ShowError(std::string("Error: ") + error.what());
   }
   SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  // The list (perhaps of another host) no longer shows the class: a click loads it afresh.
   SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
+  CurrentClass.clear();
   SetStatusPanel(0, Wmi->Host);
   SetStatusPanel(1, "Classes: " + std::to_string(classList.ItemCount()));
 }
@@ -73,13 +76,15 @@ void TMainWin::ClassListBoxClick() {
   win32::Win32ListBox classList(ClassListBox);
   const int selected = classList.SelectedIndex();
   if (selected < 0) {
-    SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
-    CurrentClass.clear();
+    EmptyClassPanes();
     return;
   }
   const std::string chosen = classList.ItemText(selected);
-  if (chosen == CurrentClass) return;
-  CurrentClass = chosen;
+  if (ActionForClassClick(CurrentClass, chosen) == ClassAction::LoadClass) LoadClass(chosen);
+}
+
+void TMainWin::LoadClass(const std::string& className) {
+  CurrentClass = className;
   BusyScope busy(*this);
   try {
     SetStatusPanel(2, kRequestingInstances);
@@ -96,6 +101,12 @@ void TMainWin::ClassListBoxClick() {
     busy.Restore();
     ShowError(std::string("Error: ") + error.what());
   }
+}
+
+void TMainWin::EmptyClassPanes() {
+  SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
+  SetPropGridRows({}, nullptr);
+  CurrentClass.clear();
 }
 
 void TMainWin::InstancesDone(int count, const std::string& message) {
@@ -160,9 +171,11 @@ void TMainWin::PopupMenu1Popup() {
   if (selected >= 0) {
     const std::string className = win32::Win32ListBox(ClassListBox).ItemText(selected);
     selectFromHint_ = "select * from " + className;
+    refreshTarget_ = className;
     SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, selectFromHint_, true);
     SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh instances (" + className + ")", true);
   } else {
+    refreshTarget_.clear();
     SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, "select * from ...", false);
     SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh", false);
   }
@@ -175,8 +188,17 @@ void TMainWin::Selectfrom1Click() {
 }
 
 void TMainWin::Refresh2Click() {
-  SetStatusPanel(2, kRequestingInstances);
-  InstancesThread->RefreshInstances();
+  switch (ActionForRefresh(CurrentClass, refreshTarget_)) {
+    case ClassAction::LoadClass:
+      LoadClass(refreshTarget_);
+      return;
+    case ClassAction::ReloadInstances:
+      SetStatusPanel(2, kRequestingInstances);
+      InstancesThread->RefreshInstances();
+      return;
+    case ClassAction::Nothing:
+      return;
+  }
 }
 
 }  // namespace brevane::app

@@ -4,15 +4,10 @@
 #include "dialogs/win32/connect_form.h"
 #include "dialogs/win32/find_dialog.h"
 #include "framework/win32/control_adapters.h"
-#include "util/win32/help_access.h"
 
 namespace brevane::app {
 
 namespace {
-
-std::wstring SettingsFile() {
-  return HistoryFilePath(help::ProgramDir());
-}
 
 // The four combo boxes; one whose dialog does not exist is left out, so that its stored
 // history is neither replaced by an empty list nor lost.
@@ -39,12 +34,12 @@ class HistorySources {
 
 void TMainWin::LoadHistory() {
   const HistorySources sources(*this);
-  LoadHistoryFile(SettingsFile(), sources.Combos());
+  LoadHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 
 void TMainWin::SaveHistory() {
   const HistorySources sources(*this);
-  SaveHistoryFile(SettingsFile(), sources.Combos());
+  SaveHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 
 }  // namespace brevane::app

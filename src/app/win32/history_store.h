@@ -1,5 +1,6 @@
 #pragma once
-// The settings file "brevane.ini" beside the program, holding the four drop-down histories.
+// The settings file "brevane.ini" holding the four drop-down histories: beside the program,
+// or in the user's application data folder when the program's folder cannot be written.
 #include <string>
 
 #include "app/history_file.h"
@@ -11,9 +12,19 @@ inline constexpr const char* kHistoryFileName = "brevane.ini";
 // programDir: the program's folder with a trailing backslash, in UTF-8.
 std::wstring HistoryFilePath(const std::string& programDir);
 
-// Neither ever throws nor shows anything: a missing, locked or unwritable file only means that
-// nothing is loaded or saved.
+struct HistoryFilePaths {
+  std::wstring programFile;  // beside the program
+  std::wstring userFile;     // %APPDATA%\Brevane\brevane.ini; empty when unknown
+};
+HistoryFilePaths DefaultHistoryFiles();
+
+// None ever throws or shows anything: a missing, locked or unwritable file only means that
+// nothing is loaded or saved there.
 void LoadHistoryFile(const std::wstring& path, const HistoryCombos& combos) noexcept;
 void SaveHistoryFile(const std::wstring& path, const HistoryCombos& combos) noexcept;
+// Where HistoryHomes says: the user's file once it exists, else the program's.
+void LoadHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos) noexcept;
+// False only when neither file could be written.
+bool SaveHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos) noexcept;
 
 }  // namespace brevane::app

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/connect_host.h"
 #include "app/switches.h"
 #include "app/win32/command_ids.h"
 #include "framework/win32/control_adapters.h"
@@ -14,6 +15,7 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/message_loop.h"
 #include "util/product_info.h"
+#include "util/scope_exit.h"
 #include "util/text.h"
 #include "wmi/win32/regional_settings_win32.h"
 
@@ -64,12 +66,14 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   ++handlerDepth_;
-  const LRESULT result = Dispatch(message, wParam, lParam);
-  if (--handlerDepth_ == 0 && closePending_) {
-    closePending_ = false;
-    if (!destroyed_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-  }
-  return result;
+  // Also when the handler throws: a depth left above zero would hold back every later close.
+  const ScopeExit leave([this] {
+    if (--handlerDepth_ == 0 && closePending_) {
+      closePending_ = false;
+      if (!destroyed_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    }
+  });
+  return Dispatch(message, wParam, lParam);
 }
 
 LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -374,7 +378,7 @@ void TMainWin::ParseSwitch(const std::string& argument) {
         MonitorWindow = MonitorWindowFromValue(match.value);
         break;
       case SwitchKind::Host:
-        Wmi->SetHost(match.value);
+        Wmi->SetHost(HostForConnection(match.value));
         break;
       case SwitchKind::Namespace:
         Wmi->SetNamespace(match.value);

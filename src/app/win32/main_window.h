@@ -68,6 +68,10 @@ class TMainWin final : public win32::WindowBase {
   // ---- Classes tab (class_tab.cpp)
   void LoadClasses();
   void ClassListBoxClick();
+  // Requests the class's instances and shows its properties; it becomes CurrentClass.
+  void LoadClass(const std::string& className);
+  // Instances and properties emptied; CurrentClass forgotten, so a click loads it again.
+  void EmptyClassPanes();
   void InstancesDone(int count, const std::string& message);
   void InstanceListBoxClick();
   void Query1BtnClick();
@@ -189,7 +193,6 @@ class TMainWin final : public win32::WindowBase {
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
-
  private:
   // Message handlers (main_window.cpp)
   LRESULT OnCreate();
@@ -236,6 +239,8 @@ class TMainWin final : public win32::WindowBase {
   std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
   // Selectfrom1's hint: the query that the context menu offers.
   std::string selectFromHint_;
+  // The class that "Refresh instances (X)" names: the one selected when the menu opened.
+  std::string refreshTarget_;
   std::vector<std::string> arguments_;
   UINT dpi_ = 96;
   win32::UniqueFont font_;
@@ -252,8 +257,8 @@ class TMainWin final : public win32::WindowBase {
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
-  bool destroyed_ = false;  // WM_DESTROY has run
-  int handlerDepth_ = 0;     // handlers running, nested ones included
+  bool destroyed_ = false;     // WM_DESTROY has run
+  int handlerDepth_ = 0;       // handlers running, nested ones included
   bool closePending_ = false;  // a close arrived while a handler was running
   ResultRowsSource queryRows_;
   win32::VirtualListView listView1_;

@@ -87,10 +87,10 @@ void TMainWin::CreateControls() {
                     [this](int position) { OnSplitter2Drag(position); });
   PageControl1 = win32::CreateChild(self, WC_TABCONTROLW, "", kVisible, 0, kIdPageControl1, font);
   AddTab(PageControl1, 0, "属性");
-  PropGrid =
-      win32::CreateChild(self, WC_LISTVIEWW, "",
-                         kVisible | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-                         WS_EX_CLIENTEDGE, kIdPropGrid, font);
+  PropGrid = win32::CreateChild(
+      self, WC_LISTVIEWW, "",
+      kVisible | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
+      WS_EX_CLIENTEDGE, kIdPropGrid, font);
   Label4 =
       win32::CreateChild(self, WC_STATICW, "查询", kVisible | SS_CENTERIMAGE, 0, kIdLabel4, font);
   QueryCombo = win32::CreateChild(
@@ -110,10 +110,10 @@ void TMainWin::CreateControls() {
   Query2Btn =
       win32::CreateChild(self, WC_BUTTONW, "执行", WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, 0,
                          kIdQuery2Btn, font);
-  ListView1 = win32::CreateChild(
-      self, WC_LISTVIEWW, "",
-      WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
-      WS_EX_CLIENTEDGE, kIdListView1, font);
+  ListView1 = win32::CreateChild(self, WC_LISTVIEWW, "",
+                                 WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
+                                     LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
+                                 WS_EX_CLIENTEDGE, kIdListView1, font);
   listView1_.Attach(ListView1, &queryRows_);
 
   StatusBar1 = win32::CreateChild(self, STATUSCLASSNAMEW, "", WS_VISIBLE | SBARS_SIZEGRIP, 0,

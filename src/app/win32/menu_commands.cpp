@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/connect_fields.h"
+#include "app/connect_host.h"
 #include "app/support_mail.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
@@ -30,7 +31,7 @@ void TMainWin::Connecttoremotehost1Click() {
   ConnectFields taken =
       TakeConnectFields({form.HostCombo().EditText(), form.wmiPathCombo().EditText(),
                          form.UserText(), form.PasswordText()});
-  Wmi->SetHost(taken.host);
+  Wmi->SetHost(HostForConnection(taken.host));
   Wmi->SetNamespace(taken.nameSpace);
   Wmi->User = taken.user;
   dialogs::win32::WipeText(Wmi->Password);

@@ -28,10 +28,7 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
   ListBoxControl& ClassList() override { return classList_; }
   void FocusQueryList() override { SetFocus(window_.ListView1); }
   void FocusClassList() override { SetFocus(window_.ClassListBox); }
-  void ClearPropertyGrid() override { window_.SetPropGridRows(StringList{std::string()}, nullptr); }
-  void ClearInstanceList() override {
-    SendMessageW(window_.InstanceListBox, LB_RESETCONTENT, 0, 0);
-  }
+  void EmptyClassPanes() override { window_.EmptyClassPanes(); }
 
   bool AskYesNo(const std::string& text) override {
     return Box(text, MB_YESNO | MB_ICONQUESTION) == IDYES;

@@ -1,28 +1,15 @@
 #include "app/win32/window_placement.h"
 
-#include <shlobj.h>
 #include <windows.h>
 
 #include <string>
 
 #include "framework/win32/profile_file.h"
+#include "framework/win32/user_folders.h"
 
 namespace brevane::app {
 
 namespace {
-
-class CoTaskString {
- public:
-  CoTaskString() = default;
-  ~CoTaskString() { CoTaskMemFree(text_); }
-  CoTaskString(const CoTaskString&) = delete;
-  CoTaskString& operator=(const CoTaskString&) = delete;
-  PWSTR* Receive() { return &text_; }
-  const wchar_t* Get() const { return text_; }
-
- private:
-  PWSTR text_ = nullptr;
-};
 
 std::wstring ModuleFileName() {
   std::wstring path(MAX_PATH, L'\0');
@@ -49,31 +36,11 @@ std::wstring PlacementFileName() {
   return name + L".INI";
 }
 
-std::wstring RoamingAppDataFolder() {
-  CoTaskString path;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, path.Receive())) ||
-      !path.Get()) {
-    return {};
-  }
-  return path.Get();
-}
-
 std::wstring WindowsFolder() {
   wchar_t buffer[MAX_PATH + 1] = {};
   const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
   if (length == 0 || length > MAX_PATH) return {};
   return std::wstring(buffer, length);
-}
-
-bool FileExists(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void EnsureFolderOf(const std::wstring& file) {
-  const size_t slash = file.find_last_of(L'\\');
-  if (slash == std::wstring::npos) return;
-  CreateDirectoryW(file.substr(0, slash).c_str(), nullptr);  // exists already: fine
 }
 
 PlacementRecord FromWindows(const WINDOWPLACEMENT& placement) {
@@ -123,7 +90,7 @@ void MoveOntoNearestMonitor(HWND window) {
 PlacementFiles DefaultPlacementFiles() {
   const std::wstring name = PlacementFileName();
   PlacementFiles files;
-  const std::wstring appData = RoamingAppDataFolder();
+  const std::wstring appData = win32::RoamingAppDataFolder();
   if (!appData.empty()) files.file = appData + L"\\Brevane\\" + name;
   const std::wstring windows = WindowsFolder();
   if (!windows.empty()) files.legacyFile = windows + L"\\" + name;
@@ -146,7 +113,7 @@ void WindowPlacement::Restore(HWND window) noexcept {
   restored_ = true;
   try {
     std::wstring source = files_.file;
-    if (source.empty() || (!FileExists(source) && !files_.legacyFile.empty())) {
+    if (source.empty() || (!win32::FileExists(source) && !files_.legacyFile.empty())) {
       source = files_.legacyFile;
     }
     if (source.empty()) return;
@@ -175,7 +142,7 @@ void WindowPlacement::Save(HWND window, bool beingDestroyed) noexcept {
     WINDOWPLACEMENT current{};
     current.length = sizeof current;
     if (!GetWindowPlacement(window, &current)) return;
-    EnsureFolderOf(files_.file);
+    win32::EnsureFolderOf(files_.file);
     win32::ProfileFile file(files_.file);
     for (const auto& [key, value] :
          PlacementEntries(FromWindows(current), CurrentScreenMetrics(), beingDestroyed)) {

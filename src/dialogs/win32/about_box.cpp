@@ -8,6 +8,7 @@
 #include "framework/win32/encoding.h"
 #include "util/product_info.h"
 #include "wmi/win32/system_error_text.h"
+#include "framework/win32/dpi.h"
 
 namespace brevane::dialogs::win32 {
 
@@ -65,7 +66,7 @@ Font DialogFontVariant(HWND dialog, const wchar_t* face, int designHeight, bool 
   }
   if (face) {
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    font.lfHeight = -ScaleForDpi(designHeight, GetDpiForWindow(dialog));
+    font.lfHeight = -ScaleForDpi(designHeight, brevane::win32::WindowDpi(dialog));
   }
   font.lfUnderline = underline ? TRUE : FALSE;
   return Font(CreateFontIndirectW(&font));
@@ -88,7 +89,7 @@ void TAboutBox::OnInitDialog() {
   for (int id : {kLabel4, kLabel5}) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
   }
-  okImages_ = CreateCheckMarkImages(ScaleForDpi(16, GetDpiForWindow(dialog)));
+  okImages_ = CreateCheckMarkImages(ScaleForDpi(16, brevane::win32::WindowDpi(dialog)));
   if (okImages_.Get()) {
     BUTTON_IMAGELIST images{};
     images.himl = okImages_.Get();

@@ -7,6 +7,7 @@
 #include "dialogs/win32/secret_text.h"
 #include "framework/win32/encoding.h"
 #include "util/history.h"
+#include "framework/win32/dpi.h"
 
 namespace brevane::dialogs::win32 {
 
@@ -77,7 +78,7 @@ void TConnectForm::OnInitDialog() {
   SetWindowTextW(Item(kWmiPathCombo), L"root\\cimv2");
   SendMessageW(Item(kPswdEdit), EM_SETPASSWORDCHAR, L'*', 0);
 
-  const int side = ScaleForDpi(16, GetDpiForWindow(dialog));
+  const int side = ScaleForDpi(16, brevane::win32::WindowDpi(dialog));
   browseImages_ = CreateBrowseButtonImages(side);
   BUTTON_IMAGELIST images{};
   images.himl = browseImages_.Get();

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "dialogs/shell_failure.h"
 #include "framework/win32/encoding.h"
 #include "util/product_info.h"
 
@@ -15,7 +16,7 @@ bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode) {
   const HINSTANCE result =
       ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) > 32) return true;
-  errorCode = GetLastError();
+  errorCode = ShellFailureCode(reinterpret_cast<INT_PTR>(result), GetLastError());
   return false;
 }
 

@@ -7,7 +7,7 @@
 namespace brevane::dialogs::win32 {
 
 // Asks the shell to "open" target. On failure returns false and sets errorCode to the
-// thread's last error, taken right after the shell call.
+// failure's Windows error code (ShellFailureCode), never to 0.
 bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode);
 
 // A plain message box (no icon, OK) with text.

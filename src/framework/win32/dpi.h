@@ -6,6 +6,12 @@ namespace brevane::win32 {
 
 constexpr UINT kDesignDpi = 96;
 
+// The window's DPI: its monitor's where Windows scales per monitor (8.1 and later), else the
+// system's; 0 for no window. Works on every Windows from 7 on.
+UINT WindowDpi(HWND window);
+// AdjustWindowRectEx for a frame at dpi; before Windows 10, at the system's DPI.
+bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
+
 class DpiScale {
  public:
   explicit DpiScale(UINT dpi = kDesignDpi) : dpi_(dpi == 0 ? kDesignDpi : dpi) {}

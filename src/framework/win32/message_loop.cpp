@@ -40,6 +40,7 @@ void Dispatch(HWND mainWindow, HACCEL accelerators, const ModelessDialogs* dialo
 }  // namespace
 
 bool ModelessDialogs::Handle(MSG& message) const {
+  if (preTranslate_ && preTranslate_(message)) return true;
   for (HWND dialog : dialogs_) {
     if (IsWindow(dialog) && IsInside(message.hwnd, dialog) && IsDialogMessageW(dialog, &message))
       return true;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace brevane::win32 {
@@ -13,11 +14,16 @@ class ModelessDialogs {
  public:
   void Add(HWND dialog) { dialogs_.push_back(dialog); }
   void Remove(HWND dialog) { std::erase(dialogs_, dialog); }
+  // Modeless windows of another component that want every message first (the help viewer).
+  void SetPreTranslate(std::function<bool(MSG&)> preTranslate) {
+    preTranslate_ = std::move(preTranslate);
+  }
   // True when one of the dialogs took the message.
   bool Handle(MSG& message) const;
 
  private:
   std::vector<HWND> dialogs_;
+  std::function<bool(MSG&)> preTranslate_;
 };
 
 // Runs until WM_QUIT; returns its exit code.

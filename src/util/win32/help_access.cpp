@@ -14,6 +14,9 @@ constexpr wchar_t kHtmlHelpControlKey[] =
     L"CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32";
 constexpr UINT kHhDisplayTopic = 0;
 constexpr UINT kHhCloseAll = 0x0012;
+constexpr UINT kHhInitialize = 0x001C;
+constexpr UINT kHhUninitialize = 0x001D;
+constexpr UINT kHhPretranslateMessage = 0x00FD;
 
 class RegistryKey {
  public:
@@ -106,23 +109,35 @@ std::string FindHtmlHelpControl() {
 }
 
 void HelpAccess::LoadHtmlHelp() {
-  if (library_) return;
+  if (htmlHelp_) return;
   const std::string path = FindHtmlHelpControl();
   if (path.empty() || !FileExists(path)) return;
-  library_ = LoadLibraryW(win32::Utf8ToWide(path).c_str());
-  if (!library_) return;
+  // Never freed: see ShutDown.
+  HMODULE library = LoadLibraryW(win32::Utf8ToWide(path).c_str());
+  if (!library) return;
   // The wide entry point, so that a program folder outside the ANSI code page still works.
   htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(
-      reinterpret_cast<void*>(GetProcAddress(library_, "HtmlHelpW")));
+      reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
+  if (!htmlHelp_) return;
+  cookie_ = 0;
+  htmlHelp_(nullptr, nullptr, kHhInitialize, reinterpret_cast<DWORD_PTR>(&cookie_));
+  initialized_ = true;
 }
 
-void HelpAccess::UnloadHtmlHelp() {
-  if (!library_) return;
-  // A viewer still open would run code from the library after it is gone.
-  if (htmlHelp_) htmlHelp_(nullptr, nullptr, kHhCloseAll, 0);
-  FreeLibrary(library_);
-  library_ = nullptr;
+void HelpAccess::ShutDown() {
+  if (!htmlHelp_) return;
+  htmlHelp_(nullptr, nullptr, kHhCloseAll, 0);
+  if (initialized_) htmlHelp_(nullptr, nullptr, kHhUninitialize, cookie_);
+  initialized_ = false;
+  // The library stays loaded: a viewer closes asynchronously, and its thread may still run
+  // code from the library after HH_CLOSE_ALL returns.
   htmlHelp_ = nullptr;
+}
+
+bool HelpAccess::PreTranslateMessage(MSG& message) const {
+  return htmlHelp_ && initialized_ &&
+         htmlHelp_(nullptr, nullptr, kHhPretranslateMessage,
+                   reinterpret_cast<DWORD_PTR>(&message)) != nullptr;
 }
 
 void HelpAccess::LocateHelpFile() {

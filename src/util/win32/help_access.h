@@ -1,6 +1,8 @@
 #pragma once
 // Access to the HTML Help viewer and the program's help file. One HelpAccess lives in the
-// program entry for the whole run; it unloads the viewer's library when it goes.
+// program entry for the whole run; when it goes, it closes the viewer and shuts the help
+// system down, but leaves its library loaded until the process ends: a viewer thread may still
+// be running code from it.
 #include <windows.h>
 
 #include <string>
@@ -19,13 +21,19 @@ bool FileExists(const std::string& path);
 class HelpAccess {
  public:
   HelpAccess() = default;
-  ~HelpAccess() { UnloadHtmlHelp(); }
+  ~HelpAccess() { ShutDown(); }
   HelpAccess(const HelpAccess&) = delete;
   HelpAccess& operator=(const HelpAccess&) = delete;
 
-  // Both report nothing when they fail; the help command explains it later.
+  // Loads the control and initializes the help system (HH_INITIALIZE, before any other help
+  // command). Reports nothing when it fails; the help command explains it later.
   void LoadHtmlHelp();
-  void UnloadHtmlHelp();
+  // Closes every viewer and uninitializes the help system; once per load, at the end of the
+  // run. The library is not freed.
+  void ShutDown();
+  // For the message loop: the viewer's keyboard handling, needed where the help system runs on
+  // the program's thread. True when the viewer took the message.
+  bool PreTranslateMessage(MSG& message) const;
   void LocateHelpFile();
   // For tests and for a program that lives elsewhere than its help.
   void LocateHelpFileIn(const std::string& programDir);
@@ -43,8 +51,10 @@ class HelpAccess {
  private:
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-  HMODULE library_ = nullptr;
   HtmlHelpFunction htmlHelp_ = nullptr;
+  // HH_INITIALIZE's cookie; a pointer's size, whatever the control writes into it.
+  DWORD_PTR cookie_ = 0;
+  bool initialized_ = false;
   std::string programDir_;
   std::string helpFile_;
   mutable HWND lastViewer_ = nullptr;

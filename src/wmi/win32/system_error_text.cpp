@@ -17,7 +17,7 @@ std::string SystemErrorText(int32_t code) {
                                       nullptr, static_cast<DWORD>(code), 0, buffer.data(),
                                       static_cast<DWORD>(buffer.size()), nullptr);
   if (length == 0 || length >= buffer.size()) return SystemErrorFallback(code);
-  return TidySystemMessage(win32::WideToUtf8(std::wstring_view(buffer.data(), length)));
+  return TidySystemMessage(brevane::win32::WideToUtf8(std::wstring_view(buffer.data(), length)));
 }
 
 }  // namespace brevane::wmi

@@ -2,6 +2,7 @@
 // menu offers and what the empty-class filter leaves.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -91,6 +92,52 @@ TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
   EXPECT_EQ(window->StatusPanel(2), "Requesting instances...");
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
   EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 8);
+}
+
+void Click(TMainWin& window, int index) {
+  win32::Win32ListBox(window.ClassListBox).Select(index);
+  window.ClassListBoxClick();
+}
+
+TEST_F(ClassTabWindowTest, RefreshLoadsTheClassItNamesWhenOnlyASearchSelectedIt) {
+  const int process = IndexOf("Win32_Process");
+  const int service = IndexOf("Win32_Service");
+  ASSERT_GE(process, 0);
+  ASSERT_GE(service, 0);
+  Click(*window, process);
+  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
+
+  // Selected the way a search selects: no click, the panes still show Win32_Process.
+  win32::Win32ListBox(window->ClassListBox).Select(service);
+  window->PopupMenu1Popup();
+  ASSERT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh instances (Win32_Service)");
+  window->Refresh2Click();
+  EXPECT_EQ(window->CurrentClass, "Win32_Service");
+  EXPECT_EQ(win32::GetWindowTextUtf8(window->QueryCombo), "select * from Win32_Service");
+  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 13"; }));
+  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 13);
+}
+
+TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
+  const auto loadsOnClick = [&](const std::string& name, int instances) {
+    Click(*window, IndexOf(name));
+    return PumpUntil([&] {
+      return window->StatusPanel(2) == "Instances: " + std::to_string(instances) &&
+             win32::Win32ListBox(window->InstanceListBox).ItemCount() == instances;
+    });
+  };
+  ASSERT_TRUE(loadsOnClick("Win32_Process", 8));
+
+  window->Refresh1Click();  // F5 on the classes tab: the list is loaded again
+  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
+  EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
+
+  // What a search does to the panes; its grid keeps one empty row.
+  window->EmptyClassPanes();
+  EXPECT_EQ(ListView_GetItemCount(window->PropGrid), 1);
+  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
+  EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
+  EXPECT_GT(ListView_GetItemCount(window->PropGrid), 1);
 }
 
 TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -181,6 +182,33 @@ TEST(HistoryStoreTest, HandEditedHugeCountLoadsAtOnce) {
   LoadHistoryFile(path, loaded.Refs());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   EXPECT_EQ(loaded.query.items, (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(HistoryStoreTest, UnwritableProgramFolderKeepsTheHistoriesInTheUsersFolder) {
+  TempFolder folder;
+  // A program folder that cannot be written (one that does not exist is such a folder even
+  // for an administrator); the user's folder is not made yet.
+  const HistoryFilePaths paths{folder.File(L"Program Files\\Brevane\\brevane.ini"),
+                               folder.File(L"AppData\\Brevane\\brevane.ini")};
+  Combos saved;
+  saved.query.items = {kCyrillicQuery};
+  saved.hosts.items = {"server01", kLocalHost};
+  EXPECT_TRUE(SaveHistoryFiles(paths, saved.Refs()));
+  EXPECT_TRUE(std::filesystem::exists(paths.userFile));
+
+  Combos loaded;
+  LoadHistoryFiles(paths, loaded.Refs());
+  EXPECT_EQ(loaded.query.items, saved.query.items);
+  EXPECT_EQ(loaded.hosts.items, saved.hosts.items);
+
+  // Portable use: a writable program folder, no user file.
+  const HistoryFilePaths portable{folder.File(L"brevane.ini"), folder.File(L"none\\brevane.ini")};
+  EXPECT_TRUE(SaveHistoryFiles(portable, saved.Refs()));
+  EXPECT_TRUE(std::filesystem::exists(portable.programFile));
+  EXPECT_FALSE(std::filesystem::exists(portable.userFile));
+  Combos fromPortable;
+  LoadHistoryFiles(portable, fromPortable.Refs());
+  EXPECT_EQ(fromPortable.hosts.items, saved.hosts.items);
 }
 
 }  // namespace

@@ -371,5 +371,55 @@ TEST_F(MainWindowInProcess, DpiChangeScalesColumnsAndTheWindow) {
   EXPECT_EQ(Cells(0).size(), 3u);
 }
 
+// Throws, while armed, what no layer of the program expects.
+class ThrowingBackend final : public wmi::Backend {
+ public:
+  explicit ThrowingBackend(std::shared_ptr<wmi::Backend> inner) : inner_(std::move(inner)) {}
+  std::unique_ptr<wmi::Locator> CreateLocator() override {
+    if (armed) throw 42;
+    return inner_->CreateLocator();
+  }
+  std::unique_ptr<wmi::ThreadScope> EnterThread() override { return inner_->EnterThread(); }
+  bool armed = false;
+
+ private:
+  std::shared_ptr<wmi::Backend> inner_;
+};
+
+TEST_F(MainWindowInProcess, ClosesAfterAHandlerThrew) {
+  MessageBoxWatcher boxes;
+  const auto throwing = std::make_shared<ThrowingBackend>(fakeShared_);
+  window_ = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), throwing, Strings{});
+  ASSERT_TRUE(window_->Create(SW_HIDE));
+  window_->SelectTab(1);
+  window_->SetQuery2Text("select Name from Thing");
+  throwing->armed = true;
+  SendMessageW(window_->Handle(), WM_COMMAND, kCmdRefresh1, 0);
+  throwing->armed = false;
+  EXPECT_EQ(boxes.Texts(), Strings{"Error: unexpected failure"});
+
+  const HWND handle = window_->Handle();
+  SendMessageW(handle, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(handle));
+  // The closed window ended the message loop it would have had; later tests run their own.
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+TEST_F(MainWindowInProcess, ListViewsOnlyBorrowTheWindowsImageLists) {
+  MessageBoxWatcher boxes;
+  Open();
+  window_->FormActivate();
+  const HIMAGELIST rowHeight = ListView_GetImageList(window_->PropGrid, LVSIL_SMALL);
+  ASSERT_NE(rowHeight, nullptr);
+  DestroyWindow(window_->ListView1);
+  DestroyWindow(window_->PropGrid);
+  EXPECT_EQ(ImageList_GetImageCount(window_->ImageList1), 10);
+  int width = 0, height = 0;
+  EXPECT_TRUE(ImageList_GetIconSize(rowHeight, &width, &height));
+  EXPECT_GT(height, 1);
+}
+
 }  // namespace
 }  // namespace brevane::app
