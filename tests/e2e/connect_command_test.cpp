@@ -154,6 +154,20 @@ TEST_F(ConnectCommandTest, OkTakesTrimmedHostAndNamespaceAndReloadsClasses) {
   EXPECT_TRUE(WaitHidden(dialog));
 }
 
+TEST_F(ConnectCommandTest, ThePresetHostConnectsToThisComputer) {
+  HWND dialog = OpenConnectDialog();
+  ASSERT_NE(dialog, nullptr) << "the connect dialog did not open";
+  Type(dialog, C::kHostCombo, L"本机");
+  PostButtonClick(GetDlgItem(dialog, IDOK));
+  ASSERT_TRUE(WaitHidden(dialog));
+  // No computer is called that: the local computer's classes, and no error.
+  ASSERT_TRUE(WaitUntil([&] { return StatusPanelText(statusBar_, 0) == "."; }, kLoadTimeout));
+  EXPECT_EQ(DismissErrors(), 0);
+  const std::string classes = StatusPanelText(statusBar_, 1);
+  EXPECT_EQ(classes.rfind("Classes: ", 0), 0u) << classes;
+  EXPECT_NE(classes, "Classes: 0");
+}
+
 TEST_F(ConnectCommandTest, CancelChangesNothing) {
   const std::string panelBefore = StatusPanelText(statusBar_, 0);
   HWND dialog = OpenConnectDialog();
