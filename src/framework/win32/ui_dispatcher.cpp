@@ -27,9 +27,22 @@ UiDispatcher::~UiDispatcher() {
 bool UiDispatcher::Post(std::function<void()> step) {
   bool wasEmpty = false;
   if (!queue_.Post(std::move(step), &wasEmpty)) return false;
-  // One wake message per batch of steps: the handler drains everything queued so far.
-  if (wasEmpty) PostMessageW(window_, kRunSteps, 0, 0);
-  return true;
+  // One wake message per batch of steps: the handler drains everything queued so far. A wake
+  // that could not be sent is tried again with the next step.
+  if (!wasEmpty && !wakeLost_.exchange(false)) return true;
+  if (Wake()) return true;
+  wakeLost_ = true;
+  return false;
+}
+
+bool UiDispatcher::Wake() {
+  if (PostMessageW(window_, kRunSteps, 0, 0)) return true;
+  // The thread's queue of posted messages is full (10 000 by default). A notification sent
+  // from another thread does not count against that limit and is handled as soon as the UI
+  // thread reads messages; sent from the UI thread itself it would run the steps at once,
+  // inside the caller.
+  if (GetCurrentThreadId() == uiThread_) return false;
+  return SendNotifyMessageW(window_, kRunSteps, 0, 0) != FALSE;
 }
 
 void UiDispatcher::Close() {

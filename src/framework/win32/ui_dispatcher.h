@@ -4,6 +4,8 @@
 // modal loops).
 #include <windows.h>
 
+#include <atomic>
+
 #include "framework/main_thread.h"
 #include "framework/step_queue.h"
 
@@ -17,14 +19,18 @@ class UiDispatcher final : public MainThreadDispatcher {
   UiDispatcher(const UiDispatcher&) = delete;
   UiDispatcher& operator=(const UiDispatcher&) = delete;
 
+  // False also when the UI thread could not be woken: the step stays queued and runs after
+  // the next wake that gets through (the next Post tries again).
   bool Post(std::function<void()> step) override;
   // UI thread: drops what is queued, refuses new steps and destroys the hidden window.
   void Close();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool Wake();
 
   StepQueue queue_;
+  std::atomic<bool> wakeLost_{false};
   HWND window_ = nullptr;
   DWORD uiThread_ = 0;
 };
