@@ -30,7 +30,6 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 void TMainWin::LoadClasses() {
   ClassesLoaded = true;
   BusyScope busy(*this);
-  win32::Win32ListBox classList(ClassListBox);
   try {
     SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
     StringList classes;
@@ -48,15 +47,7 @@ void TMainWin::LoadClasses() {
       }
     }
     std::sort(classes.begin(), classes.end(), LessIgnoringCase);
-    SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(ClassListBox, LB_INITSTORAGE, classes.size(),
-                 static_cast<LPARAM>(classes.size() * 32));
-    for (const std::string& name : classes) {
-      const std::wstring wide = win32::Utf8ToWide(name);
-      SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(ClassListBox, nullptr, TRUE);
+    ShowClassList(std::move(classes));
     busy.Restore();
     if (!ok) ShowError("Error: " + Wmi->LastError);
   } catch (const std::exception& error) {
@@ -69,7 +60,7 @@ void TMainWin::LoadClasses() {
   SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
   CurrentClass.clear();
   SetStatusPanel(0, Wmi->Host);
-  SetStatusPanel(1, "Classes: " + std::to_string(classList.ItemCount()));
+  ShowClassCount();
 }
 
 void TMainWin::ClassListBoxClick() {
@@ -93,7 +84,7 @@ void TMainWin::LoadClass(const std::string& className) {
     InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
                                       CurrentClass, instanceList_.get());
     SetQueryComboText("select * from " + CurrentClass);
-    const bool ok = Wmi->GetClassProperties(CurrentClass, ColumnNames);
+    const bool ok = Wmi->GetClassProperties(CurrentClass, ColumnNames, &propertyTypes_);
     SetPropGridRows(ColumnNames, nullptr);
     busy.Restore();
     if (!ok) ShowError(Wmi->LastError);
@@ -156,6 +147,7 @@ void TMainWin::SetPropGridRows(const StringList& names, const StringList* values
                    reinterpret_cast<LPARAM>(&sub));
     }
   }
+  ShowPropertyTypes();
   SendMessageW(PropGrid, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(PropGrid, nullptr, TRUE);
 }
