@@ -166,6 +166,32 @@ TEST_F(CopyExportWindowTest, CopyFromEveryListReadsBackExactly) {
             "Name\tNote\r\nalpha\t\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
 }
 
+TEST_F(CopyExportWindowTest, ShortcutsGoToTheFocusedControl) {
+  auto shortcut = [&](int command) {
+    SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(command, 1), 0);
+  };
+  ChooseClass("Widget");
+  SetFocus(window_->ClassListBox);
+  shortcut(kCmdCopy);
+  EXPECT_EQ(ClipboardText(), "Widget");
+  // In an edit field the keys keep their usual meaning.
+  window_->SelectTab(1);
+  window_->SetQuery2Text("select Name from Thing");
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(window_->Query2Combo, &info));
+  SetFocus(info.hwndItem);
+  SendMessageW(info.hwndItem, EM_SETSEL, 0, 0);
+  shortcut(kCmdSelectAll);
+  shortcut(kCmdCopy);
+  EXPECT_EQ(ClipboardText(), "select Name from Thing");
+  RunQuery("select Name from Thing");
+  SetFocus(window_->ListView1);
+  shortcut(kCmdSelectAll);
+  shortcut(kCmdCopy);
+  EXPECT_EQ(ClipboardText(), "Name\r\nalpha\r\nbeta\r\n");
+}
+
 TEST_F(CopyExportWindowTest, ClipboardHeldByAnotherProgramIsReportedInTheStatusBar) {
   ChooseClass("Thing");
   HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
