@@ -1,5 +1,7 @@
 #include "app/copy_text.h"
 
+#include "app/result_rows.h"
+
 namespace brevane {
 
 namespace {
@@ -53,6 +55,16 @@ std::string PropertyValuesText(const std::vector<PropertyRowText>& rows) {
 std::string ResultRowsText(const ResultRows& table, const std::vector<int>& columns,
                            const std::vector<int>* rows) {
   StringSink sink;
+  // Sized once: a million cells grown step by step would be copied over and over.
+  size_t estimate = 0;
+  const int rowCount = rows != nullptr ? static_cast<int>(rows->size()) : table.RowCount();
+  for (int i = 0; i < rowCount; ++i) {
+    const int row = rows != nullptr ? (*rows)[static_cast<size_t>(i)] : i;
+    for (int column = 0; column < table.ColumnCount(); ++column)
+      estimate += table.Cell(row, column).size() + 1;
+    estimate += 1;
+  }
+  sink.Text().reserve(estimate + 256);
   WriteResultRows(table, columns, rows, DelimitedFormat::Tsv, sink);
   return std::move(sink.Text());
 }
