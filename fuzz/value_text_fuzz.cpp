@@ -61,6 +61,8 @@ std::shared_ptr<Value> ConsumeValue(FuzzedDataProvider& in, int depth) {
   }
   value->text = in.ConsumeRandomLengthString(kMaxText);
   if (depth < kMaxDepth && in.ConsumeBool()) value->referenced = ConsumeValue(in, depth + 1);
+  // Last, so that inputs written before values carried a CIM type decode as they did.
+  value->cimType = in.ConsumeIntegral<uint16_t>();
   return value;
 }
 
@@ -72,7 +74,13 @@ void CheckText(const Value& value, const std::string& text) {
     FUZZ_CHECK(text.empty());
   }
   if (value.type & brevane::wmi::kVtArrayBit) FUZZ_CHECK(text.starts_with("array["));
-  if (value.type == brevane::wmi::kVtI4) FUZZ_CHECK(text == std::to_string(int32_t(value.integer)));
+  if (value.type == brevane::wmi::kVtI4) {
+    if (value.cimType == brevane::wmi::kCimUnknown || value.cimType == brevane::wmi::kCimSint32) {
+      FUZZ_CHECK(text == std::to_string(int32_t(value.integer)));
+    } else if (value.cimType == brevane::wmi::kCimUint32) {
+      FUZZ_CHECK(text == std::to_string(uint32_t(value.integer)));
+    }
+  }
   if (value.type == brevane::wmi::kVtBstr) FUZZ_CHECK(text == value.text);
 }
 

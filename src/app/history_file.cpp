@@ -17,6 +17,9 @@ struct HistorySection {
   const char* keyPrefix;
   ClearRule clear;
   ComboBoxControl* combo;
+  // The four original sections always get their "Count"; a newer one is written only once it
+  // has entries, which spares every close a write of the whole file for nothing.
+  bool writeWhenEmpty = true;
 };
 
 std::vector<HistorySection> Sections(const HistoryCombos& combos) {
@@ -27,6 +30,7 @@ std::vector<HistorySection> Sections(const HistoryCombos& combos) {
       {"SearchHistory", "Text", ClearRule::Never, combos.search},
       {"HostHistory", "Text", ClearRule::WhenCountPositive, combos.hosts},
       {"NSpaceHistory", "Text", ClearRule::Never, combos.namespaces},
+      {"FilterHistory", "Text", ClearRule::Always, combos.classFilter, false},
   };
 }
 
@@ -75,6 +79,7 @@ void LoadSection(ProfileStore& profile, const HistorySection& rule) {
 void SaveSection(ProfileStore& profile, const HistorySection& rule) {
   if (!rule.combo) return;
   const int count = std::clamp(rule.combo->ItemCount(), 0, kMaxSavedHistoryEntries);
+  if (count == 0 && !rule.writeWhenEmpty) return;
   profile.WriteString(rule.section, "Count", std::to_string(count));
   // The reader drops one pair of enclosing quotes; the write form gives a quoted text back
   // with its quotes.

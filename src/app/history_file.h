@@ -1,6 +1,6 @@
 #pragma once
-// The four drop-down histories (queries, search texts, hosts, namespaces) kept between runs
-// in the settings file.
+// The drop-down histories (queries, search texts, hosts, namespaces, class filters) kept
+// between runs in the settings file.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,10 +15,11 @@ namespace brevane {
 // A section whose combo box is missing is neither loaded nor saved, so that its stored
 // history survives.
 struct HistoryCombos {
-  ComboBoxControl* query = nullptr;       // Query2Combo, section "QueryHistory"
-  ComboBoxControl* search = nullptr;      // FindText, section "SearchHistory"
-  ComboBoxControl* hosts = nullptr;       // HostCombo, section "HostHistory"
-  ComboBoxControl* namespaces = nullptr;  // wmiPathCombo, section "NSpaceHistory"
+  ComboBoxControl* query = nullptr;        // Query2Combo, section "QueryHistory"
+  ComboBoxControl* search = nullptr;       // FindText, section "SearchHistory"
+  ComboBoxControl* hosts = nullptr;        // HostCombo, section "HostHistory"
+  ComboBoxControl* namespaces = nullptr;   // wmiPathCombo, section "NSpaceHistory"
+  ComboBoxControl* classFilter = nullptr;  // the class filter box, section "FilterHistory"
 };
 
 // The lists in memory are unbounded; only the most recent entries go to the file.

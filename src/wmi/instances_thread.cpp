@@ -1,6 +1,7 @@
 #include "wmi/instances_thread.h"
 
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "util/secret.h"
@@ -18,6 +19,12 @@ constexpr auto kIdlePoll = std::chrono::milliseconds(500);
 constexpr size_t kLinesPerDrain = 256;
 // The worker waits while this many hand-offs are waiting for the UI thread.
 constexpr size_t kMaxPendingLines = 8192;
+// How often a worker whose hand-offs could not reach the window tries again.
+constexpr auto kWakeRetry = std::chrono::milliseconds(100);
+
+constexpr const char* kWindowUnreachable = "Instances stopped: the window's message queue is full";
+constexpr const char* kListRefused = "Instances stopped: the instance list cannot take more lines";
+constexpr const char* kLoaderGone = "Instances cannot be loaded: ";
 
 const char* const kLabelProperties[] = {"Name",     "Caption",  "Handle",     "ID",
                                         "UniqueID", "DeviceID", "Description"};
@@ -77,18 +84,25 @@ struct TWMIInstancesThread::Shared {
   std::vector<Handoff> outbox;
   size_t outboxTaken = 0;  // entries of outbox already applied
   bool drainPosted = false;
+  // The dispatcher refused the last drain: the entries wait until a retry gets through.
+  bool wakeLost = false;
 
   // UI thread only.
   InstanceList* target = nullptr;
   DoneCallback onDone;
   bool progressShown = false;  // the target's last line is our progress line
   int linesPut = 0;            // lines the current generation put into the target
-  InstancePaths paths;         // the path of each line put
+  // A load the window ended itself (the list refused a line); the rest of it is dropped.
+  std::optional<uint64_t> abandonedGeneration;
+  InstancePaths paths;  // the path of each line put
 
   // End of the worker, for the bounded shutdown.
   std::mutex finishLock;
   std::condition_variable finishedChanged;
   bool finished = false;
+  // Why the worker is gone when it ended before shutdown (or never started); requests are
+  // then answered with this text. Under finishLock.
+  std::string endedText;
 
   bool IsIdle() const { return idleFlag.load(std::memory_order_acquire); }
 
@@ -106,21 +120,71 @@ struct TWMIInstancesThread::Shared {
 
   // --- worker side ---
 
-  void Emit(Handoff handoff, std::stop_token stopToken) {
-    bool post = false;
+  // Queues a hand-off for the window. False when the window could not be woken: the entry
+  // waits in the outbox, and RetryLostWake (or the next Emit) tries again.
+  bool Emit(Handoff handoff, std::stop_token stopToken) {
     {
       std::unique_lock l(outboxLock);
-      outboxDrained.wait(l, stopToken,
-                         [&] { return outbox.size() - outboxTaken < kMaxPendingLines; });
-      if (stopToken.stop_requested()) return;
+      while (outbox.size() - outboxTaken >= kMaxPendingLines) {
+        if (stopToken.stop_requested()) return true;
+        if (wakeLost) {
+          l.unlock();
+          RetryLostWake();
+          l.lock();
+        }
+        outboxDrained.wait_for(l, stopToken, kWakeRetry,
+                               [&] { return outbox.size() - outboxTaken < kMaxPendingLines; });
+      }
       outbox.push_back(std::move(handoff));
-      if (!drainPosted) drainPosted = post = true;
+      if (drainPosted && !wakeLost) return true;
+      drainPosted = true;
     }
-    if (post && !dispatcher->Post([self = weak_from_this()] {
-          if (auto s = self.lock()) s->Drain();
-        })) {
-      stop.request_stop();  // no UI thread left to load for
+    return PostDrain();
+  }
+
+  bool WakeLost() {
+    std::lock_guard l(outboxLock);
+    return wakeLost;
+  }
+
+  // Posts the drain again after the dispatcher refused it (its queue was full).
+  void RetryLostWake() {
+    {
+      std::lock_guard l(outboxLock);
+      if (!wakeLost) return;
+      drainPosted = true;
     }
+    PostDrain();
+  }
+
+  bool PostDrain() {
+    const bool posted = dispatcher->Post([self = weak_from_this()] {
+      if (auto s = self.lock()) s->Drain();
+    });
+    std::lock_guard l(outboxLock);
+    wakeLost = !posted;
+    if (!posted) drainPosted = false;
+    return posted;
+  }
+
+  // Tells the window that loads cannot run at all (the worker is gone); any thread.
+  void ReportGone(uint64_t gen, const std::string& text) {
+    Handoff failure;
+    failure.kind = Handoff::Kind::Failure;
+    failure.generation = gen;
+    failure.line = text;
+    Handoff done;
+    done.kind = Handoff::Kind::Done;
+    done.generation = gen;
+    done.message = text;
+    {
+      std::lock_guard l(outboxLock);
+      outbox.push_back(std::move(failure));
+      outbox.push_back(std::move(done));
+      if (drainPosted && !wakeLost) return;
+      drainPosted = true;
+    }
+    PostDrain();
   }
 
   // Weak so that a queued drain step does not keep the state alive after shutdown; the
@@ -158,11 +222,7 @@ struct TWMIInstancesThread::Shared {
       Apply(batch[i], replacedNext);
     }
     if (updating && updating == target) updating->EndUpdate();
-    if (more && !dispatcher->Post([self = weak_from_this()] {
-          if (auto s = self.lock()) s->Drain();
-        })) {
-      stop.request_stop();
-    }
+    if (more) PostDrain();
   }
 
   // Whether a hand-off of this generation may still change the target.
@@ -176,34 +236,61 @@ struct TWMIInstancesThread::Shared {
     return target && target->Count() == linesPut;
   }
 
-  void Put(const std::string& line, bool isProgress, std::string path = {}) {
-    if (progressShown && target->Count() > 0) {
+  // False when the list refused the line (a list box out of memory answers LB_ERRSPACE): its
+  // count then did not change as it should have.
+  bool Put(const std::string& line, bool isProgress, std::string path = {}) {
+    const int before = target->Count();
+    bool taken;
+    if (progressShown && before > 0) {
       target->ReplaceLast(line);
+      taken = target->Count() == before;
     } else {
       target->Append(line);
-      ++linesPut;
+      taken = target->Count() == before + 1;
+      if (taken) ++linesPut;
     }
-    paths.Set(linesPut - 1, std::move(path));
-    progressShown = isProgress;
+    if (taken) paths.Set(linesPut - 1, std::move(path));
+    progressShown = isProgress && taken;
+    return taken;
+  }
+
+  // The list refused a line: this load ends here, visibly, and the worker stops walking it.
+  void AbandonLoad(uint64_t gen) {
+    {
+      std::lock_guard l(lock);
+      if (gen != generation) return;
+      NextGenerationLocked();
+      SetIdleLocked(true);
+    }
+    wake.notify_all();
+    abandonedGeneration = gen;
+    const int labels = linesPut - (progressShown ? 1 : 0);
+    // The progress line must not stay: the failure text takes its place where it can.
+    if (progressShown && target->Count() > 0) target->ReplaceLast(kListRefused);
+    progressShown = false;
+    if (onDone) onDone(labels, kListRefused);
   }
 
   void Apply(const Handoff& h, bool progressReplacedNext) {
+    if (abandonedGeneration == h.generation) return;
     const bool accepted = Accepts(h.generation);
+    bool taken = true;
     switch (h.kind) {
       case Handoff::Kind::Progress:
-        if (accepted && !progressReplacedNext) Put(kProgressLine, true);
-        return;
+        if (accepted && !progressReplacedNext) taken = Put(kProgressLine, true);
+        break;
       case Handoff::Kind::Label:
         if (!accepted) return;
-        Put(h.line, false, h.path);
-        if (!progressReplacedNext) Put(kProgressLine, true);
-        return;
+        taken = Put(h.line, false, h.path) && (progressReplacedNext || Put(kProgressLine, true));
+        break;
       case Handoff::Kind::Failure:
-        if (accepted) Put(h.line, false);
-        return;
+        if (accepted) taken = Put(h.line, false);
+        break;
       case Handoff::Kind::Done:
         break;
     }
+    if (!taken) AbandonLoad(h.generation);
+    if (h.kind != Handoff::Kind::Done) return;
     if (accepted && progressShown && target->Count() > 0) {
       target->DeleteLast();
       --linesPut;
@@ -235,10 +322,13 @@ class Loader {
 
   void Run() {
     while (!stop_.stop_requested()) {
+      // What the window has not received yet must reach it, if only late.
+      const bool wakeLost = s_->WakeLost();
+      if (wakeLost) s_->RetryLostWake();
       {
         std::unique_lock l(s_->lock);
         if (s_->idle) {
-          s_->wake.wait_for(l, stop_, kIdlePoll, [&] { return !s_->idle; });
+          s_->wake.wait_for(l, stop_, wakeLost ? kWakeRetry : kIdlePoll, [&] { return !s_->idle; });
           continue;
         }
         passGeneration_ = s_->generation;
@@ -268,7 +358,11 @@ class Loader {
         }
         ++count_;
         if (SyncRequest()) return;  // a new request: the next pass shows it
-        Emit(Handoff::Kind::Label, tag, Label(*instance), RelativePath(*instance));
+        if (!Emit(Handoff::Kind::Label, tag, Label(*instance), RelativePath(*instance))) {
+          // The window takes nothing now: walking on would only pile up labels.
+          Fail(kWindowUnreachable);
+          return;
+        }
         const int max = s_->maxInstances.load();
         if (max != 0 && count_ > max) break;
       }
@@ -292,13 +386,13 @@ class Loader {
     }
   }
 
-  void Emit(Handoff::Kind kind, uint64_t tag, std::string line, std::string path = {}) {
+  bool Emit(Handoff::Kind kind, uint64_t tag, std::string line, std::string path = {}) {
     Handoff h;
     h.kind = kind;
     h.generation = tag;
     h.line = std::move(line);
     h.path = std::move(path);
-    s_->Emit(std::move(h), stop_);
+    return s_->Emit(std::move(h), stop_);
   }
 
   void Fail(const std::string& text) {
@@ -460,18 +554,34 @@ class Loader {
 };
 
 void WorkerMain(std::shared_ptr<Shared> shared) {
+  std::string endedText;
   try {
     auto apartment = shared->backend->EnterThread();
     Loader loader(shared, shared->stop.get_token());
     loader.Run();
+  } catch (const std::exception& e) {
+    endedText = std::string(kLoaderGone) + e.what();
   } catch (...) {
-    // Nothing may escape the thread; the window sees no more hand-offs.
+    endedText = std::string(kLoaderGone) + "unknown failure";
   }
+  // Nothing escapes the thread; a worker that ended before it was told to stop leaves its
+  // reason for the window, now and for every later request.
+  const bool unexpected = !shared->stop.stop_requested();
+  if (unexpected && endedText.empty()) endedText = std::string(kLoaderGone) + "the loader ended";
   {
     std::lock_guard l(shared->finishLock);
     shared->finished = true;
+    if (unexpected) shared->endedText = endedText;
   }
   shared->finishedChanged.notify_all();
+  if (unexpected) {
+    uint64_t generation;
+    {
+      std::lock_guard l(shared->lock);
+      generation = shared->generation;
+    }
+    shared->ReportGone(generation, endedText);
+  }
 }
 
 }  // namespace
@@ -482,7 +592,15 @@ TWMIInstancesThread::TWMIInstancesThread(std::shared_ptr<Backend> backend,
     : shared_(std::make_shared<Shared>(std::move(backend), std::move(dispatcher),
                                        std::move(regional))) {
   shared_->self = shared_;
-  worker_ = std::thread(WorkerMain, shared_);
+  try {
+    worker_ = std::thread(WorkerMain, shared_);
+  } catch (const std::exception& e) {
+    // No thread (resources exhausted): the window still works, and every request says why
+    // no instances come.
+    std::lock_guard l(shared_->finishLock);
+    shared_->finished = true;
+    shared_->endedText = std::string(kLoaderGone) + e.what();
+  }
 }
 
 TWMIInstancesThread::~TWMIInstancesThread() {
@@ -518,6 +636,7 @@ void TWMIInstancesThread::RequestInstances(const std::string& host, const std::s
   }
   ResetTarget();
   shared_->wake.notify_all();
+  AnswerIfWorkerGone();
 }
 
 void TWMIInstancesThread::RefreshInstances() {
@@ -529,6 +648,23 @@ void TWMIInstancesThread::RefreshInstances() {
   }
   ResetTarget();
   shared_->wake.notify_all();
+  AnswerIfWorkerGone();
+}
+
+void TWMIInstancesThread::AnswerIfWorkerGone() {
+  std::string endedText;
+  {
+    std::lock_guard l(shared_->finishLock);
+    endedText = shared_->endedText;
+  }
+  if (endedText.empty()) return;
+  uint64_t generation;
+  {
+    std::lock_guard l(shared_->lock);
+    if (shared_->idle) return;  // nothing was asked for
+    generation = shared_->generation;
+  }
+  shared_->ReportGone(generation, endedText);
 }
 
 void TWMIInstancesThread::ResetTarget() {

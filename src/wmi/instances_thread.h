@@ -60,6 +60,8 @@ class TWMIInstancesThread {
 
  private:
   void ResetTarget();
+  // A request to a worker that has ended (or never started) is answered with the reason.
+  void AnswerIfWorkerGone();
 
   std::shared_ptr<Shared> shared_;
   std::thread worker_;

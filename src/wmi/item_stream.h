@@ -26,7 +26,7 @@ class ItemStream {
         deliver_(std::make_shared<Deliver>(std::move(deliver))),
         maxPending_(maxPending) {}
 
-  // Worker thread. False when the request was stopped or the UI thread is gone.
+  // Worker thread. False when the request was stopped.
   bool Push(Item item) {
     const std::stop_token stop = context_.Stop();
     bool post = false;
@@ -38,7 +38,9 @@ class ItemStream {
       if (!box_->drainPosted) box_->drainPosted = post = true;
     }
     if (!post) return true;
-    return context_.Post([box = box_, deliver = deliver_] {
+    // A step the dispatcher could not announce at once still runs with the next one; a
+    // dispatcher that is gone comes with a stop request, which ends the stream above.
+    context_.Post([box = box_, deliver = deliver_] {
       std::vector<Item> taken;
       {
         std::lock_guard l(box->lock);
@@ -48,6 +50,7 @@ class ItemStream {
       box->drained.notify_all();
       (*deliver)(std::move(taken));
     });
+    return true;
   }
 
  private:

@@ -40,8 +40,8 @@ void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
   worker.Start(conn, [className, done = std::move(done)](RequestContext& context) {
     PropertyListing listing;
     try {
-      listing.ok =
-          ListClassPropertiesOn(context.Connection(), className, listing.names, listing.errorText);
+      listing.ok = ListClassPropertiesOn(context.Connection(), className, listing.names,
+                                         listing.errorText, &listing.types);
     } catch (const std::exception& e) {  // connecting failed
       context.DropConnection();
       listing.errorText = e.what();

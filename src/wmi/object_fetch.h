@@ -6,6 +6,7 @@
 #include <string>
 
 #include "util/string_list.h"
+#include "wmi/query_ops.h"
 #include "wmi/regional_settings.h"
 #include "wmi/request_worker.h"
 
@@ -17,6 +18,7 @@ struct PropertyListing {
   bool gone = false;
   StringList names;
   StringList values;  // empty for a class
+  std::vector<PropertyType> types;  // for a class: each property's type and key mark
   // On failure: for a class the failure's message; for an instance "Error: " + the message,
   // or, when it is gone, WMI's own text without prefix.
   std::string errorText;

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "wmi/cim_type.h"
 #include "wmi/value_text.h"
 #include "wmi/wmi_session.h"
 
@@ -46,12 +47,14 @@ bool RunQuery(Backend& backend, const RegionalSettings& regional, const Connecti
 }
 
 bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
-                         const std::string& className, StringList& names, std::string& errorText) {
+                         const std::string& className, StringList& names, std::string& errorText,
+                         std::vector<PropertyType>* types) {
   errorText.clear();
   names.clear();
+  if (types) types->clear();
   try {
     auto services = ConnectWmi(backend, conn.host, conn.ns, conn.user, conn.password);
-    return ListClassPropertiesOn(*services, className, names, errorText);
+    return ListClassPropertiesOn(*services, className, names, errorText, types);
   } catch (const std::exception& e) {
     errorText = e.what();
     return false;
@@ -59,15 +62,29 @@ bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
 }
 
 bool ListClassPropertiesOn(Services& services, const std::string& className, StringList& names,
-                           std::string& errorText) {
+                           std::string& errorText, std::vector<PropertyType>* types) {
   errorText.clear();
   names.clear();
+  if (types) types->clear();
   try {
     auto classObject = services.Get(className, 0);
     auto properties = classObject->Properties();
     std::string scratch;
     Property property;
-    while (NextEnumItem(*properties, property, scratch)) names.push_back(std::move(property.name));
+    while (NextEnumItem(*properties, property, scratch)) {
+      if (types) {
+        PropertyQualifiers qualifiers;
+        try {
+          qualifiers = classObject->Qualifiers(property.name);
+        } catch (const std::exception&) {
+          // The type without its key mark is still worth showing.
+        }
+        types->push_back({property.name,
+                          CimTypeName(property.value.cimType, qualifiers.objectClass),
+                          qualifiers.key});
+      }
+      names.push_back(std::move(property.name));
+    }
     return true;
   } catch (const std::exception& e) {
     errorText = e.what();

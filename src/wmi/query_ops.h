@@ -3,6 +3,7 @@
 // names, one instance's names and values. Each call connects afresh.
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "util/secret.h"
 #include "util/string_list.h"
@@ -24,9 +25,19 @@ struct ConnectionParams {
 // errorText: "Error: " + the failure's message on failure.
 bool RunQuery(Backend& backend, const RegionalSettings& regional, const ConnectionParams& conn,
               const std::string& queryText, ResultTable& table, std::string& errorText);
-// errorText: the failure's message, without prefix.
+// A property of a class definition as the property grid shows it.
+struct PropertyType {
+  std::string name;
+  std::string typeName;  // WMI's name of its CIM type (CimTypeName); empty when not reported
+  bool key = false;
+};
+
+// errorText: the failure's message, without prefix. types, when given, receives each
+// property's type; a property whose qualifiers cannot be read is listed without its key mark
+// and object class.
 bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
-                         const std::string& className, StringList& names, std::string& errorText);
+                         const std::string& className, StringList& names, std::string& errorText,
+                         std::vector<PropertyType>* types = nullptr);
 // errorText: "Error: " + the failure's message. names or values may be null.
 bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
                             const ConnectionParams& conn, const std::string& className, int index,
@@ -38,7 +49,7 @@ bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
 int AppendObjectProperties(Object& object, const RegionalSettings& regional, StringList* names,
                            StringList* values);
 bool ListClassPropertiesOn(Services& services, const std::string& className, StringList& names,
-                           std::string& errorText);
+                           std::string& errorText, std::vector<PropertyType>* types = nullptr);
 // A stop request ends the walk early, with what was gathered so far.
 bool ListInstancePropertiesOn(Services& services, const RegionalSettings& regional,
                               const std::string& className, int index, StringList* names,

@@ -20,6 +20,13 @@ struct Property {
   Value value;
 };
 
+// What a class definition's qualifiers say of one of its properties.
+struct PropertyQualifiers {
+  bool key = false;         // the "key" qualifier
+  std::string objectClass;  // the class that the "CIMTYPE" qualifier of an embedded object or a
+                            // reference names ("object:Win32_Foo" gives "Win32_Foo")
+};
+
 // Walks an object's properties in the object's own, stable order (non-system properties).
 class PropertyEnumerator {
  public:
@@ -49,11 +56,13 @@ class ObjectSet {
 class Object {
  public:
   virtual ~Object() = default;
-  virtual std::string ClassName() = 0;                                  // Path_.Class
-  virtual std::unique_ptr<PropertyEnumerator> Properties() = 0;         // Properties_
-  virtual Value PropertyValue(const std::string& name) = 0;             // Properties_.Item(name, 0).Value
-  virtual std::unique_ptr<ObjectSet> Instances(int32_t flags) = 0;      // Instances_
-  virtual std::string ObjectText(int32_t flags) = 0;                    // GetObjectText_
+  virtual std::string ClassName() = 0;                           // Path_.Class
+  virtual std::unique_ptr<PropertyEnumerator> Properties() = 0;  // Properties_
+  virtual Value PropertyValue(const std::string& name) = 0;      // Properties_.Item(name, 0).Value
+  virtual std::unique_ptr<ObjectSet> Instances(int32_t flags) = 0;  // Instances_
+  virtual std::string ObjectText(int32_t flags) = 0;                // GetObjectText_
+  // Of a property of a class object (GetPropertyQualifierSet); throws WmiError.
+  virtual PropertyQualifiers Qualifiers(const std::string& propertyName) = 0;
 };
 
 class Services {
@@ -62,8 +71,8 @@ class Services {
   virtual std::unique_ptr<ObjectSet> SubclassesOf(const std::string& superclass, int32_t flags) = 0;
   virtual std::unique_ptr<ObjectSet> InstancesOf(const std::string& className, int32_t flags) = 0;
   virtual std::unique_ptr<Object> Get(const std::string& path, int32_t flags) = 0;
-  virtual std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
-                                               int32_t flags) = 0;
+  virtual std::unique_ptr<ObjectSet> ExecQuery(const std::string& query,
+                                               const std::string& language, int32_t flags) = 0;
 };
 
 class Locator {

@@ -63,9 +63,10 @@ bool TWMI::GetClasses(StringList& items) {
   }
 }
 
-bool TWMI::GetClassProperties(const std::string& className, StringList& names) {
+bool TWMI::GetClassProperties(const std::string& className, StringList& names,
+                              std::vector<PropertyType>* types) {
   return ListClassProperties(backend_, {Host, Namespace, User, Password}, className, names,
-                             LastError);
+                             LastError, types);
 }
 
 bool TWMI::GetInstanceProperties(const std::string& className, int index, StringList* names,

@@ -8,6 +8,7 @@
 #include "util/string_list.h"
 #include "wmi/regional_settings.h"
 #include "wmi/result_table.h"
+#include "wmi/query_ops.h"
 #include "wmi/wmi_api.h"
 
 namespace brevane::wmi {
@@ -25,11 +26,13 @@ class TWMI {
   std::string Password;
   std::string LastError;
 
-  void SetHost(const std::string& host);            // empty gives "."
-  void SetNamespace(const std::string& ns);         // empty gives "root\cimv2"
+  void SetHost(const std::string& host);     // empty gives "."
+  void SetNamespace(const std::string& ns);  // empty gives "root\cimv2"
   bool CheckLocator();
-  bool GetClasses(StringList& items);               // appends, unsorted
-  bool GetClassProperties(const std::string& className, StringList& names);
+  bool GetClasses(StringList& items);  // appends, unsorted
+  // types, when given, receives each property's type and key mark.
+  bool GetClassProperties(const std::string& className, StringList& names,
+                          std::vector<PropertyType>* types = nullptr);
   // names or values may be null: an absent list is neither emptied nor filled.
   bool GetInstanceProperties(const std::string& className, int index, StringList* names,
                              StringList* values);

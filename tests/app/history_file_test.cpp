@@ -36,7 +36,8 @@ struct Combos {
   FakeCombo search;
   FakeCombo hosts{{kLocalHost}};
   FakeCombo namespaces;
-  HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
+  FakeCombo classFilter;
+  HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces, &classFilter}; }
 };
 
 std::vector<std::string> Numbered(const std::string& stem, int count) {
@@ -62,6 +63,7 @@ TEST(HistoryFileTest, FirstRunLoadsNothingAndSavesAllSections) {
   EXPECT_EQ(profile.RawValue("HostHistory", "Text0"), "server1");
   EXPECT_EQ(profile.RawValue("HostHistory", "Text1"), kLocalHost);
   EXPECT_EQ(profile.RawValue("NSpaceHistory", "Count"), "0");
+  EXPECT_EQ(profile.RawValue("FilterHistory", "Count"), std::nullopt);
 }
 
 TEST(HistoryFileTest, SavesTheFifteenMostRecentAndRoundTrips) {
@@ -70,14 +72,18 @@ TEST(HistoryFileTest, SavesTheFifteenMostRecentAndRoundTrips) {
   saved.query.items = Numbered("select q", 20);
   saved.search.items = {"\"Running\"", "'x'", "\xD0\x9F\xD1\x80\xD0\xB8"};
   saved.namespaces.items = {"root\\cimv2", "root\\wmi"};
+  saved.classFilter.items = {"process", "Win32_"};
   SaveHistory(profile, saved.Refs());
+  EXPECT_EQ(profile.RawValue("FilterHistory", "Text1"), "Win32_");
   EXPECT_EQ(profile.RawValue("QueryHistory", "Count"), "15");
   EXPECT_EQ(profile.RawValue("QueryHistory", "Query14"), "select q14");
   EXPECT_EQ(profile.RawValue("QueryHistory", "Query15"), std::nullopt);
 
   Combos loaded;
   loaded.search.items = {"kept"};
+  loaded.classFilter.items = {"replaced"};
   LoadHistory(profile, loaded.Refs());
+  EXPECT_EQ(loaded.classFilter.items, saved.classFilter.items);
   EXPECT_EQ(loaded.query.items, Numbered("select q", 15));
   // The search and namespace lists are appended to, not replaced.
   std::vector<std::string> search = {"kept"};
@@ -154,7 +160,7 @@ TEST(HistoryFileTest, HugeCountLoadsAtOnce) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
   EXPECT_EQ(combos.query.items, (std::vector<std::string>{"a", "b", "z"}));
   EXPECT_EQ(combos.search.items, std::vector<std::string>{"s"});
-  EXPECT_EQ(profile.reads, 4);  // each section read once
+  EXPECT_EQ(profile.reads, 5);  // each section read once
 }
 
 TEST(HistoryFileTest, LongValuesComeBackCut) {

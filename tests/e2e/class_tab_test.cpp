@@ -73,7 +73,9 @@ TEST_F(ClassTabTest, ClassThenInstanceFillTheGrid) {
   EXPECT_EQ(labels.front(), "Audiosrv");
   EXPECT_EQ(WindowText(GetDlgItem(main_, app::kIdQueryCombo)), "select * from Win32_Service");
   EXPECT_EQ(ListViewColumn(propGrid_, 0),
-            (Strings{"Name", "DisplayName", "StartMode", "State", "AcceptStop", ""}));
+            (Strings{"Name (key)", "DisplayName", "StartMode", "State", "AcceptStop", ""}));
+  EXPECT_EQ(ListViewColumn(propGrid_, 2),
+            (Strings{"string", "string", "string", "string", "boolean", ""}));
 
   ChooseLine(instanceList_, app::kIdInstanceListBox, 2);
   ASSERT_TRUE(WaitUntil([&] { return ListViewCell(propGrid_, 0, 1) == "Dhcp"; }, 20s));

@@ -115,8 +115,9 @@ TEST_F(MainWindowTest, ShowsTabsAndMenusAndClosesOnWmClose) {
   if (GetMenuItemCount(bar) > 0) {
     EXPECT_EQ(MenuBarCaptions(main_), (Strings{"操作动作", "&查找", "帮助"}));
     EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 0)),
-              (Strings{"&连接到主机...", "&刷新\tF5", "", "&退出\tAlt+X"}));
-    EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 1)), (Strings{"&查找...\tCtrl+F", "开始查找\tF3"}));
+              (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S", "", "&退出\tAlt+X"}));
+    EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 1)),
+              (Strings{"&查找...\tCtrl+F", "开始查找\tF3", "筛选类\tCtrl+L"}));
     EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 2)),
               (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
   }
@@ -126,9 +127,10 @@ TEST_F(MainWindowTest, ShowsTabsAndMenusAndClosesOnWmClose) {
             "select Caption, HandleCount, ThreadCount from Win32_Process");
   EXPECT_EQ(WindowText(Control(app::kIdQuery1Btn)), "执行");
   const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::kIdPropGrid));
-  ASSERT_EQ(grid.size(), 2u);
+  ASSERT_EQ(grid.size(), 3u);
   EXPECT_EQ(grid[0].caption, "Property");
   EXPECT_EQ(grid[1].caption, "Value");
+  EXPECT_EQ(grid[2].caption, "Type");
 
   CloseAndExpectExit();
 }

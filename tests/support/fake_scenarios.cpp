@@ -114,6 +114,11 @@ void AddStandardWorld(FakeWmi& fake) {
                     {"Description", cim::String("Ethernet adapter")},
                     {"IPAddress", cim::Array(wmi::kCimString, 2)},
                     {"DHCPEnabled", cim::Boolean(true)}});
+  // The keys of the class definitions, as the platform declares them.
+  fake.SetQualifiers(ns, "Win32_Process", "Handle", {true, ""});
+  fake.SetQualifiers(ns, "Win32_Service", "Name", {true, ""});
+  fake.SetQualifiers(ns, "Win32_LogicalDisk", "DeviceID", {true, ""});
+  fake.SetQualifiers(ns, "Win32_NetworkAdapterConfiguration", "Index", {true, ""});
   fake.AddClass(ns, "Win32_Printer", "", {"Name", "PortName"}, {wmi::kCimString, wmi::kCimString});
   fake.AddClass(ns, "Demo_NoLabel", "", {"Size", "Ratio"});
   for (int k = 0; k < 3; ++k) {

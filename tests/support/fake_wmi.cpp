@@ -240,6 +240,7 @@ struct FakeWmi::State {
     for (size_t i = 0; i < c.propertyNames.size(); ++i) {
       def->properties.push_back({c.propertyNames[i], cim::Null(c.propertyTypes[i])});
     }
+    def->qualifiers = c.qualifiers;
     return def;
   }
 
@@ -367,6 +368,17 @@ class FakeObject final : public Object {
   }
 
   std::unique_ptr<ObjectSet> Instances(int32_t flags) override;
+
+  wmi::PropertyQualifiers Qualifiers(const std::string& name) override {
+    state_->CheckCall("Qualifiers");
+    const auto& properties = data_.instance->properties;
+    for (size_t i = 0; i < properties.size(); ++i) {
+      if (!SameName(properties[i].name, name)) continue;
+      return i < data_.instance->qualifiers.size() ? data_.instance->qualifiers[i]
+                                                   : wmi::PropertyQualifiers{};
+    }
+    throw WmiError(fake_status::kNotFound, "Not found");
+  }
 
   std::string ObjectText(int32_t) override {
     state_->CheckCall("ObjectText");
@@ -714,8 +726,22 @@ void FakeWmi::AddClass(const std::string& ns, const std::string& name,
   AddNamespace(ns);
   std::lock_guard lock(state_->mutex);
   propertyTypes.resize(propertyNames.size(), wmi::kCimUnknown);
-  state_->FindNamespace(ns)->classes.push_back(
-      {name, superclass, std::move(propertyNames), std::move(propertyTypes)});
+  std::vector<wmi::PropertyQualifiers> qualifiers(propertyNames.size());
+  state_->FindNamespace(ns)->classes.push_back({name, superclass, std::move(propertyNames),
+                                                std::move(propertyTypes), std::move(qualifiers)});
+}
+
+void FakeWmi::SetQualifiers(const std::string& ns, const std::string& className,
+                            const std::string& propertyName, wmi::PropertyQualifiers qualifiers) {
+  std::lock_guard lock(state_->mutex);
+  State::Namespace* space = state_->FindNamespace(ns);
+  if (space == nullptr) return;
+  for (FakeClass& c : space->classes) {
+    if (!SameName(c.name, className)) continue;
+    for (size_t i = 0; i < c.propertyNames.size(); ++i) {
+      if (SameName(c.propertyNames[i], propertyName)) c.qualifiers[i] = qualifiers;
+    }
+  }
 }
 
 void FakeWmi::AddInstance(const std::string& ns, const std::string& className,

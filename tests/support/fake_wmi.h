@@ -51,13 +51,15 @@ struct FakeInstance {
   // The instance's relative path (its __RELPATH): the class's first property as the key, or
   // empty for keyless classes and instances whose key is null.
   std::string relPath;
+  std::vector<wmi::PropertyQualifiers> qualifiers;  // class objects: one per property
 };
 
 struct FakeClass {
   std::string name;
   std::string superclass;
-  std::vector<std::string> propertyNames;  // the class definition, in order
-  std::vector<uint16_t> propertyTypes;     // their CIM types, kCimUnknown until known
+  std::vector<std::string> propertyNames;           // the class definition, in order
+  std::vector<uint16_t> propertyTypes;              // their CIM types, kCimUnknown until known
+  std::vector<wmi::PropertyQualifiers> qualifiers;  // one per property
 };
 
 // Status codes the fake raises, with the texts the user would read.
@@ -90,6 +92,9 @@ class FakeWmi : public wmi::Backend {
   // Types not given here are learnt from the first instance that has the property.
   void AddClass(const std::string& ns, const std::string& name, const std::string& superclass,
                 std::vector<std::string> propertyNames, std::vector<uint16_t> propertyTypes = {});
+  // The qualifiers of a property of a class added before.
+  void SetQualifiers(const std::string& ns, const std::string& className,
+                     const std::string& propertyName, wmi::PropertyQualifiers qualifiers);
   // Instances carry their own properties (a subclass's instance may have more than the base).
   void AddInstance(const std::string& ns, const std::string& className,
                    std::vector<wmi::Property> properties);
@@ -103,7 +108,7 @@ class FakeWmi : public wmi::Backend {
   void SetLocatorUnregistered(bool unregistered);
   void FailConnect(std::optional<wmi::WmiError> error);
   // Calls: "SubclassesOf", "InstancesOf", "Get", "ExecQuery", "Instances", "Properties",
-  // "PropertyValue", "ObjectText", "NewEnum".
+  // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum".
   void FailCall(const std::string& call, std::optional<wmi::WmiError> error);
   void AddEnumerationFault(EnumerationFault fault);
   void ClearFaults();

@@ -107,6 +107,35 @@ TEST_F(QueryOpsTest, ClassPropertiesWithoutPrefix) {
   EXPECT_EQ(client.LastError, "Not found");
 }
 
+TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
+  const std::string ns = "root\\cimv2";
+  fake.AddClass(ns, "Demo_Link", "", {"Id", "Target", "Tags", "Owner", "Extra"},
+                {kCimUint32, kCimReference, kCimString | kCimArrayFlag, kCimObject, kCimUnknown});
+  fake.SetQualifiers(ns, "Demo_Link", "Id", {true, ""});
+  fake.SetQualifiers(ns, "Demo_Link", "Target", {true, "CIM_LogicalDisk"});
+  fake.SetQualifiers(ns, "Demo_Link", "Owner", {false, "Win32_Account"});
+  StringList names;
+  std::vector<PropertyType> types{{"stale", "", false}};
+  ASSERT_TRUE(client.GetClassProperties("Demo_Link", names, &types));
+  ASSERT_EQ(types.size(), 5u);
+  const std::vector<std::pair<std::string, bool>> expected = {{"uint32", true},
+                                                              {"ref:CIM_LogicalDisk", true},
+                                                              {"string[]", false},
+                                                              {"object:Win32_Account", false},
+                                                              {"", false}};
+  for (size_t i = 0; i < types.size(); ++i) {
+    EXPECT_EQ(types[i].name, names[i]);
+    EXPECT_EQ(types[i].typeName, expected[i].first) << names[i];
+    EXPECT_EQ(types[i].key, expected[i].second) << names[i];
+  }
+  // Qualifiers that cannot be read leave the types without their marks.
+  fake.FailCall("Qualifiers", WmiError(status::kAccessDenied, "Access denied"));
+  ASSERT_TRUE(client.GetClassProperties("Demo_Link", names, &types));
+  EXPECT_EQ(types[0].typeName, "uint32");
+  EXPECT_FALSE(types[0].key);
+  EXPECT_EQ(types[3].typeName, "object");
+}
+
 TEST_F(QueryOpsTest, InstancePropertiesByPosition) {
   StringList names;
   StringList values;

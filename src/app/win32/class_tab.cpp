@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/class_choice.h"
+#include "app/class_filter.h"
 #include "app/query_texts.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
@@ -36,13 +37,12 @@ void TMainWin::LoadClasses() {
   }
   classesLoading_ = true;
   classNames_.clear();
-  SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
+  ShowClassList({});  // "Classes: 0" until names arrive
   // The list (perhaps of another host) no longer shows the class: a click loads it afresh.
   SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
   CurrentClass.clear();
   DropPropertyFetch();
   SetStatusPanel(0, Wmi->Host);
-  SetStatusPanel(1, "Classes: 0");
   UpdateBusyCursor();
   const std::string host = Wmi->Host;
   wmi::StartClassList(*classListWorker_, Connection(), HideEmptyClasses,
@@ -60,44 +60,32 @@ void TMainWin::LoadClasses() {
                        }});
 }
 
+// While the list loads, names are shown as they come, those the filter box lets through.
 void TMainWin::OnClassNames(StringList&& names) {
+  ClassFilter batch;
+  batch.SetNames(std::move(names));
   SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-  for (std::string& name : names) {
-    const std::wstring wide = win32::Utf8ToWide(name);
+  for (int index : batch.Matches(ClassFilterText())) {
+    const std::wstring wide = win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
     SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    classNames_.push_back(std::move(name));
   }
   SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(ClassListBox, nullptr, TRUE);
-  SetStatusPanel(1, "Classes: " + std::to_string(classNames_.size()));
+  classNames_.insert(classNames_.end(), batch.Names().begin(), batch.Names().end());
+  SetStatusPanel(1, ClassCountText(static_cast<size_t>(win32::Win32ListBox(ClassListBox).ItemCount()),
+                                   classNames_.size(),
+                                   !ClassFilter::Normalized(ClassFilterText()).empty()));
 }
 
 void TMainWin::OnClassListEnded(bool ok, const std::string& errorText) {
   classesLoading_ = false;
   if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
   panelBeforeConnect_.reset();
-  win32::Win32ListBox classList(ClassListBox);
-  // A class the user chose while the list was loading stays chosen.
-  const int chosen = classList.SelectedIndex();
-  const std::string chosenName = chosen >= 0 ? classList.ItemText(chosen) : std::string();
   StringList classes = std::move(classNames_);
   classNames_.clear();
   std::sort(classes.begin(), classes.end(), LessIgnoringCase);
-  SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
-  SendMessageW(ClassListBox, LB_INITSTORAGE, classes.size(),
-               static_cast<LPARAM>(classes.size() * 32));
-  int reselect = -1;
-  for (const std::string& name : classes) {
-    const std::wstring wide = win32::Utf8ToWide(name);
-    const LRESULT index =
-        SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    if (chosen >= 0 && reselect < 0 && name == chosenName) reselect = static_cast<int>(index);
-  }
-  SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(reselect), 0);
-  SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(ClassListBox, nullptr, TRUE);
-  SetStatusPanel(1, "Classes: " + std::to_string(classList.ItemCount()));
+  // Through the filter; a class the user chose while the list was loading stays chosen.
+  ShowClassList(std::move(classes));
   UpdateBusyCursor();
   if (!ok) ShowError("Error: " + errorText);
 }
@@ -122,6 +110,7 @@ void TMainWin::LoadClass(const std::string& className) {
   SetQueryComboText("select * from " + CurrentClass);
   // The names come from a worker; until then the grid shows no other class's names.
   ColumnNames.clear();
+  propertyTypes_.clear();
   SetPropGridRows(ColumnNames, nullptr);
   propertiesPending_ = true;
   UpdateBusyCursor();
@@ -177,6 +166,7 @@ void TMainWin::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance
   }
   ColumnNames = std::move(listing.names);
   ResultValues = std::move(listing.values);
+  if (!ofInstance) propertyTypes_ = std::move(listing.types);
   SetPropGridRows(ColumnNames, ofInstance ? &ResultValues : nullptr);
   if (!listing.ok) ShowError(listing.errorText);
 }
@@ -222,6 +212,7 @@ void TMainWin::SetPropGridRows(const StringList& names, const StringList* values
                    reinterpret_cast<LPARAM>(&sub));
     }
   }
+  ShowPropertyTypes();
   SendMessageW(PropGrid, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(PropGrid, nullptr, TRUE);
 }

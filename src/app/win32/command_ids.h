@@ -8,10 +8,12 @@ enum CommandId : int {
   kCmdConnecttoremotehost1 = 101,
   kCmdRefresh1 = 102,
   kCmdExit1 = 103,
+  kCmdExport = 104,  // "导出..." (also in the result table's context menu), Ctrl+S
   kCmdSearch1 = 111,
   kCmdFindagain1 = 112,
   kCmdHideclasseswithnoinstances1 = 113,
   kCmdShowclasseswithoutCaptionproperty1 = 114,
+  kCmdFocusClassFilter = 115,  // Ctrl+L
   kCmdHelp2 = 121,
   kCmdHomepage1 = 122,
   kCmdSupport1 = 123,
@@ -19,6 +21,10 @@ enum CommandId : int {
   // Context menu of the class list
   kCmdRefresh2 = 131,
   kCmdSelectfrom1 = 132,
+  // Context menus of the lists, and their keys
+  kCmdCopy = 151,       // "复制", Ctrl+C
+  kCmdCopyValue = 152,  // "复制值", Ctrl+Shift+C
+  kCmdSelectAll = 153,  // "全选", Ctrl+A
   // Keyboard only: Ctrl+Tab and Ctrl+Shift+Tab switch the tabs
   kCmdNextTab = 141,
   kCmdPreviousTab = 142,
@@ -39,6 +45,8 @@ enum ControlId : int {
   kIdQuery2Btn = 1012,
   kIdListView1 = 1013,
   kIdStatusBar1 = 1014,
+  kIdClassFilterLabel = 1015,
+  kIdClassFilterCombo = 1016,
 };
 
 }  // namespace brevane::app

@@ -4,6 +4,7 @@
 #include "dialogs/win32/connect_form.h"
 #include "dialogs/win32/find_dialog.h"
 #include "framework/win32/control_adapters.h"
+#include "util/history.h"
 
 namespace brevane::app {
 
@@ -13,8 +14,10 @@ namespace {
 // history is neither replaced by an empty list nor lost.
 class HistorySources {
  public:
-  explicit HistorySources(TMainWin& window) : query_(window.Query2Combo) {
+  explicit HistorySources(TMainWin& window)
+      : query_(window.Query2Combo), classFilter_(window.ClassFilterCombo) {
     if (window.Query2Combo) combos_.query = &query_;
+    if (window.ClassFilterCombo) combos_.classFilter = &classFilter_;
     if (window.FindDialog && window.FindDialog->Handle()) {
       combos_.search = &window.FindDialog->FindText();
     }
@@ -27,6 +30,7 @@ class HistorySources {
 
  private:
   win32::Win32ComboBox query_;
+  win32::Win32ComboBox classFilter_;
   HistoryCombos combos_;
 };
 
@@ -39,6 +43,9 @@ void TMainWin::LoadHistory() {
 
 void TMainWin::SaveHistory() {
   const HistorySources sources(*this);
+  // The filter in use counts as used, like a query that ran.
+  if (sources.Combos().classFilter && !ClassFilter::Normalized(ClassFilterText()).empty())
+    AddToHistory(*sources.Combos().classFilter, ClassFilterText());
   SaveHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 

@@ -52,15 +52,18 @@ void TMainWin::CreateMenus() {
   // ShowclasseswithoutCaptionproperty1) are hidden: a Win32 menu cannot hide an item, so they
   // are left out; their commands keep their identifiers.
   HMENU action = CreatePopupMenu();
-  for (const MenuItem& item :
-       {MenuItem{kCmdConnecttoremotehost1, "&连接到主机...", 0, MFS_ENABLED},
-        MenuItem{kCmdRefresh1, "&刷新\tF5", 1, MFS_ENABLED}, MenuItem{0, "-", kNoIcon, MFS_ENABLED},
-        MenuItem{kCmdExit1, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
+  for (const MenuItem& item : {MenuItem{kCmdConnecttoremotehost1, "&连接到主机...", 0, MFS_ENABLED},
+                               MenuItem{kCmdRefresh1, "&刷新\tF5", 1, MFS_ENABLED},
+                               MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
+                               MenuItem{0, "-", kNoIcon, MFS_ENABLED},
+                               MenuItem{kCmdExit1, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
     AppendItem(action, item, menuBitmaps_);
   }
   HMENU view = CreatePopupMenu();
-  for (const MenuItem& item : {MenuItem{kCmdSearch1, "&查找...\tCtrl+F", 3, MFS_ENABLED},
-                               MenuItem{kCmdFindagain1, "开始查找\tF3", 4, MFS_ENABLED}}) {
+  for (const MenuItem& item :
+       {MenuItem{kCmdSearch1, "&查找...\tCtrl+F", 3, MFS_ENABLED},
+        MenuItem{kCmdFindagain1, "开始查找\tF3", 4, MFS_ENABLED},
+        MenuItem{kCmdFocusClassFilter, "筛选类\tCtrl+L", kNoIcon, MFS_ENABLED}}) {
     AppendItem(view, item, menuBitmaps_);
   }
   HMENU help = CreatePopupMenu();
@@ -85,10 +88,11 @@ void TMainWin::CreateMenus() {
         MenuItem{kCmdSelectfrom1, "Select * from ...", kNoIcon, MFS_ENABLED}}) {
     AppendItem(PopupMenu1, item, menuBitmaps_);
   }
+  CreateListMenus();
 }
 
 void TMainWin::CreateAccelerators() {
-  std::array<ACCEL, 7> table = {{
+  std::array<ACCEL, 12> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh1},
       {FVIRTKEY | FALT, 'X', kCmdExit1},
       {FVIRTKEY | FCONTROL, 'F', kCmdSearch1},
@@ -96,6 +100,11 @@ void TMainWin::CreateAccelerators() {
       {FVIRTKEY, VK_F1, kCmdHelp2},
       {FVIRTKEY | FCONTROL, VK_TAB, kCmdNextTab},
       {FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, kCmdPreviousTab},
+      {FVIRTKEY | FCONTROL, 'C', kCmdCopy},
+      {FVIRTKEY | FCONTROL | FSHIFT, 'C', kCmdCopyValue},
+      {FVIRTKEY | FCONTROL, 'A', kCmdSelectAll},
+      {FVIRTKEY | FCONTROL, 'S', kCmdExport},
+      {FVIRTKEY | FCONTROL, 'L', kCmdFocusClassFilter},
   }};
   accelerators_.Reset(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
 }

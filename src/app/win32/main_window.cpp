@@ -174,6 +174,21 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
       case kCmdSelectfrom1:
         Selectfrom1Click();
         return;
+      case kCmdCopy:  // from a shortcut (notification 1) the focused control, else the menu's list
+        CopyClick(notification == 1 ? GetFocus() : contextList_);
+        return;
+      case kCmdCopyValue:
+        if (notification != 1 || GetFocus() == PropGrid) CopyValueClick();
+        return;
+      case kCmdSelectAll:
+        SelectAllClick(notification == 1 ? GetFocus() : contextList_);
+        return;
+      case kCmdExport:
+        ExportClick();
+        return;
+      case kCmdFocusClassFilter:
+        FocusClassFilter();
+        return;
       case kCmdNextTab:
         NextTabChosen(false);
         return;
@@ -196,6 +211,9 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
       return;
     case kIdQuery2Btn:
       if (notification == BN_CLICKED) QueryButtonClicked();
+      return;
+    case kIdClassFilterCombo:
+      ClassFilterChange(notification);
       return;
     default:
       return;
@@ -302,20 +320,34 @@ void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void TMainWin::OnContextMenu(HWND window, LPARAM position) {
-  if (window != ClassListBox || PopupMenu1 == nullptr) return;
   POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   if (point.x == -1 && point.y == -1) {  // from the keyboard: open at the list's corner
     point = {0, 0};
-    ClientToScreen(ClassListBox, &point);
+    ClientToScreen(window, &point);
   }
+  if (window != ClassListBox) {
+    ListContextMenu(window, point);
+    return;
+  }
+  if (PopupMenu1 == nullptr) return;
+  contextList_ = ClassListBox;
   PopupMenu1Popup();
   TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(),
                  nullptr);
 }
 
-void TMainWin::OnInitMenuPopup(HMENU) {}
+void TMainWin::OnInitMenuPopup(HMENU menu) {
+  // Export needs a result table; the item also sits in the first menu of the menu bar.
+  EnableMenuItem(menu, kCmdExport,
+                 MF_BYCOMMAND | (queryRows_.Rows().ColumnCount() > 0 ? MF_ENABLED : MF_GRAYED));
+}
 
 LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+  // While a synchronous task runs, messages processed in between must not undo the hourglass.
+  if (busyDepth_ > 0) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return TRUE;
+  }
   // A request in the background leaves the window usable: the arrow with the hourglass.
   if (BackgroundBusy() && LOWORD(lParam) == HTCLIENT) {
     SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
@@ -400,9 +432,11 @@ void TMainWin::FormResize() {
   const int w0 = ListView_GetColumnWidth(PropGrid, 0);
   const int w1 = ListView_GetColumnWidth(PropGrid, 1);
   if (w1 < w0) return;
+  // The value column takes what the name and type columns leave.
+  const int w2 = ListView_GetColumnWidth(PropGrid, 2);
   RECT client{};
   GetClientRect(PropGrid, &client);
-  const int width = std::max(w0, static_cast<int>(client.right) - w0 - 5);
+  const int width = std::max(w0, static_cast<int>(client.right) - w0 - w2 - 5);
   ListView_SetColumnWidth(PropGrid, 1, width);
 }
 
@@ -484,6 +518,17 @@ void TMainWin::ShowError(const std::string& text) {
   const std::wstring wide = win32::Utf8ToWide(text);
   MessageBoxW(Handle(), wide.c_str(), win32::Utf8ToWide(product::kName).c_str(),
               MB_OK | MB_ICONERROR);
+}
+
+TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) {
+  ++window_.busyDepth_;
+}
+
+void TMainWin::BusyScope::Restore() {
+  if (!active_) return;
+  active_ = false;
+  --window_.busyDepth_;
+  cursor_.Restore();
 }
 
 wmi::ConnectionParams TMainWin::Connection() const {

@@ -10,6 +10,10 @@
 //   history_commands.cpp     loading and saving the histories
 //   close_request.cpp        the close request and the hand-off to the monitoring program
 //   menu_commands.cpp        connect, help, home page, support, about, hidden filter item
+//   copy_commands.cpp        copy from the lists, select all, the lists' context menus
+//   export_commands.cpp      export of the result table
+//   class_filter_box.cpp     the filter box above the class list
+//   property_types.cpp       the property grid's types and key marks
 //   window_placement_hooks.cpp  restoring and saving the window's position
 #include <windows.h>
 
@@ -21,8 +25,11 @@
 #include <string>
 #include <vector>
 
+#include "app/class_filter.h"
+#include "app/delimited_text.h"
 #include "app/win32/result_rows_source.h"
 #include "app/win32/window_placement.h"
+#include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/list_box_instance_list.h"
 #include "framework/win32/ui_dispatcher.h"
@@ -121,6 +128,36 @@ class TMainWin final : public win32::WindowBase {
   void About1Click();
   void Hideclasseswithnoinstances1Click();
 
+  // ---- Copy (copy_commands.cpp)
+  // "复制" from the given list (the class list, the instance list, the property grid or the
+  // result table); from the keyboard the focused control, where an edit field copies its own
+  // selection.
+  void CopyClick(HWND list);
+  void CopyValueClick();              // "复制值": the property grid's values
+  void SelectAllClick(HWND control);  // Ctrl+A
+  // The context menus of the instance list, the property grid and the result table.
+  void ListContextMenu(HWND list, POINT point);
+
+  // ---- Export (export_commands.cpp)
+  void ExportClick();  // "导出...": the save dialog, then ExportResultTable
+  // The result table as shown (rows in their order, columns in the header's order, with the
+  // header line). False when it failed; the failure is then in panel 2 and in a message box.
+  bool ExportResultTable(const std::wstring& path, DelimitedFormat format);
+
+  // ---- Class filter (class_filter_box.cpp)
+  // Shows the loaded class list through the filter; LoadClasses hands its list over.
+  void ShowClassList(StringList classes);
+  void ClassFilterChange(int notification);
+  void ApplyClassFilter(const std::string& text);
+  void FocusClassFilter();  // Ctrl+L
+  std::string ClassFilterText() const;
+
+  // ---- Property types (property_types.cpp)
+  // Shows the types of the current class's properties in the grid's "Type" column and marks
+  // the keys; SetPropGridRows ends with it.
+  void ShowPropertyTypes();
+  const wmi::PropertyType* PropertyTypeOf(const std::string& name) const;
+
   // ---- Window placement (window_placement_hooks.cpp)
   void RestorePlacement();        // before the window is first shown
   void SavePlacement();           // when a close request was granted
@@ -164,6 +201,8 @@ class TMainWin final : public win32::WindowBase {
   HWND Query2Btn = nullptr;
   HWND ListView1 = nullptr;
   HWND StatusBar1 = nullptr;
+  HWND ClassFilterLabel = nullptr;
+  HWND ClassFilterCombo = nullptr;
   HIMAGELIST ImageList1 = nullptr;  // owned by imageList_
   HMENU PopupMenu1 = nullptr;       // owned by popupMenu_
 
@@ -188,6 +227,22 @@ class TMainWin final : public win32::WindowBase {
   // Lets pending messages be processed (painting, the loader's steps). False when one of them
   // closed the window: the client and the loader are gone, and the caller must stop.
   [[nodiscard]] bool ProcessMessages();
+
+  // The hourglass for one synchronous task (writing an export); the previous cursor comes
+  // back on every way out, or earlier by Restore() before a message box is shown.
+  class BusyScope {
+   public:
+    explicit BusyScope(TMainWin& window);
+    ~BusyScope() { Restore(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    void Restore();
+
+   private:
+    TMainWin& window_;
+    win32::BusyCursor cursor_;
+    bool active_ = true;
+  };
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -239,6 +294,13 @@ class TMainWin final : public win32::WindowBase {
   void CreateImageList();
   void CreateAccelerators();
 
+  // Copy, export and filter helpers
+  void CreateListMenus();
+  void CreateClassFilterBox(HFONT font);
+  // Columns of ListView1 in the header's order on screen.
+  std::vector<int> ResultColumnOrder() const;
+  void ShowClassCount();
+
   // Query tab helpers (query_tab.cpp)
   void OnQueryRows(wmi::ResultTable&& batch);
   void OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryText);
@@ -284,12 +346,19 @@ class TMainWin final : public win32::WindowBase {
   win32::UniqueImageList propGridRowHeight_;
   std::vector<win32::UniqueBitmap> menuBitmaps_;
   win32::UniqueMenu popupMenu_;
+  win32::UniqueMenu instanceMenu_;  // context menus of the instance list, the grid, the table
+  win32::UniqueMenu propGridMenu_;
+  win32::UniqueMenu tableMenu_;
+  HWND contextList_ = nullptr;  // the list whose context menu is open
+  ClassFilter classFilter_;
+  std::vector<wmi::PropertyType> propertyTypes_;  // of CurrentClass, from its definition
   win32::UniqueAccelerators accelerators_;
   win32::Splitter splitter1_;
   win32::Splitter splitter2_;
   // Panel2's height and PageControl3's width, in design pixels; the splitters change them.
   int panel2Height_ = 248;
   int pageControl3Width_ = 252;
+  int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
   bool destroyed_ = false;     // WM_DESTROY has run

@@ -23,6 +23,7 @@ constexpr int kLabelWidth = 34;
 constexpr int kGap = 4;
 constexpr int kListItemHeight = 13;
 constexpr int kPropGridColumnWidth = 200;
+constexpr int kPropGridTypeColumnWidth = 110;
 constexpr int kMinPaneSize = 40;
 constexpr int kComboDropHeight = 220;
 constexpr std::array<int, 3> kStatusPanelWidths = {120, 90, 200};
@@ -72,6 +73,7 @@ void TMainWin::CreateControls() {
   AddTab(PageControl2, 1, "查询");
 
   // Classes tab
+  CreateClassFilterBox(font);
   ClassListBox = win32::CreateChild(
       self, WC_LISTBOXW, "",
       kVisible | WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY | LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT,
@@ -89,7 +91,7 @@ void TMainWin::CreateControls() {
   AddTab(PageControl1, 0, "属性");
   PropGrid = win32::CreateChild(
       self, WC_LISTVIEWW, "",
-      kVisible | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
+      kVisible | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
       WS_EX_CLIENTEDGE, kIdPropGrid, font);
   Label4 =
       win32::CreateChild(self, WC_STATICW, "查询", kVisible | SS_CENTERIMAGE, 0, kIdLabel4, font);
@@ -112,7 +114,7 @@ void TMainWin::CreateControls() {
                          kIdQuery2Btn, font);
   ListView1 = win32::CreateChild(self, WC_LISTVIEWW, "",
                                  WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
-                                     LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
+                                     LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                                  WS_EX_CLIENTEDGE, kIdListView1, font);
   listView1_.Attach(ListView1, &queryRows_);
 
@@ -132,6 +134,7 @@ void TMainWin::CreateControls() {
   const win32::DpiScale scale(dpi_);
   AddReportColumn(PropGrid, 0, L"Property", scale(kPropGridColumnWidth));
   AddReportColumn(PropGrid, 1, L"Value", scale(kPropGridColumnWidth));
+  AddReportColumn(PropGrid, 2, L"Type", scale(kPropGridTypeColumnWidth));
   SendMessageW(ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ImageList1));
   // The sort arrows are header images; not every common controls version hands the list
   // view's small images to its header by itself.
@@ -144,9 +147,9 @@ void TMainWin::CreateControls() {
 
 void TMainWin::ApplyFonts() {
   win32::UniqueFont font = win32::CreateGuiFont(win32::DpiScale(dpi_));
-  for (HWND child :
-       {PageControl2, ClassListBox, PageControl3, InstanceListBox, PageControl1, PropGrid, Label4,
-        QueryCombo, Query1Btn, Label5, Query2Combo, Query2Btn, ListView1, StatusBar1}) {
+  for (HWND child : {PageControl2, ClassListBox, PageControl3, InstanceListBox, PageControl1,
+                     PropGrid, Label4, QueryCombo, Query1Btn, Label5, Query2Combo, Query2Btn,
+                     ListView1, StatusBar1, ClassFilterLabel, ClassFilterCombo}) {
     if (child != nullptr)
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   }
@@ -199,9 +202,17 @@ void TMainWin::LayoutClassTab(const RECT& page) {
   const int splitter = scale(kSplitterSize);
   const int panel2Height =
       std::clamp(scale(panel2Height_), std::min(scale(kMinPaneSize), pageHeight),
-                 std::max(pageHeight - splitter - scale(kMinPaneSize), 0));
+                 std::max(pageHeight - splitter - scale(kMinPaneSize + kStripHeight), 0));
   const int panel2Top = page.bottom - panel2Height;
-  win32::MoveChild(ClassListBox, Bounds(page.left, page.top, page.right, panel2Top - splitter));
+  // The filter box in a strip above the class list.
+  const int filterBottom =
+      std::min(static_cast<int>(page.top) + scale(kStripHeight), panel2Top - splitter);
+  win32::MoveChild(ClassFilterLabel, Bounds(page.left + scale(kGap), page.top,
+                                            page.left + scale(kGap + kLabelWidth), filterBottom));
+  win32::MoveChild(ClassFilterCombo,
+                   Bounds(page.left + scale(kGap + kLabelWidth), page.top + scale(2),
+                          page.right - scale(2), page.top + scale(2) + scale(kComboDropHeight)));
+  win32::MoveChild(ClassListBox, Bounds(page.left, filterBottom, page.right, panel2Top - splitter));
   win32::MoveChild(splitter1_.Handle(),
                    Bounds(page.left, panel2Top - splitter, page.right, panel2Top));
   RECT listClient{};
@@ -256,8 +267,9 @@ void TMainWin::ShowTabPages() {
   const bool classes = ActiveTab() == 0;
   const int showClasses = classes ? SW_SHOW : SW_HIDE;
   const int showQuery = classes ? SW_HIDE : SW_SHOW;
-  for (HWND child : {ClassListBox, splitter1_.Handle(), PageControl3, InstanceListBox,
-                     splitter2_.Handle(), PageControl1, PropGrid, Label4, QueryCombo, Query1Btn}) {
+  for (HWND child : {ClassFilterLabel, ClassFilterCombo, ClassListBox, splitter1_.Handle(),
+                     PageControl3, InstanceListBox, splitter2_.Handle(), PageControl1, PropGrid,
+                     Label4, QueryCombo, Query1Btn}) {
     ShowWindow(child, showClasses);
   }
   for (HWND child : {Label5, Query2Combo, Query2Btn, ListView1}) ShowWindow(child, showQuery);

@@ -1,17 +1,19 @@
 #include "dialogs/win32/secret_text.h"
 
 #include "framework/win32/encoding.h"
+#include "util/secret.h"
 
 namespace brevane::dialogs::win32 {
 
 void WipeText(std::wstring& text) {
-  if (!text.empty()) SecureZeroMemory(text.data(), text.size() * sizeof(wchar_t));
+  // The whole buffer: a shorter text assigned over a longer one leaves characters behind.
+  text.resize(text.capacity());
+  SecureZeroMemory(text.data(), text.size() * sizeof(wchar_t));
   text.clear();
 }
 
 void WipeText(std::string& text) {
-  if (!text.empty()) SecureZeroMemory(text.data(), text.size());
-  text.clear();
+  WipeSecret(text);
 }
 
 std::string ReadSecretText(HWND edit) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "framework/win32/encoding.h"
@@ -80,6 +82,32 @@ std::string GetStatusText(HWND statusBar, int panel) {
                reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(wcsnlen(buffer.c_str(), length));
   return WideToUtf8(buffer);
+}
+
+std::string ListViewText(HWND listView, int row, int column) {
+  // The control gives no length: the buffer grows until the text fits.
+  for (size_t capacity = 1024;; capacity *= 4) {
+    std::wstring text(capacity, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(capacity);
+    const auto copied = static_cast<size_t>(SendMessageW(
+        listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (copied + 1 < capacity || capacity > INT_MAX / 8) {
+      text.resize(std::min(copied, capacity));
+      return WideToUtf8(text);
+    }
+  }
+}
+
+void SetListViewText(HWND listView, int row, int column, const std::string& text) {
+  std::wstring wide = Utf8ToWide(text);
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = wide.data();
+  SendMessageW(listView, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace brevane::win32

@@ -22,6 +22,10 @@ int TextHeight(HWND window, HFONT font, std::wstring_view sample);
 
 void MoveChild(HWND child, const RECT& bounds);
 
+// The whole text of a list view cell, however long.
+std::string ListViewText(HWND listView, int row, int column);
+void SetListViewText(HWND listView, int row, int column, const std::string& text);
+
 // Status bar panels: right edges from the panel widths; texts in UTF-8.
 void SetStatusPanels(HWND statusBar, const int* widths, int count);
 void SetStatusText(HWND statusBar, int panel, const std::string& text);

@@ -35,12 +35,24 @@ UiDispatcher::~UiDispatcher() {
 
 bool UiDispatcher::Post(std::function<void()> step) {
   if (!queue_.Post(std::move(step))) return false;
-  RequestTurn();
-  return true;
+  return RequestTurn();
 }
 
-void UiDispatcher::RequestTurn() {
-  if (!turnRequested_.exchange(true)) PostMessageW(window_, kRunSteps, 0, 0);
+bool UiDispatcher::RequestTurn() {
+  if (turnRequested_.exchange(true)) return true;
+  if (Wake()) return true;
+  turnRequested_ = false;  // tried again with the next step
+  return false;
+}
+
+bool UiDispatcher::Wake() {
+  if (PostMessageW(window_, kRunSteps, 0, 0)) return true;
+  // The thread's queue of posted messages is full (10 000 by default). A notification sent
+  // from another thread does not count against that limit and is handled as soon as the UI
+  // thread reads messages; sent from the UI thread itself it would run the steps at once,
+  // inside the caller.
+  if (GetCurrentThreadId() == uiThread_) return false;
+  return SendNotifyMessageW(window_, kRunSteps, 0, 0) != FALSE;
 }
 
 void UiDispatcher::Close() {
@@ -57,11 +69,11 @@ void UiDispatcher::RunTurn() {
     return std::chrono::steady_clock::now() - start < kTurnTime && !InputOrPaintWaiting();
   });
   if (!more || window_ == nullptr) return;
-  // Posted messages come before input and painting; a timer message comes after them.
-  if (InputOrPaintWaiting()) {
-    if (!turnRequested_.exchange(true)) SetTimer(window_, kTurnTimer, USER_TIMER_MINIMUM, nullptr);
-  } else {
-    RequestTurn();
+  // Posted messages come before input and painting; a timer message comes after them (and
+  // needs no room in a full queue).
+  if (InputOrPaintWaiting() || !RequestTurn()) {
+    turnRequested_ = true;
+    SetTimer(window_, kTurnTimer, USER_TIMER_MINIMUM, nullptr);
   }
 }
 

@@ -21,6 +21,8 @@ class UiDispatcher final : public MainThreadDispatcher {
   UiDispatcher(const UiDispatcher&) = delete;
   UiDispatcher& operator=(const UiDispatcher&) = delete;
 
+  // False also when the UI thread could not be woken: the step stays queued and runs after
+  // the next wake that gets through (the next Post tries again).
   bool Post(std::function<void()> step) override;
   // UI thread: drops what is queued, refuses new steps and destroys the hidden window.
   void Close();
@@ -30,8 +32,9 @@ class UiDispatcher final : public MainThreadDispatcher {
   void RunTurn();
   // Posts the wake message unless one is already on its way: one message per turn, however
   // many steps arrive meanwhile, so that the message queue never fills with wake messages
-  // ahead of the user's input.
-  void RequestTurn();
+  // ahead of the user's input. False when no wake could be sent.
+  bool RequestTurn();
+  bool Wake();
 
   StepQueue queue_;
   HWND window_ = nullptr;

@@ -121,23 +121,20 @@ void HelpAccess::LoadHtmlHelp() {
   if (!htmlHelp_) return;
   cookie_ = 0;
   htmlHelp_(nullptr, nullptr, kHhInitialize, reinterpret_cast<DWORD_PTR>(&cookie_));
-  initialized_ = true;
 }
 
 void HelpAccess::ShutDown() {
   if (!htmlHelp_) return;
   htmlHelp_(nullptr, nullptr, kHhCloseAll, 0);
-  if (initialized_) htmlHelp_(nullptr, nullptr, kHhUninitialize, cookie_);
-  initialized_ = false;
+  htmlHelp_(nullptr, nullptr, kHhUninitialize, cookie_);
   // The library stays loaded: a viewer closes asynchronously, and its thread may still run
   // code from the library after HH_CLOSE_ALL returns.
   htmlHelp_ = nullptr;
 }
 
 bool HelpAccess::PreTranslateMessage(MSG& message) const {
-  return htmlHelp_ && initialized_ &&
-         htmlHelp_(nullptr, nullptr, kHhPretranslateMessage,
-                   reinterpret_cast<DWORD_PTR>(&message)) != nullptr;
+  return htmlHelp_ && htmlHelp_(nullptr, nullptr, kHhPretranslateMessage,
+                                reinterpret_cast<DWORD_PTR>(&message)) != nullptr;
 }
 
 void HelpAccess::LocateHelpFile() {

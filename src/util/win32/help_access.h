@@ -54,7 +54,6 @@ class HelpAccess {
   HtmlHelpFunction htmlHelp_ = nullptr;
   // HH_INITIALIZE's cookie; a pointer's size, whatever the control writes into it.
   DWORD_PTR cookie_ = 0;
-  bool initialized_ = false;
   std::string programDir_;
   std::string helpFile_;
   mutable HWND lastViewer_ = nullptr;

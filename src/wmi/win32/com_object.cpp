@@ -51,4 +51,27 @@ std::string ComObject::ObjectText(int32_t flags) {
   return text.ToUtf8();
 }
 
+PropertyQualifiers ComObject::Qualifiers(const std::string& propertyName) {
+  if (propertyName.empty()) ThrowRefused(WBEM_E_NOT_FOUND);
+  const Bstr wideName = Bstr::FromUtf8(propertyName);
+  ComRef<IWbemQualifierSet> qualifiers;
+  ClearComErrorInfo();
+  ThrowIfFailed(object_->GetPropertyQualifierSet(wideName.Get(), qualifiers.Receive()));
+  PropertyQualifiers result;
+  // A qualifier that is not there is the usual case, not a failure.
+  Variant key;
+  if (SUCCEEDED(qualifiers->Get(L"key", 0, key.Receive(), nullptr))) {
+    const Value value = VariantToValue(key.Get());
+    result.key = value.type == kVtBool && value.integer != 0;
+  }
+  Variant cimType;
+  if (SUCCEEDED(qualifiers->Get(L"CIMTYPE", 0, cimType.Receive(), nullptr))) {
+    const Value value = VariantToValue(cimType.Get());
+    const size_t colon = value.text.find(':');
+    if (value.type == kVtBstr && colon != std::string::npos)
+      result.objectClass = value.text.substr(colon + 1);
+  }
+  return result;
+}
+
 }  // namespace brevane::wmi::win32

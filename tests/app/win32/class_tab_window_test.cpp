@@ -11,26 +11,13 @@
 
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
+#include "app/win32/pump_until.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
 #include "support/fake_scenarios.h"
 
 namespace brevane::app {
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-  const DWORD start = GetTickCount();
-  MSG msg;
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(1);
-  }
-  return true;
-}
 
 std::string MenuCaption(HMENU menu, int id) {
   wchar_t buffer[256] = {};

@@ -19,6 +19,7 @@
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
 #include "support/fake_wmi.h"
+#include "app/win32/message_box_watcher.h"
 
 namespace brevane::app {
 namespace {
@@ -29,47 +30,6 @@ using wmi::Property;
 using wmi::Value;
 
 constexpr char kNs[] = "root\\cimv2";
-
-// Presses OK on every message box this process shows, and keeps their texts.
-class MessageBoxWatcher {
- public:
-  MessageBoxWatcher()
-      : thread_([this](std::stop_token stop) {
-          while (!stop.stop_requested()) {
-            EnumWindows(&MessageBoxWatcher::Visit, reinterpret_cast<LPARAM>(this));
-            std::this_thread::sleep_for(std::chrono::milliseconds(30));
-          }
-        }) {}
-
-  Strings Texts() {
-    std::lock_guard lock(mutex_);
-    return texts_;
-  }
-
- private:
-  static BOOL CALLBACK Visit(HWND window, LPARAM param) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (process != GetCurrentProcessId() || std::wstring(className) != L"#32770" ||
-        !IsWindowVisible(window)) {
-      return TRUE;
-    }
-    auto* self = reinterpret_cast<MessageBoxWatcher*>(param);
-    HWND text = GetDlgItem(window, 0xFFFF);
-    {
-      std::lock_guard lock(self->mutex_);
-      self->texts_.push_back(text != nullptr ? win32::GetWindowTextUtf8(text) : std::string());
-    }
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return TRUE;
-  }
-
-  std::mutex mutex_;
-  Strings texts_;
-  std::jthread thread_;
-};
 
 Strings MenuCaptions(HMENU menu) {
   Strings captions;
@@ -180,11 +140,13 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(MenuCaptions(bar), (Strings{"操作动作", "&查找", "帮助"}));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 0)),
-            (Strings{"&连接到主机...", "&刷新\tF5", "", "&退出\tAlt+X"}));
-  EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 1)), (Strings{"&查找...\tCtrl+F", "开始查找\tF3"}));
+            (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S", "", "&退出\tAlt+X"}));
+  EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 1)),
+            (Strings{"&查找...\tCtrl+F", "开始查找\tF3", "筛选类\tCtrl+L"}));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 2)),
             (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
-  EXPECT_EQ(MenuCaptions(window_->PopupMenu1), (Strings{"刷新...", "", "Select * from ..."}));
+  EXPECT_EQ(MenuCaptions(window_->PopupMenu1),
+            (Strings{"刷新...", "", "Select * from ...", "", "复制\tCtrl+C"}));
   EXPECT_EQ(ImageList_GetImageCount(window_->ImageList1), 10);
 
   TMainWin::SetMenuItemCaption(window_->PopupMenu1, kCmdSelectfrom1, "select * from A&B", false);
@@ -398,8 +360,10 @@ TEST_F(MainWindowInProcess, ResizingWidensTheValueColumnButNeverNarrowsTheNameCo
   RECT client{};
   GetClientRect(window_->PropGrid, &client);
   const int w0 = ListView_GetColumnWidth(window_->PropGrid, 0);
+  const int w2 = ListView_GetColumnWidth(window_->PropGrid, 2);
+  EXPECT_GT(w2, 0);  // the type column
   EXPECT_EQ(ListView_GetColumnWidth(window_->PropGrid, 1),
-            std::max(w0, static_cast<int>(client.right) - w0 - 5));
+            std::max(w0, static_cast<int>(client.right) - w0 - w2 - 5));
 
   ListView_SetColumnWidth(window_->PropGrid, 1, w0 - 10);
   SetWindowPos(window_->Handle(), nullptr, 0, 0, 1000, 650, SWP_NOZORDER | SWP_NOMOVE);

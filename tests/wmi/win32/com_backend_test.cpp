@@ -297,6 +297,18 @@ TEST_F(ComBackendTest, ClassObjectListsItsInstances) {
   EXPECT_GT(CountObjects(*serviceClass->Instances(0)), 0);
 }
 
+TEST_F(ComBackendTest, ClassPropertyQualifiersCanBeRead) {
+  auto services = ConnectLocal();
+  auto serviceClass = services->Get("Win32_Service", 0);
+  ASSERT_NE(serviceClass, nullptr);
+  // Windows declares Name as the key; Wine declares no key qualifiers at all. Either way the
+  // qualifiers of a plain property come back without an object class.
+  const PropertyQualifiers name = serviceClass->Qualifiers("Name");
+  EXPECT_EQ(name.objectClass, "");
+  EXPECT_FALSE(serviceClass->Qualifiers("State").key);
+  EXPECT_THROW(serviceClass->Qualifiers(""), WmiError);
+}
+
 TEST_F(ComBackendTest, BadRequestsRaiseWithTextAndNeverCrash) {
   auto services = ConnectLocal();
   struct Case {

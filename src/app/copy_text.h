@@ -1,0 +1,30 @@
+#pragma once
+// The texts that the copy commands put on the clipboard.
+#include <string>
+#include <vector>
+
+#include "app/delimited_text.h"
+
+namespace brevane {
+
+struct PropertyRowText {
+  std::string name;
+  std::string value;
+};
+
+// The property grid marks key properties after the name; a copy takes the bare name.
+std::string PropertyGridName(const std::string& name, bool key);
+std::string PropertyNameFromGrid(const std::string& shown);
+
+// "复制" on the property grid: one "Name<TAB>Value" line per row, tab-separated text rules.
+// The grid's closing blank row is left out.
+std::string PropertyLinesText(const std::vector<PropertyRowText>& rows);
+
+// "复制值": the value of one row exactly as it is; of several rows, one value per line.
+std::string PropertyValuesText(const std::vector<PropertyRowText>& rows);
+
+// The result table's rows as tab-separated text with the header line (see WriteResultRows).
+std::string ResultRowsText(const ResultRows& table, const std::vector<int>& columns,
+                           const std::vector<int>* rows);
+
+}  // namespace brevane

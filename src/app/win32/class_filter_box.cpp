@@ -1,0 +1,135 @@
+// The filter box above the class list: typing narrows the list to the classes whose names
+// contain the text; Esc or an empty box shows every class again. The rule is the portable
+// ClassFilter's; the list box holds only what is shown, so searching stays within it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/win32/command_ids.h"
+#include "app/win32/main_window.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/controls.h"
+#include "framework/win32/encoding.h"
+#include "util/history.h"
+
+namespace brevane::app {
+
+namespace {
+
+constexpr UINT_PTR kFilterEditSubclassId = 2;
+
+LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR refData) {
+  auto* window = reinterpret_cast<TMainWin*>(refData);
+  if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+    win32::RunGuarded(window->Handle(), [&] {
+      SetWindowTextW(edit, L"");
+      window->ApplyClassFilter(std::string());
+    });
+    return 0;
+  }
+  if (message == WM_CHAR && (wParam == VK_ESCAPE || wParam == L'\r')) return 0;  // no beep
+  if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    // Enter keeps the text in the box's history and goes on to the list.
+    win32::RunGuarded(window->Handle(), [&] {
+      win32::Win32ComboBox combo(window->ClassFilterCombo);
+      AddToHistory(combo, window->ClassFilterText());
+      SetFocus(window->ClassListBox);
+    });
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, FilterEditProc, kFilterEditSubclassId);
+  return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace
+
+void TMainWin::CreateClassFilterBox(HFONT font) {
+  constexpr DWORD kVisible = WS_VISIBLE | WS_CLIPSIBLINGS;
+  ClassFilterLabel = win32::CreateChild(Handle(), WC_STATICW, "筛选", kVisible | SS_CENTERIMAGE, 0,
+                                        kIdClassFilterLabel, font);
+  ClassFilterCombo =
+      win32::CreateChild(Handle(), WC_COMBOBOXW, "",
+                         kVisible | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
+                         kIdClassFilterCombo, font);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetComboBoxInfo(ClassFilterCombo, &info) && info.hwndItem != nullptr) {
+    SetWindowSubclass(info.hwndItem, FilterEditProc, kFilterEditSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+std::string TMainWin::ClassFilterText() const {
+  return ClassFilterCombo != nullptr ? win32::GetWindowTextUtf8(ClassFilterCombo) : std::string();
+}
+
+void TMainWin::ClassFilterChange(int notification) {
+  switch (notification) {
+    case CBN_EDITCHANGE:
+      ApplyClassFilter(ClassFilterText());
+      return;
+    case CBN_SELCHANGE: {
+      // The edit field takes the chosen entry only after this notification.
+      win32::Win32ComboBox combo(ClassFilterCombo);
+      const auto index = static_cast<int>(SendMessageW(ClassFilterCombo, CB_GETCURSEL, 0, 0));
+      if (index >= 0) ApplyClassFilter(combo.ItemText(index));
+      return;
+    }
+    case CBN_KILLFOCUS: {
+      win32::Win32ComboBox combo(ClassFilterCombo);
+      const std::string text = ClassFilterText();
+      if (!ClassFilter::Normalized(text).empty()) AddToHistory(combo, text);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void TMainWin::ShowClassList(StringList classes) {
+  classFilter_.SetNames(std::move(classes));
+  ApplyClassFilter(ClassFilterText());
+}
+
+void TMainWin::ApplyClassFilter(const std::string& text) {
+  win32::Win32ListBox classList(ClassListBox);
+  const int selected = classList.SelectedIndex();
+  const std::string selectedName = selected >= 0 ? classList.ItemText(selected) : std::string();
+  const std::vector<int> shown = classFilter_.Matches(text);
+  const std::vector<std::string>& names = classFilter_.Names();
+  SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
+  SendMessageW(ClassListBox, LB_INITSTORAGE, shown.size(), static_cast<LPARAM>(shown.size() * 32));
+  int reselect = -1;
+  for (int index : shown) {
+    const std::string& name = names[static_cast<size_t>(index)];
+    const std::wstring wide = win32::Utf8ToWide(name);
+    const LRESULT added =
+        SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (!selectedName.empty() && name == selectedName) reselect = static_cast<int>(added);
+  }
+  // The chosen class stays chosen while it is shown; nothing is loaded again.
+  if (reselect >= 0) SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(reselect), 0);
+  SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(ClassListBox, nullptr, TRUE);
+  ShowClassCount();
+}
+
+void TMainWin::ShowClassCount() {
+  const size_t shown = static_cast<size_t>(win32::Win32ListBox(ClassListBox).ItemCount());
+  const bool filtering = !ClassFilter::Normalized(ClassFilterText()).empty();
+  SetStatusPanel(1, ClassCountText(shown, classFilter_.Names().size(), filtering));
+}
+
+void TMainWin::FocusClassFilter() {
+  if (ActiveTab() != 0) {
+    SelectTab(0);
+    PageControl2Change();
+  }
+  SetFocus(ClassFilterCombo);
+  SendMessageW(ClassFilterCombo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+}  // namespace brevane::app

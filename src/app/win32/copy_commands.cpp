@@ -1,0 +1,176 @@
+// Copying from the lists: the class list, the instance list, the property grid and the result
+// table, by Ctrl+C and by the lists' context menus. The texts are the portable copy texts'.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "app/copy_text.h"
+#include "app/win32/command_ids.h"
+#include "app/win32/main_window.h"
+#include "framework/win32/clipboard.h"
+#include "framework/win32/controls.h"
+#include "framework/win32/encoding.h"
+
+namespace brevane::app {
+
+namespace {
+
+bool IsEditField(HWND control) {
+  wchar_t name[16] = {};
+  GetClassNameW(control, name, 16);
+  return lstrcmpiW(name, L"Edit") == 0;
+}
+
+// The whole text of a list box line.
+std::string ListBoxLine(HWND list, int index) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return std::string();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
+  return win32::WideToUtf8(text);
+}
+
+std::vector<int> SelectedListViewRows(HWND listView) {
+  std::vector<int> rows;
+  int row = -1;
+  while ((row = static_cast<int>(SendMessageW(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                              LVNI_SELECTED))) >= 0) {
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<PropertyRowText> SelectedPropertyRows(HWND grid) {
+  std::vector<PropertyRowText> rows;
+  for (int row : SelectedListViewRows(grid))
+    rows.push_back({PropertyNameFromGrid(win32::ListViewText(grid, row, 0)),
+                    win32::ListViewText(grid, row, 1)});
+  return rows;
+}
+
+void AppendMenuItem(HMENU menu, int id, const char* caption) {
+  if (id == 0) {
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    return;
+  }
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id), win32::Utf8ToWide(caption).c_str());
+}
+
+void EnableMenuCommand(HMENU menu, int id, bool enabled) {
+  EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void PutOnClipboard(TMainWin& window, const std::string& text) {
+  switch (win32::SetClipboardText(window.Handle(), text)) {
+    case win32::ClipboardResult::Copied:
+      return;
+    case win32::ClipboardResult::Busy:
+      window.SetStatusPanel(2, "Could not copy: the clipboard is in use by another program");
+      return;
+    case win32::ClipboardResult::TooLarge:
+      window.SetStatusPanel(2, "Could not copy: the text is too large for the clipboard");
+      return;
+  }
+}
+
+}  // namespace
+
+void TMainWin::CreateListMenus() {
+  AppendMenuItem(PopupMenu1, 0, "-");
+  AppendMenuItem(PopupMenu1, kCmdCopy, "复制\tCtrl+C");
+  instanceMenu_.Reset(CreatePopupMenu());
+  AppendMenuItem(instanceMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  propGridMenu_.Reset(CreatePopupMenu());
+  AppendMenuItem(propGridMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  AppendMenuItem(propGridMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
+  AppendMenuItem(propGridMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
+  tableMenu_.Reset(CreatePopupMenu());
+  AppendMenuItem(tableMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  AppendMenuItem(tableMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
+  AppendMenuItem(tableMenu_.Get(), 0, "-");
+  AppendMenuItem(tableMenu_.Get(), kCmdExport, "导出...\tCtrl+S");
+}
+
+void TMainWin::ListContextMenu(HWND list, POINT point) {
+  HMENU menu = list == InstanceListBox ? instanceMenu_.Get()
+               : list == PropGrid      ? propGridMenu_.Get()
+               : list == ListView1     ? tableMenu_.Get()
+                                       : nullptr;
+  if (menu == nullptr) return;
+  const bool listViewSelection =
+      list != InstanceListBox && SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+  const bool selection = list == InstanceListBox ? SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR
+                                                 : listViewSelection;
+  EnableMenuCommand(menu, kCmdCopy, selection);
+  EnableMenuCommand(menu, kCmdCopyValue, selection);
+  EnableMenuCommand(menu, kCmdExport, queryRows_.Rows().ColumnCount() > 0);
+  contextList_ = list;
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);
+}
+
+void TMainWin::CopyClick(HWND list) {
+  if (list != nullptr && IsEditField(list)) {
+    SendMessageW(list, WM_COPY, 0, 0);
+    return;
+  }
+  std::string text;
+  if (list == ClassListBox || list == InstanceListBox) {
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) return;
+    text = ListBoxLine(list, static_cast<int>(selected));
+  } else if (list == PropGrid) {
+    const std::vector<PropertyRowText> rows = SelectedPropertyRows(PropGrid);
+    if (rows.empty()) return;
+    text = PropertyLinesText(rows);
+  } else if (list == ListView1) {
+    const ResultRows& rows = queryRows_.Rows();
+    const auto selected = static_cast<int>(SendMessageW(ListView1, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (selected <= 0 || rows.ColumnCount() == 0) return;
+    if (selected >= rows.RowCount()) {
+      text = ResultRowsText(rows, ResultColumnOrder(), nullptr);
+    } else {
+      const std::vector<int> chosen = SelectedListViewRows(ListView1);
+      text = ResultRowsText(rows, ResultColumnOrder(), &chosen);
+    }
+  } else {
+    return;
+  }
+  PutOnClipboard(*this, text);
+}
+
+void TMainWin::CopyValueClick() {
+  const std::vector<PropertyRowText> rows = SelectedPropertyRows(PropGrid);
+  if (rows.empty()) return;
+  PutOnClipboard(*this, PropertyValuesText(rows));
+}
+
+void TMainWin::SelectAllClick(HWND control) {
+  if (control != nullptr && IsEditField(control)) {
+    SendMessageW(control, EM_SETSEL, 0, -1);
+    return;
+  }
+  if (control != ListView1 && control != PropGrid) return;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  SendMessageW(control, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+std::vector<int> TMainWin::ResultColumnOrder() const {
+  const int columns = listView1_.HeaderColumnCount();
+  std::vector<int> order(static_cast<size_t>(std::max(columns, 0)));
+  if (columns <= 0 ||
+      !SendMessageW(ListView1, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(columns),
+                    reinterpret_cast<LPARAM>(order.data()))) {
+    for (int i = 0; i < columns; ++i) order[static_cast<size_t>(i)] = i;
+  }
+  return order;
+}
+
+}  // namespace brevane::app

@@ -1,0 +1,73 @@
+// Export of the result table to a CSV or tab-separated file chosen in the save dialog. The file
+// is written through a temporary file beside it, so a failure never leaves half a file or
+// harms the one that was there.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "app/delimited_text.h"
+#include "app/win32/main_window.h"
+#include "framework/win32/atomic_file_writer.h"
+#include "framework/win32/encoding.h"
+#include "framework/win32/save_file_dialog.h"
+#include "wmi/win32/system_error_text.h"
+
+namespace brevane::app {
+
+namespace {
+
+constexpr wchar_t kFilters[] =
+    L"CSV (逗号分隔, UTF-8) (*.csv)\0*.csv\0文本 (制表符分隔, UTF-8) (*.txt)\0*.txt\0";
+constexpr int kCsvFilter = 1;
+
+std::string FailureText(const std::wstring& path, const std::string& reason) {
+  return "Could not export to " + win32::WideToUtf8(path) + ": " + reason;
+}
+
+}  // namespace
+
+void TMainWin::ExportClick() {
+  if (queryRows_.Rows().ColumnCount() == 0) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  std::optional<win32::SaveFileChoice> choice;
+  try {
+    choice = win32::ChooseSaveFile(Handle(), kFilters, L"result.csv", L"csv");
+  } catch (const std::exception& error) {
+    ShowError(std::string("Error: ") + error.what());
+    return;
+  }
+  if (!choice) return;  // cancelled
+  const DelimitedFormat chosen =
+      choice->filterIndex == kCsvFilter ? DelimitedFormat::Csv : DelimitedFormat::Tsv;
+  ExportResultTable(choice->path, FormatForFileName(win32::WideToUtf8(choice->path), chosen));
+}
+
+bool TMainWin::ExportResultTable(const std::wstring& path, DelimitedFormat format) {
+  BusyScope busy(*this);
+  std::string failure;
+  try {
+    win32::AtomicFileWriter file(path);
+    file.Append(kUtf8ByteOrderMark);
+    WriteResultRows(queryRows_.Rows(), ResultColumnOrder(), nullptr, format, file);
+    file.Commit();
+  } catch (const win32::FileWriteError& error) {
+    failure = FailureText(path, wmi::SystemErrorText(static_cast<int32_t>(error.Code())));
+  } catch (const std::bad_alloc&) {
+    failure = FailureText(path, wmi::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+  }
+  busy.Restore();
+  if (!failure.empty()) {
+    SetStatusPanel(2, failure);
+    ShowError(failure);
+    return false;
+  }
+  SetStatusPanel(2, "Exported " + std::to_string(queryRows_.Rows().RowCount()) + " rows");
+  return true;
+}
+
+}  // namespace brevane::app

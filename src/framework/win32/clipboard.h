@@ -1,0 +1,17 @@
+#pragma once
+// Text onto the clipboard as Unicode (CF_UNICODETEXT).
+#include <windows.h>
+
+#include <string_view>
+
+namespace brevane::win32 {
+
+enum class ClipboardResult { Copied, Busy, TooLarge };
+
+// Converts straight into the clipboard's memory, so that a large text exists once in UTF-8 and
+// once in UTF-16, never more. Another program may hold the clipboard open for a moment: a few
+// short retries, then Busy. A NUL inside the text ends it on the clipboard; callers replace
+// NULs first where the whole text matters.
+ClipboardResult SetClipboardText(HWND owner, std::string_view text);
+
+}  // namespace brevane::win32

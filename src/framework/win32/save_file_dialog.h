@@ -1,0 +1,22 @@
+#pragma once
+// The system's save dialog for one file.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace brevane::win32 {
+
+struct SaveFileChoice {
+  std::wstring path;
+  int filterIndex = 1;  // 1-based, as the dialog counts
+};
+
+// filters: pairs of caption and pattern, each NUL-terminated, the whole list ending in a
+// second NUL. Asks before replacing an existing file. Nothing when the user cancelled; throws
+// std::runtime_error when the dialog itself failed.
+std::optional<SaveFileChoice> ChooseSaveFile(HWND owner, const wchar_t* filters,
+                                             const std::wstring& initialName,
+                                             const wchar_t* defaultExtension);
+
+}  // namespace brevane::win32

@@ -1,0 +1,314 @@
+// Copy, export and the class filter of the real main window, in process, on the fake backend:
+// what reaches the clipboard and the file, read back exactly.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/win32/command_ids.h"
+#include "app/win32/main_window.h"
+#include "app/win32/pump_until.h"
+#include "app/win32/message_box_watcher.h"
+#include "app/win32/temp_folder.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/controls.h"
+#include "framework/win32/encoding.h"
+#include "support/fake_wmi.h"
+
+namespace brevane::app {
+namespace {
+
+using Strings = std::vector<std::string>;
+using wmi::Property;
+using wmi::Value;
+
+constexpr char kNs[] = "root\\cimv2";
+const std::string kTricky = "tab\there, \"quoted\"\r\nnext line 进程";
+
+std::string ClipboardText() {
+  std::string text = "<no clipboard>";
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = win32::WideToUtf8(wide);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void ClearClipboard() {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+}
+
+std::string FileBytes(const std::wstring& path) {
+  std::ifstream in(win32::WideToUtf8(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Strings FolderFiles(const std::wstring& folder) {
+  Strings names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(win32::WideToUtf8(name));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+class CopyExportWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_->AddClass(kNs, "Thing", "", {"Name", "Note"});
+    fake_->AddInstance(
+        kNs, "Thing",
+        {Property{"Name", Value::Text("beta")}, Property{"Note", Value::Text(kTricky)}});
+    fake_->AddInstance(kNs, "Thing",
+                       {Property{"Name", Value::Text("alpha")}, Property{"Note", Value::Text("")}});
+    for (const char* name : {"Win32_Process", "Win32_Service", "CIM_Process", "Widget"})
+      fake_->AddClass(kNs, name, "", {"Name"});
+    window_ = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fake_, Strings{});
+    ASSERT_TRUE(window_->Create(SW_SHOWNORMAL));
+    SetForegroundWindow(window_->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return window_->ClassesLoaded; }));
+  }
+  void TearDown() override {
+    if (window_ && IsWindow(window_->Handle())) DestroyWindow(window_->Handle());
+    PumpUntil([] { return false; }, 50);
+  }
+
+  Strings ClassList() const {
+    win32::Win32ListBox list(window_->ClassListBox);
+    Strings names;
+    for (int i = 0; i < list.ItemCount(); ++i) names.push_back(list.ItemText(i));
+    return names;
+  }
+
+  void ChooseClass(const std::string& name) {
+    win32::Win32ListBox list(window_->ClassListBox);
+    for (int i = 0; i < list.ItemCount(); ++i) {
+      if (list.ItemText(i) == name) list.Select(i);
+    }
+    window_->ClassListBoxClick();
+  }
+
+  void RunQuery(const std::string& text) {
+    window_->SetQuery2Text(text);
+    window_->Query2BtnClick();
+  }
+
+  void SelectGridRows(std::initializer_list<int> rows) {
+    ListView_SetItemState(window_->PropGrid, -1, 0, LVIS_SELECTED);
+    for (int row : rows)
+      ListView_SetItemState(window_->PropGrid, row, LVIS_SELECTED, LVIS_SELECTED);
+  }
+
+  void TypeIntoFilter(const std::wstring& keys) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(window_->ClassFilterCombo, &info));
+    for (wchar_t key : keys) SendMessageW(info.hwndItem, WM_CHAR, key, 0);
+  }
+
+  void PressEscapeInFilter() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(window_->ClassFilterCombo, &info));
+    SendMessageW(info.hwndItem, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+
+  std::shared_ptr<testing::FakeWmi> fake_ = std::make_shared<testing::FakeWmi>();
+  std::unique_ptr<TMainWin> window_;
+};
+
+TEST_F(CopyExportWindowTest, CopyFromEveryListReadsBackExactly) {
+  ClearClipboard();
+  ChooseClass("Thing");
+  window_->CopyClick(window_->ClassListBox);
+  EXPECT_EQ(ClipboardText(), "Thing");
+
+  ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 2"; }));
+  win32::Win32ListBox instances(window_->InstanceListBox);
+  instances.Select(0);
+  window_->InstanceListBoxClick();
+  window_->CopyClick(window_->InstanceListBox);
+  EXPECT_EQ(ClipboardText(), instances.ItemText(0));
+
+  SelectGridRows({0, 1});
+  window_->CopyClick(window_->PropGrid);
+  EXPECT_EQ(ClipboardText(),
+            "Name\tbeta\r\nNote\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
+  SelectGridRows({1});
+  window_->CopyValueClick();
+  EXPECT_EQ(ClipboardText(), kTricky);
+
+  RunQuery("select Name, Note from Thing");
+  ListView_SetItemState(window_->ListView1, 1, LVIS_SELECTED, LVIS_SELECTED);
+  window_->CopyClick(window_->ListView1);
+  EXPECT_EQ(ClipboardText(),
+            "Name\tNote\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
+  window_->SelectAllClick(window_->ListView1);
+  window_->CopyClick(window_->ListView1);
+  EXPECT_EQ(ClipboardText(),
+            "Name\tNote\r\nalpha\t\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
+}
+
+TEST_F(CopyExportWindowTest, ShortcutsGoToTheFocusedControl) {
+  auto shortcut = [&](int command) {
+    SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(command, 1), 0);
+  };
+  ChooseClass("Widget");
+  SetFocus(window_->ClassListBox);
+  shortcut(kCmdCopy);
+  EXPECT_EQ(ClipboardText(), "Widget");
+  // In an edit field the keys keep their usual meaning.
+  window_->SelectTab(1);
+  window_->SetQuery2Text("select Name from Thing");
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(window_->Query2Combo, &info));
+  SetFocus(info.hwndItem);
+  SendMessageW(info.hwndItem, EM_SETSEL, 0, 0);
+  shortcut(kCmdSelectAll);
+  shortcut(kCmdCopy);
+  EXPECT_EQ(ClipboardText(), "select Name from Thing");
+  RunQuery("select Name from Thing");
+  SetFocus(window_->ListView1);
+  shortcut(kCmdSelectAll);
+  shortcut(kCmdCopy);
+  EXPECT_EQ(ClipboardText(), "Name\r\nalpha\r\nbeta\r\n");
+}
+
+TEST_F(CopyExportWindowTest, ClipboardHeldByAnotherProgramIsReportedInTheStatusBar) {
+  ChooseClass("Thing");
+  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    HWND owner =
+        CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    OpenClipboard(owner);
+    SetEvent(held);
+    WaitForSingleObject(release, 10000);
+    CloseClipboard();
+    DestroyWindow(owner);
+  });
+  WaitForSingleObject(held, 10000);
+  window_->CopyClick(window_->ClassListBox);
+  SetEvent(release);
+  holder.join();
+  CloseHandle(held);
+  CloseHandle(release);
+  EXPECT_EQ(window_->StatusPanel(2), "Could not copy: the clipboard is in use by another program");
+}
+
+TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
+  MessageBoxWatcher boxes;
+  testing_support::TempFolder folder;
+  RunQuery("select Name, Note from Thing");
+  window_->ListView1ColumnClick(0);  // descending by name: beta first
+  const std::wstring csv = folder.File(L"result.csv");
+  ASSERT_TRUE(window_->ExportResultTable(csv, DelimitedFormat::Csv));
+  const std::string expected =
+      "\xEF\xBB\xBFName,Note\r\nbeta,\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\nalpha,\r\n";
+  EXPECT_EQ(FileBytes(csv), expected);
+  EXPECT_EQ(window_->StatusPanel(2), "Exported 2 rows");
+
+  const std::wstring tsv = folder.File(L"result.txt");
+  ASSERT_TRUE(window_->ExportResultTable(tsv, DelimitedFormat::Tsv));
+  EXPECT_EQ(FileBytes(tsv),
+            "\xEF\xBB\xBFName\tNote\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line "
+            "进程\"\r\nalpha\t\r\n");
+
+  // Over a read-only file: a clean failure with the system's text; the file stays as it was and
+  // no temporary file is left behind.
+  ASSERT_TRUE(SetFileAttributesW(csv.c_str(), FILE_ATTRIBUTE_READONLY));
+  window_->ListView1ColumnClick(0);
+  EXPECT_FALSE(window_->ExportResultTable(csv, DelimitedFormat::Csv));
+  EXPECT_EQ(FileBytes(csv), expected);
+  EXPECT_EQ(
+      window_->StatusPanel(2).rfind("Could not export to " + win32::WideToUtf8(csv) + ": ", 0), 0u);
+  EXPECT_EQ(boxes.Texts().size(), 1u);
+  // Into a folder that does not exist.
+  EXPECT_FALSE(window_->ExportResultTable(folder.File(L"missing\\x.csv"), DelimitedFormat::Csv));
+  Strings files = FolderFiles(folder.Path());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (Strings{"result.csv", "result.txt"}));
+}
+
+TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
+  fake_->AddClass(kNs, "Typed", "", {"Id", "Tags", "Owner"},
+                  {wmi::kCimUint32, wmi::kCimString | wmi::kCimArrayFlag, wmi::kCimObject});
+  fake_->SetQualifiers(kNs, "Typed", "Id", {true, ""});
+  fake_->SetQualifiers(kNs, "Typed", "Owner", {false, "Win32_Account"});
+  fake_->AddInstance(kNs, "Typed",
+                     {{"Id", testing::cim::Uint32(7)},
+                      {"Tags", testing::cim::Null(wmi::kCimString | wmi::kCimArrayFlag)},
+                      {"Owner", testing::cim::Null(wmi::kCimObject)}});
+  window_->LoadClasses();
+  auto grid = [&] {
+    std::vector<Strings> rows;
+    for (int row = 0; row < ListView_GetItemCount(window_->PropGrid); ++row) {
+      rows.push_back({win32::ListViewText(window_->PropGrid, row, 0),
+                      win32::ListViewText(window_->PropGrid, row, 1),
+                      win32::ListViewText(window_->PropGrid, row, 2)});
+    }
+    return rows;
+  };
+  ChooseClass("Typed");
+  EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "", "uint32"},
+                                          {"Tags", "", "string[]"},
+                                          {"Owner", "", "object:Win32_Account"},
+                                          {"", "", ""}}));
+  ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 1"; }));
+  win32::Win32ListBox(window_->InstanceListBox).Select(0);
+  window_->InstanceListBoxClick();
+  EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "7", "uint32"},
+                                          {"Tags", "", "string[]"},
+                                          {"Owner", "", "object:Win32_Account"},
+                                          {"", "", ""}}));
+  // A copy takes the bare name.
+  SelectGridRows({0});
+  window_->CopyClick(window_->PropGrid);
+  EXPECT_EQ(ClipboardText(), "Id\t7\r\n");
+}
+
+TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
+  const Strings all = ClassList();
+  ASSERT_EQ(all.size(), 5u);
+  EXPECT_EQ(window_->StatusPanel(1), "Classes: 5");
+  ChooseClass("Win32_Process");
+  TypeIntoFilter(L"PROC");
+  EXPECT_EQ(ClassList(), (Strings{"CIM_Process", "Win32_Process"}));
+  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2 / 5");
+  // The chosen class stays chosen while it is shown.
+  EXPECT_EQ(win32::Win32ListBox(window_->ClassListBox).SelectedIndex(), 1);
+  TypeIntoFilter(L"x");
+  EXPECT_TRUE(ClassList().empty());
+  EXPECT_EQ(window_->StatusPanel(1), "Classes: 0 / 5");
+  PressEscapeInFilter();
+  EXPECT_EQ(ClassList(), all);
+  EXPECT_EQ(window_->StatusPanel(1), "Classes: 5");
+  EXPECT_EQ(window_->ClassFilterText(), "");
+
+  // A reload keeps the filter on.
+  TypeIntoFilter(L"win32");
+  window_->LoadClasses();
+  EXPECT_EQ(ClassList(), (Strings{"Win32_Process", "Win32_Service"}));
+  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2 / 5");
+}
+
+}  // namespace
+}  // namespace brevane::app
