@@ -84,6 +84,12 @@ class CopyExportWindowTest : public ::testing::Test {
     ASSERT_TRUE(window_->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window_->Handle());
     ASSERT_TRUE(PumpUntil([&] { return window_->ClassesLoaded; }));
+    Settle();
+  }
+
+  // The window's requests run on workers: until they have answered.
+  void Settle() {
+    EXPECT_TRUE(PumpUntil([&] { return !window_->BackgroundBusy(); }));
   }
   void TearDown() override {
     if (window_ && IsWindow(window_->Handle())) DestroyWindow(window_->Handle());
@@ -103,11 +109,13 @@ class CopyExportWindowTest : public ::testing::Test {
       if (list.ItemText(i) == name) list.Select(i);
     }
     window_->ClassListBoxClick();
+    Settle();
   }
 
   void RunQuery(const std::string& text) {
     window_->SetQuery2Text(text);
     window_->Query2BtnClick();
+    Settle();
   }
 
   void SelectGridRows(std::initializer_list<int> rows) {
@@ -144,6 +152,7 @@ TEST_F(CopyExportWindowTest, CopyFromEveryListReadsBackExactly) {
   win32::Win32ListBox instances(window_->InstanceListBox);
   instances.Select(0);
   window_->InstanceListBoxClick();
+  Settle();
   window_->CopyClick(window_->InstanceListBox);
   EXPECT_EQ(ClipboardText(), instances.ItemText(0));
 
@@ -258,6 +267,7 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
                       {"Tags", testing::cim::Null(wmi::kCimString | wmi::kCimArrayFlag)},
                       {"Owner", testing::cim::Null(wmi::kCimObject)}});
   window_->LoadClasses();
+  Settle();
   auto grid = [&] {
     std::vector<Strings> rows;
     for (int row = 0; row < ListView_GetItemCount(window_->PropGrid); ++row) {
@@ -275,6 +285,7 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
   ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 1"; }));
   win32::Win32ListBox(window_->InstanceListBox).Select(0);
   window_->InstanceListBoxClick();
+  Settle();
   EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "7", "uint32"},
                                           {"Tags", "", "string[]"},
                                           {"Owner", "", "object:Win32_Account"},
@@ -306,6 +317,7 @@ TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
   // A reload keeps the filter on.
   TypeIntoFilter(L"win32");
   window_->LoadClasses();
+  Settle();
   EXPECT_EQ(ClassList(), (Strings{"Win32_Process", "Win32_Service"}));
   EXPECT_EQ(window_->StatusPanel(1), "Classes: 2 / 5");
 }
