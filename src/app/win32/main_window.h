@@ -27,11 +27,11 @@
 
 #include "app/class_filter.h"
 #include "app/delimited_text.h"
+#include "app/win32/list_box_instance_list.h"
 #include "app/win32/result_rows_source.h"
 #include "app/win32/window_placement.h"
 #include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
-#include "framework/win32/list_box_instance_list.h"
 #include "framework/win32/ui_dispatcher.h"
 #include "framework/win32/splitter.h"
 #include "framework/win32/virtual_list_view.h"
