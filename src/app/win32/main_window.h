@@ -90,7 +90,6 @@ class TMainWin final : public win32::WindowBase {
   void PopupMenu1Popup();
   void Selectfrom1Click();
   void Refresh2Click();
-  void PropGridSelectCell(int column, int row, bool& canSelect);
   // Fills PropGrid: one row per name, with its value when values are given, then a blank row.
   void SetPropGridRows(const StringList& names, const StringList* values);
 
@@ -171,7 +170,6 @@ class TMainWin final : public win32::WindowBase {
   bool Activated = false;
   bool ClassesLoaded = false;
   std::string CurrentClass;
-  std::string KeyProperty;
   bool HideEmptyClasses = false;
   std::string SearchText;
   bool MatchCase = false;
