@@ -10,6 +10,9 @@ if(BREVANE_BUILD_TESTS)
   endif()
   include(GoogleTest)
   gtest_discover_tests(brevane_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  # No include may go from an area of src/ to one above it (util < framework < wmi < dialogs
+  # < app).
+  add_test(NAME layers COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh ${CMAKE_SOURCE_DIR})
 endif()
 
 if(BREVANE_BUILD_BENCH)

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "framework/win32/list_box_instance_list.h"
+#include "app/win32/list_box_instance_list.h"
 #include "framework/win32/ui_dispatcher.h"
 #include "support/fake_scenarios.h"
 #include "wmi/instances_thread.h"

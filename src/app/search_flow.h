@@ -1,28 +1,13 @@
 #pragma once
 // The find and find-again commands of the main window: which list is searched, where the
-// search starts, and what the user is told. The window supplies the three small interfaces
-// below; the matching itself is FindInListView / FindInListBox.
+// search starts, and what the user is told. The window supplies the small interfaces below,
+// the find dialog FindDialogPort; the matching itself is FindInListView / FindInListBox.
 #include <string>
 
+#include "dialogs/find_dialog_port.h"
 #include "util/list_controls.h"
 
 namespace brevane {
-
-// The find dialog (TFindDialog) as the search sees it. The search sets the text and options
-// before Execute and reads them back after a confirmed Execute.
-class FindDialogPort {
- public:
-  virtual ~FindDialogPort() = default;
-  virtual void SetSearchText(const std::string& text) = 0;  // FindText's edit text
-  virtual void SetMatchCase(bool checked) = 0;              // MatchCaseChk
-  virtual void SetWholeWord(bool checked) = 0;              // MatchWholeWordChk
-  // Shows the dialog modally; true when the user confirmed with OK (the dialog has then put
-  // the text into its history).
-  virtual bool Execute() = 0;
-  virtual std::string SearchText() const = 0;
-  virtual bool MatchCase() const = 0;
-  virtual bool WholeWord() const = 0;
-};
 
 enum class SearchTab { Classes, Query };
 

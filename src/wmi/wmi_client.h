@@ -42,7 +42,6 @@ class TWMI {
   bool HasInstances(const std::string& className);
 
   const RegionalSettings& Regional() const { return regional_; }
-  Backend& GetBackend() { return backend_; }
 
  private:
   Backend& backend_;

@@ -12,8 +12,8 @@
 #include "dialogs/win32/find_dialog.h"
 #include "dialogs/win32/secret_text.h"
 #include "framework/win32/encoding.h"
+#include "framework/win32/help_access.h"
 #include "framework/win32/message_loop.h"
-#include "util/win32/help_access.h"
 #include "wmi/win32/system_error_text.h"
 
 namespace brevane::app {

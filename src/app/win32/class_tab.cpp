@@ -184,12 +184,6 @@ void TMainWin::UpdateBusyCursor() {
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-void TMainWin::PropGridSelectCell(int, int, bool& canSelect) {
-  // Every cell may be chosen; the drill-down that would use it needs a key property, and
-  // nothing gives the window one.
-  canSelect = true;
-}
-
 void TMainWin::SetPropGridRows(const StringList& names, const StringList* values) {
   SendMessageW(PropGrid, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(PropGrid);

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "framework/win32/encoding.h"
+#include "framework/win32/help_access.h"
 #include "framework/win32/profile_file.h"
 #include "framework/win32/user_folders.h"
-#include "util/win32/help_access.h"
 
 namespace brevane::app {
 

@@ -27,11 +27,11 @@
 
 #include "app/class_filter.h"
 #include "app/delimited_text.h"
+#include "app/win32/list_box_instance_list.h"
 #include "app/win32/result_rows_source.h"
 #include "app/win32/window_placement.h"
 #include "framework/win32/busy_cursor.h"
 #include "framework/win32/gdi_handles.h"
-#include "framework/win32/list_box_instance_list.h"
 #include "framework/win32/ui_dispatcher.h"
 #include "framework/win32/splitter.h"
 #include "framework/win32/virtual_list_view.h"
@@ -90,7 +90,6 @@ class TMainWin final : public win32::WindowBase {
   void PopupMenu1Popup();
   void Selectfrom1Click();
   void Refresh2Click();
-  void PropGridSelectCell(int column, int row, bool& canSelect);
   // Fills PropGrid: one row per name, with its value when values are given, then a blank row.
   void SetPropGridRows(const StringList& names, const StringList* values);
 
@@ -171,7 +170,6 @@ class TMainWin final : public win32::WindowBase {
   bool Activated = false;
   bool ClassesLoaded = false;
   std::string CurrentClass;
-  std::string KeyProperty;
   bool HideEmptyClasses = false;
   std::string SearchText;
   bool MatchCase = false;

@@ -12,9 +12,9 @@
 #include "dialogs/win32/connect_form.h"
 #include "dialogs/win32/secret_text.h"
 #include "dialogs/win32/shell_open.h"
+#include "framework/win32/help_access.h"
 #include "util/help_texts.h"
 #include "util/product_info.h"
-#include "util/win32/help_access.h"
 #include "wmi/win32/system_error_text.h"
 
 namespace brevane::app {

@@ -59,7 +59,8 @@ DialogSpec AboutSpec() {
   return form;
 }
 
-Font DialogFontVariant(HWND dialog, const wchar_t* face, int designHeight, bool underline) {
+brevane::win32::UniqueFont DialogFontVariant(HWND dialog, const wchar_t* face, int designHeight,
+                                             bool underline) {
   LOGFONTW font{};
   if (HFONT current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0))) {
     GetObjectW(current, sizeof font, &font);
@@ -69,7 +70,7 @@ Font DialogFontVariant(HWND dialog, const wchar_t* face, int designHeight, bool 
     font.lfHeight = -ScaleForDpi(designHeight, brevane::win32::WindowDpi(dialog));
   }
   font.lfUnderline = underline ? TRUE : FALSE;
-  return Font(CreateFontIndirectW(&font));
+  return brevane::win32::UniqueFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace

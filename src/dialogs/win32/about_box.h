@@ -7,7 +7,7 @@
 #include <string>
 
 #include "dialogs/win32/dialog_window.h"
-#include "dialogs/win32/gdi_handles.h"
+#include "framework/win32/gdi_handles.h"
 
 namespace brevane::dialogs::win32 {
 
@@ -45,9 +45,9 @@ class TAboutBox final : public DialogWindow {
   bool IsLink(HWND control) const;
 
   uint16_t closeAfter_;
-  Font titleFont_;
-  Font linkFont_;
-  ImageList okImages_;
+  brevane::win32::UniqueFont titleFont_;
+  brevane::win32::UniqueFont linkFont_;
+  brevane::win32::UniqueImageList okImages_;
 };
 
 // Creates the about box, arms its timer with closeAfter milliseconds (0: no timer), shows it

@@ -9,8 +9,8 @@
 
 #include "dialogs/win32/browse_for_folder.h"
 #include "dialogs/win32/dialog_window.h"
-#include "dialogs/win32/gdi_handles.h"
 #include "framework/win32/control_adapters.h"
+#include "framework/win32/gdi_handles.h"
 
 namespace brevane::dialogs::win32 {
 
@@ -64,8 +64,8 @@ class TConnectForm final : public DialogWindow {
   std::unique_ptr<brevane::win32::Win32ComboBox> wmiPathCombo_ =
       std::make_unique<brevane::win32::Win32ComboBox>(nullptr);
   TBrowseForFolder browseForComp1_;
-  ImageList browseImages_;
-  Bitmap browseBitmap_;
+  brevane::win32::UniqueImageList browseImages_;
+  brevane::win32::UniqueBitmap browseBitmap_;
 };
 
 }  // namespace brevane::dialogs::win32

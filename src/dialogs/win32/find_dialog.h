@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/search_flow.h"
+#include "dialogs/find_dialog_port.h"
 #include "dialogs/win32/dialog_window.h"
 #include "framework/win32/control_adapters.h"
 

@@ -9,8 +9,8 @@
 
 #include "app/support_mail.h"
 #include "framework/win32/encoding.h"
+#include "framework/win32/help_access.h"
 #include "util/product_info.h"
-#include "util/win32/help_access.h"
 
 namespace brevane::app {
 namespace {

@@ -1,4 +1,4 @@
-#include "util/win32/help_access.h"
+#include "framework/win32/help_access.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "framework/win32/list_box_instance_list.h"
+#include "app/win32/list_box_instance_list.h"
 
 #include "framework/win32/encoding.h"
 
