@@ -51,14 +51,15 @@ struct Handoff {
 using instances_detail::Handoff;
 
 struct TWMIInstancesThread::Shared {
-  Shared(std::shared_ptr<Backend> b, std::shared_ptr<MainThreadDispatcher> d, RegionalSettings r)
+  Shared(std::shared_ptr<Backend> b, std::shared_ptr<framework::MainThreadDispatcher> d,
+         RegionalSettings r)
       : backend(std::move(b)), dispatcher(std::move(d)), regional(std::move(r)) {}
-  ~Shared() { WipeSecret(reqPassword); }
+  ~Shared() { util::WipeSecret(reqPassword); }
   Shared(const Shared&) = delete;
   Shared& operator=(const Shared&) = delete;
 
   std::shared_ptr<Backend> backend;
-  std::shared_ptr<MainThreadDispatcher> dispatcher;
+  std::shared_ptr<framework::MainThreadDispatcher> dispatcher;
   const RegionalSettings regional;
   std::stop_source stop;
   std::atomic<int> maxInstances{0};
@@ -440,7 +441,7 @@ class Loader {
           params_.host = s_->reqHost;
           params_.ns = s_->reqNamespace;
           params_.user = s_->reqUser;
-          WipeSecret(params_.password);
+          util::WipeSecret(params_.password);
           params_.password = s_->reqPassword;
           haveParams_ = true;
           released.services = std::move(services_);
@@ -477,10 +478,10 @@ class Loader {
     enumerator_ = set_->NewEnum();
   }
 
-  static std::string ChooseLabelProperty(const StringList& names) {
+  static std::string ChooseLabelProperty(const util::StringList& names) {
     for (const char* candidate : kLabelProperties) {
       for (const auto& name : names) {
-        if (AsciiLower(name) == AsciiLower(candidate)) return name;
+        if (util::AsciiLower(name) == util::AsciiLower(candidate)) return name;
       }
     }
     return {};
@@ -492,9 +493,9 @@ class Loader {
     if (!labelProperty_.empty()) {
       label = ValueToText(instance.PropertyValue(labelProperty_), s_->regional);
     } else {
-      label = Format("[%3.3d]", position) + Trim(instance.ObjectText(0));
+      label = util::Format("[%3.3d]", position) + util::Trim(instance.ObjectText(0));
     }
-    if (Trim(label).empty()) label = Format("<<Instance_%2.2d>>", position);
+    if (util::Trim(label).empty()) label = util::Format("<<Instance_%2.2d>>", position);
     return label;
   }
 
@@ -545,7 +546,7 @@ class Loader {
   std::unique_ptr<ObjectSet> set_;
   std::unique_ptr<ObjectEnumerator> enumerator_;
   std::string labelProperty_;
-  StringList propertyNames_;
+  util::StringList propertyNames_;
   std::string errorText_;
   uint64_t passGeneration_ = 0;
   std::stop_token walkToken_;
@@ -586,9 +587,9 @@ void WorkerMain(std::shared_ptr<Shared> shared) {
 
 }  // namespace
 
-TWMIInstancesThread::TWMIInstancesThread(std::shared_ptr<Backend> backend,
-                                         std::shared_ptr<MainThreadDispatcher> dispatcher,
-                                         RegionalSettings regional)
+TWMIInstancesThread::TWMIInstancesThread(
+    std::shared_ptr<Backend> backend, std::shared_ptr<framework::MainThreadDispatcher> dispatcher,
+    RegionalSettings regional)
     : shared_(std::make_shared<Shared>(std::move(backend), std::move(dispatcher),
                                        std::move(regional))) {
   shared_->self = shared_;
@@ -623,7 +624,7 @@ void TWMIInstancesThread::RequestInstances(const std::string& host, const std::s
     shared_->reqHost = host;
     shared_->reqNamespace = ns;
     shared_->reqUser = user;
-    WipeSecret(shared_->reqPassword);  // an assignment may free the old buffer as it was
+    util::WipeSecret(shared_->reqPassword);  // an assignment may free the old buffer as it was
     shared_->reqPassword = password;
     shared_->reqClass = className;
     if (target) {

@@ -30,7 +30,8 @@ class TWMIInstancesThread {
   // The worker shares ownership of the backend and the dispatcher, so that a worker left
   // behind by a bounded shutdown never uses freed objects.
   TWMIInstancesThread(std::shared_ptr<Backend> backend,
-                      std::shared_ptr<MainThreadDispatcher> dispatcher, RegionalSettings regional);
+                      std::shared_ptr<framework::MainThreadDispatcher> dispatcher,
+                      RegionalSettings regional);
   // Shuts down with a bounded wait (see Shutdown).
   ~TWMIInstancesThread();
   TWMIInstancesThread(const TWMIInstancesThread&) = delete;

@@ -14,7 +14,7 @@ TWMI::TWMI(Backend& backend, RegionalSettings regional)
     : backend_(backend), regional_(std::move(regional)) {}
 
 TWMI::~TWMI() {
-  WipeSecret(Password);
+  util::WipeSecret(Password);
 }
 
 void TWMI::SetHost(const std::string& host) {
@@ -43,12 +43,12 @@ bool TWMI::CheckLocator() {
   return false;
 }
 
-bool TWMI::GetClasses(StringList& items) {
+bool TWMI::GetClasses(util::StringList& items) {
   LastError.clear();
   // The local computer takes no credentials; "." is how the user asks for it explicitly.
   if (Host == ".") {
     User.clear();
-    WipeSecret(Password);
+    util::WipeSecret(Password);
   }
   try {
     auto services = ConnectWmi(backend_, Host, Namespace, User, Password);
@@ -63,14 +63,14 @@ bool TWMI::GetClasses(StringList& items) {
   }
 }
 
-bool TWMI::GetClassProperties(const std::string& className, StringList& names,
+bool TWMI::GetClassProperties(const std::string& className, util::StringList& names,
                               std::vector<PropertyType>* types) {
   return ListClassProperties(backend_, {Host, Namespace, User, Password}, className, names,
                              LastError, types);
 }
 
-bool TWMI::GetInstanceProperties(const std::string& className, int index, StringList* names,
-                                 StringList* values) {
+bool TWMI::GetInstanceProperties(const std::string& className, int index, util::StringList* names,
+                                 util::StringList* values) {
   LastError.clear();
   return ListInstanceProperties(backend_, regional_, {Host, Namespace, User, Password}, className,
                                 index, names, values, LastError);

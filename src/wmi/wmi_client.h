@@ -29,13 +29,13 @@ class TWMI {
   void SetHost(const std::string& host);     // empty gives "."
   void SetNamespace(const std::string& ns);  // empty gives "root\cimv2"
   bool CheckLocator();
-  bool GetClasses(StringList& items);  // appends, unsorted
+  bool GetClasses(util::StringList& items);  // appends, unsorted
   // types, when given, receives each property's type and key mark.
-  bool GetClassProperties(const std::string& className, StringList& names,
+  bool GetClassProperties(const std::string& className, util::StringList& names,
                           std::vector<PropertyType>* types = nullptr);
   // names or values may be null: an absent list is neither emptied nor filled.
-  bool GetInstanceProperties(const std::string& className, int index, StringList* names,
-                             StringList* values);
+  bool GetInstanceProperties(const std::string& className, int index, util::StringList* names,
+                             util::StringList* values);
   bool ExecQuery(const std::string& queryText, ResultTable& table);
   bool InstancesOf(const std::string& className, std::unique_ptr<ObjectSet>& set);
   // Raises WmiError when the set's enumerator cannot be taken; the caller guards it.

@@ -9,14 +9,14 @@
 #include "support/memory_profile.h"
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
-using testing_support::MemoryProfile;
+using testing::MemoryProfile;
 
 const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";  // the connect dialog's preset host
 
-class FakeCombo final : public ComboBoxControl {
+class FakeCombo final : public util::ComboBoxControl {
  public:
   explicit FakeCombo(std::vector<std::string> items = {}) : items(std::move(items)) {}
   int ItemCount() const override { return static_cast<int>(items.size()); }
@@ -231,8 +231,8 @@ TEST(HistoryFileTest, FailedReadKeepsWhatWasLoaded) {
 
 // The program's folder and the user's, in memory.
 struct MemoryHomes final : HistoryHomes {
-  ProfileStore& ProgramFolderFile() override { return program; }
-  ProfileStore& UserFile() override { return user; }
+  util::ProfileStore& ProgramFolderFile() override { return program; }
+  util::ProfileStore& UserFile() override { return user; }
   MemoryProfile program;
   MemoryProfile user;
 };
@@ -271,4 +271,4 @@ TEST(HistoryFileTest, HistoriesGoToTheUsersFolderWhenTheProgramsCannotBeWritten)
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

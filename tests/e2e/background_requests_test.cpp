@@ -47,12 +47,12 @@ class BackgroundRequestsTest : public ::testing::Test {
     ASSERT_TRUE(app_.Start(exe, L""));
     main_ = app_.WaitForTopWindow(L"Brevane", 30s);
     ASSERT_NE(main_, nullptr);
-    classList_ = GetDlgItem(main_, app::kIdClassListBox);
-    instanceList_ = GetDlgItem(main_, app::kIdInstanceListBox);
-    propGrid_ = GetDlgItem(main_, app::kIdPropGrid);
-    listView1_ = GetDlgItem(main_, app::kIdListView1);
-    query2Combo_ = GetDlgItem(main_, app::kIdQuery2Combo);
-    status_ = GetDlgItem(main_, app::kIdStatusBar1);
+    classList_ = GetDlgItem(main_, app::win32::kIdClassListBox);
+    instanceList_ = GetDlgItem(main_, app::win32::kIdInstanceListBox);
+    propGrid_ = GetDlgItem(main_, app::win32::kIdPropGrid);
+    listView1_ = GetDlgItem(main_, app::win32::kIdListView1);
+    query2Combo_ = GetDlgItem(main_, app::win32::kIdQuery2Combo);
+    status_ = GetDlgItem(main_, app::win32::kIdStatusBar1);
     if (waitForClasses) {
       ASSERT_TRUE(WaitUntil([&] { return ClassListLoaded(classList_); }, 30s));
     }
@@ -73,7 +73,7 @@ class BackgroundRequestsTest : public ::testing::Test {
 
   void RunQuery(const std::string& text) {
     SetWindowTextW(query2Combo_, std::wstring(text.begin(), text.end()).c_str());
-    PostButtonClick(GetDlgItem(main_, app::kIdQuery2Btn));
+    PostButtonClick(GetDlgItem(main_, app::win32::kIdQuery2Btn));
   }
 
   long long CloseAndTimeExit() {
@@ -178,7 +178,7 @@ TEST_F(BackgroundRequestsTest, LastInstanceOfASlowBigClassFillsTheGridQuickly) {
   ASSERT_TRUE(WaitUntil([&] { return StatusPanelText(status_, 2) == "Instances: 30001"; }, 180s))
       << StatusPanelText(status_, 2);
   const auto click = Clock::now();
-  ChooseLine(instanceList_, app::kIdInstanceListBox, 30000);
+  ChooseLine(instanceList_, app::win32::kIdInstanceListBox, 30000);
   ASSERT_TRUE(WaitUntil([&] { return ListViewCell(propGrid_, 0, 1) == "item30000"; }, 30s));
   std::printf("[by path] click on the last of 30001 instances to its values: %lld ms\n",
               MillisecondsSince(click));
@@ -190,7 +190,7 @@ TEST_F(BackgroundRequestsTest, InstanceGoneSinceTheLoadShowsNotFoundAndNoValues)
   ChooseClass("Win32_Service");
   ASSERT_TRUE(WaitUntil([&] { return StatusPanelText(status_, 2) == "Instances: 13"; }, 30s));
   ASSERT_EQ(ListBoxItems(instanceList_).back(), "Winmgmt");
-  ChooseLine(instanceList_, app::kIdInstanceListBox, 12);
+  ChooseLine(instanceList_, app::win32::kIdInstanceListBox, 12);
   ASSERT_TRUE(WaitUntil([&] { return StatusPanelText(status_, 2) == "Not found"; }, 30s))
       << StatusPanelText(status_, 2);
   EXPECT_EQ(ListViewColumn(propGrid_, 0), Strings{""});

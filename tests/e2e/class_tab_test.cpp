@@ -24,10 +24,10 @@ class ClassTabTest : public ::testing::Test {
     ASSERT_TRUE(app_.Start(exe, arguments));
     main_ = app_.WaitForTopWindow(L"Brevane", 30s);
     ASSERT_NE(main_, nullptr);
-    classList_ = GetDlgItem(main_, app::kIdClassListBox);
-    instanceList_ = GetDlgItem(main_, app::kIdInstanceListBox);
-    propGrid_ = GetDlgItem(main_, app::kIdPropGrid);
-    status_ = GetDlgItem(main_, app::kIdStatusBar1);
+    classList_ = GetDlgItem(main_, app::win32::kIdClassListBox);
+    instanceList_ = GetDlgItem(main_, app::win32::kIdInstanceListBox);
+    propGrid_ = GetDlgItem(main_, app::win32::kIdPropGrid);
+    status_ = GetDlgItem(main_, app::win32::kIdStatusBar1);
     ASSERT_TRUE(WaitUntil([&] { return ClassListLoaded(classList_); }, 30s));
   }
 
@@ -71,13 +71,14 @@ TEST_F(ClassTabTest, ClassThenInstanceFillTheGrid) {
   const Strings labels = ListBoxItems(instanceList_);
   ASSERT_EQ(labels.size(), 13u);
   EXPECT_EQ(labels.front(), "Audiosrv");
-  EXPECT_EQ(WindowText(GetDlgItem(main_, app::kIdQueryCombo)), "select * from Win32_Service");
+  EXPECT_EQ(WindowText(GetDlgItem(main_, app::win32::kIdQueryCombo)),
+            "select * from Win32_Service");
   EXPECT_EQ(ListViewColumn(propGrid_, 0),
             (Strings{"Name (key)", "DisplayName", "StartMode", "State", "AcceptStop", ""}));
   EXPECT_EQ(ListViewColumn(propGrid_, 2),
             (Strings{"string", "string", "string", "string", "boolean", ""}));
 
-  ChooseLine(instanceList_, app::kIdInstanceListBox, 2);
+  ChooseLine(instanceList_, app::win32::kIdInstanceListBox, 2);
   ASSERT_TRUE(WaitUntil([&] { return ListViewCell(propGrid_, 0, 1) == "Dhcp"; }, 20s));
   EXPECT_EQ(ListViewColumn(propGrid_, 1),
             (Strings{"Dhcp", "Dhcp service", "Auto", "Running", "-1", ""}));

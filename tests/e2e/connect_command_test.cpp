@@ -60,7 +60,7 @@ class ConnectCommandTest : public ::testing::Test {
     ASSERT_TRUE(app_.Start(exe, L""));
     main_ = app_.WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr);
-    statusBar_ = GetDlgItem(main_, app::kIdStatusBar1);
+    statusBar_ = GetDlgItem(main_, app::win32::kIdStatusBar1);
     // Start-up either loads the classes or reports why it cannot; both end the sequence.
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -91,7 +91,7 @@ class ConnectCommandTest : public ::testing::Test {
   }
 
   HWND OpenConnectDialog() {
-    PostMenuCommand(main_, app::kCmdConnecttoremotehost1);
+    PostMenuCommand(main_, app::win32::kCmdConnecttoremotehost1);
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = FindDialog(app_.ProcessId(), L"连接到")) != nullptr; },
               kDialogTimeout);
@@ -192,7 +192,7 @@ TEST_F(ConnectCommandTest, CancelChangesNothing) {
 
 TEST_F(ConnectCommandTest, FindCommandOpensTheFindDialogAndReportsAMiss) {
   using D = dialogs::win32::TFindDialog;
-  PostMenuCommand(main_, app::kCmdSearch1);
+  PostMenuCommand(main_, app::win32::kCmdSearch1);
   HWND find = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (find = FindDialog(app_.ProcessId(), L"查找")) != nullptr; },
                         kDialogTimeout));
@@ -209,7 +209,7 @@ TEST_F(ConnectCommandTest, FindCommandOpensTheFindDialogAndReportsAMiss) {
   DismissMessageBox(box);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kDialogTimeout));
   // The trimmed text entered the search history.
-  PostMenuCommand(main_, app::kCmdSearch1);
+  PostMenuCommand(main_, app::win32::kCmdSearch1);
   ASSERT_TRUE(
       WaitUntil([&] { return FindDialog(app_.ProcessId(), L"查找") != nullptr; }, kDialogTimeout));
   const std::vector<std::string> history = ComboItems(GetDlgItem(find, D::kFindText));

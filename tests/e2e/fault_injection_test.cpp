@@ -54,10 +54,10 @@ class FaultInjectionTest : public ::testing::Test {
     ASSERT_TRUE(app_->Start(exe, arguments));
     main_ = app_->WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr) << "no main window";
-    classList_ = GetDlgItem(main_, app::kIdClassListBox);
-    instanceList_ = GetDlgItem(main_, app::kIdInstanceListBox);
-    listView1_ = GetDlgItem(main_, app::kIdListView1);
-    status_ = GetDlgItem(main_, app::kIdStatusBar1);
+    classList_ = GetDlgItem(main_, app::win32::kIdClassListBox);
+    instanceList_ = GetDlgItem(main_, app::win32::kIdInstanceListBox);
+    listView1_ = GetDlgItem(main_, app::win32::kIdListView1);
+    status_ = GetDlgItem(main_, app::win32::kIdStatusBar1);
   }
 
   void TearDown() override {
@@ -105,7 +105,7 @@ class FaultInjectionTest : public ::testing::Test {
     return longest;
   }
 
-  testing_support::TempFolder folder_;
+  testing::TempFolder folder_;
   std::unique_ptr<AppProcess> app_ = std::make_unique<AppProcess>();
   Clock::time_point started_;
   HWND main_ = nullptr;
@@ -272,15 +272,15 @@ TEST_F(FaultInjectionTest, TenMegabyteValue) {
   EXPECT_FALSE(blob.empty());
 
   // The same value in the property grid of the classes tab.
-  PostMessageW(main_, WM_COMMAND, app::kCmdPreviousTab, 0);
+  PostMessageW(main_, WM_COMMAND, app::win32::kCmdPreviousTab, 0);
   ASSERT_TRUE(WaitUntil([&] { return ClassListLoaded(classList_); }, kLoadTimeout));
   const auto start = Clock::now();
   ChooseClass("Demo_BigValue");
   ASSERT_TRUE(WaitUntil([&] { return ListBoxItems(instanceList_) == Strings{"blob"}; }, 60s));
   SendMessageW(instanceList_, LB_SETCURSEL, 0, 0);
-  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(app::kIdInstanceListBox, LBN_SELCHANGE),
+  PostMessageW(main_, WM_COMMAND, MAKEWPARAM(app::win32::kIdInstanceListBox, LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(instanceList_));
-  HWND grid = GetDlgItem(main_, app::kIdPropGrid);
+  HWND grid = GetDlgItem(main_, app::win32::kIdPropGrid);
   EXPECT_TRUE(WaitUntil([&] { return ListViewCell(grid, 1, 1).size() > 100; }, 60s));
   std::printf("[fault] 10 MB value: grid filled %lld ms after the class click\n",
               MillisecondsSince(start));
@@ -377,7 +377,7 @@ TEST_F(FaultInjectionTest, HungMonitorWindowDuringTheHandOff) {
   if (GetFileAttributesW(peerExe.c_str()) == INVALID_FILE_ATTRIBUTES) {
     GTEST_SKIP() << "kestrum_peer.exe is not built";
   }
-  testing_support::TempFolder folder;
+  testing::TempFolder folder;
   const std::wstring record = folder.File(L"record.txt");
   AppProcess peer;
   ASSERT_TRUE(peer.Start(peerExe, L"listen \"" + record + L"\" --hang 30000"));
@@ -394,7 +394,8 @@ TEST_F(FaultInjectionTest, HungMonitorWindowDuringTheHandOff) {
   if (IsSkipped() || HasFatalFailure()) return;
   ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(listView1_) > 0 && !QueryRunning(main_); },
                         kLoadTimeout));
-  SetWindowTextW(GetDlgItem(main_, app::kIdQuery2Combo), L"select Name, State from Win32_Service");
+  SetWindowTextW(GetDlgItem(main_, app::win32::kIdQuery2Combo),
+                 L"select Name, State from Win32_Service");
 
   const auto start = Clock::now();
   PostMessageW(main_, WM_CLOSE, 0, 0);

@@ -33,11 +33,11 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(app_.Start(exe, arguments));
     main_ = app_.WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr) << "no window captioned Brevane";
-    tabs_ = Control(app::kIdPageControl2);
-    query2Combo_ = Control(app::kIdQuery2Combo);
-    query2Btn_ = Control(app::kIdQuery2Btn);
-    listView1_ = Control(app::kIdListView1);
-    statusBar1_ = Control(app::kIdStatusBar1);
+    tabs_ = Control(app::win32::kIdPageControl2);
+    query2Combo_ = Control(app::win32::kIdQuery2Combo);
+    query2Btn_ = Control(app::win32::kIdQuery2Btn);
+    listView1_ = Control(app::win32::kIdListView1);
+    statusBar1_ = Control(app::win32::kIdStatusBar1);
   }
 
   HWND Control(int id) const { return GetDlgItem(main_, id); }
@@ -95,7 +95,7 @@ class MainWindowTest : public ::testing::Test {
 
 bool InOrder(const Strings& cells, bool ascending) {
   for (size_t i = 1; i < cells.size(); ++i) {
-    const int order = CompareCells(cells[i - 1], cells[i]);
+    const int order = app::CompareCells(cells[i - 1], cells[i]);
     if (ascending ? order > 0 : order < 0) return false;
   }
   return true;
@@ -121,12 +121,12 @@ TEST_F(MainWindowTest, ShowsTabsAndMenusAndClosesOnWmClose) {
     EXPECT_EQ(MenuItemCaptions(GetSubMenu(bar, 2)),
               (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
   }
-  EXPECT_EQ(TabCaptions(Control(app::kIdPageControl3)), Strings{"结果预览"});
-  EXPECT_EQ(TabCaptions(Control(app::kIdPageControl1)), Strings{"属性"});
+  EXPECT_EQ(TabCaptions(Control(app::win32::kIdPageControl3)), Strings{"结果预览"});
+  EXPECT_EQ(TabCaptions(Control(app::win32::kIdPageControl1)), Strings{"属性"});
   EXPECT_EQ(WindowText(query2Combo_),
             "select Caption, HandleCount, ThreadCount from Win32_Process");
-  EXPECT_EQ(WindowText(Control(app::kIdQuery1Btn)), "执行");
-  const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::kIdPropGrid));
+  EXPECT_EQ(WindowText(Control(app::win32::kIdQuery1Btn)), "执行");
+  const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::win32::kIdPropGrid));
   ASSERT_EQ(grid.size(), 3u);
   EXPECT_EQ(grid[0].caption, "Property");
   EXPECT_EQ(grid[1].caption, "Value");
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, ExitCommandClosesTheWindow) {
   Launch(L"");
   if (HasFatalFailure() || IsSkipped()) return;
   DismissStartupError();
-  PostMenuCommand(main_, app::kCmdExit1);
+  PostMenuCommand(main_, app::win32::kCmdExit1);
   EXPECT_TRUE(app_.WaitForExit(kExitTimeout).has_value());
 }
 

@@ -43,7 +43,7 @@ TEST_F(StartupFailureTest, MissingLocatorShowsItsTextAndTheWindowStaysUsable) {
   DismissMessageBox(box);
   ASSERT_TRUE(WaitUntil([&] { return app_.FindMessageBox() == nullptr; }, 10s));
   // Nothing was loaded, and the window still answers and switches tabs.
-  EXPECT_EQ(SendMessageW(GetDlgItem(main, app::kIdClassListBox), LB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(GetDlgItem(main, app::win32::kIdClassListBox), LB_GETCOUNT, 0, 0), 0);
   EXPECT_TRUE(Sync(main, 5s));
   ExpectClosesCleanly(main);
 }
@@ -56,7 +56,7 @@ TEST_F(StartupFailureTest, UnreachableComputerReportsTheClassListFailure) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), "Error: The RPC server is unavailable");
   DismissMessageBox(box);
-  HWND status = GetDlgItem(main, app::kIdStatusBar1);
+  HWND status = GetDlgItem(main, app::win32::kIdStatusBar1);
   EXPECT_TRUE(WaitUntil([&] { return StatusPanelText(status, 1) == "Classes: 0"; }, 10s));
   ExpectClosesCleanly(main);
 }

@@ -47,8 +47,8 @@ TEST_F(ObjectLifetimeTest, QueryLoadAndClickGiveBackEverythingTheyFetched) {
   ASSERT_GT(table.rows, 0);
   EXPECT_EQ(fake->LiveObjects(), before) << "query";
 
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
   ASSERT_TRUE(client.GetClassProperties("Win32_Process", names));
   ASSERT_TRUE(client.GetInstanceProperties("Win32_Process", 5, &names, &values));
   ASSERT_FALSE(values.empty());

@@ -42,8 +42,8 @@ TEST_F(QueryOpsTest, AlignedResultLayout) {
   ASSERT_TRUE(client.ExecQuery("select Name, Size from Demo_Disk", table));
   EXPECT_EQ(table.rows, 2);
   EXPECT_EQ(table.cols, 2);
-  EXPECT_EQ(table.columnNames, (StringList{"Name", "Size", "Name", "Size"}));
-  EXPECT_EQ(table.values, (StringList{"C:", "100", "D:", "7"}));
+  EXPECT_EQ(table.columnNames, (util::StringList{"Name", "Size", "Name", "Size"}));
+  EXPECT_EQ(table.values, (util::StringList{"C:", "100", "D:", "7"}));
   EXPECT_EQ(table.rowLengths, (std::vector<int>{2, 2}));
 }
 
@@ -52,7 +52,8 @@ TEST_F(QueryOpsTest, UnalignedResultKeepsEachObjectsOwnProperties) {
   EXPECT_EQ(table.rows, 3);
   EXPECT_EQ(table.cols, 3);
   EXPECT_EQ(table.columnNames.size(), 8u);
-  EXPECT_EQ(table.values, (StringList{"base", "Base", "C:", "", "100", "D:", " spaced ", "7"}));
+  EXPECT_EQ(table.values,
+            (util::StringList{"base", "Base", "C:", "", "100", "D:", " spaced ", "7"}));
   EXPECT_EQ(table.rowLengths, (std::vector<int>{2, 3, 3}));
 }
 
@@ -98,9 +99,9 @@ TEST_F(QueryOpsTest, FailureAfterConnectKeepsWhatWasCollected) {
 }
 
 TEST_F(QueryOpsTest, ClassPropertiesWithoutPrefix) {
-  StringList names{"stale"};
+  util::StringList names{"stale"};
   ASSERT_TRUE(client.GetClassProperties("Demo_Disk", names));
-  EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
+  EXPECT_EQ(names, (util::StringList{"Name", "Caption", "Size"}));
   ASSERT_TRUE(client.GetClassProperties("Demo_NoProps", names));
   EXPECT_TRUE(names.empty());
   EXPECT_FALSE(client.GetClassProperties("Nope", names));
@@ -114,7 +115,7 @@ TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
   fake.SetQualifiers(ns, "Demo_Link", "Id", {true, ""});
   fake.SetQualifiers(ns, "Demo_Link", "Target", {true, "CIM_LogicalDisk"});
   fake.SetQualifiers(ns, "Demo_Link", "Owner", {false, "Win32_Account"});
-  StringList names;
+  util::StringList names;
   std::vector<PropertyType> types{{"stale", "", false}};
   ASSERT_TRUE(client.GetClassProperties("Demo_Link", names, &types));
   ASSERT_EQ(types.size(), 5u);
@@ -137,13 +138,13 @@ TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
 }
 
 TEST_F(QueryOpsTest, InstancePropertiesByPosition) {
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
   ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 1, &names, &values));
-  EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
-  EXPECT_EQ(values, (StringList{"D:", " spaced ", "7"}));
+  EXPECT_EQ(names, (util::StringList{"Name", "Caption", "Size"}));
+  EXPECT_EQ(values, (util::StringList{"D:", " spaced ", "7"}));
   ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 0, nullptr, &values));
-  EXPECT_EQ(values, (StringList{"C:", "", "100"}));
+  EXPECT_EQ(values, (util::StringList{"C:", "", "100"}));
   EXPECT_EQ(names.size(), 3u);  // absent list untouched
   ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 2, &names, &values));
   EXPECT_TRUE(names.empty());
@@ -160,8 +161,8 @@ TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
   FakeWmi world;
   testing::AddStandardWorld(world);
   TWMI typedClient{world, RegionalSettings{}};
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
   ASSERT_TRUE(typedClient.GetInstanceProperties("Demo_Types", 0, &names, &values));
   ASSERT_EQ(names.size(), values.size());
   const std::map<std::string, std::string> expected = {
@@ -189,7 +190,7 @@ TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
   ResultTable table;
   ASSERT_TRUE(
       typedClient.ExecQuery("select MaxNumberOfProcesses from Win32_OperatingSystem", table));
-  EXPECT_EQ(table.values, (StringList{"4294967295"}));
+  EXPECT_EQ(table.values, (util::StringList{"4294967295"}));
 }
 
 }  // namespace

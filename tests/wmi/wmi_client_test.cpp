@@ -40,7 +40,7 @@ TEST_F(WmiClientTest, DefaultsAndSetters) {
 TEST_F(WmiClientTest, LocalDotHostDropsCredentialsForGood) {
   client.User = "ann";
   client.Password = "secret";
-  StringList classes;
+  util::StringList classes;
   ASSERT_TRUE(client.GetClasses(classes));
   EXPECT_TRUE(client.User.empty());
   EXPECT_TRUE(client.Password.empty());
@@ -51,7 +51,7 @@ TEST_F(WmiClientTest, LocalhostKeepsCredentials) {
   client.SetHost("localhost");
   client.User = "ann";
   client.Password = "secret";
-  StringList classes;
+  util::StringList classes;
   ASSERT_TRUE(client.GetClasses(classes));
   EXPECT_EQ(client.User, "ann");
   EXPECT_EQ(fake.LastConnectUser(), "ann");
@@ -59,24 +59,25 @@ TEST_F(WmiClientTest, LocalhostKeepsCredentials) {
 }
 
 TEST_F(WmiClientTest, GetClassesAppendsInEnumerationOrder) {
-  StringList classes{"Existing"};
+  util::StringList classes{"Existing"};
   ASSERT_TRUE(client.GetClasses(classes));
-  EXPECT_EQ(classes, (StringList{"Existing", "Win32_Process", "Win32_Service", "Win32_Printer"}));
+  EXPECT_EQ(classes,
+            (util::StringList{"Existing", "Win32_Process", "Win32_Service", "Win32_Printer"}));
   EXPECT_TRUE(client.LastError.empty());
 }
 
 TEST_F(WmiClientTest, PartialClassListThenFailureKeepsEntries) {
   fake.AddEnumerationFault({"SubclassesOf", "", 2, true,
                             WmiError(testing::fake_status::kGenericFailure, "Generic failure")});
-  StringList classes;
+  util::StringList classes;
   EXPECT_FALSE(client.GetClasses(classes));
-  EXPECT_EQ(classes, (StringList{"Win32_Process", "Win32_Service"}));
+  EXPECT_EQ(classes, (util::StringList{"Win32_Process", "Win32_Service"}));
   EXPECT_EQ(client.LastError, "Generic failure");
 }
 
 TEST_F(WmiClientTest, WrongNamespaceAndLaterSuccessClearsLastError) {
   client.SetNamespace("root\\nosuch");
-  StringList classes;
+  util::StringList classes;
   EXPECT_FALSE(client.GetClasses(classes));
   EXPECT_EQ(client.LastError, "Invalid namespace");
   client.SetNamespace("root\\cimv2");
@@ -89,7 +90,7 @@ TEST_F(WmiClientTest, WrongPasswordFailsWithPlatformText) {
   client.SetHost("localhost");
   client.User = "ann";
   client.Password = "wrong";
-  StringList classes;
+  util::StringList classes;
   EXPECT_FALSE(client.GetClasses(classes));
   EXPECT_EQ(client.LastError, "Access is denied");
 }
@@ -112,14 +113,14 @@ TEST_F(WmiClientTest, CheckLocator) {
       client.LastError,
       "Class \"ISWbemLocator\" is not registered on the system.\r\nError code: -2147221164\r\n"
       "Error message: Class not registered");
-  StringList classes;
+  util::StringList classes;
   EXPECT_FALSE(client.GetClasses(classes));
   EXPECT_EQ(client.LastError, "Class not registered");
 }
 
 TEST_F(WmiClientTest, UnreachableHost) {
   client.SetHost("nowhere");
-  StringList classes;
+  util::StringList classes;
   EXPECT_FALSE(client.GetClasses(classes));
   EXPECT_EQ(client.LastError, "The RPC server is unavailable");
   fake.AddHost("nowhere");

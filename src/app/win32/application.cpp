@@ -16,14 +16,15 @@
 #include "framework/win32/message_loop.h"
 #include "wmi/win32/system_error_text.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
 std::string DialogFailure(const char* caption) {
   const DWORD error = GetLastError();
   std::string text = std::string("The dialog \"") + caption + "\" could not be created";
-  if (error != ERROR_SUCCESS) text += ": " + wmi::SystemErrorText(static_cast<int32_t>(error));
+  if (error != ERROR_SUCCESS)
+    text += ": " + wmi::win32::SystemErrorText(static_cast<int32_t>(error));
   return text;
 }
 
@@ -56,11 +57,12 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
 
   // Before any window exists; failures are reported only when the user asks for help. It is
   // declared first so that the help system is shut down after every window is gone.
-  help::HelpAccess helpAccess;
+  framework::win32::HelpAccess helpAccess;
   helpAccess.LoadHtmlHelp();
   helpAccess.LocateHelpFile();
 
-  std::vector<std::string> arguments = CommandLineArguments(win32::WideToUtf8(GetCommandLineW()));
+  std::vector<std::string> arguments =
+      CommandLineArguments(framework::win32::WideToUtf8(GetCommandLineW()));
   TMainWin mainWin(instance, std::move(backend), std::move(arguments));
   if (!mainWin.Create(showCmd)) {
     MessageBoxW(nullptr, L"The main window could not be created.", L"Brevane",
@@ -68,7 +70,7 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
     return 1;
   }
 
-  win32::ModelessDialogs modelessDialogs;
+  framework::win32::ModelessDialogs modelessDialogs;
   modelessDialogs.SetPreTranslate(
       [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
   // Created once, after the main window, and kept hidden between their modal showings (they
@@ -78,7 +80,7 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   dialogs::win32::TFindDialog findDialog;
   const RunDialogs dialogs = CreateRunDialogs(mainWin.Handle(), connectForm, findDialog);
   for (const std::string& failure : dialogs.failures) {
-    MessageBoxW(mainWin.Handle(), win32::Utf8ToWide(failure).c_str(), L"Brevane",
+    MessageBoxW(mainWin.Handle(), framework::win32::Utf8ToWide(failure).c_str(), L"Brevane",
                 MB_OK | MB_ICONERROR);
   }
   mainWin.ConnectForm = dialogs.connectForm;
@@ -86,7 +88,7 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   mainWin.Help = &helpAccess;
 
   const int exitCode =
-      win32::RunMessageLoop(mainWin.Handle(), mainWin.Accelerators(), &modelessDialogs);
+      framework::win32::RunMessageLoop(mainWin.Handle(), mainWin.Accelerators(), &modelessDialogs);
 
   // The password the client kept does not outlive the run in freed memory.
   if (mainWin.Wmi) dialogs::win32::WipeText(mainWin.Wmi->Password);
@@ -96,4 +98,4 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   return exitCode;
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -4,7 +4,7 @@
 
 #include "wmi/instance_list.h"
 
-namespace brevane::win32 {
+namespace brevane::app::win32 {
 
 class ListBoxInstanceList final : public wmi::InstanceList {
  public:
@@ -22,4 +22,4 @@ class ListBoxInstanceList final : public wmi::InstanceList {
   int updateDepth_ = 0;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::app::win32

@@ -13,17 +13,17 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
   try {
-    brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    brevane::framework::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
     if (!apartment.Usable()) {
       MessageBoxW(nullptr, L"COM could not be initialised.", L"Brevane", MB_OK | MB_ICONERROR);
       return 1;
     }
     // Not fatal: without it, WMI may refuse some requests, which they then report themselves.
     brevane::wmi::win32::InitializeComSecurity();
-    return brevane::app::RunApplication(instance, showCmd,
-                                        std::make_shared<brevane::wmi::win32::ComBackend>());
+    return brevane::app::win32::RunApplication(instance, showCmd,
+                                               std::make_shared<brevane::wmi::win32::ComBackend>());
   } catch (const std::exception& error) {
-    const std::wstring text = brevane::win32::Utf8ToWide(error.what());
+    const std::wstring text = brevane::framework::win32::Utf8ToWide(error.what());
     MessageBoxW(nullptr, text.c_str(), L"Brevane", MB_OK | MB_ICONERROR);
   } catch (...) {
     MessageBoxW(nullptr, L"Unexpected failure", L"Brevane", MB_OK | MB_ICONERROR);

@@ -8,7 +8,7 @@
 
 #include "app/win32/main_window.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -41,38 +41,38 @@ class IconCanvas {
   HDC Dc() const { return dc_.Get(); }
 
   void Fill(RECT area, COLORREF color) {
-    win32::UniqueBrush brush(CreateSolidBrush(color));
+    framework::win32::UniqueBrush brush(CreateSolidBrush(color));
     FillRect(dc_.Get(), &area, brush.Get());
   }
   void Polygon(std::initializer_list<POINT> points, COLORREF fill, COLORREF outline) {
-    win32::UniqueBrush brush(CreateSolidBrush(fill));
-    win32::UniquePen pen(CreatePen(PS_SOLID, 1, outline));
-    win32::SelectObjectScope b(dc_.Get(), brush.Get());
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    framework::win32::UniqueBrush brush(CreateSolidBrush(fill));
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, 1, outline));
+    framework::win32::SelectObjectScope b(dc_.Get(), brush.Get());
+    framework::win32::SelectObjectScope p(dc_.Get(), pen.Get());
     ::Polygon(dc_.Get(), points.begin(), static_cast<int>(points.size()));
   }
   void Ellipse(RECT area, COLORREF fill, COLORREF outline, int penWidth = 1) {
-    win32::UniqueBrush brush(CreateSolidBrush(fill));
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, outline));
-    win32::SelectObjectScope b(dc_.Get(), brush.Get());
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    framework::win32::UniqueBrush brush(CreateSolidBrush(fill));
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, outline));
+    framework::win32::SelectObjectScope b(dc_.Get(), brush.Get());
+    framework::win32::SelectObjectScope p(dc_.Get(), pen.Get());
     ::Ellipse(dc_.Get(), area.left, area.top, area.right, area.bottom);
   }
   void Ring(RECT area, COLORREF color, int penWidth) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope b(dc_.Get(), GetStockObject(NULL_BRUSH));
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    framework::win32::SelectObjectScope b(dc_.Get(), GetStockObject(NULL_BRUSH));
+    framework::win32::SelectObjectScope p(dc_.Get(), pen.Get());
     ::Ellipse(dc_.Get(), area.left, area.top, area.right, area.bottom);
   }
   void Line(POINT from, POINT to, COLORREF color, int penWidth = 1) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    framework::win32::SelectObjectScope p(dc_.Get(), pen.Get());
     MoveToEx(dc_.Get(), from.x, from.y, nullptr);
     LineTo(dc_.Get(), to.x, to.y);
   }
   void Arc(RECT area, POINT start, POINT end, COLORREF color, int penWidth) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    framework::win32::SelectObjectScope p(dc_.Get(), pen.Get());
     ::Arc(dc_.Get(), area.left, area.top, area.right, area.bottom, start.x, start.y, end.x, end.y);
   }
   void Frame(RECT area, COLORREF fill, COLORREF outline) {
@@ -81,7 +81,7 @@ class IconCanvas {
   }
 
   // The finished picture as a premultiplied 32-bit bitmap (key colour transparent).
-  win32::UniqueBitmap TakeBitmap() {
+  framework::win32::UniqueBitmap TakeBitmap() {
     GdiFlush();
     const uint32_t key = 0x00FF00FFu;  // BGRX of the key colour
     for (int i = 0; i < kImageSize * kImageSize; ++i) {
@@ -94,8 +94,8 @@ class IconCanvas {
   }
 
  private:
-  win32::UniqueMemoryDc dc_;
-  win32::UniqueBitmap bitmap_;
+  framework::win32::UniqueMemoryDc dc_;
+  framework::win32::UniqueBitmap bitmap_;
   uint32_t* pixels_ = nullptr;
   HGDIOBJ previous_ = nullptr;
 };
@@ -175,13 +175,13 @@ constexpr std::array<Painter, 10> kPainters = {
 }  // namespace
 
 void TMainWin::CreateImageList() {
-  win32::UniqueImageList list(
+  framework::win32::UniqueImageList list(
       ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, static_cast<int>(kPainters.size()), 0));
   menuBitmaps_.clear();
   for (Painter paint : kPainters) {
     IconCanvas canvas;
     paint(canvas);
-    win32::UniqueBitmap bitmap = canvas.TakeBitmap();
+    framework::win32::UniqueBitmap bitmap = canvas.TakeBitmap();
     if (list) ImageList_Add(list.Get(), bitmap.Get(), nullptr);
     // The menus show the same pictures; they keep their own copies of the bitmaps.
     menuBitmaps_.push_back(std::move(bitmap));
@@ -190,4 +190,4 @@ void TMainWin::CreateImageList() {
   ImageList1 = imageList_.Get();
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -7,7 +7,7 @@
 #include "framework/win32/profile_file.h"
 #include "framework/win32/user_folders.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -90,7 +90,7 @@ void MoveOntoNearestMonitor(HWND window) {
 PlacementFiles DefaultPlacementFiles() {
   const std::wstring name = PlacementFileName();
   PlacementFiles files;
-  const std::wstring appData = win32::RoamingAppDataFolder();
+  const std::wstring appData = framework::win32::RoamingAppDataFolder();
   if (!appData.empty()) files.file = appData + L"\\Brevane\\" + name;
   const std::wstring windows = WindowsFolder();
   if (!windows.empty()) files.legacyFile = windows + L"\\" + name;
@@ -113,12 +113,12 @@ void WindowPlacement::Restore(HWND window) noexcept {
   restored_ = true;
   try {
     std::wstring source = files_.file;
-    if (source.empty() || (!win32::FileExists(source) && !files_.legacyFile.empty())) {
+    if (source.empty() || (!framework::win32::FileExists(source) && !files_.legacyFile.empty())) {
       source = files_.legacyFile;
     }
     if (source.empty()) return;
-    win32::ProfileFile file(source);
-    const IniSection section = file.ReadSection(kPlacementSection);
+    framework::win32::ProfileFile file(source);
+    const util::IniSection section = file.ReadSection(kPlacementSection);
     WINDOWPLACEMENT current{};
     current.length = sizeof current;
     if (!GetWindowPlacement(window, &current)) return;
@@ -142,8 +142,8 @@ void WindowPlacement::Save(HWND window, bool beingDestroyed) noexcept {
     WINDOWPLACEMENT current{};
     current.length = sizeof current;
     if (!GetWindowPlacement(window, &current)) return;
-    win32::EnsureFolderOf(files_.file);
-    win32::ProfileFile file(files_.file);
+    framework::win32::EnsureFolderOf(files_.file);
+    framework::win32::ProfileFile file(files_.file);
     for (const auto& [key, value] :
          PlacementEntries(FromWindows(current), CurrentScreenMetrics(), beingDestroyed)) {
       file.WriteString(kPlacementSection, key, value);
@@ -154,4 +154,4 @@ void WindowPlacement::Save(HWND window, bool beingDestroyed) noexcept {
   }
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

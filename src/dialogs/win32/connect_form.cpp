@@ -69,8 +69,8 @@ bool TConnectForm::Create(HWND owner) {
 
 void TConnectForm::OnInitDialog() {
   HWND dialog = Handle();
-  hostCombo_ = std::make_unique<brevane::win32::Win32ComboBox>(Item(kHostCombo));
-  wmiPathCombo_ = std::make_unique<brevane::win32::Win32ComboBox>(Item(kWmiPathCombo));
+  hostCombo_ = std::make_unique<brevane::framework::win32::Win32ComboBox>(Item(kHostCombo));
+  wmiPathCombo_ = std::make_unique<brevane::framework::win32::Win32ComboBox>(Item(kWmiPathCombo));
   browseForComp1_.SetOwner(dialog);
 
   SendMessageW(Item(kHostCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kLocalHost));
@@ -78,7 +78,7 @@ void TConnectForm::OnInitDialog() {
   SetWindowTextW(Item(kWmiPathCombo), L"root\\cimv2");
   SendMessageW(Item(kPswdEdit), EM_SETPASSWORDCHAR, L'*', 0);
 
-  const int side = ScaleForDpi(16, brevane::win32::WindowDpi(dialog));
+  const int side = ScaleForDpi(16, brevane::framework::win32::WindowDpi(dialog));
   browseImages_ = CreateBrowseButtonImages(side);
   BUTTON_IMAGELIST images{};
   images.himl = browseImages_.Get();
@@ -125,11 +125,11 @@ void TConnectForm::OnDestroy() {
 }
 
 std::string TConnectForm::UserText() const {
-  return brevane::win32::GetWindowTextUtf8(Item(kUserEdit));
+  return brevane::framework::win32::GetWindowTextUtf8(Item(kUserEdit));
 }
 
 void TConnectForm::SetUserText(const std::string& text) {
-  brevane::win32::SetWindowTextUtf8(Item(kUserEdit), text);
+  brevane::framework::win32::SetWindowTextUtf8(Item(kUserEdit), text);
 }
 
 std::string TConnectForm::PasswordText() const {
@@ -145,7 +145,7 @@ void TConnectForm::BitBtn2Click() {
 }
 
 void TConnectForm::OkBtnClick() {
-  AddToHistory(*hostCombo_, hostCombo_->EditText());
+  util::AddToHistory(*hostCombo_, hostCombo_->EditText());
   AddToHistory(*wmiPathCombo_, wmiPathCombo_->EditText());
   EndModal(IDOK);
 }

@@ -92,11 +92,11 @@ int ScaleForDpi(int designPixels, UINT dpi) {
 }
 
 void ApplyPixelLayout(HWND dialog, const DialogSpec& form) {
-  const UINT dpi = std::max<UINT>(brevane::win32::WindowDpi(dialog), 1);
+  const UINT dpi = std::max<UINT>(brevane::framework::win32::WindowDpi(dialog), 1);
   RECT frame{0, 0, ScaleForDpi(form.clientSize.cx, dpi), ScaleForDpi(form.clientSize.cy, dpi)};
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
-  brevane::win32::AdjustWindowRectForDpi(frame, style, false, exStyle, dpi);
+  brevane::framework::win32::AdjustWindowRectForDpi(frame, style, false, exStyle, dpi);
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (const ControlSpec& control : form.controls) {

@@ -10,7 +10,7 @@ namespace brevane::dialogs::win32 {
 
 bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode) {
   errorCode = ERROR_SUCCESS;
-  const std::wstring file = brevane::win32::Utf8ToWide(target);
+  const std::wstring file = brevane::framework::win32::Utf8ToWide(target);
   SetLastError(ERROR_SUCCESS);
   // Shown normally: a browser or mail program started hidden would be invisible to the user.
   const HINSTANCE result =
@@ -21,8 +21,8 @@ bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode) {
 }
 
 void ShowPlainMessage(HWND owner, const std::string& text) {
-  MessageBoxW(owner, brevane::win32::Utf8ToWide(text).c_str(),
-              brevane::win32::Utf8ToWide(product::kName).c_str(), MB_OK);
+  MessageBoxW(owner, brevane::framework::win32::Utf8ToWide(text).c_str(),
+              brevane::framework::win32::Utf8ToWide(util::kProductName).c_str(), MB_OK);
 }
 
 }  // namespace brevane::dialogs::win32

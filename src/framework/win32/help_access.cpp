@@ -6,7 +6,7 @@
 #include "framework/win32/encoding.h"
 #include "util/help_texts.h"
 
-namespace brevane::help {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -66,7 +66,7 @@ bool WideFileExists(const std::wstring& path) {
 }
 
 void ShowError(HWND owner, const std::string& text) {
-  MessageBoxW(owner, win32::Utf8ToWide(text).c_str(), win32::Utf8ToWide(kErrorTitle).c_str(),
+  MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(util::kHelpErrorTitle).c_str(),
               MB_OK | MB_ICONERROR);
 }
 
@@ -87,11 +87,11 @@ std::string ProgramDir() {
   const size_t slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return {};
   path.resize(slash + 1);
-  return win32::WideToUtf8(path);
+  return WideToUtf8(path);
 }
 
 bool FileExists(const std::string& path) {
-  return !path.empty() && WideFileExists(win32::Utf8ToWide(path));
+  return !path.empty() && WideFileExists(Utf8ToWide(path));
 }
 
 std::string FindHtmlHelpControl() {
@@ -105,7 +105,7 @@ std::string FindHtmlHelpControl() {
     value = ReadDefaultString(key.Get());
   }
   if (!value.empty() && !WideFileExists(value)) return {};
-  return win32::WideToUtf8(value);
+  return WideToUtf8(value);
 }
 
 void HelpAccess::LoadHtmlHelp() {
@@ -113,7 +113,7 @@ void HelpAccess::LoadHtmlHelp() {
   const std::string path = FindHtmlHelpControl();
   if (path.empty() || !FileExists(path)) return;
   // Never freed: see ShutDown.
-  HMODULE library = LoadLibraryW(win32::Utf8ToWide(path).c_str());
+  HMODULE library = LoadLibraryW(Utf8ToWide(path).c_str());
   if (!library) return;
   // The wide entry point, so that a program folder outside the ANSI code page still works.
   htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(
@@ -143,21 +143,21 @@ void HelpAccess::LocateHelpFile() {
 
 void HelpAccess::LocateHelpFileIn(const std::string& programDir) {
   programDir_ = programDir;
-  helpFile_ = programDir.empty() ? std::string() : ChooseHelpFile(programDir, FileExists);
+  helpFile_ = programDir.empty() ? std::string() : util::ChooseHelpFile(programDir, FileExists);
 }
 
 void HelpAccess::ShowHelpTopic(const std::string& topic, HWND owner) const {
-  switch (CheckHelpAvailable(helpFile_, htmlHelp_ != nullptr)) {
-    case HelpProblem::NoHelpFile:
-      ShowError(owner, HelpFileNotFoundMessage());
+  switch (util::CheckHelpAvailable(helpFile_, htmlHelp_ != nullptr)) {
+    case util::HelpProblem::NoHelpFile:
+      ShowError(owner, util::HelpFileNotFoundMessage());
       return;
-    case HelpProblem::NoHelpControl:
-      ShowError(owner, HelpControlMissingMessage());
+    case util::HelpProblem::NoHelpControl:
+      ShowError(owner, util::HelpControlMissingMessage());
       return;
-    case HelpProblem::None:
+    case util::HelpProblem::None:
       break;
   }
-  lastViewer_ = htmlHelp_(nullptr, win32::Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
+  lastViewer_ = htmlHelp_(nullptr, Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
 }
 
-}  // namespace brevane::help
+}  // namespace brevane::framework::win32

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace brevane::help {
+namespace brevane::framework::win32 {
 
 // The folder of the running program's file, with a trailing backslash.
 std::string ProgramDir();
@@ -59,4 +59,4 @@ class HelpAccess {
   mutable HWND lastViewer_ = nullptr;
 };
 
-}  // namespace brevane::help
+}  // namespace brevane::framework::win32

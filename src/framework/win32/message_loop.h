@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class ModelessDialogs {
  public:
@@ -33,4 +33,4 @@ int RunMessageLoop(HWND mainWindow, HACCEL accelerators, const ModelessDialogs* 
 // Returns false when WM_QUIT was seen (it is posted again for the main loop).
 bool ProcessPendingMessages(HWND mainWindow, HACCEL accelerators);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 constexpr wchar_t kClassName[] = L"BrevaneUiDispatcher";
@@ -94,4 +94,4 @@ LRESULT CALLBACK UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wPar
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -5,7 +5,7 @@
 
 #include "framework/win32/encoding.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 WindowBase::~WindowBase() {
   if (hwnd_ != nullptr) {
@@ -88,4 +88,4 @@ bool RunGuarded(HWND owner, const std::function<void()>& handler) {
   return false;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -13,17 +13,17 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/profile_file.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
-using testing_support::TempFolder;
+using testing::TempFolder;
 
 const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";
 const std::string kCyrillicQuery =
     "select * from Win32_Service where Name = '\xD0\xA1\xD0\xBB\xD1\x83\xD0\xB6\xD0\xB1\xD0\xB0'";
 const std::string kLatin1Query = "select Name from Win32_Process where Name = 'caf\xC3\xA9'";
 
-class FakeCombo final : public ComboBoxControl {
+class FakeCombo final : public util::ComboBoxControl {
  public:
   explicit FakeCombo(std::vector<std::string> items = {}) : items(std::move(items)) {}
   int ItemCount() const override { return static_cast<int>(items.size()); }
@@ -111,7 +111,7 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
   LoadHistoryFile(path, loaded.Refs());
   EXPECT_EQ(loaded.query.items, saved.query.items);
   EXPECT_EQ(loaded.hosts.items, saved.hosts.items);
-  win32::ProfileFile file(path);
+  framework::win32::ProfileFile file(path);
   const std::string* kept = file.ReadSection("Other").Find("Keep");
   ASSERT_NE(kept, nullptr);
   EXPECT_EQ(*kept, "caf\xC3\xA9");
@@ -119,7 +119,7 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
   // The profile functions themselves read the converted file as Unicode.
   wchar_t buffer[256] = {};
   GetPrivateProfileStringW(L"HostHistory", L"Text1", L"", buffer, 256, path.c_str());
-  EXPECT_EQ(win32::WideToUtf8(buffer), kLocalHost);
+  EXPECT_EQ(framework::win32::WideToUtf8(buffer), kLocalHost);
 }
 
 TEST(HistoryStoreTest, Utf8FileEditedByHandIsReadAndRewrittenAsUtf16) {
@@ -212,4 +212,4 @@ TEST(HistoryStoreTest, UnwritableProgramFolderKeepsTheHistoriesInTheUsersFolder)
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -11,10 +11,10 @@
 namespace brevane::dialogs::win32 {
 namespace {
 
+using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::ModalDriver;
 using brevane::testing::SecondsSince;
 using brevane::testing::ThreadDialogs;
-using brevane::win32::GetWindowTextUtf8;
 using A = TAboutBox;
 
 TEST(AboutBoxTest, ClosesByItselfAfterTheGivenTime) {
@@ -62,7 +62,7 @@ TEST(AboutBoxTest, ShowsNameVersionAndLinksAndClosesOnEscape) {
   EXPECT_EQ(name, "Brevane");
   EXPECT_EQ(version, "Version: 2.00");
   EXPECT_EQ(homeText, "brevane.example.org");
-  EXPECT_EQ(mailText, product::kSupportMailbox);
+  EXPECT_EQ(mailText, util::kSupportMailbox);
   EXPECT_EQ(okText, "OK");
   EXPECT_TRUE(linksHaveHints);
 }

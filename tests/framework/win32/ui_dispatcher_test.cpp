@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 namespace {
 
 void PumpFor(DWORD milliseconds, const std::function<bool()>& done) {
@@ -55,4 +55,4 @@ TEST(UiDispatcherTest, StepsRunInsideAModalLoopAndNotAfterClose) {
 }
 
 }  // namespace
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32
