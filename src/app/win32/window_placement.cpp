@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/win32/dpi.h"
 #include "framework/win32/profile_file.h"
 #include "framework/win32/program_file.h"
 #include "framework/win32/user_folders.h"
@@ -88,10 +89,7 @@ ScreenMetrics CurrentScreenMetrics() {
   ScreenMetrics screen;
   screen.width = GetSystemMetrics(SM_CXSCREEN);
   screen.height = GetSystemMetrics(SM_CYSCREEN);
-  if (HDC dc = GetDC(nullptr)) {
-    screen.pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-  }
+  screen.pixelsPerInch = static_cast<int>(win32::DpiScale::ForSystem().Dpi());
   return screen;
 }
 
