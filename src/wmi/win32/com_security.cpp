@@ -71,7 +71,7 @@ void ConnectionIdentity::Secure(IUnknown* proxy) const {
   if (hr == E_NOINTERFACE) return;
   ThrowIfFailed(hr);
   if (!security_.secureUnknown) return;
-  ComRef<IUnknown> unknown;
+  framework::ComRef<IUnknown> unknown;
   if (FAILED(proxy->QueryInterface(IID_IUnknown, unknown.ReceiveVoid())) || !unknown) return;
   const HRESULT unknownHr = SetBlanket(unknown.Get());
   if (unknownHr != E_NOINTERFACE) ThrowIfFailed(unknownHr);
