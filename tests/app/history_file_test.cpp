@@ -18,7 +18,7 @@ const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";  // the connect dialo
 
 class FakeCombo final : public ComboBoxControl {
  public:
-  explicit FakeCombo(std::vector<std::string> items = {}) : items(std::move(items)) {}
+  explicit FakeCombo(std::vector<std::string> initial = {}) : items(std::move(initial)) {}
   int ItemCount() const override { return static_cast<int>(items.size()); }
   std::string ItemText(int index) const override { return items.at(static_cast<size_t>(index)); }
   void DeleteItem(int index) override { items.erase(items.begin() + index); }
