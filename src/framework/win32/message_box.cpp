@@ -20,8 +20,9 @@ int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
     wideCaption = Utf8ToWide(caption);
   } catch (...) {
     // No memory for the texts: the box still tells the user that something failed, in texts
-    // that need no conversion.
-    return MessageBoxA(owner, "Error", product::kName, type);
+    // that need no conversion. It asks nothing, so a question counts as not answered.
+    MessageBoxA(owner, "Error", product::kName, MB_OK | MB_ICONERROR);
+    return 0;
   }
   return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), type);
 }

@@ -7,7 +7,8 @@
 
 namespace brevane::win32 {
 
-// type: the MB_ icon and buttons. Returns the button pressed (0 when no box could be shown).
+// type: the MB_ icon and buttons. Returns the button pressed; 0 when the question could not be
+// asked.
 // Never throws, so that it can report a failure from a catch block.
 int ShowMessageBox(HWND owner, std::string_view text, UINT type) noexcept;
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type) noexcept;
