@@ -39,20 +39,10 @@ class CloseHandoffTest : public LaunchedAppTest {
     DeleteFileW(PlacementFileOfCopy().c_str());
   }
 
-  // Starts the copy and waits until the start-up query has filled the table; skips when
-  // WMI cannot answer here.
   void LaunchCopy(const std::wstring& arguments) {
     LaunchRealCopy(folder_, arguments);
     if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          return (ListViewRowCount(resultList_) > 0 && !QueryRunning(main_)) ||
-                 app_->FindMessageBox() != nullptr;
-        },
-        kQueryTimeout));
-    if (app_->FindMessageBox() != nullptr) {
-      GTEST_SKIP() << "the start-up query failed here: " << ExpectMessageBox();
-    }
+    WaitForStartupQuery();
   }
 
   void LaunchFromMonitor(const ListeningPeer& peer) {

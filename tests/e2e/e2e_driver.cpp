@@ -249,22 +249,6 @@ HWND ComboEdit(HWND combo) {
   return FindWindowExW(combo, nullptr, L"Edit", nullptr);
 }
 
-std::vector<std::string> MenuItemCaptions(HMENU menu) {
-  std::vector<std::string> captions;
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[256] = {};
-    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-    captions.push_back(WideToUtf8(text));
-  }
-  return captions;
-}
-
-std::vector<std::string> MenuBarCaptions(HWND window) {
-  HMENU bar = GetMenu(window);
-  return bar != nullptr ? MenuItemCaptions(bar) : std::vector<std::string>{};
-}
-
 RemoteBuffer::RemoteBuffer(HWND owner, size_t size) : size_(size) {
   DWORD processId = 0;
   GetWindowThreadProcessId(owner, &processId);

@@ -69,8 +69,6 @@ bool ChooseClassLine(HWND owner, HWND classList, const std::string& name);
 bool QueryRunning(HWND mainWindow);
 std::vector<std::string> ComboItems(HWND combo);
 HWND ComboEdit(HWND combo);
-std::vector<std::string> MenuBarCaptions(HWND window);
-std::vector<std::string> MenuItemCaptions(HMENU menu);
 
 // A buffer in another process, for the messages that carry pointers.
 class RemoteBuffer {
