@@ -10,7 +10,7 @@
 #include "support/fake_wmi.h"
 #include "support/test_dispatcher.h"
 #include "support/vector_instance_list.h"
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 #include "wmi/wmi_client.h"
 
 namespace brevane::wmi {
@@ -36,7 +36,7 @@ class ObjectLifetimeTest : public ::testing::Test {
   std::shared_ptr<TestDispatcher> dispatcher = std::make_shared<TestDispatcher>();
   VectorInstanceList list;
   int doneCalls = 0;
-  TWMIInstancesThread loader{fake, dispatcher, RegionalSettings{}};
+  InstanceLoader loader{fake, dispatcher, RegionalSettings{}};
 };
 
 TEST_F(ObjectLifetimeTest, QueryLoadAndClickGiveBackEverythingTheyFetched) {
