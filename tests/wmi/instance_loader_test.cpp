@@ -230,13 +230,13 @@ TEST(InstanceLoaderShutdownTest, HangingEnumerationNeverReachesTheWindowAfterShu
   EXPECT_EQ(doneCalls, 0);
 }
 
-TEST(InstanceLoaderShutdownTest, ShutdownWhileAHandOffWaitsForTheUiThread) {
+TEST(InstanceLoaderShutdownTest, ShutdownWhileTheWorkerWaitsOnAFullOutbox) {
   auto fake = std::make_shared<FakeWmi>();
   auto dispatcher = std::make_shared<TestDispatcher>();
   fake->AddClass(kNs, "Named", "", {"Name"});
-  fake->AddInstance(kNs, "Named", {{"Name", Value::Text("x")}});
+  for (int i = 0; i < 20; ++i) fake->AddInstance(kNs, "Named", {{"Name", Value::Text("x")}});
   VectorInstanceList list;
-  InstanceLoader loader(fake, dispatcher, RegionalSettings{});
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{}, OutboxLimits{2, 4});
   loader.RequestInstances(".", kNs, "", "", "Named", &list);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the worker now waits for us
   EXPECT_TRUE(loader.Shutdown(std::chrono::seconds(5)));
@@ -244,9 +244,7 @@ TEST(InstanceLoaderShutdownTest, ShutdownWhileAHandOffWaitsForTheUiThread) {
   EXPECT_TRUE(list.lines.empty());
 }
 
-// Random interleavings of requests, refreshes and slow enumerations. After every quiet point
-// the list must hold exactly the last request's labels (no stale label, no lost request).
-TEST(InstanceLoaderStressTest, RandomInterleavings) {
+void RunRandomInterleavings(OutboxLimits limits) {
   auto fake = std::make_shared<FakeWmi>();
   auto dispatcher = std::make_shared<TestDispatcher>();
   const std::vector<std::string> classes{"A", "B", "C", "Empty"};
@@ -260,7 +258,7 @@ TEST(InstanceLoaderStressTest, RandomInterleavings) {
   VectorInstanceList list;
   int doneCalls = 0;
   int lastCount = -1;
-  InstanceLoader loader(fake, dispatcher, RegionalSettings{});
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{}, limits);
   loader.SetOnDone([&](int count, const std::string&) {
     ++doneCalls;
     lastCount = count;
@@ -299,6 +297,17 @@ TEST(InstanceLoaderStressTest, RandomInterleavings) {
     dispatcher->PumpUntil([] { return false; }, std::chrono::milliseconds(5));
     ASSERT_EQ(list.lines, expected) << "round " << round;
     ASSERT_EQ(lastCount, sizes[current]);
+  }
+}
+
+// Random interleavings of requests, refreshes and slow enumerations. After every quiet point
+// the list must hold exactly the last request's labels (no stale label, no lost request).
+// With a small outbox the worker often waits on a full one while requests replace its load.
+TEST(InstanceLoaderStressTest, RandomInterleavings) {
+  for (const OutboxLimits limits : {OutboxLimits{}, OutboxLimits{3, 5}}) {
+    SCOPED_TRACE(limits.maxPending);
+    RunRandomInterleavings(limits);
+    if (::testing::Test::HasFatalFailure()) return;
   }
 }
 
