@@ -16,8 +16,8 @@ namespace brevane::wmi {
 
 class InstanceWalk {
  public:
-  InstanceWalk(Backend& backend, const RegionalSettings& regional,
-               InstanceRequestMailbox& mailbox, InstanceOutbox& outbox, std::stop_token stop);
+  InstanceWalk(Backend& backend, const RegionalSettings& regional, InstanceRequestMailbox& mailbox,
+               InstanceOutbox& outbox, std::stop_token stop);
   InstanceWalk(const InstanceWalk&) = delete;
   InstanceWalk& operator=(const InstanceWalk&) = delete;
 
