@@ -9,6 +9,7 @@
 #include "app/copy_text.h"
 #include "app/delimited_text.h"
 #include "app/result_rows.h"
+#include "bench_tables.h"
 
 namespace {
 
@@ -42,21 +43,7 @@ class BufferedSink final : public brevane::TextSink {
 }  // namespace
 
 int main() {
-  constexpr int kRows = 100000;
-  constexpr int kColumns = 10;
-  brevane::wmi::ResultTable table;
-  for (int r = 0; r < kRows; ++r) {
-    for (int c = 0; c < kColumns; ++c) {
-      table.columnNames.push_back("Column" + std::to_string(c));
-      table.values.push_back(c == 0   ? "svchost.exe"
-                             : c == 1 ? "C:\\Windows\\system32\\svchost.exe -k \"netsvcs\", -p"
-                                      : std::to_string(r * c));
-    }
-    table.rowLengths.push_back(kColumns);
-  }
-  table.cols = kColumns;
-  table.rows = kRows;
-  brevane::ResultRows rows = brevane::ResultRows::FromTable(std::move(table));
+  brevane::ResultRows rows = brevane::bench::MillionCellRows();
   rows.Sort(2, false);
 
   for (auto format : {brevane::DelimitedFormat::Csv, brevane::DelimitedFormat::Tsv}) {
@@ -75,13 +62,9 @@ int main() {
                 text.size());
   }
 
-  std::vector<std::string> names;
-  for (int i = 0; i < 100000; ++i)
-    names.push_back((i % 3 == 0 ? "Win32_PerfRawData_Counter" : "CIM_LogicalElement") +
-                    std::to_string(i));
   brevane::ClassFilter filter;
   auto start = std::chrono::steady_clock::now();
-  filter.SetNames(names);
+  filter.SetNames(brevane::bench::HundredThousandClassNames());
   std::printf("filter: take 100 000 names:     %8.1f ms\n", MillisecondsSince(start));
   for (const char* text :
        {"w", "wi", "win32_perf", "WIN32_PERFRAWDATA_COUNTER9", "nosuchclass", ""}) {

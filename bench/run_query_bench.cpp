@@ -5,7 +5,7 @@
 #include <string>
 
 #include "support/fake_scenarios.h"
-#include "wmi/wmi_client.h"
+#include "wmi/query_ops.h"
 
 namespace {
 long PeakRssKb() {
@@ -22,11 +22,12 @@ int main() {
   using namespace brevane;
   testing::FakeWmi fake;
   testing::AddBigClass(fake, "Bench_Query", 100000, 10);
-  wmi::TWMI client(fake, wmi::RegionalSettings{});
+  const wmi::ConnectionParams conn{".", "root\\cimv2", "", ""};
+  std::string error;
   for (int run = 0; run < 3; ++run) {
     wmi::ResultTable table;
     const auto start = std::chrono::steady_clock::now();
-    const bool ok = client.ExecQuery("select * from Bench_Query", table);
+    const bool ok = wmi::RunQuery(fake, {}, conn, "select * from Bench_Query", table, error);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("RunQuery 100000 x 10: %s, %d rows x %d cols, %.3f s (%.0f cells/s)\n",

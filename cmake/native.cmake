@@ -21,6 +21,7 @@ if(BREVANE_BUILD_BENCH)
     get_filename_component(name ${src} NAME_WE)
     add_executable(bench_${name} ${src})
     target_link_libraries(bench_${name} PRIVATE brevane_testsupport)
+    target_include_directories(bench_${name} PRIVATE bench)
   endforeach()
 endif()
 

@@ -1,6 +1,6 @@
 # Windows build (mingw-w64 here, MSVC on Windows): the Win32 layer, the program and its tests.
-set(BREVANE_WIN32_LIBS ole32 oleaut32 uuid wbemuuid comctl32 comdlg32 shell32 shlwapi
-    user32 gdi32 advapi32 version psapi)
+set(BREVANE_WIN32_LIBS ole32 oleaut32 uuid wbemuuid comctl32 comdlg32 shell32 user32 gdi32
+    advapi32)
 
 file(GLOB BREVANE_WIN32_SOURCES CONFIGURE_DEPENDS
   src/app/win32/*.cpp src/wmi/win32/*.cpp src/dialogs/win32/*.cpp src/util/win32/*.cpp
@@ -31,7 +31,8 @@ if(BREVANE_BUILD_TESTS)
   # Unit and integration tests of the Win32 layer, run under Wine (one ctest per executable).
   file(GLOB BREVANE_WIN_TESTS CONFIGURE_DEPENDS tests/*/win32/*_test.cpp)
   add_executable(brevane_wintests ${BREVANE_WIN_TESTS})
-  target_link_libraries(brevane_wintests PRIVATE brevane_win32 brevane_testsupport GTest::gmock GTest::gtest_main)
+  # version: a test reads the built program's version information.
+  target_link_libraries(brevane_wintests PRIVATE brevane_win32 brevane_testsupport version GTest::gmock GTest::gtest_main)
   target_link_options(brevane_wintests PRIVATE ${BREVANE_STATIC_LINK})
   # Some tests read the built program itself (its version information).
   add_dependencies(brevane_wintests brevane)
@@ -84,6 +85,7 @@ if(BREVANE_BUILD_BENCH)
     get_filename_component(name ${src} NAME_WE)
     add_executable(bench_${name} ${src})
     target_link_libraries(bench_${name} PRIVATE brevane_win32 brevane_testsupport)
+    target_include_directories(bench_${name} PRIVATE bench)
     target_link_options(bench_${name} PRIVATE ${BREVANE_STATIC_LINK})
   endforeach()
 endif()

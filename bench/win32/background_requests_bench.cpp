@@ -18,6 +18,7 @@
 
 #include "app/result_rows.h"
 #include "app/win32/result_rows_source.h"
+#include "framework/win32/program_file.h"
 #include "framework/win32/ui_dispatcher.h"
 #include "framework/win32/virtual_list_view.h"
 #include "support/fake_scenarios.h"
@@ -53,9 +54,7 @@ size_t PeakWorkingSetMb() {
 // Runs this program again for one memory phase; its exit code is the phase's peak working set
 // above the fake backend's world, in MB.
 DWORD MemoryPhase(const wchar_t* phase) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(path) + L"\" " + phase;
+  std::wstring command = L"\"" + brevane::win32::ProgramFileName() + L"\" " + phase;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};

@@ -13,6 +13,7 @@
 #include "app/copy_text.h"
 #include "app/delimited_text.h"
 #include "app/result_rows.h"
+#include "bench_tables.h"
 #include "framework/win32/atomic_file_writer.h"
 #include "framework/win32/clipboard.h"
 #include "framework/win32/encoding.h"
@@ -35,20 +36,7 @@ size_t PeakWorkingSetMb() {
 }  // namespace
 
 int main() {
-  constexpr int kRows = 100000;
-  constexpr int kColumns = 10;
-  brevane::wmi::ResultTable table;
-  for (int r = 0; r < kRows; ++r) {
-    for (int c = 0; c < kColumns; ++c) {
-      table.columnNames.push_back("Column" + std::to_string(c));
-      table.values.push_back(c == 1 ? "C:\\Windows\\system32\\svchost.exe -k netsvcs"
-                                    : std::to_string(r * c));
-    }
-    table.rowLengths.push_back(kColumns);
-  }
-  table.cols = kColumns;
-  table.rows = kRows;
-  const brevane::ResultRows rows = brevane::ResultRows::FromTable(std::move(table));
+  const brevane::ResultRows rows = brevane::bench::MillionCellRows();
   std::printf("table ready, peak %zu MB\n", PeakWorkingSetMb());
 
   auto start = Clock::now();
@@ -76,10 +64,7 @@ int main() {
   }
   DeleteFileW(path.c_str());
 
-  std::vector<std::string> names;
-  for (int i = 0; i < 100000; ++i)
-    names.push_back((i % 3 == 0 ? "Win32_PerfRawData_Counter" : "CIM_LogicalElement") +
-                    std::to_string(i));
+  const std::vector<std::string> names = brevane::bench::HundredThousandClassNames();
   brevane::ClassFilter filter;
   filter.SetNames(names);
   HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_OVERLAPPEDWINDOW | LBS_NOINTEGRALHEIGHT, 0, 0,

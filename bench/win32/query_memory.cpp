@@ -5,12 +5,13 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <string>
 
 #include "framework/win32/com_apartment.h"
 #include "wmi/regional_settings.h"
 #include "wmi/win32/com_backend.h"
 #include "wmi/win32/com_security.h"
-#include "wmi/wmi_client.h"
+#include "wmi/query_ops.h"
 
 namespace {
 
@@ -36,14 +37,19 @@ int main() {
   brevane::win32::ComApartment apartment;
   brevane::wmi::win32::InitializeComSecurity();
   brevane::wmi::win32::ComBackend backend;
-  brevane::wmi::TWMI client(backend, brevane::wmi::RegionalSettings{});
+  const brevane::wmi::RegionalSettings regional;
+  const brevane::wmi::ConnectionParams conn{".", "root\\cimv2", "", ""};
+  std::string error;
   brevane::wmi::ResultTable table;
-  if (!client.ExecQuery(kQuery, table)) {
-    std::printf("query failed: %s\n", client.LastError.c_str());
+  const auto query = [&] {
+    return brevane::wmi::RunQuery(backend, regional, conn, kQuery, table, error);
+  };
+  if (!query()) {
+    std::printf("query failed: %s\n", error.c_str());
     return 1;
   }
   const Memory first = ProcessMemory();
-  for (int i = 0; i < kQueries; ++i) client.ExecQuery(kQuery, table);
+  for (int i = 0; i < kQueries; ++i) query();
   const Memory last = ProcessMemory();
   std::printf("%s (%d rows)\n", kQuery, table.rows);
   std::printf("working set after 1 query:         %10.0f KB (private %.0f KB)\n",

@@ -17,11 +17,12 @@ constexpr std::array<uint32_t, kBrowseFlagCount> kOptionBits = {
 constexpr std::array<int, kBrowseLocationCount> kCsidls = {
     -1, -1, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27,
 };
-}  // namespace
-
+// The shell option bit that a flag stands for.
 uint32_t ShellOptionBit(TBrowseFlag flag) {
   return kOptionBits[static_cast<size_t>(flag)];
 }
+
+}  // namespace
 
 TBrowseFlags BrowseOptions::Flags() const {
   TBrowseFlags flags;

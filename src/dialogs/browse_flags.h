@@ -27,7 +27,6 @@ class TBrowseFlags {
     for (TBrowseFlag flag : flags) Include(flag);
   }
   constexpr void Include(TBrowseFlag flag) { members_ |= Bit(flag); }
-  constexpr void Exclude(TBrowseFlag flag) { members_ &= ~Bit(flag); }
   constexpr bool Contains(TBrowseFlag flag) const { return (members_ & Bit(flag)) != 0; }
   constexpr bool operator==(const TBrowseFlags&) const = default;
 
@@ -37,9 +36,6 @@ class TBrowseFlags {
   }
   uint8_t members_ = 0;
 };
-
-// The shell option bit that a flag stands for.
-uint32_t ShellOptionBit(TBrowseFlag flag);
 
 inline constexpr uint32_t kBifValidate = 0x0020;
 

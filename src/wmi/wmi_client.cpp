@@ -3,10 +3,7 @@
 #include <exception>
 
 #include "util/secret.h"
-#include "util/text.h"
-#include "wmi/query_ops.h"
 #include "wmi/wmi_error.h"
-#include "wmi/wmi_session.h"
 
 namespace brevane::wmi {
 
@@ -41,66 +38,6 @@ bool TWMI::CheckLocator() {
     LastError = e.what();
   }
   return false;
-}
-
-bool TWMI::GetClasses(StringList& items) {
-  LastError.clear();
-  // The local computer takes no credentials; "." is how the user asks for it explicitly.
-  if (Host == ".") {
-    User.clear();
-    WipeSecret(Password);
-  }
-  try {
-    auto services = ConnectWmi(backend_, Host, Namespace, User, Password);
-    auto set = services->SubclassesOf("", 0);
-    auto classes = set->NewEnum();
-    std::unique_ptr<Object> classObject;
-    while (classes->Next(classObject) && classObject) items.push_back(classObject->ClassName());
-    return true;
-  } catch (const std::exception& e) {
-    LastError = e.what();
-    return false;
-  }
-}
-
-bool TWMI::GetClassProperties(const std::string& className, StringList& names,
-                              std::vector<PropertyType>* types) {
-  return ListClassProperties(backend_, {Host, Namespace, User, Password}, className, names,
-                             LastError, types);
-}
-
-bool TWMI::GetInstanceProperties(const std::string& className, int index, StringList* names,
-                                 StringList* values) {
-  LastError.clear();
-  return ListInstanceProperties(backend_, regional_, {Host, Namespace, User, Password}, className,
-                                index, names, values, LastError);
-}
-
-bool TWMI::ExecQuery(const std::string& queryText, ResultTable& table) {
-  LastError.clear();
-  return RunQuery(backend_, regional_, {Host, Namespace, User, Password}, queryText, table,
-                  LastError);
-}
-
-bool TWMI::InstancesOf(const std::string& className, std::unique_ptr<ObjectSet>& set) {
-  set.reset();
-  LastError.clear();
-  try {
-    auto services = ConnectWmi(backend_, Host, Namespace, User, Password);
-    set = services->InstancesOf(className, kFlagSemisync);
-    return set != nullptr;
-  } catch (const std::exception& e) {
-    LastError = e.what();
-    return false;
-  }
-}
-
-bool TWMI::HasInstances(const std::string& className) {
-  std::unique_ptr<ObjectSet> set;
-  if (!InstancesOf(className, set)) return false;
-  auto instances = set->NewEnum();  // a failure here reaches the caller, which guards it
-  std::unique_ptr<Object> instance;
-  return NextEnumItem(*instances, instance, LastError) && instance;
 }
 
 }  // namespace brevane::wmi

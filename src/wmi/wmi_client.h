@@ -1,14 +1,10 @@
 #pragma once
-// TWMI: the client through which the window makes every WMI request that it waits for. It
-// keeps only the connection parameters and the last failure text; each operation connects
-// afresh and never lets a failure escape (HasInstances aside, see there).
-#include <memory>
+// TWMI: the window's connection parameters, the regional settings its values are read with,
+// and the check at start-up that WMI can be reached at all. The requests themselves run on
+// workers (request_worker.h) and in query_ops.h.
 #include <string>
 
-#include "util/string_list.h"
 #include "wmi/regional_settings.h"
-#include "wmi/result_table.h"
-#include "wmi/query_ops.h"
 #include "wmi/wmi_api.h"
 
 namespace brevane::wmi {
@@ -28,18 +24,8 @@ class TWMI {
 
   void SetHost(const std::string& host);     // empty gives "."
   void SetNamespace(const std::string& ns);  // empty gives "root\cimv2"
+  // False, with the reason in LastError, when no locator can be made.
   bool CheckLocator();
-  bool GetClasses(StringList& items);  // appends, unsorted
-  // types, when given, receives each property's type and key mark.
-  bool GetClassProperties(const std::string& className, StringList& names,
-                          std::vector<PropertyType>* types = nullptr);
-  // names or values may be null: an absent list is neither emptied nor filled.
-  bool GetInstanceProperties(const std::string& className, int index, StringList* names,
-                             StringList* values);
-  bool ExecQuery(const std::string& queryText, ResultTable& table);
-  bool InstancesOf(const std::string& className, std::unique_ptr<ObjectSet>& set);
-  // Raises WmiError when the set's enumerator cannot be taken; the caller guards it.
-  bool HasInstances(const std::string& className);
 
   const RegionalSettings& Regional() const { return regional_; }
 

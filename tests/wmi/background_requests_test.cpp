@@ -230,6 +230,44 @@ TEST_F(BackgroundRequestsTest, ClassListStreamsAndHidesEmptyClasses) {
   }
 }
 
+// The class list connects with the parameters it is given and ends with the connection's own
+// failure text; names that came before a failure stay.
+TEST_F(BackgroundRequestsTest, ClassListConnectionAndFailures) {
+  fake->RequireCredentials("ann", "right");
+  fake->AddEnumerationFault({"SubclassesOf", "", 2, true,
+                             WmiError(testing::fake_status::kGenericFailure, "Generic failure")});
+  struct Case {
+    ConnectionParams conn;
+    std::string errorText;
+    Lines names;
+  };
+  const Case cases[] = {
+      {{"other", kNs, "ann", "wrong"}, "Access is denied", {}},
+      {{"other", "root\\nosuch", "ann", "right"}, "Invalid namespace", {}},
+      {{"nowhere", kNs, "ann", "right"}, "The RPC server is unavailable", {}},
+      {{"other", kNs, "ann", "right"}, "Generic failure", {"Item", "Keyless"}},
+  };
+  for (const Case& c : cases) {
+    Lines names;
+    bool ended = false;
+    std::string errorText;
+    StartClassList(
+        worker, c.conn, false,
+        {{},
+         {},
+         [&](StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
+         [&](bool ok, const std::string& text) {
+           ended = true;
+           errorText = ok ? "ok" : text;
+         }});
+    ASSERT_TRUE(dispatcher->PumpUntil([&] { return ended; }));
+    EXPECT_EQ(errorText, c.errorText) << c.conn.host << " " << c.conn.ns;
+    EXPECT_EQ(names, c.names) << c.errorText;
+    EXPECT_EQ(fake->LastConnectUser(), c.conn.user);
+    EXPECT_EQ(fake->LastConnectPassword(), c.conn.password);
+  }
+}
+
 TEST_F(BackgroundRequestsTest, InstancesByPathLatestChoiceWinsAndGoneInstances) {
   fake->RemoveAfterWalk("Item", 1999);
   const Lines paths = LoadedPaths("Item");

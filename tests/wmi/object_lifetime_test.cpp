@@ -11,7 +11,7 @@
 #include "support/test_dispatcher.h"
 #include "support/vector_instance_list.h"
 #include "wmi/instance_loader.h"
-#include "wmi/wmi_client.h"
+#include "wmi/query_ops.h"
 
 namespace brevane::wmi {
 namespace {
@@ -41,16 +41,19 @@ class ObjectLifetimeTest : public ::testing::Test {
 
 TEST_F(ObjectLifetimeTest, QueryLoadAndClickGiveBackEverythingTheyFetched) {
   const int before = fake->LiveObjects();
-  TWMI client(*fake, RegionalSettings{});
+  const ConnectionParams conn{".", kStandardNamespace, "", ""};
+  std::string error;
   ResultTable table;
-  ASSERT_TRUE(client.ExecQuery("select * from Win32_Process", table));
+  ASSERT_TRUE(
+      RunQuery(*fake, RegionalSettings{}, conn, "select * from Win32_Process", table, error));
   ASSERT_GT(table.rows, 0);
   EXPECT_EQ(fake->LiveObjects(), before) << "query";
 
   StringList names;
   StringList values;
-  ASSERT_TRUE(client.GetClassProperties("Win32_Process", names));
-  ASSERT_TRUE(client.GetInstanceProperties("Win32_Process", 5, &names, &values));
+  ASSERT_TRUE(ListClassProperties(*fake, conn, "Win32_Process", names, error));
+  ASSERT_TRUE(ListInstanceProperties(*fake, RegionalSettings{}, conn, "Win32_Process", 5, &names,
+                                     &values, error));
   ASSERT_FALSE(values.empty());
   EXPECT_EQ(fake->LiveObjects(), before) << "click";
 

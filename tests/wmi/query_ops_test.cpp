@@ -6,7 +6,6 @@
 
 #include "support/fake_scenarios.h"
 #include "support/fake_wmi.h"
-#include "wmi/wmi_client.h"
 #include "wmi/wmi_error.h"
 
 namespace brevane::wmi {
@@ -34,12 +33,14 @@ class QueryOpsTest : public ::testing::Test {
                       {"Size", Value::Text("7")}});
   }
   FakeWmi fake;
-  TWMI client{fake, RegionalSettings{}};
+  const RegionalSettings regional;
+  const ConnectionParams conn{".", "root\\cimv2", "", ""};
   ResultTable table;
+  std::string error;
 };
 
 TEST_F(QueryOpsTest, AlignedResultLayout) {
-  ASSERT_TRUE(client.ExecQuery("select Name, Size from Demo_Disk", table));
+  ASSERT_TRUE(RunQuery(fake, regional, conn, "select Name, Size from Demo_Disk", table, error));
   EXPECT_EQ(table.rows, 2);
   EXPECT_EQ(table.cols, 2);
   EXPECT_EQ(table.columnNames, (StringList{"Name", "Size", "Name", "Size"}));
@@ -48,7 +49,7 @@ TEST_F(QueryOpsTest, AlignedResultLayout) {
 }
 
 TEST_F(QueryOpsTest, UnalignedResultKeepsEachObjectsOwnProperties) {
-  ASSERT_TRUE(client.ExecQuery("select * from CIM_Element", table));
+  ASSERT_TRUE(RunQuery(fake, regional, conn, "select * from CIM_Element", table, error));
   EXPECT_EQ(table.rows, 3);
   EXPECT_EQ(table.cols, 3);
   EXPECT_EQ(table.columnNames.size(), 8u);
@@ -60,7 +61,7 @@ TEST_F(QueryOpsTest, EmptyResultAndStaleOutputsCleared) {
   table.columnNames = {"old"};
   table.values = {"old"};
   table.rows = table.cols = 9;
-  ASSERT_TRUE(client.ExecQuery("select * from Demo_Empty", table));
+  ASSERT_TRUE(RunQuery(fake, regional, conn, "select * from Demo_Empty", table, error));
   EXPECT_EQ(table.rows, 0);
   EXPECT_EQ(table.cols, 0);
   EXPECT_TRUE(table.columnNames.empty());
@@ -68,43 +69,43 @@ TEST_F(QueryOpsTest, EmptyResultAndStaleOutputsCleared) {
 }
 
 TEST_F(QueryOpsTest, QueryFailuresCarryThePrefix) {
-  EXPECT_FALSE(client.ExecQuery("selec Name frm Demo_Disk", table));
-  EXPECT_EQ(client.LastError, "Error: Invalid query");
-  EXPECT_FALSE(client.ExecQuery("select * from Nope", table));
-  EXPECT_EQ(client.LastError, "Error: Invalid class");
-  client.SetNamespace("root\\nosuch");
-  EXPECT_FALSE(client.ExecQuery("select * from Demo_Disk", table));
-  EXPECT_EQ(client.LastError, "Error: Invalid namespace");
+  EXPECT_FALSE(RunQuery(fake, regional, conn, "selec Name frm Demo_Disk", table, error));
+  EXPECT_EQ(error, "Error: Invalid query");
+  EXPECT_FALSE(RunQuery(fake, regional, conn, "select * from Nope", table, error));
+  EXPECT_EQ(error, "Error: Invalid class");
+  const ConnectionParams elsewhere{".", "root\\nosuch", "", ""};
+  EXPECT_FALSE(RunQuery(fake, regional, elsewhere, "select * from Demo_Disk", table, error));
+  EXPECT_EQ(error, "Error: Invalid namespace");
 }
 
 TEST_F(QueryOpsTest, FailureWhileFetchingAnObjectEndsTheWalkButSucceeds) {
   fake.AddEnumerationFault(
       {"ExecQuery", "", 1, true, WmiError(status::kGenericFailure, "Generic failure")});
-  ASSERT_TRUE(client.ExecQuery("select * from CIM_Element", table));
+  ASSERT_TRUE(RunQuery(fake, regional, conn, "select * from CIM_Element", table, error));
   EXPECT_EQ(table.rows, 1);
-  EXPECT_EQ(client.LastError, "Generic failure");  // kept, without prefix
+  EXPECT_EQ(error, "Generic failure");  // kept, without prefix
   fake.ClearFaults();
   fake.AddEnumerationFault({"ExecQuery", "", 2, false, WmiError(status::kGenericFailure, "quiet")});
-  ASSERT_TRUE(client.ExecQuery("select * from CIM_Element", table));
+  ASSERT_TRUE(RunQuery(fake, regional, conn, "select * from CIM_Element", table, error));
   EXPECT_EQ(table.rows, 2);
-  EXPECT_EQ(client.LastError, "");
+  EXPECT_EQ(error, "");
 }
 
 TEST_F(QueryOpsTest, FailureAfterConnectKeepsWhatWasCollected) {
   fake.FailCall("Properties", WmiError(status::kGenericFailure, "Generic failure"));
-  EXPECT_FALSE(client.ExecQuery("select * from CIM_Element", table));
+  EXPECT_FALSE(RunQuery(fake, regional, conn, "select * from CIM_Element", table, error));
   EXPECT_EQ(table.rows, 1);
-  EXPECT_EQ(client.LastError, "Error: Generic failure");
+  EXPECT_EQ(error, "Error: Generic failure");
 }
 
 TEST_F(QueryOpsTest, ClassPropertiesWithoutPrefix) {
   StringList names{"stale"};
-  ASSERT_TRUE(client.GetClassProperties("Demo_Disk", names));
+  ASSERT_TRUE(ListClassProperties(fake, conn, "Demo_Disk", names, error));
   EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
-  ASSERT_TRUE(client.GetClassProperties("Demo_NoProps", names));
+  ASSERT_TRUE(ListClassProperties(fake, conn, "Demo_NoProps", names, error));
   EXPECT_TRUE(names.empty());
-  EXPECT_FALSE(client.GetClassProperties("Nope", names));
-  EXPECT_EQ(client.LastError, "Not found");
+  EXPECT_FALSE(ListClassProperties(fake, conn, "Nope", names, error));
+  EXPECT_EQ(error, "Not found");
 }
 
 TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
@@ -116,7 +117,7 @@ TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
   fake.SetQualifiers(ns, "Demo_Link", "Owner", {false, "Win32_Account"});
   StringList names;
   std::vector<PropertyType> types{{"stale", "", false}};
-  ASSERT_TRUE(client.GetClassProperties("Demo_Link", names, &types));
+  ASSERT_TRUE(ListClassProperties(fake, conn, "Demo_Link", names, error, &types));
   ASSERT_EQ(types.size(), 5u);
   const std::vector<std::pair<std::string, bool>> expected = {{"uint32", true},
                                                               {"ref:CIM_LogicalDisk", true},
@@ -130,7 +131,7 @@ TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
   }
   // Qualifiers that cannot be read leave the types without their marks.
   fake.FailCall("Qualifiers", WmiError(status::kAccessDenied, "Access denied"));
-  ASSERT_TRUE(client.GetClassProperties("Demo_Link", names, &types));
+  ASSERT_TRUE(ListClassProperties(fake, conn, "Demo_Link", names, error, &types));
   EXPECT_EQ(types[0].typeName, "uint32");
   EXPECT_FALSE(types[0].key);
   EXPECT_EQ(types[3].typeName, "object");
@@ -139,30 +140,34 @@ TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
 TEST_F(QueryOpsTest, InstancePropertiesByPosition) {
   StringList names;
   StringList values;
-  ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 1, &names, &values));
+  ASSERT_TRUE(ListInstanceProperties(fake, regional, conn, "Demo_Disk", 1, &names, &values, error));
   EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
   EXPECT_EQ(values, (StringList{"D:", " spaced ", "7"}));
-  ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 0, nullptr, &values));
+  ASSERT_TRUE(
+      ListInstanceProperties(fake, regional, conn, "Demo_Disk", 0, nullptr, &values, error));
   EXPECT_EQ(values, (StringList{"C:", "", "100"}));
   EXPECT_EQ(names.size(), 3u);  // absent list untouched
-  ASSERT_TRUE(client.GetInstanceProperties("Demo_Disk", 2, &names, &values));
+  ASSERT_TRUE(ListInstanceProperties(fake, regional, conn, "Demo_Disk", 2, &names, &values, error));
   EXPECT_TRUE(names.empty());
   EXPECT_TRUE(values.empty());
   // The base class's instance set includes the subclass's instances.
-  ASSERT_TRUE(client.GetInstanceProperties("CIM_Element", 2, &names, &values));
+  ASSERT_TRUE(
+      ListInstanceProperties(fake, regional, conn, "CIM_Element", 2, &names, &values, error));
   EXPECT_EQ(values.front(), "D:");
-  EXPECT_FALSE(client.GetInstanceProperties("Nope", 0, &names, &values));
-  EXPECT_EQ(client.LastError, "Error: Not found");
+  EXPECT_FALSE(ListInstanceProperties(fake, regional, conn, "Nope", 0, &names, &values, error));
+  EXPECT_EQ(error, "Error: Not found");
 }
 
 // Values reach the listings as the native API hands them over, and read as their CIM type.
 TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
   FakeWmi world;
   testing::AddStandardWorld(world);
-  TWMI typedClient{world, RegionalSettings{}};
+  const ConnectionParams conn{".", "root\\cimv2", "", ""};
+  std::string error;
   StringList names;
   StringList values;
-  ASSERT_TRUE(typedClient.GetInstanceProperties("Demo_Types", 0, &names, &values));
+  ASSERT_TRUE(ListInstanceProperties(world, RegionalSettings{}, conn, "Demo_Types", 0, &names,
+                                     &values, error));
   ASSERT_EQ(names.size(), values.size());
   const std::map<std::string, std::string> expected = {
       {"Sint8", "-128"},
@@ -187,8 +192,8 @@ TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
   for (size_t i = 0; i < names.size(); ++i) listed[names[i]] = values[i];
   for (const auto& [name, text] : expected) EXPECT_EQ(listed[name], text) << name;
   ResultTable table;
-  ASSERT_TRUE(
-      typedClient.ExecQuery("select MaxNumberOfProcesses from Win32_OperatingSystem", table));
+  ASSERT_TRUE(RunQuery(world, RegionalSettings{}, conn,
+                       "select MaxNumberOfProcesses from Win32_OperatingSystem", table, error));
   EXPECT_EQ(table.values, (StringList{"4294967295"}));
 }
 

@@ -13,6 +13,7 @@
 #include "dialogs/win32/secret_text.h"
 #include "framework/win32/encoding.h"
 #include "framework/win32/help_access.h"
+#include "framework/win32/message_box.h"
 #include "framework/win32/message_loop.h"
 #include "wmi/win32/system_error_text.h"
 
@@ -63,14 +64,10 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   std::vector<std::string> arguments = CommandLineArguments(win32::WideToUtf8(GetCommandLineW()));
   TMainWin mainWin(instance, std::move(backend), std::move(arguments));
   if (!mainWin.Create(showCmd)) {
-    MessageBoxW(nullptr, L"The main window could not be created.", L"Brevane",
-                MB_OK | MB_ICONERROR);
+    win32::ShowMessageBox(nullptr, "The main window could not be created.", MB_OK | MB_ICONERROR);
     return 1;
   }
 
-  win32::ModelessDialogs modelessDialogs;
-  modelessDialogs.SetPreTranslate(
-      [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
   // Created once, after the main window, and kept hidden between their modal showings (they
   // run their own modal loops, so they need no modeless keyboard handling here). The first
   // activation, which loads their histories, runs from the message loop, after this.
@@ -78,15 +75,15 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   dialogs::win32::TFindDialog findDialog;
   const RunDialogs dialogs = CreateRunDialogs(mainWin.Handle(), connectForm, findDialog);
   for (const std::string& failure : dialogs.failures) {
-    MessageBoxW(mainWin.Handle(), win32::Utf8ToWide(failure).c_str(), L"Brevane",
-                MB_OK | MB_ICONERROR);
+    win32::ShowMessageBox(mainWin.Handle(), failure, MB_OK | MB_ICONERROR);
   }
   mainWin.ConnectForm = dialogs.connectForm;
   mainWin.FindDialog = dialogs.findDialog;
   mainWin.Help = &helpAccess;
 
-  const int exitCode =
-      win32::RunMessageLoop(mainWin.Handle(), mainWin.Accelerators(), &modelessDialogs);
+  const int exitCode = win32::RunMessageLoop(
+      mainWin.Handle(), mainWin.Accelerators(),
+      [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
 
   // The password the client kept does not outlive the run in freed memory.
   if (mainWin.Wmi) dialogs::win32::WipeText(mainWin.Wmi->Password);

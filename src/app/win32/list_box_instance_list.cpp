@@ -36,14 +36,11 @@ void ListBoxInstanceList::Clear() {
 }
 
 void ListBoxInstanceList::BeginUpdate() {
-  if (updateDepth_++ == 0) SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
+  if (updateDepth_++ == 0) redraw_.emplace(listBox_);
 }
 
 void ListBoxInstanceList::EndUpdate() {
-  if (updateDepth_ > 0 && --updateDepth_ == 0) {
-    SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(listBox_, nullptr, TRUE);
-  }
+  if (updateDepth_ > 0 && --updateDepth_ == 0) redraw_.reset();
 }
 
 }  // namespace brevane::win32

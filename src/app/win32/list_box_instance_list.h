@@ -2,6 +2,9 @@
 // The instance list box as the loader's target list.
 #include <windows.h>
 
+#include <optional>
+
+#include "framework/win32/redraw_suspension.h"
 #include "wmi/instance_list.h"
 
 namespace brevane::win32 {
@@ -20,6 +23,7 @@ class ListBoxInstanceList final : public wmi::InstanceList {
  private:
   HWND listBox_;
   int updateDepth_ = 0;
+  std::optional<RedrawSuspension> redraw_;
 };
 
 }  // namespace brevane::win32

@@ -7,7 +7,7 @@
 
 #include "app/win32/application.h"
 #include "framework/win32/com_apartment.h"
-#include "framework/win32/encoding.h"
+#include "framework/win32/message_box.h"
 #include "wmi/win32/com_backend.h"
 #include "wmi/win32/com_security.h"
 
@@ -15,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
   try {
     brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
     if (!apartment.Usable()) {
-      MessageBoxW(nullptr, L"COM could not be initialised.", L"Brevane", MB_OK | MB_ICONERROR);
+      brevane::win32::ShowMessageBox(nullptr, "COM could not be initialised.",
+                                     MB_OK | MB_ICONERROR);
       return 1;
     }
     // Not fatal: without it, WMI may refuse some requests, which they then report themselves.
@@ -23,10 +24,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
     return brevane::app::RunApplication(instance, showCmd,
                                         std::make_shared<brevane::wmi::win32::ComBackend>());
   } catch (const std::exception& error) {
-    const std::wstring text = brevane::win32::Utf8ToWide(error.what());
-    MessageBoxW(nullptr, text.c_str(), L"Brevane", MB_OK | MB_ICONERROR);
+    brevane::win32::ShowMessageBox(nullptr, error.what(), MB_OK | MB_ICONERROR);
   } catch (...) {
-    MessageBoxW(nullptr, L"Unexpected failure", L"Brevane", MB_OK | MB_ICONERROR);
+    brevane::win32::ShowMessageBox(nullptr, "Unexpected failure", MB_OK | MB_ICONERROR);
   }
   return 1;
 }

@@ -4,100 +4,57 @@
 #include <commctrl.h>
 
 #include <array>
-#include <cstdint>
 
 #include "app/win32/main_window.h"
+#include "framework/win32/drawn_bitmap.h"
 
 namespace brevane::app {
 
 namespace {
 
 constexpr int kImageSize = 16;
-constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
 
-// A 16 x 16 drawing surface with GDI primitives; the key colour becomes transparent.
+// GDI primitives on a 16 x 16 picture.
 class IconCanvas {
  public:
-  IconCanvas() : dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kImageSize;
-    info.bmiHeader.biHeight = -kImageSize;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    pixels_ = static_cast<uint32_t*>(bits);
-    previous_ = SelectObject(dc_.Get(), bitmap_.Get());
-    Fill({0, 0, kImageSize, kImageSize}, kTransparentKey);
-  }
-  ~IconCanvas() {
-    if (previous_ != nullptr) SelectObject(dc_.Get(), previous_);
-  }
-  IconCanvas(const IconCanvas&) = delete;
-  IconCanvas& operator=(const IconCanvas&) = delete;
-
-  HDC Dc() const { return dc_.Get(); }
+  explicit IconCanvas(HDC dc) : dc_(dc) {}
 
   void Fill(RECT area, COLORREF color) {
     win32::UniqueBrush brush(CreateSolidBrush(color));
-    FillRect(dc_.Get(), &area, brush.Get());
+    FillRect(dc_, &area, brush.Get());
   }
   void Polygon(std::initializer_list<POINT> points, COLORREF fill, COLORREF outline) {
     win32::UniqueBrush brush(CreateSolidBrush(fill));
     win32::UniquePen pen(CreatePen(PS_SOLID, 1, outline));
-    win32::SelectObjectScope b(dc_.Get(), brush.Get());
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
-    ::Polygon(dc_.Get(), points.begin(), static_cast<int>(points.size()));
+    win32::SelectObjectScope b(dc_, brush.Get());
+    win32::SelectObjectScope p(dc_, pen.Get());
+    ::Polygon(dc_, points.begin(), static_cast<int>(points.size()));
   }
   void Ellipse(RECT area, COLORREF fill, COLORREF outline, int penWidth = 1) {
     win32::UniqueBrush brush(CreateSolidBrush(fill));
     win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, outline));
-    win32::SelectObjectScope b(dc_.Get(), brush.Get());
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
-    ::Ellipse(dc_.Get(), area.left, area.top, area.right, area.bottom);
-  }
-  void Ring(RECT area, COLORREF color, int penWidth) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope b(dc_.Get(), GetStockObject(NULL_BRUSH));
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
-    ::Ellipse(dc_.Get(), area.left, area.top, area.right, area.bottom);
+    win32::SelectObjectScope b(dc_, brush.Get());
+    win32::SelectObjectScope p(dc_, pen.Get());
+    ::Ellipse(dc_, area.left, area.top, area.right, area.bottom);
   }
   void Line(POINT from, POINT to, COLORREF color, int penWidth = 1) {
     win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
-    MoveToEx(dc_.Get(), from.x, from.y, nullptr);
-    LineTo(dc_.Get(), to.x, to.y);
+    win32::SelectObjectScope p(dc_, pen.Get());
+    MoveToEx(dc_, from.x, from.y, nullptr);
+    LineTo(dc_, to.x, to.y);
   }
   void Arc(RECT area, POINT start, POINT end, COLORREF color, int penWidth) {
     win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope p(dc_.Get(), pen.Get());
-    ::Arc(dc_.Get(), area.left, area.top, area.right, area.bottom, start.x, start.y, end.x, end.y);
+    win32::SelectObjectScope p(dc_, pen.Get());
+    ::Arc(dc_, area.left, area.top, area.right, area.bottom, start.x, start.y, end.x, end.y);
   }
   void Frame(RECT area, COLORREF fill, COLORREF outline) {
     Fill(area, outline);
     Fill({area.left + 1, area.top + 1, area.right - 1, area.bottom - 1}, fill);
   }
 
-  // The finished picture as a premultiplied 32-bit bitmap (key colour transparent).
-  win32::UniqueBitmap TakeBitmap() {
-    GdiFlush();
-    const uint32_t key = 0x00FF00FFu;  // BGRX of the key colour
-    for (int i = 0; i < kImageSize * kImageSize; ++i) {
-      uint32_t& pixel = pixels_[i];
-      pixel = (pixel & 0x00FFFFFFu) == key ? 0 : (pixel | 0xFF000000u);
-    }
-    SelectObject(dc_.Get(), previous_);
-    previous_ = nullptr;
-    return std::move(bitmap_);
-  }
-
  private:
-  win32::UniqueMemoryDc dc_;
-  win32::UniqueBitmap bitmap_;
-  uint32_t* pixels_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  HDC dc_;
 };
 
 constexpr COLORREF kDark = RGB(40, 40, 40);
@@ -179,9 +136,10 @@ void TMainWin::CreateImageList() {
       ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, static_cast<int>(kPainters.size()), 0));
   menuBitmaps_.clear();
   for (Painter paint : kPainters) {
-    IconCanvas canvas;
-    paint(canvas);
-    win32::UniqueBitmap bitmap = canvas.TakeBitmap();
+    win32::UniqueBitmap bitmap = win32::DrawBitmap(kImageSize, [paint](HDC dc) {
+      IconCanvas canvas(dc);
+      paint(canvas);
+    });
     if (list) ImageList_Add(list.Get(), bitmap.Get(), nullptr);
     // The menus show the same pictures; they keep their own copies of the bitmaps.
     menuBitmaps_.push_back(std::move(bitmap));

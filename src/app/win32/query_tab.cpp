@@ -11,6 +11,7 @@
 #include "app/win32/main_window.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/dpi.h"
+#include "framework/win32/redraw_suspension.h"
 #include "util/history.h"
 #include "util/text.h"
 #include "wmi/result_table.h"

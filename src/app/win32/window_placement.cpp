@@ -4,30 +4,18 @@
 
 #include <string>
 
+#include "framework/win32/dpi.h"
 #include "framework/win32/profile_file.h"
+#include "framework/win32/program_file.h"
 #include "framework/win32/user_folders.h"
 
 namespace brevane::app {
 
 namespace {
 
-std::wstring ModuleFileName() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    if (path.size() >= 32768) return {};
-    path.resize(path.size() * 2);
-  }
-}
-
 // The program file's name with its extension replaced by ".INI".
 std::wstring PlacementFileName() {
-  std::wstring name = ModuleFileName();
+  std::wstring name = win32::ProgramFileName();
   const size_t slash = name.find_last_of(L"\\/");
   if (slash != std::wstring::npos) name.erase(0, slash + 1);
   const size_t dot = name.rfind(L'.');
@@ -101,10 +89,7 @@ ScreenMetrics CurrentScreenMetrics() {
   ScreenMetrics screen;
   screen.width = GetSystemMetrics(SM_CXSCREEN);
   screen.height = GetSystemMetrics(SM_CYSCREEN);
-  if (HDC dc = GetDC(nullptr)) {
-    screen.pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-  }
+  screen.pixelsPerInch = static_cast<int>(win32::DpiScale::ForSystem().Dpi());
   return screen;
 }
 

@@ -67,7 +67,7 @@ brevane::win32::UniqueFont DialogFontVariant(HWND dialog, const wchar_t* face, i
   }
   if (face) {
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    font.lfHeight = -ScaleForDpi(designHeight, brevane::win32::WindowDpi(dialog));
+    font.lfHeight = -brevane::win32::DpiScale::ForWindow(dialog)(designHeight);
   }
   font.lfUnderline = underline ? TRUE : FALSE;
   return brevane::win32::UniqueFont(CreateFontIndirectW(&font));
@@ -90,7 +90,7 @@ void TAboutBox::OnInitDialog() {
   for (int id : {kLabel4, kLabel5}) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
   }
-  okImages_ = CreateCheckMarkImages(ScaleForDpi(16, brevane::win32::WindowDpi(dialog)));
+  okImages_ = CreateCheckMarkImages(brevane::win32::DpiScale::ForWindow(dialog)(16));
   if (okImages_.Get()) {
     BUTTON_IMAGELIST images{};
     images.himl = okImages_.Get();

@@ -78,7 +78,7 @@ void TConnectForm::OnInitDialog() {
   SetWindowTextW(Item(kWmiPathCombo), L"root\\cimv2");
   SendMessageW(Item(kPswdEdit), EM_SETPASSWORDCHAR, L'*', 0);
 
-  const int side = ScaleForDpi(16, brevane::win32::WindowDpi(dialog));
+  const int side = brevane::win32::DpiScale::ForWindow(dialog)(16);
   browseImages_ = CreateBrowseButtonImages(side);
   BUTTON_IMAGELIST images{};
   images.himl = browseImages_.Get();

@@ -87,27 +87,23 @@ std::vector<DWORD> BuildDialogTemplate(const DialogSpec& form) {
   return out.Finish();
 }
 
-int ScaleForDpi(int designPixels, UINT dpi) {
-  return MulDiv(designPixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
-
 void ApplyPixelLayout(HWND dialog, const DialogSpec& form) {
-  const UINT dpi = std::max<UINT>(brevane::win32::WindowDpi(dialog), 1);
-  RECT frame{0, 0, ScaleForDpi(form.clientSize.cx, dpi), ScaleForDpi(form.clientSize.cy, dpi)};
+  const brevane::win32::DpiScale scale = brevane::win32::DpiScale::ForWindow(dialog);
+  RECT frame{0, 0, scale(form.clientSize.cx), scale(form.clientSize.cy)};
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
-  brevane::win32::AdjustWindowRectForDpi(frame, style, false, exStyle, dpi);
+  brevane::win32::AdjustWindowRectForDpi(frame, style, false, exStyle, scale.Dpi());
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (const ControlSpec& control : form.controls) {
     HWND child = GetDlgItem(dialog, control.id);
     if (!child) continue;
     const RECT& r = control.bounds;
-    int height = ScaleForDpi(r.bottom - r.top, dpi);
+    int height = scale(r.bottom - r.top);
     // A combo box's height is that of its closed field plus its drop-down list.
-    if (std::wstring_view(control.className) == L"COMBOBOX") height = ScaleForDpi(200, dpi);
-    SetWindowPos(child, nullptr, ScaleForDpi(r.left, dpi), ScaleForDpi(r.top, dpi),
-                 ScaleForDpi(r.right - r.left, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (std::wstring_view(control.className) == L"COMBOBOX") height = scale(200);
+    SetWindowPos(child, nullptr, scale(r.left), scale(r.top), scale(r.right - r.left), height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 

@@ -34,8 +34,6 @@ struct DialogSpec {
 // The DLGTEMPLATEEX of form, DWORD-aligned as the dialog manager requires.
 std::vector<DWORD> BuildDialogTemplate(const DialogSpec& form);
 
-int ScaleForDpi(int designPixels, UINT dpi);
-
 // Moves every control of form to its design rectangle scaled to the dialog's DPI and sizes the
 // dialog so that its client area has the design size.
 void ApplyPixelLayout(HWND dialog, const DialogSpec& form);

@@ -4,47 +4,18 @@
 #include <functional>
 #include <optional>
 
+#include "framework/win32/drawn_bitmap.h"
+
 namespace brevane::dialogs::win32 {
 
 namespace {
 
 using Painter = std::function<void(HDC dc, int side, bool grey)>;
 
-// A 32-bit bitmap painted by painter, its background fully transparent or, when opaque is
-// given, filled with that colour.
 brevane::win32::UniqueBitmap PaintImage(int side, bool grey, const Painter& painter,
                                         std::optional<COLORREF> opaque = std::nullopt) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = side;
-  info.bmiHeader.biHeight = -side;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  brevane::win32::UniqueBitmap bitmap(
-      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap.Get() || !bits) return {};
-  auto* pixels = static_cast<DWORD*>(bits);
-  const size_t count = static_cast<size_t>(side) * static_cast<size_t>(side);
-  // A key colour that the drawing never uses marks the background.
-  constexpr DWORD kKey = 0x00FF00FF;
-  std::fill(pixels, pixels + count, kKey);
-  {
-    brevane::win32::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    brevane::win32::SelectObjectScope selected(dc.Get(), bitmap.Get());
-    painter(dc.Get(), side, grey);
-    GdiFlush();
-  }
-  // DIB pixels are BGR, COLORREF is RGB.
-  const DWORD fill =
-      opaque
-          ? (GetRValue(*opaque) << 16 | GetGValue(*opaque) << 8 | GetBValue(*opaque) | 0xFF000000)
-          : 0;
-  for (size_t i = 0; i < count; ++i) {
-    pixels[i] = (pixels[i] & 0x00FFFFFF) == kKey ? fill : (pixels[i] | 0xFF000000);
-  }
-  return bitmap;
+  return brevane::win32::DrawBitmap(
+      side, [&](HDC dc) { painter(dc, side, grey); }, opaque);
 }
 
 brevane::win32::UniqueImageList ButtonImages(int side, const Painter& painter) {

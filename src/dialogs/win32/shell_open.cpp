@@ -4,7 +4,7 @@
 
 #include "dialogs/shell_failure.h"
 #include "framework/win32/encoding.h"
-#include "util/product_info.h"
+#include "framework/win32/message_box.h"
 
 namespace brevane::dialogs::win32 {
 
@@ -21,8 +21,7 @@ bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode) {
 }
 
 void ShowPlainMessage(HWND owner, const std::string& text) {
-  MessageBoxW(owner, brevane::win32::Utf8ToWide(text).c_str(),
-              brevane::win32::Utf8ToWide(product::kName).c_str(), MB_OK);
+  brevane::win32::ShowMessageBox(owner, text, MB_OK);
 }
 
 }  // namespace brevane::dialogs::win32

@@ -18,9 +18,7 @@ UniqueFont CreateGuiFont(const DpiScale& scale) {
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
     font = metrics.lfMessageFont;
     // The metrics come at the system DPI; the window may sit on another monitor.
-    const DpiScale system = DpiScale::ForSystem();
-    font.lfHeight =
-        MulDiv(font.lfHeight, static_cast<int>(scale.Dpi()), static_cast<int>(system.Dpi()));
+    font.lfHeight = scale.FromDpi(font.lfHeight, DpiScale::ForSystem().Dpi());
   } else {
     font.lfHeight = -scale(11);
     font.lfCharSet = DEFAULT_CHARSET;

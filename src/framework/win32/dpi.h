@@ -26,6 +26,12 @@ class DpiScale {
   int ToDesign(int devicePixels) const {
     return MulDiv(devicePixels, static_cast<int>(kDesignDpi), static_cast<int>(dpi_));
   }
+  // Device pixels measured at another DPI (a column the user sized before a DPI change, a
+  // system metric) at this one.
+  int FromDpi(int devicePixels, UINT otherDpi) const {
+    return MulDiv(devicePixels, static_cast<int>(dpi_),
+                  static_cast<int>(otherDpi == 0 ? kDesignDpi : otherDpi));
+  }
 
  private:
   UINT dpi_;

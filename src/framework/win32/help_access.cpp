@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "framework/win32/encoding.h"
+#include "framework/win32/message_box.h"
+#include "framework/win32/program_file.h"
+#include "framework/win32/user_folders.h"
 #include "util/help_texts.h"
 
 namespace brevane::help {
@@ -60,30 +63,14 @@ std::wstring ReadDefaultString(HKEY key) {
   return value;
 }
 
-bool WideFileExists(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 void ShowError(HWND owner, const std::string& text) {
-  MessageBoxW(owner, win32::Utf8ToWide(text).c_str(), win32::Utf8ToWide(kErrorTitle).c_str(),
-              MB_OK | MB_ICONERROR);
+  win32::ShowMessageBox(owner, text, kErrorTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
 std::string ProgramDir() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    if (path.size() >= 32768) return {};
-    path.resize(path.size() * 2);
-  }
+  std::wstring path = win32::ProgramFileName();
   const size_t slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return {};
   path.resize(slash + 1);
@@ -91,7 +78,7 @@ std::string ProgramDir() {
 }
 
 bool FileExists(const std::string& path) {
-  return !path.empty() && WideFileExists(win32::Utf8ToWide(path));
+  return !path.empty() && win32::FileExists(win32::Utf8ToWide(path));
 }
 
 std::string FindHtmlHelpControl() {
@@ -104,7 +91,7 @@ std::string FindHtmlHelpControl() {
     RegistryKey key(raw);
     value = ReadDefaultString(key.Get());
   }
-  if (!value.empty() && !WideFileExists(value)) return {};
+  if (!value.empty() && !win32::FileExists(value)) return {};
   return win32::WideToUtf8(value);
 }
 

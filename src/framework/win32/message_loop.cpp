@@ -29,32 +29,23 @@ bool TranslateShortcut(HWND mainWindow, HACCEL accelerators, MSG& message) {
          TranslateAcceleratorW(mainWindow, accelerators, &message) != 0;
 }
 
-void Dispatch(HWND mainWindow, HACCEL accelerators, const ModelessDialogs* dialogs, MSG& message) {
+void Dispatch(HWND mainWindow, HACCEL accelerators, const MessageFilter& filter, MSG& message) {
   if (TranslateShortcut(mainWindow, accelerators, message)) return;
   if (MoveFocusOnTab(mainWindow, message)) return;
-  if (dialogs != nullptr && dialogs->Handle(message)) return;
+  if (filter && filter(message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
 
 }  // namespace
 
-bool ModelessDialogs::Handle(MSG& message) const {
-  if (preTranslate_ && preTranslate_(message)) return true;
-  for (HWND dialog : dialogs_) {
-    if (IsWindow(dialog) && IsInside(message.hwnd, dialog) && IsDialogMessageW(dialog, &message))
-      return true;
-  }
-  return false;
-}
-
-int RunMessageLoop(HWND mainWindow, HACCEL accelerators, const ModelessDialogs* dialogs) {
+int RunMessageLoop(HWND mainWindow, HACCEL accelerators, const MessageFilter& filter) {
   MSG message{};
   for (;;) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) break;
     if (got == -1) return 1;
-    Dispatch(mainWindow, accelerators, dialogs, message);
+    Dispatch(mainWindow, accelerators, filter, message);
   }
   return static_cast<int>(message.wParam);
 }
@@ -66,7 +57,7 @@ bool ProcessPendingMessages(HWND mainWindow, HACCEL accelerators) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return false;
     }
-    Dispatch(mainWindow, accelerators, nullptr, message);
+    Dispatch(mainWindow, accelerators, {}, message);
   }
   return true;
 }

@@ -73,22 +73,4 @@ class VirtualListView final : public ListViewControl {
   const RowSource* source_ = nullptr;
 };
 
-// Stops a window from redrawing for one scope; redraws it at the end.
-class RedrawSuspension {
- public:
-  explicit RedrawSuspension(HWND window) : window_(window) {
-    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
-  }
-  ~RedrawSuspension() {
-    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(window_, nullptr, nullptr,
-                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-  }
-  RedrawSuspension(const RedrawSuspension&) = delete;
-  RedrawSuspension& operator=(const RedrawSuspension&) = delete;
-
- private:
-  HWND window_;
-};
-
 }  // namespace brevane::win32

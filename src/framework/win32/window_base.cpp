@@ -3,7 +3,7 @@
 #include <exception>
 #include <stdexcept>
 
-#include "framework/win32/encoding.h"
+#include "framework/win32/message_box.h"
 
 namespace brevane::win32 {
 
@@ -69,10 +69,9 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND window, UINT message, WPARAM wParam
 
 void ShowHandlerError(HWND owner, const std::exception& error) {
   try {
-    const std::wstring text = Utf8ToWide(std::string("Error: ") + error.what());
-    MessageBoxW(owner, text.c_str(), L"Brevane", MB_OK | MB_ICONERROR);
+    ShowMessageBox(owner, std::string("Error: ") + error.what(), MB_OK | MB_ICONERROR);
   } catch (...) {
-    MessageBoxW(owner, L"Error", L"Brevane", MB_OK | MB_ICONERROR);
+    ShowMessageBox(owner, "Error", MB_OK | MB_ICONERROR);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialogs/win32/modal_driver.h"
+#include "framework/win32/dpi.h"
 #include "util/product_info.h"
 
 namespace brevane::dialogs::win32 {
@@ -48,8 +49,8 @@ TEST(AboutBoxTest, ShowsNameVersionAndLinksAndClosesOnEscape) {
     okText = GetWindowTextUtf8(GetDlgItem(box, A::kBitBtn1));
     RECT logo{};
     GetClientRect(GetDlgItem(box, A::kProgramIcon), &logo);
-    const UINT dpi = GetDpiForWindow(box);
-    linksHaveHints = logo.right == ScaleForDpi(195, dpi) && logo.bottom == ScaleForDpi(90, dpi);
+    const brevane::win32::DpiScale scale = brevane::win32::DpiScale::ForWindow(box);
+    linksHaveHints = logo.right == scale(195) && logo.bottom == scale(90);
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // what Esc sends
   });
   driver.After(15000, [&] {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogs/win32/modal_driver.h"
+#include "framework/win32/dpi.h"
 #include "framework/win32/control_adapters.h"
 
 namespace brevane::dialogs::win32 {
@@ -53,9 +54,9 @@ TEST_F(ConnectFormTest, CaptionsLabelsAndInitialFields) {
 
   RECT client{};
   GetClientRect(form.Handle(), &client);
-  const UINT dpi = GetDpiForWindow(form.Handle());
-  EXPECT_EQ(client.right, ScaleForDpi(409, dpi));
-  EXPECT_EQ(client.bottom, ScaleForDpi(142, dpi));
+  const brevane::win32::DpiScale scale = brevane::win32::DpiScale::ForWindow(form.Handle());
+  EXPECT_EQ(client.right, scale(409));
+  EXPECT_EQ(client.bottom, scale(142));
   // The browse button sits right of the host box, inside the frame.
   RECT host{}, browse{}, frame{};
   GetWindowRect(form.Item(C::kHostCombo), &host);
@@ -63,7 +64,7 @@ TEST_F(ConnectFormTest, CaptionsLabelsAndInitialFields) {
   GetWindowRect(form.Item(C::kGroupBox1), &frame);
   EXPECT_GE(browse.left, host.right);
   EXPECT_LT(browse.right, frame.right);
-  EXPECT_EQ(browse.right - browse.left, ScaleForDpi(23, dpi));
+  EXPECT_EQ(browse.right - browse.left, scale(23));
 }
 
 TEST_F(ConnectFormTest, TabOrderFollowsTheFrameThenTheButtons) {

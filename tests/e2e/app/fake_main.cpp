@@ -8,6 +8,7 @@
 
 #include "app/win32/application.h"
 #include "framework/win32/com_apartment.h"
+#include "framework/win32/message_box.h"
 #include "support/fake_scenarios.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
@@ -18,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
     exitCode = brevane::app::RunApplication(
         instance, showCmd, brevane::testing::MakeScenario(scenario ? scenario : "standard"));
   } catch (const std::exception& error) {
-    MessageBoxA(nullptr, error.what(), "Brevane", MB_OK | MB_ICONERROR);
+    brevane::win32::ShowMessageBox(nullptr, error.what(), MB_OK | MB_ICONERROR);
   }
   return exitCode;
 }
