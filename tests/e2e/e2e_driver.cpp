@@ -158,6 +158,20 @@ HWND AppProcess::WaitForMessageBox(Milliseconds timeout) const {
   return found;
 }
 
+HWND AppProcess::FindDialog(const std::wstring& caption) const {
+  return FindProcessWindow(processId_, [&](HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return ClassOf(window) == L"#32770" && caption == text;
+  });
+}
+
+HWND AppProcess::WaitForDialog(const std::wstring& caption, Milliseconds timeout) const {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindDialog(caption)) != nullptr; }, timeout);
+  return found;
+}
+
 std::string MessageBoxText(HWND box) {
   // The message text is the static control with the identifier 0xFFFF.
   HWND text = GetDlgItem(box, 0xFFFF);

@@ -41,6 +41,9 @@ class AppProcess {
   // A visible message box (dialog class #32770) of the process, other than the main window.
   HWND FindMessageBox() const;
   HWND WaitForMessageBox(Milliseconds timeout) const;
+  // A visible dialog (class #32770) of the process with exactly this caption.
+  HWND FindDialog(const std::wstring& caption) const;
+  HWND WaitForDialog(const std::wstring& caption, Milliseconds timeout) const;
 
  private:
   HANDLE process_ = nullptr;

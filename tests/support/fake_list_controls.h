@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "util/list_controls.h"
@@ -12,6 +13,9 @@ namespace brevane::testing {
 
 class FakeComboBox : public ComboBoxControl {
  public:
+  FakeComboBox() = default;
+  explicit FakeComboBox(StringList items) : items(std::move(items)) {}
+
   StringList items;
   std::string editText;
 

@@ -25,7 +25,7 @@ const std::string kLatin1Query = "select Name from Win32_Process where Name = 'c
 
 class FakeCombo final : public ComboBoxControl {
  public:
-  explicit FakeCombo(std::vector<std::string> items = {}) : items(std::move(items)) {}
+  explicit FakeCombo(std::vector<std::string> initial = {}) : items(std::move(initial)) {}
   int ItemCount() const override { return static_cast<int>(items.size()); }
   std::string ItemText(int index) const override { return items.at(static_cast<size_t>(index)); }
   void DeleteItem(int index) override { items.erase(items.begin() + index); }

@@ -1,0 +1,129 @@
+#pragma once
+// The fixture every end-to-end suite builds on: one running program (the real one or the one
+// on the fake backend), its main window and controls, and a close at the end of the test that
+// must end the process within 15 s.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/win32/command_ids.h"
+#include "app/win32/temp_folder.h"
+#include "e2e/e2e_driver.h"
+
+namespace brevane::e2e {
+
+using Clock = std::chrono::steady_clock;
+
+inline long long MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+inline constexpr Milliseconds kStartTimeout{30000};
+inline constexpr Milliseconds kExitTimeout{15000};
+
+class LaunchedAppTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (main_ != nullptr && app_->Running()) CloseAndTimeExit();
+  }
+
+  // Starts exe and finds its window and controls; each call starts a fresh process.
+  void Launch(const std::wstring& exe, const std::wstring& arguments) {
+    app_ = std::make_unique<AppProcess>();
+    main_ = nullptr;
+    started_ = Clock::now();
+    ASSERT_TRUE(app_->Start(exe, arguments));
+    main_ = app_->WaitForTopWindow(L"Brevane", kStartTimeout);
+    ASSERT_NE(main_, nullptr) << "no window captioned Brevane";
+    classList_ = Control(app::kIdClassListBox);
+    instanceList_ = Control(app::kIdInstanceListBox);
+    propGrid_ = Control(app::kIdPropGrid);
+    resultList_ = Control(app::kIdListView1);
+    queryCombo_ = Control(app::kIdQuery2Combo);
+    status_ = Control(app::kIdStatusBar1);
+  }
+
+  // The program on the fake backend in a scenario (see MakeScenario); skips when it is not
+  // built. With ownFolder it runs from a copy there, so that the settings file it writes
+  // beside itself touches no other test.
+  void LaunchFake(const std::wstring& scenario, const std::wstring& arguments = L"",
+                  const testing_support::TempFolder* ownFolder = nullptr) {
+    std::wstring exe = ExeFromEnvironment("BREVANE_FAKE_EXE");
+    if (exe.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
+    if (ownFolder != nullptr) {
+      const std::wstring copy = ownFolder->File(L"brevane.exe");
+      if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        ASSERT_TRUE(CopyFileW(exe.c_str(), copy.c_str(), TRUE));
+      }
+      exe = copy;
+    }
+    SetEnvironmentVariableW(L"BREVANE_FAKE_SCENARIO", scenario.c_str());
+    Launch(exe, arguments);
+  }
+
+  // The same, and waits until the class list has arrived.
+  void LaunchFakeWithClasses(const std::wstring& scenario, const std::wstring& arguments = L"") {
+    LaunchFake(scenario, arguments);
+    if (IsSkipped() || HasFatalFailure()) return;
+    WaitForClasses();
+  }
+
+  void WaitForClasses() {
+    ASSERT_TRUE(WaitUntil([&] { return ClassListLoaded(classList_); }, Milliseconds(120000)));
+  }
+
+  HWND Control(int id) const { return GetDlgItem(main_, id); }
+
+  // Presses away a message box still open, closes the window as the user does and returns
+  // how long the program took to end.
+  long long CloseAndTimeExit() {
+    if (HWND box = app_->FindMessageBox()) DismissMessageBox(box);
+    const auto start = Clock::now();
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    exitCode_ = app_->WaitForExit(kExitTimeout);
+    main_ = nullptr;
+    EXPECT_TRUE(exitCode_.has_value()) << "the program did not end within 15 s of WM_CLOSE";
+    return MillisecondsSince(start);
+  }
+
+  // The text of the message box that must come, pressed away.
+  std::string ExpectMessageBox(Milliseconds timeout = Milliseconds(120000)) {
+    HWND box = app_->WaitForMessageBox(timeout);
+    EXPECT_NE(box, nullptr) << "no message box";
+    if (box == nullptr) return {};
+    const std::string text = MessageBoxText(box);
+    DismissMessageBox(box);
+    EXPECT_TRUE(WaitUntil([&] { return app_->FindMessageBox() == nullptr; }, Milliseconds(10000)));
+    return text;
+  }
+
+  void ChooseClass(const std::string& name) {
+    ASSERT_TRUE(ChooseClassLine(main_, classList_, name)) << name;
+  }
+  void ChooseInstance(int index) {
+    ChooseListLine(main_, instanceList_, app::kIdInstanceListBox, index);
+  }
+
+  // Types a query into the query tab's box and clicks its run button.
+  void RunQuery(const std::string& text) {
+    SetWindowTextW(queryCombo_, std::wstring(text.begin(), text.end()).c_str());
+    PostButtonClick(Control(app::kIdQuery2Btn));
+  }
+
+  std::unique_ptr<AppProcess> app_ = std::make_unique<AppProcess>();
+  Clock::time_point started_;
+  std::optional<DWORD> exitCode_;  // of the last CloseAndTimeExit
+  HWND main_ = nullptr;
+  HWND classList_ = nullptr;
+  HWND instanceList_ = nullptr;
+  HWND propGrid_ = nullptr;
+  HWND resultList_ = nullptr;
+  HWND queryCombo_ = nullptr;
+  HWND status_ = nullptr;
+};
+
+}  // namespace brevane::e2e
