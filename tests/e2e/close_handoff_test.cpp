@@ -32,28 +32,18 @@ const std::wstring kStartupQuery = L"select Name from Win32_Service";
 
 class CloseHandoffTest : public LaunchedAppTest {
  protected:
-  void SetUp() override {
-    const std::wstring exe = ExeFromEnvironment("BREVANE_EXE");
-    if (exe.empty()) GTEST_SKIP() << "BREVANE_EXE is not set";
-    // A program name of its own keeps the placement file of this test apart from others.
-    LARGE_INTEGER stamp{};
-    QueryPerformanceCounter(&stamp);
-    name_ = L"brevane_e2e_" + std::to_wstring(stamp.QuadPart % 1000000000);
-    copy_ = folder_.File(name_ + L".exe");
-    ASSERT_TRUE(CopyFileW(exe.c_str(), copy_.c_str(), FALSE));
-    placementFile_ = win32::RoamingAppDataFolder() + L"\\Brevane\\" + name_ + L".INI";
-  }
+  void SetUp() override { DeleteFileW(PlacementFileOfCopy().c_str()); }
 
   void TearDown() override {
     LaunchedAppTest::TearDown();
-    if (!placementFile_.empty()) DeleteFileW(placementFile_.c_str());
+    DeleteFileW(PlacementFileOfCopy().c_str());
   }
 
   // Starts the copy and waits until the start-up query has filled the table; skips when
   // WMI cannot answer here.
   void LaunchCopy(const std::wstring& arguments) {
-    Launch(copy_, arguments);
-    if (HasFatalFailure()) return;
+    LaunchRealCopy(folder_, arguments);
+    if (IsSkipped() || HasFatalFailure()) return;
     ASSERT_TRUE(WaitUntil(
         [&] {
           return (ListViewRowCount(resultList_) > 0 && !QueryRunning(main_)) ||
@@ -97,7 +87,7 @@ class CloseHandoffTest : public LaunchedAppTest {
   }
 
   bool PlacementSaved() const {
-    return GetFileAttributesW(placementFile_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(PlacementFileOfCopy().c_str()) != INVALID_FILE_ATTRIBUTES;
   }
 
   RECT WindowRect() const {
@@ -107,9 +97,6 @@ class CloseHandoffTest : public LaunchedAppTest {
   }
 
   TempFolder folder_;
-  std::wstring name_;
-  std::wstring copy_;
-  std::wstring placementFile_;
 };
 
 TEST_F(CloseHandoffTest, UnchangedQueryClosesWithoutAsking) {
@@ -247,9 +234,9 @@ TEST_F(CloseHandoffTest, HistoriesPositionAndPresetHostSurviveARestart) {
 TEST_F(CloseHandoffTest, OtherPixelsPerInchRestoresNoPosition) {
   CreateDirectoryW((win32::RoamingAppDataFolder() + L"\\Brevane").c_str(), nullptr);
   ASSERT_TRUE(WritePrivateProfileStringW(L"TMainWin", L"NormPos", L"150,120,950,680",
-                                         placementFile_.c_str()));
+                                         PlacementFileOfCopy().c_str()));
   ASSERT_TRUE(
-      WritePrivateProfileStringW(L"TMainWin", L"PixelsPerInch", L"1", placementFile_.c_str()));
+      WritePrivateProfileStringW(L"TMainWin", L"PixelsPerInch", L"1", PlacementFileOfCopy().c_str()));
   LaunchCopy(L"\"-query:" + kStartupQuery + L"\"");
   if (IsSkipped() || HasFatalFailure()) return;
   EXPECT_NE(WindowRect().left, 150);

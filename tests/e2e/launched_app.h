@@ -13,6 +13,7 @@
 #include "app/win32/command_ids.h"
 #include "app/win32/temp_folder.h"
 #include "e2e/e2e_driver.h"
+#include "framework/win32/user_folders.h"
 
 namespace brevane::e2e {
 
@@ -55,14 +56,40 @@ class LaunchedAppTest : public ::testing::Test {
     std::wstring exe = ExeFromEnvironment("BREVANE_FAKE_EXE");
     if (exe.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
     if (ownFolder != nullptr) {
-      const std::wstring copy = ownFolder->File(L"brevane.exe");
-      if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        ASSERT_TRUE(CopyFileW(exe.c_str(), copy.c_str(), TRUE));
-      }
-      exe = copy;
+      exe = CopyInto(*ownFolder, exe, L"brevane_fake.exe");
+      if (exe.empty()) return;
     }
     SetEnvironmentVariableW(L"BREVANE_FAKE_SCENARIO", scenario.c_str());
     Launch(exe, arguments);
+  }
+
+  // The real program, from a copy in folder: its settings file beside it and its placement
+  // file, named after it (see PlacementFileOfCopy), touch no other run. Skips when it is not
+  // built.
+  void LaunchRealCopy(const testing_support::TempFolder& folder, const std::wstring& arguments) {
+    const std::wstring exe = ExeFromEnvironment("BREVANE_EXE");
+    if (exe.empty()) GTEST_SKIP() << "BREVANE_EXE is not set";
+    const std::wstring copy = CopyInto(folder, exe, kRealCopyName + L".exe");
+    if (copy.empty()) return;
+    Launch(copy, arguments);
+  }
+  static std::wstring PlacementFileOfCopy() {
+    return win32::RoamingAppDataFolder() + L"\\Brevane\\" + kRealCopyName + L".INI";
+  }
+
+  // The test programs run under names of their own, which the Wine prefix knows (see
+  // tools/setup-wineprefix).
+  inline static const std::wstring kRealCopyName = L"brevane_e2e_copy";
+  // Empty, with a failure, when the copy cannot be made.
+  static std::wstring CopyInto(const testing_support::TempFolder& folder, const std::wstring& exe,
+                               const std::wstring& name) {
+    const std::wstring copy = folder.File(name);
+    if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES ||
+        CopyFileW(exe.c_str(), copy.c_str(), TRUE)) {
+      return copy;
+    }
+    ADD_FAILURE() << "cannot copy the program to the test's folder";
+    return {};
   }
 
   // The same, and waits until the class list has arrived.

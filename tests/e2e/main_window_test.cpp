@@ -20,14 +20,14 @@ constexpr int kImageArrowDown = 9;
 
 class MainWindowTest : public LaunchedAppTest {
  protected:
-  void LaunchReal(const std::wstring& arguments) {
-    const std::wstring exe = ExeFromEnvironment("BREVANE_EXE");
-    if (exe.empty()) GTEST_SKIP() << "BREVANE_EXE is not set";
-    // Each test starts from a first run: no histories left by earlier runs in the exe's folder.
-    const std::wstring settings = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"brevane.ini";
-    DeleteFileW(settings.c_str());
-    Launch(exe, arguments);
+  void SetUp() override { DeleteFileW(PlacementFileOfCopy().c_str()); }
+  void TearDown() override {
+    LaunchedAppTest::TearDown();
+    DeleteFileW(PlacementFileOfCopy().c_str());
   }
+
+  // From a folder of the test's own: a first run, with no histories of earlier runs.
+  void LaunchReal(const std::wstring& arguments) { LaunchRealCopy(folder_, arguments); }
 
   // Starts without a query and waits for the start-up sequence to end: the class list, or
   // the box that says WMI is unavailable here (pressed away).
@@ -62,6 +62,8 @@ class MainWindowTest : public LaunchedAppTest {
   }
 
   Strings Column(int column) const { return ListViewColumn(resultList_, column); }
+
+  testing_support::TempFolder folder_;
 };
 
 bool InOrder(const Strings& cells, bool ascending) {

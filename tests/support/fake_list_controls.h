@@ -14,7 +14,7 @@ namespace brevane::testing {
 class FakeComboBox : public ComboBoxControl {
  public:
   FakeComboBox() = default;
-  explicit FakeComboBox(StringList items) : items(std::move(items)) {}
+  explicit FakeComboBox(StringList initial) : items(std::move(initial)) {}
 
   StringList items;
   std::string editText;
