@@ -38,7 +38,7 @@
 #include "framework/win32/window_base.h"
 #include "util/string_list.h"
 #include "wmi/wmi_api.h"
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 #include "wmi/object_fetch.h"
 #include "wmi/query_stream.h"
 #include "wmi/request_worker.h"
@@ -164,7 +164,7 @@ class TMainWin final : public win32::WindowBase {
 
   // ---- Fields of the window's data model
   std::unique_ptr<wmi::TWMI> Wmi;
-  std::unique_ptr<wmi::TWMIInstancesThread> InstancesThread;
+  std::unique_ptr<wmi::InstanceLoader> InstancesThread;
   StringList ColumnNames;
   StringList ResultValues;
   bool Activated = false;
