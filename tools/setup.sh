@@ -5,7 +5,7 @@ set -eu
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang
-  libclang-rt-14-dev
+  libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils fonts-wqy-microhei imagemagick
   fp-utils zip)

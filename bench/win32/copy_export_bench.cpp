@@ -70,9 +70,9 @@ int main() {
   filter.SetNames(names);
   HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_OVERLAPPEDWINDOW | LBS_NOINTEGRALHEIGHT, 0, 0,
                               400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  for (const char* text : {"perf", "counter9", "", "nosuchclass"}) {
+  for (const char* filterText : {"perf", "counter9", "", "nosuchclass"}) {
     start = Clock::now();
-    const std::vector<int> shown = filter.Matches(text);
+    const std::vector<int> shown = filter.Matches(filterText);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     SendMessageW(list, LB_INITSTORAGE, shown.size(), static_cast<LPARAM>(shown.size() * 32));
@@ -82,8 +82,8 @@ int main() {
       SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    std::printf("filter keystroke \"%s\" with the list box refilled: %.1f ms (%zu shown)\n", text,
-                Milliseconds(start), shown.size());
+    std::printf("filter keystroke \"%s\" with the list box refilled: %.1f ms (%zu shown)\n",
+                filterText, Milliseconds(start), shown.size());
   }
   DestroyWindow(list);
   return 0;

@@ -10,7 +10,7 @@
 #include "app/win32/list_box_instance_list.h"
 #include "framework/win32/ui_dispatcher.h"
 #include "support/fake_scenarios.h"
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 
 int main() {
   using Clock = std::chrono::steady_clock;
@@ -23,7 +23,7 @@ int main() {
   brevane::app::win32::ListBoxInstanceList list(listBox);
   for (int run = 0; run < 2; ++run) {
     int done = -1;
-    brevane::wmi::TWMIInstancesThread loader(fake, dispatcher, brevane::wmi::RegionalSettings{});
+    brevane::wmi::InstanceLoader loader(fake, dispatcher, brevane::wmi::RegionalSettings{});
     loader.SetMaxInstances(30000);
     loader.SetOnDone([&](int count, const std::string&) { done = count; });
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/fake_list_controls.h"
 #include "support/memory_profile.h"
 #include "util/text.h"
 
@@ -16,27 +17,14 @@ using testing::MemoryProfile;
 
 const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";  // the connect dialog's preset host
 
-class FakeCombo final : public util::ComboBoxControl {
- public:
-  explicit FakeCombo(std::vector<std::string> items = {}) : items(std::move(items)) {}
-  int ItemCount() const override { return static_cast<int>(items.size()); }
-  std::string ItemText(int index) const override { return items.at(static_cast<size_t>(index)); }
-  void DeleteItem(int index) override { items.erase(items.begin() + index); }
-  void InsertItem(int index, const std::string& text) override {
-    items.insert(items.begin() + index, text);
-  }
-  std::string EditText() const override { return edit; }
-  void SetEditText(const std::string& text) override { edit = text; }
-  std::vector<std::string> items;
-  std::string edit;
-};
+using testing::FakeComboBox;
 
 struct Combos {
-  FakeCombo query;
-  FakeCombo search;
-  FakeCombo hosts{{kLocalHost}};
-  FakeCombo namespaces;
-  FakeCombo classFilter;
+  FakeComboBox query;
+  FakeComboBox search;
+  FakeComboBox hosts{{kLocalHost}};
+  FakeComboBox namespaces;
+  FakeComboBox classFilter;
   HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces, &classFilter}; }
 };
 
@@ -49,10 +37,10 @@ std::vector<std::string> Numbered(const std::string& stem, int count) {
 TEST(HistoryFileTest, FirstRunLoadsNothingAndSavesAllSections) {
   MemoryProfile profile;
   Combos combos;
-  combos.query.edit = "select Caption from Win32_Process";
+  combos.query.editText = "select Caption from Win32_Process";
   LoadHistory(profile, combos.Refs());
   EXPECT_TRUE(combos.query.items.empty());
-  EXPECT_EQ(combos.query.edit, "select Caption from Win32_Process");
+  EXPECT_EQ(combos.query.editText, "select Caption from Win32_Process");
   EXPECT_EQ(combos.hosts.items, std::vector<std::string>{kLocalHost});
 
   combos.hosts.items.insert(combos.hosts.items.begin(), "server1");

@@ -2,7 +2,6 @@
 // position, with a copy of the real program in a folder of its own and the monitor's
 // stand-in (kestrum_peer.exe) on the receiving end.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -12,12 +11,12 @@
 #include <vector>
 
 #include "app/close_request.h"
-#include "app/win32/command_ids.h"
 #include "app/win32/listening_peer.h"
 #include "app/win32/temp_folder.h"
-#include "e2e/e2e_driver.h"
+#include "e2e/launched_app.h"
 #include "e2e/user_history_file.h"
 #include "framework/win32/profile_file.h"
+#include "framework/win32/user_folders.h"
 
 namespace brevane::e2e {
 namespace {
@@ -28,66 +27,31 @@ using testing::ListeningPeer;
 using testing::ReadWholeFile;
 using testing::TempFolder;
 
-constexpr auto kStartTimeout = 30s;
 constexpr auto kQueryTimeout = 60s;
-constexpr auto kExitTimeout = 15s;
 const std::wstring kStartupQuery = L"select Name from Win32_Service";
 
-std::wstring RoamingAppData() {
-  PWSTR path = nullptr;
-  std::wstring folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path))) folder = path;
-  CoTaskMemFree(path);
-  return folder;
-}
-
-class CloseHandoffTest : public ::testing::Test {
+class CloseHandoffTest : public LaunchedAppTest {
  protected:
-  void SetUp() override {
-    const std::wstring exe = ExeFromEnvironment("BREVANE_EXE");
-    if (exe.empty()) GTEST_SKIP() << "BREVANE_EXE is not set";
-    // A program name of its own keeps the placement file of this test apart from others.
-    LARGE_INTEGER stamp{};
-    QueryPerformanceCounter(&stamp);
-    name_ = L"brevane_e2e_" + std::to_wstring(stamp.QuadPart % 1000000000);
-    copy_ = folder_.File(name_ + L".exe");
-    ASSERT_TRUE(CopyFileW(exe.c_str(), copy_.c_str(), FALSE));
-    placementFile_ = RoamingAppData() + L"\\Brevane\\" + name_ + L".INI";
-  }
+  void SetUp() override { DeleteFileW(PlacementFileOfCopy().c_str()); }
 
   void TearDown() override {
-    if (!placementFile_.empty()) DeleteFileW(placementFile_.c_str());
+    LaunchedAppTest::TearDown();
+    DeleteFileW(PlacementFileOfCopy().c_str());
   }
 
-  // Starts the copy and waits until the start-up query has filled the table; skips when
-  // WMI cannot answer here.
-  void Launch(const std::wstring& arguments) {
-    app_ = std::make_unique<AppProcess>();
-    ASSERT_TRUE(app_->Start(copy_, arguments));
-    main_ = app_->WaitForTopWindow(L"Brevane", kStartTimeout);
-    ASSERT_NE(main_, nullptr) << "no window captioned Brevane";
-    query2Combo_ = GetDlgItem(main_, app::win32::kIdQuery2Combo);
-    HWND listView = GetDlgItem(main_, app::win32::kIdListView1);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          return (ListViewRowCount(listView) > 0 && !QueryRunning(main_)) ||
-                 app_->FindMessageBox() != nullptr;
-        },
-        kQueryTimeout));
-    if (HWND box = app_->FindMessageBox()) {
-      const std::string text = MessageBoxText(box);
-      DismissMessageBox(box);
-      GTEST_SKIP() << "the start-up query failed here: " << text;
-    }
+  void LaunchCopy(const std::wstring& arguments) {
+    LaunchRealCopy(folder_, arguments);
+    if (IsSkipped() || HasFatalFailure()) return;
+    WaitForStartupQuery();
   }
 
   void LaunchFromMonitor(const ListeningPeer& peer) {
     ASSERT_NE(peer.Handle(), 0) << "kestrum_peer.exe did not start";
-    Launch(L"-kt:" + std::to_wstring(peer.Handle()) + L" \"-query:" + kStartupQuery + L"\"");
+    LaunchCopy(L"-kt:" + std::to_wstring(peer.Handle()) + L" \"-query:" + kStartupQuery + L"\"");
   }
 
   void SetQueryText(const std::wstring& text) {
-    SendMessageW(query2Combo_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(queryCombo_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 
   // Waits for the next question, checks its text and answers it.
@@ -102,12 +66,18 @@ class CloseHandoffTest : public ::testing::Test {
   }
 
   void ExpectExit() {
-    const auto code = app_->WaitForExit(kExitTimeout);
-    ASSERT_TRUE(code.has_value()) << "the program did not end";
+    ASSERT_TRUE(app_->WaitForExit(kExitTimeout).has_value()) << "the program did not end";
+    main_ = nullptr;
+  }
+
+  // Closes without a question and waits for the end.
+  void Close() {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    ExpectExit();
   }
 
   bool PlacementSaved() const {
-    return GetFileAttributesW(placementFile_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(PlacementFileOfCopy().c_str()) != INVALID_FILE_ATTRIBUTES;
   }
 
   RECT WindowRect() const {
@@ -117,12 +87,6 @@ class CloseHandoffTest : public ::testing::Test {
   }
 
   TempFolder folder_;
-  std::wstring name_;
-  std::wstring copy_;
-  std::wstring placementFile_;
-  std::unique_ptr<AppProcess> app_;
-  HWND main_ = nullptr;
-  HWND query2Combo_ = nullptr;
 };
 
 TEST_F(CloseHandoffTest, UnchangedQueryClosesWithoutAsking) {
@@ -130,8 +94,7 @@ TEST_F(CloseHandoffTest, UnchangedQueryClosesWithoutAsking) {
   LaunchFromMonitor(peer);
   if (IsSkipped() || HasFatalFailure()) return;
   SetQueryText(L"  " + kStartupQuery + L"\t");
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  ExpectExit();
+  Close();
   EXPECT_EQ(peer.Record(), "");
   EXPECT_TRUE(PlacementSaved());
 }
@@ -197,7 +160,7 @@ TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
   // administrator, for whom a read-only folder would not stop the write).
   ASSERT_TRUE(CreateDirectoryW(folder_.File(L"brevane.ini").c_str(), nullptr));
   const UserHistoryFile userFile;
-  Launch(L"\"-query:" + kStartupQuery + L"\"");
+  LaunchCopy(L"\"-query:" + kStartupQuery + L"\"");
   if (IsSkipped() || HasFatalFailure()) return;
   SetQueryText(L"select Name, State from Win32_Service");
   PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -214,46 +177,20 @@ TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
   const util::IniSection queries = userFile.Section("QueryHistory");
   ASSERT_NE(queries.Find("Query0"), nullptr);
   EXPECT_EQ(*queries.Find("Query0"), "select Name from Win32_Service");
-  Launch(L"\"-query:select State from Win32_Service\"");
+  LaunchCopy(L"\"-query:select State from Win32_Service\"");
   if (IsSkipped() || HasFatalFailure()) return;
-  const std::vector<std::string> items = ComboItems(query2Combo_);
+  const std::vector<std::string> items = ComboItems(queryCombo_);
   EXPECT_NE(std::find(items.begin(), items.end(), "select Name from Win32_Service"), items.end());
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  ExpectExit();
+  Close();
 }
 
-TEST_F(CloseHandoffTest, QueryHistoryAndPositionSurviveARestart) {
-  Launch(L"\"-query:" + kStartupQuery + L"\"");
-  if (IsSkipped() || HasFatalFailure()) return;
-  SetWindowPos(main_, nullptr, 150, 120, 800, 560, SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_TRUE(Sync(main_, 5s));
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  ExpectExit();
-
-  Launch(L"\"-query:select State from Win32_Service\"");
-  if (IsSkipped() || HasFatalFailure()) return;
-  const std::vector<std::string> items = ComboItems(query2Combo_);
-  ASSERT_FALSE(items.empty());
-  EXPECT_EQ(items.front(), "select State from Win32_Service");
-  EXPECT_NE(std::find(items.begin(), items.end(), "select Name from Win32_Service"), items.end());
-  const RECT rect = WindowRect();
-  EXPECT_EQ(rect.left, 150);
-  EXPECT_EQ(rect.top, 120);
-  EXPECT_EQ(rect.right - rect.left, 800);
-  EXPECT_EQ(rect.bottom - rect.top, 560);
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  ExpectExit();
-}
-
-TEST_F(CloseHandoffTest, PresetHostIsStoredAsUnicodeAndNotDuplicated) {
+// Two runs: the histories and the position the first saves are what the second starts with,
+// and the preset host is stored once, as Unicode, by both.
+TEST_F(CloseHandoffTest, HistoriesPositionAndPresetHostSurviveARestart) {
   const std::string localHost = "\xE6\x9C\xAC\xE6\x9C\xBA";
-  const std::wstring settings = folder_.File(L"brevane.ini");
-  for (int run = 0; run < 2; ++run) {
-    Launch(L"\"-query:" + kStartupQuery + L"\"");
-    if (IsSkipped() || HasFatalFailure()) return;
-    PostMessageW(main_, WM_CLOSE, 0, 0);
-    ExpectExit();
-    const framework::win32::ProfileText text = framework::win32::ReadProfileText(settings);
+  auto expectSettingsFile = [&](int run) {
+    const framework::win32::ProfileText text =
+        framework::win32::ReadProfileText(folder_.File(L"brevane.ini"));
     EXPECT_EQ(text.encoding, framework::win32::ProfileEncoding::Utf16) << "run " << run;
     const util::IniSection hosts = util::ReadIniSection(text.text, "HostHistory");
     ASSERT_NE(hosts.Find("Count"), nullptr);
@@ -263,20 +200,39 @@ TEST_F(CloseHandoffTest, PresetHostIsStoredAsUnicodeAndNotDuplicated) {
     for (const char* section : {"QueryHistory", "SearchHistory", "NSpaceHistory"}) {
       EXPECT_NE(util::ReadIniSection(text.text, section).Find("Count"), nullptr) << section;
     }
-  }
+  };
+  LaunchCopy(L"\"-query:" + kStartupQuery + L"\"");
+  if (IsSkipped() || HasFatalFailure()) return;
+  SetWindowPos(main_, nullptr, 150, 120, 800, 560, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(Sync(main_, 5s));
+  Close();
+  expectSettingsFile(0);
+
+  LaunchCopy(L"\"-query:select State from Win32_Service\"");
+  if (IsSkipped() || HasFatalFailure()) return;
+  const std::vector<std::string> items = ComboItems(queryCombo_);
+  ASSERT_FALSE(items.empty());
+  EXPECT_EQ(items.front(), "select State from Win32_Service");
+  EXPECT_NE(std::find(items.begin(), items.end(), "select Name from Win32_Service"), items.end());
+  const RECT rect = WindowRect();
+  EXPECT_EQ(rect.left, 150);
+  EXPECT_EQ(rect.top, 120);
+  EXPECT_EQ(rect.right - rect.left, 800);
+  EXPECT_EQ(rect.bottom - rect.top, 560);
+  Close();
+  expectSettingsFile(1);
 }
 
 TEST_F(CloseHandoffTest, OtherPixelsPerInchRestoresNoPosition) {
-  CreateDirectoryW((RoamingAppData() + L"\\Brevane").c_str(), nullptr);
+  CreateDirectoryW((framework::win32::RoamingAppDataFolder() + L"\\Brevane").c_str(), nullptr);
   ASSERT_TRUE(WritePrivateProfileStringW(L"TMainWin", L"NormPos", L"150,120,950,680",
-                                         placementFile_.c_str()));
+                                         PlacementFileOfCopy().c_str()));
   ASSERT_TRUE(
-      WritePrivateProfileStringW(L"TMainWin", L"PixelsPerInch", L"1", placementFile_.c_str()));
-  Launch(L"\"-query:" + kStartupQuery + L"\"");
+      WritePrivateProfileStringW(L"TMainWin", L"PixelsPerInch", L"1", PlacementFileOfCopy().c_str()));
+  LaunchCopy(L"\"-query:" + kStartupQuery + L"\"");
   if (IsSkipped() || HasFatalFailure()) return;
   EXPECT_NE(WindowRect().left, 150);
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  ExpectExit();
+  Close();
 }
 
 }  // namespace

@@ -158,6 +158,20 @@ HWND AppProcess::WaitForMessageBox(Milliseconds timeout) const {
   return found;
 }
 
+HWND AppProcess::FindDialog(const std::wstring& caption) const {
+  return FindProcessWindow(processId_, [&](HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return ClassOf(window) == L"#32770" && caption == text;
+  });
+}
+
+HWND AppProcess::WaitForDialog(const std::wstring& caption, Milliseconds timeout) const {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindDialog(caption)) != nullptr; }, timeout);
+  return found;
+}
+
 std::string MessageBoxText(HWND box) {
   // The message text is the static control with the identifier 0xFFFF.
   HWND text = GetDlgItem(box, 0xFFFF);
@@ -234,22 +248,6 @@ std::vector<std::string> ComboItems(HWND combo) {
 
 HWND ComboEdit(HWND combo) {
   return FindWindowExW(combo, nullptr, L"Edit", nullptr);
-}
-
-std::vector<std::string> MenuItemCaptions(HMENU menu) {
-  std::vector<std::string> captions;
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[256] = {};
-    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-    captions.push_back(WideToUtf8(text));
-  }
-  return captions;
-}
-
-std::vector<std::string> MenuBarCaptions(HWND window) {
-  HMENU bar = GetMenu(window);
-  return bar != nullptr ? MenuItemCaptions(bar) : std::vector<std::string>{};
 }
 
 RemoteBuffer::RemoteBuffer(HWND owner, size_t size) : size_(size) {

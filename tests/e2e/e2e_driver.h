@@ -41,6 +41,9 @@ class AppProcess {
   // A visible message box (dialog class #32770) of the process, other than the main window.
   HWND FindMessageBox() const;
   HWND WaitForMessageBox(Milliseconds timeout) const;
+  // A visible dialog (class #32770) of the process with exactly this caption.
+  HWND FindDialog(const std::wstring& caption) const;
+  HWND WaitForDialog(const std::wstring& caption, Milliseconds timeout) const;
 
  private:
   HANDLE process_ = nullptr;
@@ -66,8 +69,6 @@ bool ChooseClassLine(HWND owner, HWND classList, const std::string& name);
 bool QueryRunning(HWND mainWindow);
 std::vector<std::string> ComboItems(HWND combo);
 HWND ComboEdit(HWND combo);
-std::vector<std::string> MenuBarCaptions(HWND window);
-std::vector<std::string> MenuItemCaptions(HMENU menu);
 
 // A buffer in another process, for the messages that carry pointers.
 class RemoteBuffer {

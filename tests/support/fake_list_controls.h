@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "util/list_controls.h"
@@ -12,6 +13,9 @@ namespace brevane::testing {
 
 class FakeComboBox : public util::ComboBoxControl {
  public:
+  FakeComboBox() = default;
+  explicit FakeComboBox(util::StringList initial) : items(std::move(initial)) {}
+
   util::StringList items;
   std::string editText;
 

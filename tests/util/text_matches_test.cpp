@@ -9,7 +9,7 @@
 namespace brevane::util {
 namespace {
 
-struct Case {
+struct PositionCase {
   const char* pattern;
   std::string text;
   bool wholeWord;
@@ -17,7 +17,7 @@ struct Case {
 };
 
 TEST(TextMatchesTest, Positions) {
-  const Case cases[] = {
+  const PositionCase cases[] = {
       {"cim", "root\\cimv2", false, 6},
       {"Win32", "Win32_Process", true, 1},  // the underscore is a boundary
       {"Process", "Win32_Process", true, 7},
@@ -64,7 +64,7 @@ TEST(TextMatchesTest, Positions) {
        true, 2},                      // a lead byte without its continuation
       {"\xA9", "\xC3\xA9", true, 2},  // pattern starting inside a character
   };
-  for (const Case& c : cases) {
+  for (const PositionCase& c : cases) {
     EXPECT_EQ(TextMatches(c.pattern, c.text, c.wholeWord), c.expected)
         << '"' << c.pattern << "\" in \"" << c.text << "\" whole=" << c.wholeWord;
   }

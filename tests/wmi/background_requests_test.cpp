@@ -8,7 +8,7 @@
 #include "support/test_dispatcher.h"
 #include "support/vector_instance_list.h"
 #include "wmi/class_list_stream.h"
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 #include "wmi/object_fetch.h"
 #include "wmi/query_stream.h"
 
@@ -79,7 +79,7 @@ class BackgroundRequestsTest : public ::testing::Test {
   Lines LoadedPaths(const std::string& className) {
     testing::VectorInstanceList list;
     bool done = false;
-    TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+    InstanceLoader loader(fake, dispatcher, RegionalSettings{});
     loader.SetOnDone([&](int, const std::string&) { done = true; });
     loader.RequestInstances(".", kNs, "", "", className, &list);
     EXPECT_TRUE(dispatcher->PumpUntil([&] { return done; }));

@@ -52,7 +52,7 @@ Value OfType(uint16_t type) {
   return v;
 }
 
-struct Case {
+struct RenderCase {
   const char* name;
   Value value;
   std::string us;      // en-US defaults
@@ -61,7 +61,7 @@ struct Case {
 
 TEST(ValueToTextTest, EveryKindUnderTwoRegionalSettings) {
   const double kDec7At1430 = 46363.0 + 14.5 / 24;
-  const Case cases[] = {
+  const RenderCase cases[] = {
       {"empty", Value::Empty(), "", ""},
       {"null", Value::Null(), "", ""},
       {"date drops the time", Value::Date(kDec7At1430), "12/7/2026", "07.12.2026"},
@@ -125,7 +125,7 @@ TEST(ValueToTextTest, EveryKindUnderTwoRegionalSettings) {
   };
   const RegionalSettings us;
   const RegionalSettings german = German();
-  for (const Case& c : cases) {
+  for (const RenderCase& c : cases) {
     EXPECT_EQ(ValueToText(c.value, us), c.us) << c.name;
     EXPECT_EQ(ValueToText(c.value, german), c.german) << c.name;
   }

@@ -368,8 +368,7 @@ void TMainWin::FormCreate() {
   Wmi->Password.clear();
   // The loader is set up completely before any request can reach it.
   dispatcher_ = std::make_shared<framework::win32::UiDispatcher>();
-  InstancesThread =
-      std::make_unique<wmi::TWMIInstancesThread>(backend_, dispatcher_, Wmi->Regional());
+  InstancesThread = std::make_unique<wmi::InstanceLoader>(backend_, dispatcher_, Wmi->Regional());
   InstancesThread->SetMaxInstances(30000);
   InstancesThread->SetOnDone(
       [this](int count, const std::string& message) { InstancesDone(count, message); });

@@ -38,7 +38,7 @@
 #include "framework/win32/window_base.h"
 #include "util/string_list.h"
 #include "wmi/wmi_api.h"
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 #include "wmi/object_fetch.h"
 #include "wmi/query_stream.h"
 #include "wmi/request_worker.h"
@@ -164,7 +164,7 @@ class TMainWin final : public framework::win32::WindowBase {
 
   // ---- Fields of the window's data model
   std::unique_ptr<wmi::TWMI> Wmi;
-  std::unique_ptr<wmi::TWMIInstancesThread> InstancesThread;
+  std::unique_ptr<wmi::InstanceLoader> InstancesThread;
   util::StringList ColumnNames;
   util::StringList ResultValues;
   bool Activated = false;
@@ -332,7 +332,7 @@ class TMainWin final : public framework::win32::WindowBase {
   util::StringList classNames_;
   std::optional<std::string> panelBeforeConnect_;
   bool propertiesPending_ = false;
-  std::unique_ptr<ListBoxInstanceList> instanceList_;
+  std::unique_ptr<app::win32::ListBoxInstanceList> instanceList_;
   // Selectfrom1's hint: the query that the context menu offers.
   std::string selectFromHint_;
   // The class that "Refresh instances (X)" names: the one selected when the menu opened.

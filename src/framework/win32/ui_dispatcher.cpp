@@ -1,6 +1,7 @@
 #include "framework/win32/ui_dispatcher.h"
 
 #include <chrono>
+#include <utility>
 
 namespace brevane::framework::win32 {
 
@@ -24,13 +25,29 @@ UiDispatcher::UiDispatcher() : uiThread_(GetCurrentThreadId()) {
   wc.hInstance = instance;
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);  // fails harmlessly when already registered
-  window_ =
+  const HWND window =
       CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  std::lock_guard lock(windowLock_);
+  window_ = window;
 }
 
 UiDispatcher::~UiDispatcher() {
   queue_.Close();
-  if (window_ && GetCurrentThreadId() == uiThread_) DestroyWindow(window_);
+  const HWND window = TakeWindow();
+  if (!window) return;
+  if (GetCurrentThreadId() == uiThread_) {
+    DestroyWindow(window);
+    return;
+  }
+  // Only its own thread can destroy a window. A wake message or timer still on its way must
+  // find no dispatcher behind the window; the window then closes itself on the UI thread.
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+HWND UiDispatcher::TakeWindow() {
+  std::lock_guard lock(windowLock_);
+  return std::exchange(window_, nullptr);
 }
 
 bool UiDispatcher::Post(std::function<void()> step) {
@@ -46,6 +63,9 @@ bool UiDispatcher::RequestTurn() {
 }
 
 bool UiDispatcher::Wake() {
+  // Held while posting, which never waits for the UI thread: the window cannot go meanwhile.
+  std::lock_guard lock(windowLock_);
+  if (!window_) return false;
   if (PostMessageW(window_, kRunSteps, 0, 0)) return true;
   // The thread's queue of posted messages is full (10 000 by default). A notification sent
   // from another thread does not count against that limit and is handled as soon as the UI
@@ -57,10 +77,7 @@ bool UiDispatcher::Wake() {
 
 void UiDispatcher::Close() {
   queue_.Close();
-  if (window_) {
-    DestroyWindow(window_);
-    window_ = nullptr;
-  }
+  if (const HWND window = TakeWindow()) DestroyWindow(window);
 }
 
 void UiDispatcher::RunTurn() {
@@ -68,10 +85,12 @@ void UiDispatcher::RunTurn() {
   const bool more = queue_.RunWhile([&] {
     return std::chrono::steady_clock::now() - start < kTurnTime && !InputOrPaintWaiting();
   });
-  if (!more || window_ == nullptr) return;
+  if (!more) return;
   // Posted messages come before input and painting; a timer message comes after them (and
   // needs no room in a full queue).
   if (InputOrPaintWaiting() || !RequestTurn()) {
+    std::lock_guard lock(windowLock_);
+    if (!window_) return;
     turnRequested_ = true;
     SetTimer(window_, kTurnTimer, USER_TIMER_MINIMUM, nullptr);
   }
@@ -89,6 +108,9 @@ LRESULT CALLBACK UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wPar
     }
     return 0;
   } else if (message == WM_NCDESTROY) {
+    // Destroyed by someone else (the system, when the UI thread ends): no wake may follow.
+    if (auto* self = reinterpret_cast<UiDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+      self->TakeWindow();
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   }
   return DefWindowProcW(window, message, wParam, lParam);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "framework/main_thread.h"
 #include "framework/step_queue.h"
@@ -17,6 +18,8 @@ class UiDispatcher final : public MainThreadDispatcher {
  public:
   // Creates the hidden window on the calling thread, which becomes the UI thread.
   UiDispatcher();
+  // Destroys the hidden window when it runs on the UI thread. The last owner may be a worker:
+  // then the window is cut off from this object and left for the UI thread to close.
   ~UiDispatcher() override;
   UiDispatcher(const UiDispatcher&) = delete;
   UiDispatcher& operator=(const UiDispatcher&) = delete;
@@ -35,10 +38,17 @@ class UiDispatcher final : public MainThreadDispatcher {
   // ahead of the user's input. False when no wake could be sent.
   bool RequestTurn();
   bool Wake();
+  // Takes the window away from the workers; afterwards no wake reaches it.
+  HWND TakeWindow();
 
   StepQueue queue_;
+  const DWORD uiThread_;
+  // Workers read the window's handle to wake the UI thread. It is cleared under the lock by
+  // the UI thread alone (Close, the window's own destruction) or by the destructor, which no
+  // other user can race; a wake therefore never goes to a window being destroyed, nor to a
+  // handle that the system has reused for another window.
+  std::mutex windowLock_;
   HWND window_ = nullptr;
-  DWORD uiThread_ = 0;
   std::atomic<bool> turnRequested_{false};
 };
 

@@ -9,13 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/listening_peer.h"
 #include "app/win32/temp_folder.h"
 #include "framework/win32/encoding.h"
 #include "framework/win32/profile_file.h"
+#include "support/fake_list_controls.h"
 
 namespace brevane::app::win32 {
 namespace {
 
+using testing::ReadWholeFile;
 using testing::TempFolder;
 
 const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";
@@ -23,39 +26,15 @@ const std::string kCyrillicQuery =
     "select * from Win32_Service where Name = '\xD0\xA1\xD0\xBB\xD1\x83\xD0\xB6\xD0\xB1\xD0\xB0'";
 const std::string kLatin1Query = "select Name from Win32_Process where Name = 'caf\xC3\xA9'";
 
-class FakeCombo final : public util::ComboBoxControl {
- public:
-  explicit FakeCombo(std::vector<std::string> items = {}) : items(std::move(items)) {}
-  int ItemCount() const override { return static_cast<int>(items.size()); }
-  std::string ItemText(int index) const override { return items.at(static_cast<size_t>(index)); }
-  void DeleteItem(int index) override { items.erase(items.begin() + index); }
-  void InsertItem(int index, const std::string& text) override {
-    items.insert(items.begin() + index, text);
-  }
-  std::string EditText() const override { return {}; }
-  void SetEditText(const std::string&) override {}
-  std::vector<std::string> items;
-};
+using testing::FakeComboBox;
 
 struct Combos {
-  FakeCombo query;
-  FakeCombo search;
-  FakeCombo hosts;
-  FakeCombo namespaces;
+  FakeComboBox query;
+  FakeComboBox search;
+  FakeComboBox hosts;
+  FakeComboBox namespaces;
   HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
 };
-
-std::string FileBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -78,7 +57,7 @@ TEST(HistoryStoreTest, RepresentableTextStaysInTheAnsiCodePage) {
   saved.hosts.items = {"server1"};
   SaveHistoryFile(path, saved.Refs());
 
-  const std::string bytes = FileBytes(path);
+  const std::string bytes = ReadWholeFile(path);
   ASSERT_FALSE(bytes.empty());
   EXPECT_NE(bytes.substr(0, 2), "\xFF\xFE");
   EXPECT_NE(bytes.find("Query0=select Name from Win32_Process where Name = 'caf\xE9'"),
@@ -102,7 +81,7 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
   saved.hosts.items = {"server1", kLocalHost};
   SaveHistoryFile(path, saved.Refs());
 
-  const std::string bytes = FileBytes(path);
+  const std::string bytes = ReadWholeFile(path);
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
 
@@ -130,7 +109,7 @@ TEST(HistoryStoreTest, Utf8FileEditedByHandIsReadAndRewrittenAsUtf16) {
   LoadHistoryFile(path, loaded.Refs());
   EXPECT_EQ(loaded.namespaces.items, std::vector<std::string>{"root\\caf\xC3\xA9"});
   SaveHistoryFile(path, loaded.Refs());
-  EXPECT_EQ(FileBytes(path).substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(ReadWholeFile(path).substr(0, 2), "\xFF\xFE");
   Combos again;
   LoadHistoryFile(path, again.Refs());
   EXPECT_EQ(again.namespaces.items, loaded.namespaces.items);
@@ -162,7 +141,7 @@ TEST(HistoryStoreTest, UnusableFilesNeverStopLoadOrSave) {
   LoadHistoryFile(locked, fromLocked.Refs());
   EXPECT_TRUE(fromLocked.query.items.empty());
   CloseHandle(lock);
-  EXPECT_EQ(FileBytes(locked), "[QueryHistory]\r\nCount=1\r\nQuery0=kept\r\n");
+  EXPECT_EQ(ReadWholeFile(locked), "[QueryHistory]\r\nCount=1\r\nQuery0=kept\r\n");
 }
 
 TEST(HistoryStoreTest, HandEditedHugeCountLoadsAtOnce) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -52,6 +54,32 @@ TEST(UiDispatcherTest, StepsRunInsideAModalLoopAndNotAfterClose) {
   EXPECT_FALSE(dispatcher.Post([&] { ++ran; }));
   PumpFor(100, [] { return false; });
   EXPECT_EQ(ran, 1);
+}
+
+std::vector<HWND> DispatcherWindows() {
+  std::vector<HWND> windows;
+  HWND window = nullptr;
+  while ((window = FindWindowExW(HWND_MESSAGE, window, L"BrevaneUiDispatcher", nullptr)))
+    windows.push_back(window);
+  return windows;
+}
+
+// A worker may hold the last share of the dispatcher. Its wake message, still queued, must not
+// reach the freed dispatcher, and the hidden window must still go, on the UI thread.
+TEST(UiDispatcherTest, DroppedLastOnAWorkerItsWindowClosesOnTheUiThread) {
+  const std::vector<HWND> before = DispatcherWindows();
+  auto dispatcher = std::make_shared<UiDispatcher>();
+  HWND window = nullptr;
+  for (HWND candidate : DispatcherWindows()) {
+    if (std::find(before.begin(), before.end(), candidate) == before.end()) window = candidate;
+  }
+  ASSERT_NE(window, nullptr);
+  int ran = 0;
+  ASSERT_TRUE(dispatcher->Post([&] { ++ran; }));
+  std::thread([last = std::move(dispatcher)]() mutable { last.reset(); }).join();
+  PumpFor(2000, [&] { return !IsWindow(window); });
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(ran, 0);
 }
 
 }  // namespace

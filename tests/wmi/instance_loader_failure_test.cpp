@@ -11,7 +11,7 @@
 #include "support/fake_wmi.h"
 #include "support/test_dispatcher.h"
 #include "support/vector_instance_list.h"
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 #include "wmi/wmi_error.h"
 
 namespace brevane::wmi {
@@ -66,7 +66,7 @@ struct DoneReports {
   int count = -1;
   std::string message;
 
-  void Follow(TWMIInstancesThread& loader) {
+  void Follow(InstanceLoader& loader) {
     loader.SetOnDone([this](int doneCount, const std::string& doneMessage) {
       ++calls;
       count = doneCount;
@@ -77,10 +77,10 @@ struct DoneReports {
 
 constexpr const char* kCimv2Path = "root\\cimv2";
 
-TEST(InstancesThreadFailureTest, AWindowThatCannotBeWokenGetsTheFailureOnceItCanBe) {
+TEST(InstanceLoaderFailureTest, AWindowThatCannotBeWokenGetsTheFailureOnceItCanBe) {
   auto fake = testing::MakeScenario("standard");
   auto dispatcher = std::make_shared<RefusingDispatcher>();
-  TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{});
   DoneReports done;
   done.Follow(loader);
   VectorInstanceList list;
@@ -104,10 +104,10 @@ TEST(InstancesThreadFailureTest, AWindowThatCannotBeWokenGetsTheFailureOnceItCan
   EXPECT_EQ(done.count, 13);
 }
 
-TEST(InstancesThreadFailureTest, AListThatRefusesALineEndsTheLoadVisibly) {
+TEST(InstanceLoaderFailureTest, AListThatRefusesALineEndsTheLoadVisibly) {
   auto fake = testing::MakeScenario("standard");
   auto dispatcher = std::make_shared<TestDispatcher>();
-  TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{});
   DoneReports done;
   done.Follow(loader);
   FullList full(4);
@@ -129,11 +129,11 @@ TEST(InstancesThreadFailureTest, AListThatRefusesALineEndsTheLoadVisibly) {
   EXPECT_EQ(roomy.lines.size(), 13u);
 }
 
-TEST(InstancesThreadFailureTest, AWorkerThatEndedAnswersEveryRequestWithWhy) {
+TEST(InstanceLoaderFailureTest, AWorkerThatEndedAnswersEveryRequestWithWhy) {
   auto fake = std::make_shared<NoApartmentWmi>();
   testing::AddStandardWorld(*fake);
   auto dispatcher = std::make_shared<TestDispatcher>();
-  TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{});
   DoneReports done;
   done.Follow(loader);
   VectorInstanceList list;

@@ -1,4 +1,4 @@
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ struct Done {
   std::string message;
 };
 
-class InstancesThreadTest : public ::testing::Test {
+class InstanceLoaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake->AddClass(kNs, "Named", "", {"Caption", "Name"});
@@ -64,10 +64,10 @@ class InstancesThreadTest : public ::testing::Test {
   std::shared_ptr<TestDispatcher> dispatcher = std::make_shared<TestDispatcher>();
   VectorInstanceList list;
   Done done;
-  TWMIInstancesThread loader{fake, dispatcher, RegionalSettings{}};
+  InstanceLoader loader{fake, dispatcher, RegionalSettings{}};
 };
 
-TEST_F(InstancesThreadTest, LabelsFromTheFirstLabelPropertyWithPlaceholders) {
+TEST_F(InstanceLoaderTest, LabelsFromTheFirstLabelPropertyWithPlaceholders) {
   Request("Named");
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(list.lines, (Lines{"n0", "<<Instance_01>>", "n2", "n3", "n4"}));
@@ -75,7 +75,7 @@ TEST_F(InstancesThreadTest, LabelsFromTheFirstLabelPropertyWithPlaceholders) {
   EXPECT_EQ(done.message, "");
 }
 
-TEST_F(InstancesThreadTest, LabelPropertyOrderAndCase) {
+TEST_F(InstanceLoaderTest, LabelPropertyOrderAndCase) {
   Request("Captioned");
   ASSERT_TRUE(WaitDone());
   EXPECT_EQ(list.lines, (Lines{"first"}));
@@ -84,7 +84,7 @@ TEST_F(InstancesThreadTest, LabelPropertyOrderAndCase) {
   EXPECT_EQ(list.lines, (Lines{"C:"}));
 }
 
-TEST_F(InstancesThreadTest, ObjectTextLabelWhenNoLabelProperty) {
+TEST_F(InstanceLoaderTest, ObjectTextLabelWhenNoLabelProperty) {
   Request("Unlabelled");
   ASSERT_TRUE(WaitDone());
   ASSERT_EQ(list.lines.size(), 1u);
@@ -92,7 +92,7 @@ TEST_F(InstancesThreadTest, ObjectTextLabelWhenNoLabelProperty) {
   EXPECT_EQ(list.lines[0], util::Trim(list.lines[0]).substr(0, list.lines[0].size()));
 }
 
-TEST_F(InstancesThreadTest, EmptyClassShowsThenRemovesTheProgressLine) {
+TEST_F(InstanceLoaderTest, EmptyClassShowsThenRemovesTheProgressLine) {
   Request("Empty");
   ASSERT_TRUE(WaitDone());
   EXPECT_TRUE(list.lines.empty());
@@ -100,7 +100,7 @@ TEST_F(InstancesThreadTest, EmptyClassShowsThenRemovesTheProgressLine) {
   EXPECT_EQ(done.message, "");
 }
 
-TEST_F(InstancesThreadTest, ProgressLineStaysLastWhileLoading) {
+TEST_F(InstanceLoaderTest, ProgressLineStaysLastWhileLoading) {
   fake->SetHangAt(2);
   Request("Named");
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 3; }));
@@ -110,7 +110,7 @@ TEST_F(InstancesThreadTest, ProgressLineStaysLastWhileLoading) {
   EXPECT_EQ(list.lines.size(), 5u);
 }
 
-TEST_F(InstancesThreadTest, WrongPasswordReplacesTheProgressLine) {
+TEST_F(InstanceLoaderTest, WrongPasswordReplacesTheProgressLine) {
   fake->RequireCredentials("ann", "right");
   Request("Named", "ann", "wrong");
   ASSERT_TRUE(WaitDone());
@@ -123,7 +123,7 @@ TEST_F(InstancesThreadTest, WrongPasswordReplacesTheProgressLine) {
   EXPECT_EQ(list.lines.size(), 5u);
 }
 
-TEST_F(InstancesThreadTest, FailureReadingALabelKeepsTheLabelsBeforeIt) {
+TEST_F(InstanceLoaderTest, FailureReadingALabelKeepsTheLabelsBeforeIt) {
   fake->AddEnumerationFault(
       {"InstancesOf", "", 3, true, WmiError(testing::fake_status::kGenericFailure, "gone")});
   Request("Named");
@@ -139,7 +139,7 @@ TEST_F(InstancesThreadTest, FailureReadingALabelKeepsTheLabelsBeforeIt) {
   EXPECT_EQ(list.lines, (Lines{"WMI Error: Generic failure"}));
 }
 
-TEST_F(InstancesThreadTest, SwitchingClassMidLoadLeavesNoStaleLabel) {
+TEST_F(InstanceLoaderTest, SwitchingClassMidLoadLeavesNoStaleLabel) {
   fake->SetElementDelay(std::chrono::milliseconds(20));
   Request("Named");
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() >= 2; }));
@@ -151,7 +151,7 @@ TEST_F(InstancesThreadTest, SwitchingClassMidLoadLeavesNoStaleLabel) {
   EXPECT_EQ(done.count, 1);
 }
 
-TEST_F(InstancesThreadTest, RefreshAndRepeatedRequestReloadFromTheStart) {
+TEST_F(InstanceLoaderTest, RefreshAndRepeatedRequestReloadFromTheStart) {
   Request("Named");
   ASSERT_TRUE(WaitDone());
   const int connects = fake->ConnectCount();
@@ -166,7 +166,7 @@ TEST_F(InstancesThreadTest, RefreshAndRepeatedRequestReloadFromTheStart) {
   EXPECT_EQ(list.lines, (Lines{"n0", "<<Instance_01>>", "n2", "n3", "n4"}));
 }
 
-TEST_F(InstancesThreadTest, EmptyClassNameStopsTheLoadAndStillReports) {
+TEST_F(InstanceLoaderTest, EmptyClassNameStopsTheLoadAndStillReports) {
   fake->SetHangAt(3);
   Request("Named");
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 4; }));
@@ -177,7 +177,7 @@ TEST_F(InstancesThreadTest, EmptyClassNameStopsTheLoadAndStillReports) {
   EXPECT_GE(done.count, 3);
 }
 
-TEST_F(InstancesThreadTest, NewRequestInterruptsAHangingWalk) {
+TEST_F(InstanceLoaderTest, NewRequestInterruptsAHangingWalk) {
   fake->SetHangAt(2, "InstancesOf");
   Request("Named");
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 3; }));
@@ -187,7 +187,7 @@ TEST_F(InstancesThreadTest, NewRequestInterruptsAHangingWalk) {
   EXPECT_EQ(list.lines, (Lines{"first"}));
 }
 
-TEST_F(InstancesThreadTest, LimitStopsAfterMaxPlusOne) {
+TEST_F(InstanceLoaderTest, LimitStopsAfterMaxPlusOne) {
   fake->AddClass(kNs, "Big", "", {"Name"});
   for (int i = 0; i < 30005; ++i)
     fake->AddInstance(kNs, "Big", {{"Name", Value::Text(std::to_string(i))}});
@@ -199,7 +199,7 @@ TEST_F(InstancesThreadTest, LimitStopsAfterMaxPlusOne) {
   EXPECT_EQ(done.count, 30001);
 }
 
-TEST_F(InstancesThreadTest, ListEmptiedByTheWindowIsLeftAlone) {
+TEST_F(InstanceLoaderTest, ListEmptiedByTheWindowIsLeftAlone) {
   fake->SetHangAt(2);
   Request("Named");
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 3; }));
@@ -210,7 +210,7 @@ TEST_F(InstancesThreadTest, ListEmptiedByTheWindowIsLeftAlone) {
   EXPECT_EQ(done.count, 5);
 }
 
-TEST(InstancesThreadShutdownTest, HangingEnumerationNeverReachesTheWindowAfterShutdown) {
+TEST(InstanceLoaderShutdownTest, HangingEnumerationNeverReachesTheWindowAfterShutdown) {
   auto fake = std::make_shared<FakeWmi>();
   auto dispatcher = std::make_shared<TestDispatcher>();
   fake->AddClass(kNs, "Named", "", {"Name"});
@@ -219,7 +219,7 @@ TEST(InstancesThreadShutdownTest, HangingEnumerationNeverReachesTheWindowAfterSh
   VectorInstanceList list;
   int doneCalls = 0;
   {
-    TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+    InstanceLoader loader(fake, dispatcher, RegionalSettings{});
     loader.SetOnDone([&](int, const std::string&) { ++doneCalls; });
     loader.RequestInstances(".", kNs, "", "", "Named", &list);
     ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 2; }));
@@ -230,13 +230,13 @@ TEST(InstancesThreadShutdownTest, HangingEnumerationNeverReachesTheWindowAfterSh
   EXPECT_EQ(doneCalls, 0);
 }
 
-TEST(InstancesThreadShutdownTest, ShutdownWhileAHandOffWaitsForTheUiThread) {
+TEST(InstanceLoaderShutdownTest, ShutdownWhileTheWorkerWaitsOnAFullOutbox) {
   auto fake = std::make_shared<FakeWmi>();
   auto dispatcher = std::make_shared<TestDispatcher>();
   fake->AddClass(kNs, "Named", "", {"Name"});
-  fake->AddInstance(kNs, "Named", {{"Name", Value::Text("x")}});
+  for (int i = 0; i < 20; ++i) fake->AddInstance(kNs, "Named", {{"Name", Value::Text("x")}});
   VectorInstanceList list;
-  TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{}, OutboxLimits{2, 4});
   loader.RequestInstances(".", kNs, "", "", "Named", &list);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the worker now waits for us
   EXPECT_TRUE(loader.Shutdown(std::chrono::seconds(5)));
@@ -244,9 +244,7 @@ TEST(InstancesThreadShutdownTest, ShutdownWhileAHandOffWaitsForTheUiThread) {
   EXPECT_TRUE(list.lines.empty());
 }
 
-// Random interleavings of requests, refreshes and slow enumerations. After every quiet point
-// the list must hold exactly the last request's labels (no stale label, no lost request).
-TEST(InstancesThreadStressTest, RandomInterleavings) {
+void RunRandomInterleavings(OutboxLimits limits) {
   auto fake = std::make_shared<FakeWmi>();
   auto dispatcher = std::make_shared<TestDispatcher>();
   const std::vector<std::string> classes{"A", "B", "C", "Empty"};
@@ -260,7 +258,7 @@ TEST(InstancesThreadStressTest, RandomInterleavings) {
   VectorInstanceList list;
   int doneCalls = 0;
   int lastCount = -1;
-  TWMIInstancesThread loader(fake, dispatcher, RegionalSettings{});
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{}, limits);
   loader.SetOnDone([&](int count, const std::string&) {
     ++doneCalls;
     lastCount = count;
@@ -299,6 +297,17 @@ TEST(InstancesThreadStressTest, RandomInterleavings) {
     dispatcher->PumpUntil([] { return false; }, std::chrono::milliseconds(5));
     ASSERT_EQ(list.lines, expected) << "round " << round;
     ASSERT_EQ(lastCount, sizes[current]);
+  }
+}
+
+// Random interleavings of requests, refreshes and slow enumerations. After every quiet point
+// the list must hold exactly the last request's labels (no stale label, no lost request).
+// With a small outbox the worker often waits on a full one while requests replace its load.
+TEST(InstanceLoaderStressTest, RandomInterleavings) {
+  for (const OutboxLimits limits : {OutboxLimits{}, OutboxLimits{3, 5}}) {
+    SCOPED_TRACE(limits.maxPending);
+    RunRandomInterleavings(limits);
+    if (::testing::Test::HasFatalFailure()) return;
   }
 }
 

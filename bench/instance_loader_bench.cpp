@@ -6,7 +6,7 @@
 #include "support/fake_scenarios.h"
 #include "support/test_dispatcher.h"
 #include "support/vector_instance_list.h"
-#include "wmi/instances_thread.h"
+#include "wmi/instance_loader.h"
 #include "wmi/wmi_session.h"
 
 int main() {
@@ -33,7 +33,7 @@ int main() {
 
     testing::VectorInstanceList list;
     int doneCount = -1;
-    wmi::TWMIInstancesThread loader(fake, dispatcher, wmi::RegionalSettings{});
+    wmi::InstanceLoader loader(fake, dispatcher, wmi::RegionalSettings{});
     loader.SetMaxInstances(30000);
     loader.SetOnDone([&](int count, const std::string&) { doneCount = count; });
     start = Clock::now();
