@@ -144,7 +144,7 @@ void HelpAccess::ShowHelpTopic(const std::string& topic, HWND owner) const {
     case HelpProblem::None:
       break;
   }
-  lastViewer_ = htmlHelp_(nullptr, win32::Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
+  htmlHelp_(nullptr, win32::Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
 }
 
 }  // namespace brevane::help
