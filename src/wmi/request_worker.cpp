@@ -256,10 +256,4 @@ bool RequestWorker::Shutdown(std::chrono::milliseconds bound) {
   return allEnded;
 }
 
-int RequestWorker::LiveThreads() const {
-  int live = current_ && !HasFinished(*current_) ? 1 : 0;
-  for (const auto& thread : retired_) live += HasFinished(*thread) ? 0 : 1;
-  return live;
-}
-
 }  // namespace brevane::wmi

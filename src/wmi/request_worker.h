@@ -63,9 +63,6 @@ class RequestWorker {
   // all threads have ended.
   bool Shutdown(std::chrono::milliseconds bound);
 
-  // Worker threads that have not ended yet (for tests and the benchmarks).
-  int LiveThreads() const;
-
   struct Lane;    // state shared with the worker threads and the posted steps
   struct Thread;  // one worker thread
 

@@ -62,6 +62,22 @@ std::string ReadRemoteWide(const RemoteBuffer& buffer, size_t offset, size_t cha
   return WideToUtf8(text);
 }
 
+// The lines of a list box or of a combo box's list, with the messages of that control.
+std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage,
+                                   UINT textMessage) {
+  std::vector<std::string> items;
+  const LRESULT count = Send(control, countMessage, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = Send(control, lengthMessage, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const LRESULT copied =
+        Send(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    items.push_back(WideToUtf8(text));
+  }
+  return items;
+}
+
 constexpr size_t kTextChars = 2048;
 constexpr size_t kTextOffset = 512;  // the struct goes first, the text after it
 constexpr size_t kRemoteSize = kTextOffset + kTextChars * sizeof(wchar_t);
@@ -193,17 +209,7 @@ std::string WindowText(HWND window) {
 }
 
 std::vector<std::string> ListBoxItems(HWND listBox) {
-  std::vector<std::string> items;
-  const LRESULT count = Send(listBox, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = Send(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const LRESULT copied =
-        Send(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    items.push_back(WideToUtf8(text));
-  }
-  return items;
+  return ItemTexts(listBox, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 bool ClassListLoaded(HWND classList) {
@@ -233,17 +239,7 @@ bool QueryRunning(HWND mainWindow) {
 }
 
 std::vector<std::string> ComboItems(HWND combo) {
-  std::vector<std::string> items;
-  const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const LRESULT copied =
-        Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    items.push_back(WideToUtf8(text));
-  }
-  return items;
+  return ItemTexts(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 HWND ComboEdit(HWND combo) {

@@ -20,7 +20,6 @@ class DialogWindow {
 
   HWND Handle() const { return dialog_; }
   HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-  bool IsShowing() const { return running_; }
 
   // Closes a modal showing with result (IDOK, IDCANCEL).
   void EndModal(int result);

@@ -147,7 +147,7 @@ void HelpAccess::ShowHelpTopic(const std::string& topic, HWND owner) const {
     case util::HelpProblem::None:
       break;
   }
-  lastViewer_ = htmlHelp_(nullptr, Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
+  htmlHelp_(nullptr, Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
 }
 
 }  // namespace brevane::framework::win32

@@ -45,8 +45,6 @@ class HelpAccess {
   const std::string& ProgramDirectory() const { return programDir_; }
   const std::string& HelpFile() const { return helpFile_; }
   bool IsLoaded() const { return htmlHelp_ != nullptr; }
-  // The viewer window that the last ShowHelpTopic opened, if it reported one.
-  HWND LastViewer() const { return lastViewer_; }
 
  private:
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
@@ -56,7 +54,6 @@ class HelpAccess {
   DWORD_PTR cookie_ = 0;
   std::string programDir_;
   std::string helpFile_;
-  mutable HWND lastViewer_ = nullptr;
 };
 
 }  // namespace brevane::framework::win32
