@@ -31,7 +31,7 @@ class ResultRows {
   // Cell of a row in display order; column 0 is the row's caption. Missing cells are empty.
   const std::string& Cell(int row, int column) const;
 
-  // Puts the rows in the order of the given column (ListView1Compare, negated when
+  // Puts the rows in the order of the given column (CompareCells, negated when
   // descending). Sort keys are computed once per call.
   void Sort(int column, bool ascending);
 
@@ -51,7 +51,7 @@ class ResultRows {
   std::vector<size_t> lastRowInColumn_;  // the stored row that last put a cell in a column
 };
 
-// ListView1Compare without the direction: numbers when both cells convert (and neither is
+// The order of two cells of a column: numbers when both cells convert (and neither is
 // -1), otherwise byte order. Returns -1, 0 or 1.
 int CompareCells(std::string_view a, std::string_view b);
 

@@ -16,7 +16,7 @@ SearchFlow::SearchFlow(dialogs::FindDialogPort& dialog, SearchWindowPort& window
                        SearchMessagePort& messages)
     : dialog_(dialog), window_(window), messages_(messages) {}
 
-void SearchFlow::Search1Click() {
+void SearchFlow::OnFind() {
   dialog_.SetSearchText(searchText_);
   dialog_.SetMatchCase(matchCase_);
   dialog_.SetWholeWord(wholeWord_);
@@ -27,9 +27,9 @@ void SearchFlow::Search1Click() {
   SearchActiveList(true);
 }
 
-void SearchFlow::Findagain1Click() {
+void SearchFlow::OnFindNext() {
   if (searchText_.empty()) {
-    Search1Click();
+    OnFind();
   } else {
     SearchActiveList(false);
   }

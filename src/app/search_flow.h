@@ -17,13 +17,13 @@ class SearchWindowPort {
  public:
   virtual ~SearchWindowPort() = default;
   virtual SearchTab ActiveTab() const = 0;
-  virtual util::ListViewControl& QueryList() = 0;  // ListView1
-  virtual util::ListBoxControl& ClassList() = 0;   // ClassListBox
-  virtual void FocusQueryList() = 0;         // ListView1 becomes the focused control
-  virtual void FocusClassList() = 0;         // ClassListBox becomes the focused control
-  // PropGrid back to its header row and one data row with both cells empty, InstanceListBox
-  // emptied (a running load goes on, unseen), and the class they showed forgotten, so that a
-  // click on it loads it again.
+  virtual util::ListViewControl& QueryList() = 0;  // the result table
+  virtual util::ListBoxControl& ClassList() = 0;   // the class list
+  virtual void FocusQueryList() = 0;               // the result table becomes the focused control
+  virtual void FocusClassList() = 0;               // the class list becomes the focused control
+  // The property grid back to its header row and one data row with both cells empty, the
+  // instance list emptied (a running load goes on, unseen), and the class they showed
+  // forgotten, so that a click on it loads it again.
   virtual void EmptyClassPanes() = 0;
 };
 
@@ -51,10 +51,10 @@ class SearchFlow {
 
   // Find (Ctrl+F): the dialog opens with the last confirmed text and options; when the user
   // confirms, they become the search and the active list is searched from the top.
-  void Search1Click();
+  void OnFind();
   // Find again (F3): continues after the current row; before any text was searched for it
   // behaves as Find.
-  void Findagain1Click();
+  void OnFindNext();
   // Searches the list of the active tab. A continued search that reaches the end asks
   // whether to start over; a miss from the top says that nothing was found.
   void SearchActiveList(bool fromStart);

@@ -8,7 +8,7 @@
 
 namespace brevane::dialogs {
 
-enum class TBrowseFlag {
+enum class BrowseFlag {
   bf_BrowseForComputer,
   bf_BrowseForPrinter,
   bf_DontGoBelowDomain,
@@ -19,19 +19,19 @@ enum class TBrowseFlag {
 };
 inline constexpr int kBrowseFlagCount = 7;
 
-// A set of TBrowseFlag, one bit per ordinal.
-class TBrowseFlags {
+// A set of BrowseFlag, one bit per ordinal.
+class BrowseFlags {
  public:
-  constexpr TBrowseFlags() = default;
-  constexpr TBrowseFlags(std::initializer_list<TBrowseFlag> flags) {
-    for (TBrowseFlag flag : flags) Include(flag);
+  constexpr BrowseFlags() = default;
+  constexpr BrowseFlags(std::initializer_list<BrowseFlag> flags) {
+    for (BrowseFlag flag : flags) Include(flag);
   }
-  constexpr void Include(TBrowseFlag flag) { members_ |= Bit(flag); }
-  constexpr bool Contains(TBrowseFlag flag) const { return (members_ & Bit(flag)) != 0; }
-  constexpr bool operator==(const TBrowseFlags&) const = default;
+  constexpr void Include(BrowseFlag flag) { members_ |= Bit(flag); }
+  constexpr bool Contains(BrowseFlag flag) const { return (members_ & Bit(flag)) != 0; }
+  constexpr bool operator==(const BrowseFlags&) const = default;
 
  private:
-  static constexpr uint8_t Bit(TBrowseFlag flag) {
+  static constexpr uint8_t Bit(BrowseFlag flag) {
     return static_cast<uint8_t>(1u << static_cast<int>(flag));
   }
   uint8_t members_ = 0;
@@ -45,8 +45,8 @@ class BrowseOptions {
  public:
   uint32_t Bits() const { return bits_; }
   void SetBits(uint32_t bits) { bits_ = bits; }
-  TBrowseFlags Flags() const;
-  void SetFlags(TBrowseFlags flags);
+  BrowseFlags Flags() const;
+  void SetFlags(BrowseFlags flags);
   // Execute asks the shell to check typed names; the bit then stays.
   void AddValidate() { bits_ |= kBifValidate; }
 
@@ -54,7 +54,7 @@ class BrowseOptions {
   uint32_t bits_ = 0;
 };
 
-enum class TBrowseLocation {
+enum class BrowseLocation {
   bl_STANDART,
   bl_CUSTOM,
   bl_DESKTOP,
@@ -84,6 +84,6 @@ enum class TBrowseLocation {
 inline constexpr int kBrowseLocationCount = 25;
 
 // The special-folder identifier (CSIDL) of a root; none for bl_STANDART and bl_CUSTOM.
-std::optional<int> CsidlOf(TBrowseLocation location);
+std::optional<int> CsidlOf(BrowseLocation location);
 
 }  // namespace brevane::dialogs

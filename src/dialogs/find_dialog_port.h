@@ -5,7 +5,7 @@
 
 namespace brevane::dialogs {
 
-// The find dialog (TFindDialog) as the search sees it. The search sets the text and options
+// The find dialog (FindDialog) as the search sees it. The search sets the text and options
 // before Execute and reads them back after a confirmed Execute.
 class FindDialogPort {
  public:

@@ -7,22 +7,22 @@
 
 namespace brevane::wmi {
 
-TWMI::TWMI(Backend& backend, RegionalSettings regional)
+WmiClient::WmiClient(Backend& backend, RegionalSettings regional)
     : backend_(backend), regional_(std::move(regional)) {}
 
-TWMI::~TWMI() {
+WmiClient::~WmiClient() {
   util::WipeSecret(Password);
 }
 
-void TWMI::SetHost(const std::string& host) {
+void WmiClient::SetHost(const std::string& host) {
   Host = host.empty() ? "." : host;
 }
 
-void TWMI::SetNamespace(const std::string& ns) {
+void WmiClient::SetNamespace(const std::string& ns) {
   Namespace = ns.empty() ? "root\\cimv2" : ns;
 }
 
-bool TWMI::CheckLocator() {
+bool WmiClient::CheckLocator() {
   LastError.clear();
   try {
     backend_.CreateLocator();

@@ -1,5 +1,5 @@
 #pragma once
-// TWMI: the window's connection parameters, the regional settings its values are read with,
+// WmiClient: the window's connection parameters, the regional settings its values are read with,
 // and the check at start-up that WMI can be reached at all. The requests themselves run on
 // workers (request_worker.h) and in query_ops.h.
 #include <string>
@@ -9,12 +9,12 @@
 
 namespace brevane::wmi {
 
-class TWMI {
+class WmiClient {
  public:
-  TWMI(Backend& backend, RegionalSettings regional);
-  ~TWMI();
-  TWMI(const TWMI&) = delete;
-  TWMI& operator=(const TWMI&) = delete;
+  WmiClient(Backend& backend, RegionalSettings regional);
+  ~WmiClient();
+  WmiClient(const WmiClient&) = delete;
+  WmiClient& operator=(const WmiClient&) = delete;
 
   std::string Host = ".";
   std::string Namespace = "root\\cimv2";

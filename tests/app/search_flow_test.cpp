@@ -86,7 +86,7 @@ class SearchFlowTest : public ::testing::Test {
 TEST_F(SearchFlowTest, FindAgainBeforeAnySearchOpensTheDialog) {
   QueryRows({{"notepad.exe", "1"}});
   Confirm("notepad");
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.log, (Log{"dialog '' case=0 word=0", "focus query list"}));
   EXPECT_EQ(flow.SearchText(), "notepad");
   EXPECT_EQ(ui.queryList.selected, 0);
@@ -95,18 +95,18 @@ TEST_F(SearchFlowTest, FindAgainBeforeAnySearchOpensTheDialog) {
 TEST_F(SearchFlowTest, EmptyTextGivesNotFoundWithTwoQuotes) {
   QueryRows({{"a", "b"}});
   Confirm("");
-  flow.Search1Click();
+  flow.OnFind();
   EXPECT_EQ(ui.log, (Log{"dialog '' case=0 word=0", "warn Could not find \"\""}));
 }
 
 TEST_F(SearchFlowTest, CancelKeepsTheSearchAndSearchesNothing) {
   QueryRows({{"a", "b"}});
   Confirm("a", true, true);
-  flow.Search1Click();
+  flow.OnFind();
   ui.log.clear();
   ui.confirm = false;
   Confirm("zzz");
-  flow.Search1Click();
+  flow.OnFind();
   EXPECT_EQ(ui.log, (Log{"dialog 'a' case=1 word=1"}));
   EXPECT_EQ(flow.SearchText(), "a");
   EXPECT_TRUE(flow.MatchCase());
@@ -116,28 +116,28 @@ TEST_F(SearchFlowTest, CancelKeepsTheSearchAndSearchesNothing) {
 TEST_F(SearchFlowTest, DialogReopensWithTheOptionsOfAFailedSearch) {
   QueryRows({{"a", "b"}});
   Confirm("missing", true, false);
-  flow.Search1Click();
+  flow.OnFind();
   ui.confirm = false;
-  flow.Search1Click();
+  flow.OnFind();
   EXPECT_EQ(ui.log.back(), "dialog 'missing' case=1 word=0");
 }
 
 TEST_F(SearchFlowTest, ListViewWrapsWithoutPromptThenAsksAtTheEnd) {
   QueryRows({{"svc", "1"}, {"other", "2"}, {"svc", "3"}});
   Confirm("svc");
-  flow.Search1Click();
+  flow.OnFind();
   EXPECT_EQ(ui.queryList.focused, 0);
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.queryList.focused, 2);
   // Focused on the last row: the list view begins again at the top by itself.
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.queryList.focused, 0);
   ui.log.clear();
 
   // Row 2 no longer matches: the search from row 1 reaches the end and asks.
   ui.queryList.rows[2] = {"none", "3"};
   ui.answers = {true};
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.log, (Log{"ask Could not find \"svc\"\r\rStart search over?", "focus query list"}));
   EXPECT_EQ(ui.queryList.focused, 0);
 }
@@ -145,11 +145,11 @@ TEST_F(SearchFlowTest, ListViewWrapsWithoutPromptThenAsksAtTheEnd) {
 TEST_F(SearchFlowTest, YesSearchesFromTheTopOnceThenNotFound) {
   QueryRows({{"a", "1"}, {"b", "2"}});
   Confirm("a");
-  flow.Search1Click();
+  flow.OnFind();
   ui.queryList.rows[0] = {"gone", "1"};
   ui.log.clear();
   ui.answers = {true, true};
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.log,
             (Log{"ask Could not find \"a\"\r\rStart search over?", "warn Could not find \"a\""}));
   EXPECT_EQ(ui.answers.size(), 1u);  // asked only once
@@ -159,11 +159,11 @@ TEST_F(SearchFlowTest, NoEndsSilently) {
   ui.tab = SearchTab::Classes;
   ui.classList.items = {"Win32_Process", "Win32_Service"};
   Confirm("service");
-  flow.Search1Click();
+  flow.OnFind();
   ASSERT_EQ(ui.classList.selected, 1);
   ui.log.clear();
   ui.answers = {false};
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.log, (Log{"ask Could not find \"service\"\r\rStart search over?"}));
   EXPECT_EQ(ui.classList.selected, 1);
 }
@@ -173,14 +173,14 @@ TEST_F(SearchFlowTest, ClassListAsksAtOnceAfterTheLastItemAndClearsTheDetails) {
   ui.classList.items = {"Win32_Process", "Win32_Service", "CIM_Process"};
   ui.classList.selected = 2;
   Confirm("Process", true, true);
-  flow.Search1Click();  // from the top despite the selection
+  flow.OnFind();  // from the top despite the selection
   EXPECT_EQ(ui.classList.selected, 0);
   EXPECT_EQ(ui.log, (Log{"dialog '' case=0 word=0", "focus class list", "empty class panes"}));
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.classList.selected, 2);
   ui.log.clear();
   ui.answers = {true};
-  flow.Findagain1Click();
+  flow.OnFindNext();
   EXPECT_EQ(ui.log, (Log{"ask Could not find \"Process\"\r\rStart search over?", "focus class list",
                          "empty class panes"}));
   EXPECT_EQ(ui.classList.selected, 0);
@@ -190,7 +190,7 @@ TEST_F(SearchFlowTest, FromStartMissGoesStraightToNotFound) {
   ui.tab = SearchTab::Classes;
   ui.classList.items = {"A"};
   Confirm("B");
-  flow.Search1Click();
+  flow.OnFind();
   EXPECT_EQ(ui.log, (Log{"dialog '' case=0 word=0", "warn Could not find \"B\""}));
 }
 
@@ -198,11 +198,11 @@ TEST_F(SearchFlowTest, SearchFollowsTheActiveTab) {
   QueryRows({{"Win32_Process", "x"}});
   ui.classList.items = {"CIM_X", "Win32_Process"};
   Confirm("win32_process");
-  flow.Search1Click();
+  flow.OnFind();
   EXPECT_EQ(ui.queryList.selected, 0);
   ui.tab = SearchTab::Classes;
   ui.log.clear();
-  flow.Findagain1Click();  // nothing selected in the class list yet: from the top
+  flow.OnFindNext();  // nothing selected in the class list yet: from the top
   EXPECT_EQ(ui.classList.selected, 1);
   EXPECT_EQ(ui.log.front(), "focus class list");
 }

@@ -40,12 +40,12 @@ class LaunchedAppTest : public ::testing::Test {
     ASSERT_TRUE(app_->Start(exe, arguments));
     main_ = app_->WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr) << "no window captioned Brevane";
-    classList_ = Control(app::win32::kIdClassListBox);
-    instanceList_ = Control(app::win32::kIdInstanceListBox);
-    propGrid_ = Control(app::win32::kIdPropGrid);
-    resultList_ = Control(app::win32::kIdListView1);
-    queryCombo_ = Control(app::win32::kIdQuery2Combo);
-    status_ = Control(app::win32::kIdStatusBar1);
+    classList_ = Control(app::win32::kIdClassList);
+    instanceList_ = Control(app::win32::kIdInstanceList);
+    propGrid_ = Control(app::win32::kIdPropertyGrid);
+    resultList_ = Control(app::win32::kIdResultTable);
+    queryCombo_ = Control(app::win32::kIdQueryCombo);
+    status_ = Control(app::win32::kIdStatusBar);
   }
 
   // The program on the fake backend in a scenario (see MakeScenario); skips when it is not
@@ -146,13 +146,13 @@ class LaunchedAppTest : public ::testing::Test {
     ASSERT_TRUE(ChooseClassLine(main_, classList_, name)) << name;
   }
   void ChooseInstance(int index) {
-    ChooseListLine(main_, instanceList_, app::win32::kIdInstanceListBox, index);
+    ChooseListLine(main_, instanceList_, app::win32::kIdInstanceList, index);
   }
 
   // Types a query into the query tab's box and clicks its run button.
   void RunQuery(const std::string& text) {
     SetWindowTextW(queryCombo_, std::wstring(text.begin(), text.end()).c_str());
-    PostButtonClick(Control(app::win32::kIdQuery2Btn));
+    PostButtonClick(Control(app::win32::kIdRunQueryButton));
   }
 
   std::unique_ptr<AppProcess> app_ = std::make_unique<AppProcess>();

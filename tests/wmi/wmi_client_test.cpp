@@ -13,7 +13,7 @@ using testing::FakeWmi;
 class WmiClientTest : public ::testing::Test {
  protected:
   FakeWmi fake;
-  TWMI client{fake, RegionalSettings{}};
+  WmiClient client{fake, RegionalSettings{}};
 };
 
 TEST_F(WmiClientTest, DefaultsAndSetters) {

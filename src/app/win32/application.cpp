@@ -31,8 +31,8 @@ std::string DialogFailure(const char* caption) {
 
 }  // namespace
 
-RunDialogs CreateRunDialogs(HWND owner, dialogs::win32::TConnectForm& connectForm,
-                            dialogs::win32::TFindDialog& findDialog) {
+RunDialogs CreateRunDialogs(HWND owner, dialogs::win32::ConnectDialog& connectForm,
+                            dialogs::win32::FindDialog& findDialog) {
   RunDialogs created;
   SetLastError(ERROR_SUCCESS);
   if (connectForm.Create(owner)) {
@@ -64,7 +64,7 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
 
   std::vector<std::string> arguments =
       CommandLineArguments(framework::win32::WideToUtf8(GetCommandLineW()));
-  TMainWin mainWin(instance, std::move(backend), std::move(arguments));
+  MainWindow mainWin(instance, std::move(backend), std::move(arguments));
   if (!mainWin.Create(showCmd)) {
     framework::win32::ShowMessageBox(nullptr, "The main window could not be created.",
                                      MB_OK | MB_ICONERROR);
@@ -74,25 +74,25 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   // Created once, after the main window, and kept hidden between their modal showings (they
   // run their own modal loops, so they need no modeless keyboard handling here). The first
   // activation, which loads their histories, runs from the message loop, after this.
-  dialogs::win32::TConnectForm connectForm;
-  dialogs::win32::TFindDialog findDialog;
+  dialogs::win32::ConnectDialog connectForm;
+  dialogs::win32::FindDialog findDialog;
   const RunDialogs dialogs = CreateRunDialogs(mainWin.Handle(), connectForm, findDialog);
   for (const std::string& failure : dialogs.failures) {
     framework::win32::ShowMessageBox(mainWin.Handle(), failure, MB_OK | MB_ICONERROR);
   }
-  mainWin.ConnectForm = dialogs.connectForm;
-  mainWin.FindDialog = dialogs.findDialog;
-  mainWin.Help = &helpAccess;
+  mainWin.connectDialog_ = dialogs.connectForm;
+  mainWin.findDialog_ = dialogs.findDialog;
+  mainWin.help_ = &helpAccess;
 
   const int exitCode = framework::win32::RunMessageLoop(
       mainWin.Handle(), mainWin.Accelerators(),
       [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
 
   // The password the client kept does not outlive the run in freed memory.
-  if (mainWin.Wmi) dialogs::win32::WipeText(mainWin.Wmi->Password);
-  mainWin.ConnectForm = nullptr;
-  mainWin.FindDialog = nullptr;
-  mainWin.Help = nullptr;
+  if (mainWin.wmiClient_) dialogs::win32::WipeText(mainWin.wmiClient_->Password);
+  mainWin.connectDialog_ = nullptr;
+  mainWin.findDialog_ = nullptr;
+  mainWin.help_ = nullptr;
   return exitCode;
 }
 

@@ -21,7 +21,7 @@ constexpr UINT_PTR kFilterEditSubclassId = 2;
 
 LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                 DWORD_PTR refData) {
-  auto* window = reinterpret_cast<TMainWin*>(refData);
+  auto* window = reinterpret_cast<MainWindow*>(refData);
   if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
     framework::win32::RunGuarded(window->Handle(), [&] {
       SetWindowTextW(edit, L"");
@@ -33,9 +33,9 @@ LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
   if (message == WM_KEYDOWN && wParam == VK_RETURN) {
     // Enter keeps the text in the box's history and goes on to the list.
     framework::win32::RunGuarded(window->Handle(), [&] {
-      framework::win32::Win32ComboBox combo(window->ClassFilterCombo);
+      framework::win32::Win32ComboBox combo(window->classFilterCombo_);
       util::AddToHistory(combo, window->ClassFilterText());
-      SetFocus(window->ClassListBox);
+      SetFocus(window->classList_);
     });
     return 0;
   }
@@ -45,41 +45,41 @@ LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-void TMainWin::CreateClassFilterBox(HFONT font) {
+void MainWindow::CreateClassFilterBox(HFONT font) {
   constexpr DWORD kVisible = WS_VISIBLE | WS_CLIPSIBLINGS;
-  ClassFilterLabel = framework::win32::CreateChild(
+  classFilterLabel_ = framework::win32::CreateChild(
       Handle(), WC_STATICW, "筛选", kVisible | SS_CENTERIMAGE, 0, kIdClassFilterLabel, font);
-  ClassFilterCombo = framework::win32::CreateChild(
+  classFilterCombo_ = framework::win32::CreateChild(
       Handle(), WC_COMBOBOXW, "",
       kVisible | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, kIdClassFilterCombo,
       font);
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
-  if (GetComboBoxInfo(ClassFilterCombo, &info) && info.hwndItem != nullptr) {
+  if (GetComboBoxInfo(classFilterCombo_, &info) && info.hwndItem != nullptr) {
     SetWindowSubclass(info.hwndItem, FilterEditProc, kFilterEditSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
   }
 }
 
-std::string TMainWin::ClassFilterText() const {
-  return ClassFilterCombo != nullptr ? framework::win32::GetWindowTextUtf8(ClassFilterCombo)
-                                     : std::string();
+std::string MainWindow::ClassFilterText() const {
+  return classFilterCombo_ != nullptr ? framework::win32::GetWindowTextUtf8(classFilterCombo_)
+                                      : std::string();
 }
 
-void TMainWin::ClassFilterChange(int notification) {
+void MainWindow::ClassFilterChange(int notification) {
   switch (notification) {
     case CBN_EDITCHANGE:
       ApplyClassFilter(ClassFilterText());
       return;
     case CBN_SELCHANGE: {
       // The edit field takes the chosen entry only after this notification.
-      framework::win32::Win32ComboBox combo(ClassFilterCombo);
-      const auto index = static_cast<int>(SendMessageW(ClassFilterCombo, CB_GETCURSEL, 0, 0));
+      framework::win32::Win32ComboBox combo(classFilterCombo_);
+      const auto index = static_cast<int>(SendMessageW(classFilterCombo_, CB_GETCURSEL, 0, 0));
       if (index >= 0) ApplyClassFilter(combo.ItemText(index));
       return;
     }
     case CBN_KILLFOCUS: {
-      framework::win32::Win32ComboBox combo(ClassFilterCombo);
+      framework::win32::Win32ComboBox combo(classFilterCombo_);
       const std::string text = ClassFilterText();
       if (!ClassFilter::Normalized(text).empty()) util::AddToHistory(combo, text);
       return;
@@ -89,49 +89,48 @@ void TMainWin::ClassFilterChange(int notification) {
   }
 }
 
-void TMainWin::ShowClassList(util::StringList classes) {
+void MainWindow::ShowClassList(util::StringList classes) {
   classFilter_.SetNames(std::move(classes));
   ApplyClassFilter(ClassFilterText());
 }
 
-void TMainWin::ApplyClassFilter(const std::string& text) {
-  framework::win32::Win32ListBox classList(ClassListBox);
+void MainWindow::ApplyClassFilter(const std::string& text) {
+  framework::win32::Win32ListBox classList(classList_);
   const int selected = classList.SelectedIndex();
   const std::string selectedName = selected >= 0 ? classList.ItemText(selected) : std::string();
   const std::vector<int> shown = classFilter_.Matches(text);
   const std::vector<std::string>& names = classFilter_.Names();
-  SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(ClassListBox, LB_RESETCONTENT, 0, 0);
-  SendMessageW(ClassListBox, LB_INITSTORAGE, shown.size(), static_cast<LPARAM>(shown.size() * 32));
+  SendMessageW(classList_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(classList_, LB_RESETCONTENT, 0, 0);
+  SendMessageW(classList_, LB_INITSTORAGE, shown.size(), static_cast<LPARAM>(shown.size() * 32));
   int reselect = -1;
   for (int index : shown) {
     const std::string& name = names[static_cast<size_t>(index)];
     const std::wstring wide = framework::win32::Utf8ToWide(name);
     const LRESULT added =
-        SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        SendMessageW(classList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     if (!selectedName.empty() && name == selectedName) reselect = static_cast<int>(added);
   }
   // The chosen class stays chosen while it is shown; nothing is loaded again.
-  if (reselect >= 0) SendMessageW(ClassListBox, LB_SETCURSEL, static_cast<WPARAM>(reselect), 0);
-  SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(ClassListBox, nullptr, TRUE);
+  if (reselect >= 0) SendMessageW(classList_, LB_SETCURSEL, static_cast<WPARAM>(reselect), 0);
+  SendMessageW(classList_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(classList_, nullptr, TRUE);
   ShowClassCount();
 }
 
-void TMainWin::ShowClassCount() {
-  const size_t shown =
-      static_cast<size_t>(framework::win32::Win32ListBox(ClassListBox).ItemCount());
+void MainWindow::ShowClassCount() {
+  const size_t shown = static_cast<size_t>(framework::win32::Win32ListBox(classList_).ItemCount());
   const bool filtering = !ClassFilter::Normalized(ClassFilterText()).empty();
   SetStatusPanel(1, ClassCountText(shown, classFilter_.Names().size(), filtering));
 }
 
-void TMainWin::FocusClassFilter() {
+void MainWindow::FocusClassFilter() {
   if (ActiveTab() != 0) {
     SelectTab(0);
-    PageControl2Change();
+    OnTabChanged();
   }
-  SetFocus(ClassFilterCombo);
-  SendMessageW(ClassFilterCombo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  SetFocus(classFilterCombo_);
+  SendMessageW(classFilterCombo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 }  // namespace brevane::app::win32

@@ -28,24 +28,24 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
-void TMainWin::LoadClasses() {
-  ClassesLoaded = true;
+void MainWindow::LoadClasses() {
+  classesLoaded_ = true;
   // The local computer takes no credentials; "." is how the user asks for it explicitly.
-  if (Wmi->Host == ".") {
-    Wmi->User.clear();
-    Wmi->Password.clear();
+  if (wmiClient_->Host == ".") {
+    wmiClient_->User.clear();
+    wmiClient_->Password.clear();
   }
   classesLoading_ = true;
   classNames_.clear();
   ShowClassList({});  // "Classes: 0" until names arrive
   // The list (perhaps of another host) no longer shows the class: a click loads it afresh.
-  SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
-  CurrentClass.clear();
+  SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
+  currentClass_.clear();
   DropPropertyFetch();
-  SetStatusPanel(0, Wmi->Host);
+  SetStatusPanel(0, wmiClient_->Host);
   UpdateBusyCursor();
-  const std::string host = Wmi->Host;
-  wmi::StartClassList(*classListWorker_, Connection(), HideEmptyClasses,
+  const std::string host = wmiClient_->Host;
+  wmi::StartClassList(*classListWorker_, Connection(), hideEmptyClasses_,
                       {[this, host] {
                          if (!panelBeforeConnect_) panelBeforeConnect_ = StatusPanel(2);
                          SetStatusPanel(2, ConnectingText(host));
@@ -61,25 +61,24 @@ void TMainWin::LoadClasses() {
 }
 
 // While the list loads, names are shown as they come, those the filter box lets through.
-void TMainWin::OnClassNames(util::StringList&& names) {
+void MainWindow::OnClassNames(util::StringList&& names) {
   ClassFilter batch;
   batch.SetNames(std::move(names));
-  SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(classList_, WM_SETREDRAW, FALSE, 0);
   for (int index : batch.Matches(ClassFilterText())) {
     const std::wstring wide =
         framework::win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
-    SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(classList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
-  SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(ClassListBox, nullptr, TRUE);
+  SendMessageW(classList_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(classList_, nullptr, TRUE);
   classNames_.insert(classNames_.end(), batch.Names().begin(), batch.Names().end());
   SetStatusPanel(
-      1,
-      ClassCountText(static_cast<size_t>(framework::win32::Win32ListBox(ClassListBox).ItemCount()),
-                     classNames_.size(), !ClassFilter::Normalized(ClassFilterText()).empty()));
+      1, ClassCountText(static_cast<size_t>(framework::win32::Win32ListBox(classList_).ItemCount()),
+                        classNames_.size(), !ClassFilter::Normalized(ClassFilterText()).empty()));
 }
 
-void TMainWin::OnClassListEnded(bool ok, const std::string& errorText) {
+void MainWindow::OnClassListEnded(bool ok, const std::string& errorText) {
   classesLoading_ = false;
   if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
   panelBeforeConnect_.reset();
@@ -92,92 +91,94 @@ void TMainWin::OnClassListEnded(bool ok, const std::string& errorText) {
   if (!ok) ShowError("Error: " + errorText);
 }
 
-void TMainWin::ClassListBoxClick() {
-  framework::win32::Win32ListBox classList(ClassListBox);
+void MainWindow::OnClassChosen() {
+  framework::win32::Win32ListBox classList(classList_);
   const int selected = classList.SelectedIndex();
   if (selected < 0) {
     EmptyClassPanes();
     return;
   }
   const std::string chosen = classList.ItemText(selected);
-  if (ActionForClassClick(CurrentClass, chosen) == ClassAction::LoadClass) LoadClass(chosen);
+  if (ActionForClassClick(currentClass_, chosen) == ClassAction::LoadClass) LoadClass(chosen);
 }
 
-void TMainWin::LoadClass(const std::string& className) {
-  CurrentClass = className;
+void MainWindow::LoadClass(const std::string& className) {
+  currentClass_ = className;
   SetStatusPanel(2, kRequestingInstances);
-  if (!instanceList_) instanceList_ = std::make_unique<ListBoxInstanceList>(InstanceListBox);
-  InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
-                                    CurrentClass, instanceList_.get());
-  SetQueryComboText("select * from " + CurrentClass);
+  if (!instanceListAdapter_)
+    instanceListAdapter_ = std::make_unique<ListBoxInstanceList>(instanceList_);
+  instanceLoader_->RequestInstances(wmiClient_->Host, wmiClient_->Namespace, wmiClient_->User,
+                                    wmiClient_->Password, currentClass_,
+                                    instanceListAdapter_.get());
+  SetClassTabQueryText("select * from " + currentClass_);
   // The names come from a worker; until then the grid shows no other class's names.
-  ColumnNames.clear();
+  columnNames_.clear();
   propertyTypes_.clear();
-  SetPropGridRows(ColumnNames, nullptr);
+  SetPropertyRows(columnNames_, nullptr);
   propertiesPending_ = true;
   UpdateBusyCursor();
-  wmi::StartClassProperties(*propertyWorker_, Connection(), CurrentClass,
+  wmi::StartClassProperties(*propertyWorker_, Connection(), currentClass_,
                             [this](wmi::PropertyListing&& listing) {
                               RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
                             });
 }
 
-void TMainWin::EmptyClassPanes() {
-  SendMessageW(InstanceListBox, LB_RESETCONTENT, 0, 0);
-  SetPropGridRows({}, nullptr);
-  CurrentClass.clear();
+void MainWindow::EmptyClassPanes() {
+  SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
+  SetPropertyRows({}, nullptr);
+  currentClass_.clear();
   DropPropertyFetch();
 }
 
-void TMainWin::DropPropertyFetch() {
+void MainWindow::DropPropertyFetch() {
   propertyWorker_->Cancel();
   propertiesPending_ = false;
   UpdateBusyCursor();
 }
 
-void TMainWin::InstancesDone(int count, const std::string& message) {
+void MainWindow::InstancesDone(int count, const std::string& message) {
   SetStatusPanel(2, message.empty() ? "Instances: " + std::to_string(count) : message);
 }
 
-void TMainWin::InstanceListBoxClick() {
-  const int selected = framework::win32::Win32ListBox(InstanceListBox).SelectedIndex();
+void MainWindow::OnInstanceChosen() {
+  const int selected = framework::win32::Win32ListBox(instanceList_).SelectedIndex();
   if (selected < 0) return;
   // Fetched by its path, which names this very instance; lines without one (a keyless class,
   // the progress or failure line) are found by their position, as before.
-  const std::string path = InstancesThread->PathOf(selected);
+  const std::string path = instanceLoader_->PathOf(selected);
   // Until the answer comes, the grid shows no other instance's values.
-  ResultValues.clear();
-  SetPropGridRows(ColumnNames, nullptr);
+  resultValues_.clear();
+  SetPropertyRows(columnNames_, nullptr);
   propertiesPending_ = true;
   UpdateBusyCursor();
-  wmi::StartInstanceFetch(*propertyWorker_, Connection(), Wmi->Regional(), CurrentClass, path,
-                          selected, [this](wmi::PropertyListing&& listing) {
+  wmi::StartInstanceFetch(*propertyWorker_, Connection(), wmiClient_->Regional(), currentClass_,
+                          path, selected, [this](wmi::PropertyListing&& listing) {
                             RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
                           });
 }
 
-void TMainWin::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance) {
+void MainWindow::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance) {
   propertiesPending_ = false;
   UpdateBusyCursor();
   if (listing.gone) {
-    ColumnNames.clear();
-    ResultValues.clear();
-    SetPropGridRows(ColumnNames, nullptr);
+    columnNames_.clear();
+    resultValues_.clear();
+    SetPropertyRows(columnNames_, nullptr);
     SetStatusPanel(2, listing.errorText);
     return;
   }
-  ColumnNames = std::move(listing.names);
-  ResultValues = std::move(listing.values);
+  columnNames_ = std::move(listing.names);
+  resultValues_ = std::move(listing.values);
   if (!ofInstance) propertyTypes_ = std::move(listing.types);
-  SetPropGridRows(ColumnNames, ofInstance ? &ResultValues : nullptr);
+  SetPropertyRows(columnNames_, ofInstance ? &resultValues_ : nullptr);
   if (!listing.ok) ShowError(listing.errorText);
 }
 
-bool TMainWin::BackgroundBusy() const {
+bool MainWindow::BackgroundBusy() const {
   return query_.active || classesLoading_ || propertiesPending_;
 }
 
-void TMainWin::UpdateBusyCursor() {
+void MainWindow::UpdateBusyCursor() {
   POINT point{};
   if (!GetCursorPos(&point)) return;
   HWND under = WindowFromPoint(point);
@@ -186,9 +187,9 @@ void TMainWin::UpdateBusyCursor() {
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-void TMainWin::SetPropGridRows(const util::StringList& names, const util::StringList* values) {
-  SendMessageW(PropGrid, WM_SETREDRAW, FALSE, 0);
-  ListView_DeleteAllItems(PropGrid);
+void MainWindow::SetPropertyRows(const util::StringList& names, const util::StringList* values) {
+  SendMessageW(propertyGrid_, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(propertyGrid_);
   const size_t rows = names.size() + 1;  // one blank row after the names
   for (size_t row = 0; row < rows; ++row) {
     const std::wstring name =
@@ -198,57 +199,58 @@ void TMainWin::SetPropGridRows(const util::StringList& names, const util::String
     item.iItem = static_cast<int>(row);
     item.pszText = const_cast<wchar_t*>(name.c_str());
     const int index = static_cast<int>(
-        SendMessageW(PropGrid, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        SendMessageW(propertyGrid_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (index < 0) break;
     if (values && row < values->size()) {
       const std::wstring value = framework::win32::Utf8ToWide((*values)[row]);
       LVITEMW sub{};
       sub.iSubItem = 1;
       sub.pszText = const_cast<wchar_t*>(value.c_str());
-      SendMessageW(PropGrid, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+      SendMessageW(propertyGrid_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
                    reinterpret_cast<LPARAM>(&sub));
     }
   }
   ShowPropertyTypes();
-  SendMessageW(PropGrid, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(PropGrid, nullptr, TRUE);
+  SendMessageW(propertyGrid_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(propertyGrid_, nullptr, TRUE);
 }
 
-void TMainWin::Query1BtnClick() {
+void MainWindow::OnClassTabRunQuery() {
   SelectTab(1);
-  SetQuery2Text(framework::win32::GetWindowTextUtf8(QueryCombo));
-  Query2BtnClick();
+  SetQueryText(framework::win32::GetWindowTextUtf8(classTabQueryCombo_));
+  RunQuery();
 }
 
-void TMainWin::PopupMenu1Popup() {
-  const int selected = framework::win32::Win32ListBox(ClassListBox).SelectedIndex();
+void MainWindow::PrepareClassMenu() {
+  const int selected = framework::win32::Win32ListBox(classList_).SelectedIndex();
   if (selected >= 0) {
-    const std::string className = framework::win32::Win32ListBox(ClassListBox).ItemText(selected);
+    const std::string className = framework::win32::Win32ListBox(classList_).ItemText(selected);
     selectFromHint_ = "select * from " + className;
     refreshTarget_ = className;
-    SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, selectFromHint_, true);
-    SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh instances (" + className + ")", true);
+    SetMenuItemCaption(classMenu_.Get(), kCmdSelectFrom, selectFromHint_, true);
+    SetMenuItemCaption(classMenu_.Get(), kCmdRefreshInstances,
+                       "Refresh instances (" + className + ")", true);
   } else {
     refreshTarget_.clear();
-    SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, "select * from ...", false);
-    SetMenuItemCaption(PopupMenu1, kCmdRefresh2, "Refresh", false);
+    SetMenuItemCaption(classMenu_.Get(), kCmdSelectFrom, "select * from ...", false);
+    SetMenuItemCaption(classMenu_.Get(), kCmdRefreshInstances, "Refresh", false);
   }
 }
 
-void TMainWin::Selectfrom1Click() {
+void MainWindow::OnSelectFrom() {
   SelectTab(1);
-  SetQuery2Text(selectFromHint_);
-  Query2BtnClick();
+  SetQueryText(selectFromHint_);
+  RunQuery();
 }
 
-void TMainWin::Refresh2Click() {
-  switch (ActionForRefresh(CurrentClass, refreshTarget_)) {
+void MainWindow::OnRefreshInstances() {
+  switch (ActionForRefresh(currentClass_, refreshTarget_)) {
     case ClassAction::LoadClass:
       LoadClass(refreshTarget_);
       return;
     case ClassAction::ReloadInstances:
       SetStatusPanel(2, kRequestingInstances);
-      InstancesThread->RefreshInstances();
+      instanceLoader_->RefreshInstances();
       return;
     case ClassAction::Nothing:
       return;

@@ -25,20 +25,20 @@ class MessageBoxQuestions final : public QuestionBox {
 
 }  // namespace
 
-void TMainWin::FormCloseQuery(bool& canClose) {
+void MainWindow::OnCloseRequest(bool& canClose) {
   SaveHistory();
   try {
     CloseRequestState state;
-    const std::string query = Query2Text();
+    const std::string query = QueryText();
     state.queryText = query;
-    state.monitorWindow = MonitorWindow;
-    state.startupQuery = StartupQuery;
-    state.resultHasColumns = listView1_.HeaderColumnCount() > 0;
+    state.monitorWindow = monitorWindow_;
+    state.startupQuery = startupQuery_;
+    state.resultHasColumns = resultView_.HeaderColumnCount() > 0;
     MessageBoxQuestions questions(Handle());
     const CloseDecision decision = DecideCloseRequest(state, questions);
     canClose = decision.canClose;
     if (decision.send) {
-      SendQueryHandoff(Handle(), MonitorWindowHandle(MonitorWindow), decision.query);
+      SendQueryHandoff(Handle(), MonitorWindowHandle(monitorWindow_), decision.query);
     }
   } catch (...) {
     // Only the user's own answer keeps the window open.

@@ -5,22 +5,22 @@ namespace brevane::app::win32 {
 
 enum CommandId : int {
   // Main menu
-  kCmdConnecttoremotehost1 = 101,
-  kCmdRefresh1 = 102,
-  kCmdExit1 = 103,
+  kCmdConnect = 101,
+  kCmdRefresh = 102,
+  kCmdExit = 103,
   kCmdExport = 104,  // "导出..." (also in the result table's context menu), Ctrl+S
-  kCmdSearch1 = 111,
-  kCmdFindagain1 = 112,
-  kCmdHideclasseswithnoinstances1 = 113,
-  kCmdShowclasseswithoutCaptionproperty1 = 114,
+  kCmdFind = 111,
+  kCmdFindNext = 112,
+  kCmdHideEmptyClasses = 113,
+  kCmdShowClassesWithoutCaption = 114,
   kCmdFocusClassFilter = 115,  // Ctrl+L
-  kCmdHelp2 = 121,
-  kCmdHomepage1 = 122,
-  kCmdSupport1 = 123,
-  kCmdAbout1 = 124,
+  kCmdHelp = 121,
+  kCmdHomePage = 122,
+  kCmdSupport = 123,
+  kCmdAbout = 124,
   // Context menu of the class list
-  kCmdRefresh2 = 131,
-  kCmdSelectfrom1 = 132,
+  kCmdRefreshInstances = 131,
+  kCmdSelectFrom = 132,
   // Context menus of the lists, and their keys
   kCmdCopy = 151,       // "复制", Ctrl+C
   kCmdCopyValue = 152,  // "复制值", Ctrl+Shift+C
@@ -31,20 +31,20 @@ enum CommandId : int {
 };
 
 enum ControlId : int {
-  kIdPageControl2 = 1001,
-  kIdClassListBox = 1002,
-  kIdPageControl3 = 1003,
-  kIdInstanceListBox = 1004,
-  kIdPageControl1 = 1005,
-  kIdPropGrid = 1006,
-  kIdLabel4 = 1007,
-  kIdQueryCombo = 1008,
-  kIdQuery1Btn = 1009,
-  kIdLabel5 = 1010,
-  kIdQuery2Combo = 1011,
-  kIdQuery2Btn = 1012,
-  kIdListView1 = 1013,
-  kIdStatusBar1 = 1014,
+  kIdTabs = 1001,
+  kIdClassList = 1002,
+  kIdInstancePane = 1003,
+  kIdInstanceList = 1004,
+  kIdPropertyPane = 1005,
+  kIdPropertyGrid = 1006,
+  kIdClassTabQueryLabel = 1007,
+  kIdClassTabQueryCombo = 1008,
+  kIdClassTabRunButton = 1009,
+  kIdQueryLabel = 1010,
+  kIdQueryCombo = 1011,
+  kIdRunQueryButton = 1012,
+  kIdResultTable = 1013,
+  kIdStatusBar = 1014,
   kIdClassFilterLabel = 1015,
   kIdClassFilterCombo = 1016,
 };

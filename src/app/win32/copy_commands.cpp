@@ -67,7 +67,7 @@ void EnableMenuCommand(HMENU menu, int id, bool enabled) {
   EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void PutOnClipboard(TMainWin& window, const std::string& text) {
+void PutOnClipboard(MainWindow& window, const std::string& text) {
   switch (framework::win32::SetClipboardText(window.Handle(), text)) {
     case framework::win32::ClipboardResult::Copied:
       return;
@@ -82,15 +82,15 @@ void PutOnClipboard(TMainWin& window, const std::string& text) {
 
 }  // namespace
 
-void TMainWin::CreateListMenus() {
-  AppendMenuItem(PopupMenu1, 0, "-");
-  AppendMenuItem(PopupMenu1, kCmdCopy, "复制\tCtrl+C");
+void MainWindow::CreateListMenus() {
+  AppendMenuItem(classMenu_.Get(), 0, "-");
+  AppendMenuItem(classMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   instanceMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(instanceMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
-  propGridMenu_.Reset(CreatePopupMenu());
-  AppendMenuItem(propGridMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
-  AppendMenuItem(propGridMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
-  AppendMenuItem(propGridMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
+  propertyMenu_.Reset(CreatePopupMenu());
+  AppendMenuItem(propertyMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  AppendMenuItem(propertyMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
+  AppendMenuItem(propertyMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
   tableMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(tableMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   AppendMenuItem(tableMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
@@ -98,16 +98,16 @@ void TMainWin::CreateListMenus() {
   AppendMenuItem(tableMenu_.Get(), kCmdExport, "导出...\tCtrl+S");
 }
 
-void TMainWin::ListContextMenu(HWND list, POINT point) {
-  HMENU menu = list == InstanceListBox ? instanceMenu_.Get()
-               : list == PropGrid      ? propGridMenu_.Get()
-               : list == ListView1     ? tableMenu_.Get()
+void MainWindow::ListContextMenu(HWND list, POINT point) {
+  HMENU menu = list == instanceList_   ? instanceMenu_.Get()
+               : list == propertyGrid_ ? propertyMenu_.Get()
+               : list == resultTable_  ? tableMenu_.Get()
                                        : nullptr;
   if (menu == nullptr) return;
   const bool listViewSelection =
-      list != InstanceListBox && SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-  const bool selection = list == InstanceListBox ? SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR
-                                                 : listViewSelection;
+      list != instanceList_ && SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+  const bool selection =
+      list == instanceList_ ? SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR : listViewSelection;
   EnableMenuCommand(menu, kCmdCopy, selection);
   EnableMenuCommand(menu, kCmdCopyValue, selection);
   EnableMenuCommand(menu, kCmdExport, queryRows_.Rows().ColumnCount() > 0);
@@ -115,28 +115,28 @@ void TMainWin::ListContextMenu(HWND list, POINT point) {
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr);
 }
 
-void TMainWin::CopyClick(HWND list) {
+void MainWindow::OnCopy(HWND list) {
   if (list != nullptr && IsEditField(list)) {
     SendMessageW(list, WM_COPY, 0, 0);
     return;
   }
   std::string text;
-  if (list == ClassListBox || list == InstanceListBox) {
+  if (list == classList_ || list == instanceList_) {
     const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return;
     text = ListBoxLine(list, static_cast<int>(selected));
-  } else if (list == PropGrid) {
-    const std::vector<PropertyRowText> rows = SelectedPropertyRows(PropGrid);
+  } else if (list == propertyGrid_) {
+    const std::vector<PropertyRowText> rows = SelectedPropertyRows(propertyGrid_);
     if (rows.empty()) return;
     text = PropertyLinesText(rows);
-  } else if (list == ListView1) {
+  } else if (list == resultTable_) {
     const ResultRows& rows = queryRows_.Rows();
-    const auto selected = static_cast<int>(SendMessageW(ListView1, LVM_GETSELECTEDCOUNT, 0, 0));
+    const auto selected = static_cast<int>(SendMessageW(resultTable_, LVM_GETSELECTEDCOUNT, 0, 0));
     if (selected <= 0 || rows.ColumnCount() == 0) return;
     if (selected >= rows.RowCount()) {
       text = ResultRowsText(rows, ResultColumnOrder(), nullptr);
     } else {
-      const std::vector<int> chosen = SelectedListViewRows(ListView1);
+      const std::vector<int> chosen = SelectedListViewRows(resultTable_);
       text = ResultRowsText(rows, ResultColumnOrder(), &chosen);
     }
   } else {
@@ -145,29 +145,29 @@ void TMainWin::CopyClick(HWND list) {
   PutOnClipboard(*this, text);
 }
 
-void TMainWin::CopyValueClick() {
-  const std::vector<PropertyRowText> rows = SelectedPropertyRows(PropGrid);
+void MainWindow::OnCopyValue() {
+  const std::vector<PropertyRowText> rows = SelectedPropertyRows(propertyGrid_);
   if (rows.empty()) return;
   PutOnClipboard(*this, PropertyValuesText(rows));
 }
 
-void TMainWin::SelectAllClick(HWND control) {
+void MainWindow::OnSelectAll(HWND control) {
   if (control != nullptr && IsEditField(control)) {
     SendMessageW(control, EM_SETSEL, 0, -1);
     return;
   }
-  if (control != ListView1 && control != PropGrid) return;
+  if (control != resultTable_ && control != propertyGrid_) return;
   LVITEMW item{};
   item.stateMask = LVIS_SELECTED;
   item.state = LVIS_SELECTED;
   SendMessageW(control, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
-std::vector<int> TMainWin::ResultColumnOrder() const {
-  const int columns = listView1_.HeaderColumnCount();
+std::vector<int> MainWindow::ResultColumnOrder() const {
+  const int columns = resultView_.HeaderColumnCount();
   std::vector<int> order(static_cast<size_t>(std::max(columns, 0)));
   if (columns <= 0 ||
-      !SendMessageW(ListView1, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(columns),
+      !SendMessageW(resultTable_, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(columns),
                     reinterpret_cast<LPARAM>(order.data()))) {
     for (int i = 0; i < columns; ++i) order[static_cast<size_t>(i)] = i;
   }

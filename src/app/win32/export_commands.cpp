@@ -29,7 +29,7 @@ std::string FailureText(const std::wstring& path, const std::string& reason) {
 
 }  // namespace
 
-void TMainWin::ExportClick() {
+void MainWindow::OnExport() {
   if (queryRows_.Rows().ColumnCount() == 0) {
     MessageBeep(MB_OK);
     return;
@@ -48,7 +48,7 @@ void TMainWin::ExportClick() {
                     FormatForFileName(framework::win32::WideToUtf8(choice->path), chosen));
 }
 
-bool TMainWin::ExportResultTable(const std::wstring& path, DelimitedFormat format) {
+bool MainWindow::ExportResultTable(const std::wstring& path, DelimitedFormat format) {
   BusyScope busy(*this);
   std::string failure;
   try {

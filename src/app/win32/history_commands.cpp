@@ -14,16 +14,16 @@ namespace {
 // history is neither replaced by an empty list nor lost.
 class HistorySources {
  public:
-  explicit HistorySources(TMainWin& window)
-      : query_(window.Query2Combo), classFilter_(window.ClassFilterCombo) {
-    if (window.Query2Combo) combos_.query = &query_;
-    if (window.ClassFilterCombo) combos_.classFilter = &classFilter_;
-    if (window.FindDialog && window.FindDialog->Handle()) {
-      combos_.search = &window.FindDialog->FindText();
+  explicit HistorySources(MainWindow& window)
+      : query_(window.queryCombo_), classFilter_(window.classFilterCombo_) {
+    if (window.queryCombo_) combos_.query = &query_;
+    if (window.classFilterCombo_) combos_.classFilter = &classFilter_;
+    if (window.findDialog_ && window.findDialog_->Handle()) {
+      combos_.search = &window.findDialog_->FindText();
     }
-    if (window.ConnectForm && window.ConnectForm->Handle()) {
-      combos_.hosts = &window.ConnectForm->HostCombo();
-      combos_.namespaces = &window.ConnectForm->wmiPathCombo();
+    if (window.connectDialog_ && window.connectDialog_->Handle()) {
+      combos_.hosts = &window.connectDialog_->HostCombo();
+      combos_.namespaces = &window.connectDialog_->wmiPathCombo();
     }
   }
   const HistoryCombos& Combos() const { return combos_; }
@@ -36,12 +36,12 @@ class HistorySources {
 
 }  // namespace
 
-void TMainWin::LoadHistory() {
+void MainWindow::LoadHistory() {
   const HistorySources sources(*this);
   LoadHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 
-void TMainWin::SaveHistory() {
+void MainWindow::SaveHistory() {
   const HistorySources sources(*this);
   // The filter in use counts as used, like a query that ran.
   if (sources.Combos().classFilter && !ClassFilter::Normalized(ClassFilterText()).empty())

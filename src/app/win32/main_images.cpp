@@ -1,5 +1,5 @@
-// ImageList1: the ten 16 x 16 images of the menus and the sort arrows, drawn by our own code
-// so that no picture file needs to ship with the program.
+// The window's image list: the ten 16 x 16 images of the menus and the sort arrows, drawn by our
+// own code so that no picture file needs to ship with the program.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -131,7 +131,7 @@ constexpr std::array<Painter, 10> kPainters = {
 
 }  // namespace
 
-void TMainWin::CreateImageList() {
+void MainWindow::CreateImageList() {
   framework::win32::UniqueImageList list(
       ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, static_cast<int>(kPainters.size()), 0));
   menuBitmaps_.clear();
@@ -146,7 +146,6 @@ void TMainWin::CreateImageList() {
     menuBitmaps_.push_back(std::move(bitmap));
   }
   imageList_ = std::move(list);
-  ImageList1 = imageList_.Get();
 }
 
 }  // namespace brevane::app::win32

@@ -1,4 +1,4 @@
-// MainMenu1, PopupMenu1 and the keyboard shortcuts of the main window.
+// The menu bar, the class list's context menu and the keyboard shortcuts of the main window.
 #include <array>
 #include <string>
 
@@ -48,31 +48,31 @@ void AppendSubmenu(HMENU bar, const char* caption, HMENU submenu) {
 
 }  // namespace
 
-void TMainWin::CreateMenus() {
-  // The filter items of the find menu (N3, Hideclasseswithnoinstances1,
-  // ShowclasseswithoutCaptionproperty1) are hidden: a Win32 menu cannot hide an item, so they
-  // are left out; their commands keep their identifiers.
+void MainWindow::CreateMenus() {
+  // The find menu's class filter items (a separator, hiding the classes without instances,
+  // showing the classes without a Caption property) are hidden: a Win32 menu cannot hide an
+  // item, so they are left out; their commands keep their identifiers.
   HMENU action = CreatePopupMenu();
-  for (const MenuItem& item : {MenuItem{kCmdConnecttoremotehost1, "&连接到主机...", 0, MFS_ENABLED},
-                               MenuItem{kCmdRefresh1, "&刷新\tF5", 1, MFS_ENABLED},
+  for (const MenuItem& item : {MenuItem{kCmdConnect, "&连接到主机...", 0, MFS_ENABLED},
+                               MenuItem{kCmdRefresh, "&刷新\tF5", 1, MFS_ENABLED},
                                MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
                                MenuItem{0, "-", kNoIcon, MFS_ENABLED},
-                               MenuItem{kCmdExit1, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
+                               MenuItem{kCmdExit, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
     AppendItem(action, item, menuBitmaps_);
   }
   HMENU view = CreatePopupMenu();
   for (const MenuItem& item :
-       {MenuItem{kCmdSearch1, "&查找...\tCtrl+F", 3, MFS_ENABLED},
-        MenuItem{kCmdFindagain1, "开始查找\tF3", 4, MFS_ENABLED},
+       {MenuItem{kCmdFind, "&查找...\tCtrl+F", 3, MFS_ENABLED},
+        MenuItem{kCmdFindNext, "开始查找\tF3", 4, MFS_ENABLED},
         MenuItem{kCmdFocusClassFilter, "筛选类\tCtrl+L", kNoIcon, MFS_ENABLED}}) {
     AppendItem(view, item, menuBitmaps_);
   }
   HMENU help = CreatePopupMenu();
   for (const MenuItem& item :
-       {MenuItem{kCmdHelp2, "帮助\tF1", 5, MFS_ENABLED},
-        MenuItem{kCmdHomepage1, "主页", 6, MFS_ENABLED},
-        MenuItem{kCmdSupport1, "联机帮助", 7, MFS_ENABLED}, MenuItem{0, "-", kNoIcon, MFS_DISABLED},
-        MenuItem{kCmdAbout1, "关于我们", kNoIcon, MFS_ENABLED}}) {
+       {MenuItem{kCmdHelp, "帮助\tF1", 5, MFS_ENABLED},
+        MenuItem{kCmdHomePage, "主页", 6, MFS_ENABLED},
+        MenuItem{kCmdSupport, "联机帮助", 7, MFS_ENABLED}, MenuItem{0, "-", kNoIcon, MFS_DISABLED},
+        MenuItem{kCmdAbout, "关于我们", kNoIcon, MFS_ENABLED}}) {
     AppendItem(help, item, menuBitmaps_);
   }
   HMENU bar = CreateMenu();
@@ -81,24 +81,23 @@ void TMainWin::CreateMenus() {
   AppendSubmenu(bar, "帮助", help);
   SetMenu(Handle(), bar);  // destroyed with the window
 
-  popupMenu_.Reset(CreatePopupMenu());
-  PopupMenu1 = popupMenu_.Get();
+  classMenu_.Reset(CreatePopupMenu());
   for (const MenuItem& item :
-       {MenuItem{kCmdRefresh2, "刷新...", kNoIcon, MFS_ENABLED},
+       {MenuItem{kCmdRefreshInstances, "刷新...", kNoIcon, MFS_ENABLED},
         MenuItem{0, "-", kNoIcon, MFS_ENABLED},
-        MenuItem{kCmdSelectfrom1, "Select * from ...", kNoIcon, MFS_ENABLED}}) {
-    AppendItem(PopupMenu1, item, menuBitmaps_);
+        MenuItem{kCmdSelectFrom, "Select * from ...", kNoIcon, MFS_ENABLED}}) {
+    AppendItem(classMenu_.Get(), item, menuBitmaps_);
   }
   CreateListMenus();
 }
 
-void TMainWin::CreateAccelerators() {
+void MainWindow::CreateAccelerators() {
   std::array<ACCEL, 12> table = {{
-      {FVIRTKEY, VK_F5, kCmdRefresh1},
-      {FVIRTKEY | FALT, 'X', kCmdExit1},
-      {FVIRTKEY | FCONTROL, 'F', kCmdSearch1},
-      {FVIRTKEY, VK_F3, kCmdFindagain1},
-      {FVIRTKEY, VK_F1, kCmdHelp2},
+      {FVIRTKEY, VK_F5, kCmdRefresh},
+      {FVIRTKEY | FALT, 'X', kCmdExit},
+      {FVIRTKEY | FCONTROL, 'F', kCmdFind},
+      {FVIRTKEY, VK_F3, kCmdFindNext},
+      {FVIRTKEY, VK_F1, kCmdHelp},
       {FVIRTKEY | FCONTROL, VK_TAB, kCmdNextTab},
       {FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, kCmdPreviousTab},
       {FVIRTKEY | FCONTROL, 'C', kCmdCopy},
@@ -110,7 +109,7 @@ void TMainWin::CreateAccelerators() {
   accelerators_.Reset(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
 }
 
-void TMainWin::SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled) {
+void MainWindow::SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled) {
   // The caption is shown exactly as given: an ampersand is no accelerator mark here.
   std::string literal;
   for (char c : caption) {

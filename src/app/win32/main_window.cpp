@@ -35,13 +35,13 @@ constexpr UINT kMsgFirstActivation = WM_APP + 1;
 
 }  // namespace
 
-TMainWin::TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
-                   std::vector<std::string> arguments)
+MainWindow::MainWindow(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
+                       std::vector<std::string> arguments)
     : instance_(instance), backend_(std::move(backend)), arguments_(std::move(arguments)) {}
 
-TMainWin::~TMainWin() = default;
+MainWindow::~MainWindow() = default;
 
-bool TMainWin::Create(int showCmd) {
+bool MainWindow::Create(int showCmd) {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
   if (!RegisterWindowClass(instance_, kMainWindowClass, icon, GetSysColorBrush(COLOR_BTNFACE)))
     return false;
@@ -57,7 +57,7 @@ bool TMainWin::Create(int showCmd) {
   return true;
 }
 
-LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // A close that arrives while another handler waits (in a message box, or while pending
   // messages are processed) is carried out once that handler has returned: closing under its
   // feet would free what it still uses.
@@ -70,7 +70,7 @@ LRESULT TMainWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return OnCreate();
@@ -116,7 +116,7 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       destroyed_ = true;
       SavePlacementAtDestroy();
-      FormDestroy();
+      ShutDownWorkers();
       PostQuitMessage(0);
       return 0;
     default:
@@ -124,9 +124,9 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT TMainWin::OnCreate() {
+LRESULT MainWindow::OnCreate() {
   dpi_ = framework::win32::DpiScale::ForWindow(Handle()).Dpi();
-  FormCreate();
+  CreateClientAndWorkers();
   CreateImageList();
   CreateMenus();
   CreateAccelerators();
@@ -135,56 +135,56 @@ LRESULT TMainWin::OnCreate() {
   return 0;
 }
 
-void TMainWin::OnCommand(int id, int notification, HWND control) {
+void MainWindow::OnCommand(int id, int notification, HWND control) {
   if (control == nullptr) {
     switch (id) {  // menu items and shortcuts
-      case kCmdConnecttoremotehost1:
-        Connecttoremotehost1Click();
+      case kCmdConnect:
+        OnConnect();
         return;
-      case kCmdRefresh1:
-        Refresh1Click();
+      case kCmdRefresh:
+        OnRefresh();
         return;
-      case kCmdExit1:
-        Exit1Click();
+      case kCmdExit:
+        OnExit();
         return;
-      case kCmdSearch1:
-        Search1Click();
+      case kCmdFind:
+        OnFind();
         return;
-      case kCmdFindagain1:
-        Findagain1Click();
+      case kCmdFindNext:
+        OnFindNext();
         return;
-      case kCmdHideclasseswithnoinstances1:
-        Hideclasseswithnoinstances1Click();
+      case kCmdHideEmptyClasses:
+        OnHideEmptyClasses();
         return;
-      case kCmdHelp2:
-        Help2Click();
+      case kCmdHelp:
+        OnHelp();
         return;
-      case kCmdHomepage1:
-        Homepage1Click();
+      case kCmdHomePage:
+        OnHomePage();
         return;
-      case kCmdSupport1:
-        Support1Click();
+      case kCmdSupport:
+        OnSupport();
         return;
-      case kCmdAbout1:
-        About1Click();
+      case kCmdAbout:
+        OnAbout();
         return;
-      case kCmdRefresh2:
-        Refresh2Click();
+      case kCmdRefreshInstances:
+        OnRefreshInstances();
         return;
-      case kCmdSelectfrom1:
-        Selectfrom1Click();
+      case kCmdSelectFrom:
+        OnSelectFrom();
         return;
       case kCmdCopy:  // from a shortcut (notification 1) the focused control, else the menu's list
-        CopyClick(notification == 1 ? GetFocus() : contextList_);
+        OnCopy(notification == 1 ? GetFocus() : contextList_);
         return;
       case kCmdCopyValue:
-        if (notification != 1 || GetFocus() == PropGrid) CopyValueClick();
+        if (notification != 1 || GetFocus() == propertyGrid_) OnCopyValue();
         return;
       case kCmdSelectAll:
-        SelectAllClick(notification == 1 ? GetFocus() : contextList_);
+        OnSelectAll(notification == 1 ? GetFocus() : contextList_);
         return;
       case kCmdExport:
-        ExportClick();
+        OnExport();
         return;
       case kCmdFocusClassFilter:
         FocusClassFilter();
@@ -200,17 +200,17 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
     }
   }
   switch (id) {
-    case kIdClassListBox:
-      if (notification == LBN_SELCHANGE) ClassListBoxClick();
+    case kIdClassList:
+      if (notification == LBN_SELCHANGE) OnClassChosen();
       return;
-    case kIdInstanceListBox:
-      if (notification == LBN_SELCHANGE) InstanceListBoxClick();
+    case kIdInstanceList:
+      if (notification == LBN_SELCHANGE) OnInstanceChosen();
       return;
-    case kIdQuery1Btn:
-      if (notification == BN_CLICKED) Query1BtnClick();
+    case kIdClassTabRunButton:
+      if (notification == BN_CLICKED) OnClassTabRunQuery();
       return;
-    case kIdQuery2Btn:
-      if (notification == BN_CLICKED) QueryButtonClicked();
+    case kIdRunQueryButton:
+      if (notification == BN_CLICKED) OnRunQueryButton();
       return;
     case kIdClassFilterCombo:
       ClassFilterChange(notification);
@@ -220,21 +220,21 @@ void TMainWin::OnCommand(int id, int notification, HWND control) {
   }
 }
 
-LRESULT TMainWin::OnNotify(NMHDR& header) {
+LRESULT MainWindow::OnNotify(NMHDR& header) {
   switch (header.idFrom) {
-    case kIdPageControl2:
+    case kIdTabs:
       if (header.code == TCN_SELCHANGE) {
         ShowTabPages();
-        PageControl2Change();
+        OnTabChanged();
       }
       return 0;
-    case kIdListView1:
+    case kIdResultTable:
       if (header.code == LVN_GETDISPINFOW)
-        listView1_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+        resultView_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
       if (header.code == LVN_COLUMNCLICK)
-        ListView1ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+        OnResultColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
       if (header.code == LVN_ODFINDITEMW)
-        return listView1_.FindTypedRow(reinterpret_cast<NMLVFINDITEMW&>(header));
+        return resultView_.FindTypedRow(reinterpret_cast<NMLVFINDITEMW&>(header));
       if (header.code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_ESCAPE)
         StopQuery();
       return 0;
@@ -243,68 +243,68 @@ LRESULT TMainWin::OnNotify(NMHDR& header) {
   }
 }
 
-void TMainWin::OnActivate(WPARAM wParam) {
+void MainWindow::OnActivate(WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
     HWND focus = GetFocus();
     if (focus != nullptr && IsChild(Handle(), focus)) lastFocus_ = focus;
   }
-  if (LOWORD(wParam) == WA_INACTIVE || Activated || firstActivationPosted_) return;
+  if (LOWORD(wParam) == WA_INACTIVE || activated_ || firstActivationPosted_) return;
   firstActivationPosted_ = true;
   PostMessageW(Handle(), kMsgFirstActivation, 0, 0);
 }
 
-void TMainWin::OnFirstActivation() {
-  FormActivate();
+void MainWindow::OnFirstActivation() {
+  RunStartUp();
 }
 
-void TMainWin::OnClose() {
+void MainWindow::OnClose() {
   bool canClose = true;
-  FormCloseQuery(canClose);
+  OnCloseRequest(canClose);
   if (!canClose) return;
   SavePlacement();
   DestroyWindow(Handle());
 }
 
-void TMainWin::OnSetFocus() {
+void MainWindow::OnSetFocus() {
   // Keyboard focus goes back where it was, or to the main control of the visible tab.
   HWND target = lastFocus_;
   if (target == nullptr || !IsWindow(target) || !IsWindowVisible(target) ||
       !IsChild(Handle(), target)) {
-    target = ActiveTab() == 0 ? ClassListBox : Query2Combo;
+    target = ActiveTab() == 0 ? classList_ : queryCombo_;
   }
   if (target != nullptr) SetFocus(target);
 }
 
-LRESULT TMainWin::OnQueryEndSession() {
+LRESULT MainWindow::OnQueryEndSession() {
   // Logging off closes the window like any other close: the close request may refuse it.
   bool canClose = true;
-  FormCloseQuery(canClose);
+  OnCloseRequest(canClose);
   return canClose ? TRUE : FALSE;
 }
 
-void TMainWin::NextTabChosen(bool backwards) {
-  const int count = TabCtrl_GetItemCount(PageControl2);
+void MainWindow::NextTabChosen(bool backwards) {
+  const int count = TabCtrl_GetItemCount(tabs_);
   if (count <= 1) return;
   SelectTab((ActiveTab() + (backwards ? count - 1 : 1)) % count);
-  PageControl2Change();  // a choice of the user, like a click on the tab
+  OnTabChanged();  // a choice of the user, like a click on the tab
 }
 
-void TMainWin::OnSize() {
+void MainWindow::OnSize() {
   LayoutControls();
-  FormResize();
+  FitPropertyValueColumn();
 }
 
-void TMainWin::OnGetMinMaxInfo(MINMAXINFO& info) {
+void MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) {
   const framework::win32::DpiScale scale(dpi_);
   info.ptMinTrackSize.x = scale(kMinDesignWidth);
   info.ptMinTrackSize.y = scale(kMinDesignHeight);
 }
 
-void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested) {
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   const UINT previous = dpi_;
   dpi_ = dpi;
   // Column widths, also those the user dragged, keep their size in design pixels.
-  for (HWND listView : {PropGrid, ListView1}) {
+  for (HWND listView : {propertyGrid_, resultTable_}) {
     const int columns = Header_GetItemCount(ListView_GetHeader(listView));
     for (int i = 0; i < columns; ++i) {
       const int width = ListView_GetColumnWidth(listView, i);
@@ -319,30 +319,30 @@ void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested) {
   LayoutControls();
 }
 
-void TMainWin::OnContextMenu(HWND window, LPARAM position) {
+void MainWindow::OnContextMenu(HWND window, LPARAM position) {
   POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
   if (point.x == -1 && point.y == -1) {  // from the keyboard: open at the list's corner
     point = {0, 0};
     ClientToScreen(window, &point);
   }
-  if (window != ClassListBox) {
+  if (window != classList_) {
     ListContextMenu(window, point);
     return;
   }
-  if (PopupMenu1 == nullptr) return;
-  contextList_ = ClassListBox;
-  PopupMenu1Popup();
-  TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(),
+  if (classMenu_.Get() == nullptr) return;
+  contextList_ = classList_;
+  PrepareClassMenu();
+  TrackPopupMenu(classMenu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(),
                  nullptr);
 }
 
-void TMainWin::OnInitMenuPopup(HMENU menu) {
+void MainWindow::OnInitMenuPopup(HMENU menu) {
   // Export needs a result table; the item also sits in the first menu of the menu bar.
   EnableMenuItem(menu, kCmdExport,
                  MF_BYCOMMAND | (queryRows_.Rows().ColumnCount() > 0 ? MF_ENABLED : MF_GRAYED));
 }
 
-LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
   // While a synchronous task runs, messages processed in between must not undo the hourglass.
   if (busyDepth_ > 0) {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -358,108 +358,109 @@ LRESULT TMainWin::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 // ---- Start-up, command line and shutdown
 
-void TMainWin::FormCreate() {
-  ColumnNames.clear();
-  ResultValues.clear();
-  Wmi = std::make_unique<wmi::TWMI>(*backend_, wmi::win32::ReadUserRegionalSettings());
-  Wmi->SetHost("localhost");
-  Wmi->SetNamespace("root\\cimv2");
-  Wmi->User.clear();
-  Wmi->Password.clear();
+void MainWindow::CreateClientAndWorkers() {
+  columnNames_.clear();
+  resultValues_.clear();
+  wmiClient_ = std::make_unique<wmi::WmiClient>(*backend_, wmi::win32::ReadUserRegionalSettings());
+  wmiClient_->SetHost("localhost");
+  wmiClient_->SetNamespace("root\\cimv2");
+  wmiClient_->User.clear();
+  wmiClient_->Password.clear();
   // The loader is set up completely before any request can reach it.
   dispatcher_ = std::make_shared<framework::win32::UiDispatcher>();
-  InstancesThread = std::make_unique<wmi::InstanceLoader>(backend_, dispatcher_, Wmi->Regional());
-  InstancesThread->SetMaxInstances(30000);
-  InstancesThread->SetOnDone(
+  instanceLoader_ =
+      std::make_unique<wmi::InstanceLoader>(backend_, dispatcher_, wmiClient_->Regional());
+  instanceLoader_->SetMaxInstances(30000);
+  instanceLoader_->SetOnDone(
       [this](int count, const std::string& message) { InstancesDone(count, message); });
   queryWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
   classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
   propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
 }
 
-void TMainWin::FormActivate() {
-  if (Activated) return;
-  Activated = true;
+void MainWindow::RunStartUp() {
+  if (activated_) return;
+  activated_ = true;
   LoadHistory();
   SelectTab(0);
-  SetPropGridRowHeight();
+  SetPropertyRowHeight();
   if (!ProcessMessages()) return;
-  if (!Wmi->CheckLocator()) {
-    ShowError(Wmi->LastError);
+  if (!wmiClient_->CheckLocator()) {
+    ShowError(wmiClient_->LastError);
     return;
   }
-  StartupQuery.clear();
+  startupQuery_.clear();
   for (const std::string& argument : arguments_) ParseSwitch(argument);
-  if (!StartupQuery.empty()) {
-    SetQuery2Text(StartupQuery);
+  if (!startupQuery_.empty()) {
+    SetQueryText(startupQuery_);
     SelectTab(1);
-    SetStatusPanel(0, Wmi->Host);
+    SetStatusPanel(0, wmiClient_->Host);
     if (!ProcessMessages()) return;
-    Query2BtnClick();
+    RunQuery();
   } else {
     LoadClasses();
   }
 }
 
-void TMainWin::ParseSwitch(const std::string& argument) {
+void MainWindow::ParseSwitch(const std::string& argument) {
   for (const SwitchMatch& match : MatchSwitches(argument)) {
     switch (match.kind) {
       case SwitchKind::MonitorWindow:
-        MonitorWindow = MonitorWindowFromValue(match.value);
+        monitorWindow_ = MonitorWindowFromValue(match.value);
         break;
       case SwitchKind::Host:
-        Wmi->SetHost(HostForConnection(match.value));
+        wmiClient_->SetHost(HostForConnection(match.value));
         break;
       case SwitchKind::Namespace:
-        Wmi->SetNamespace(match.value);
+        wmiClient_->SetNamespace(match.value);
         break;
       case SwitchKind::User:
-        Wmi->User = match.value;
+        wmiClient_->User = match.value;
         break;
       case SwitchKind::Password:
-        Wmi->Password = match.value;
+        wmiClient_->Password = match.value;
         break;
       case SwitchKind::Query:
-        StartupQuery = match.value;
+        startupQuery_ = match.value;
         break;
     }
   }
 }
 
-void TMainWin::FormResize() {
-  if (PropGrid == nullptr) return;
-  const int w0 = ListView_GetColumnWidth(PropGrid, 0);
-  const int w1 = ListView_GetColumnWidth(PropGrid, 1);
-  if (w1 < w0) return;
+void MainWindow::FitPropertyValueColumn() {
+  if (propertyGrid_ == nullptr) return;
+  const int nameWidth = ListView_GetColumnWidth(propertyGrid_, 0);
+  const int valueWidth = ListView_GetColumnWidth(propertyGrid_, 1);
+  if (valueWidth < nameWidth) return;
   // The value column takes what the name and type columns leave.
-  const int w2 = ListView_GetColumnWidth(PropGrid, 2);
+  const int typeWidth = ListView_GetColumnWidth(propertyGrid_, 2);
   RECT client{};
-  GetClientRect(PropGrid, &client);
-  const int width = std::max(w0, static_cast<int>(client.right) - w0 - w2 - 5);
-  ListView_SetColumnWidth(PropGrid, 1, width);
+  GetClientRect(propertyGrid_, &client);
+  const int width = std::max(nameWidth, static_cast<int>(client.right) - nameWidth - typeWidth - 5);
+  ListView_SetColumnWidth(propertyGrid_, 1, width);
 }
 
-void TMainWin::PageControl2Change() {
+void MainWindow::OnTabChanged() {
   SetStatusPanel(2, "");
-  if (ActiveTab() == 0 && !ClassesLoaded && Wmi->CheckLocator()) LoadClasses();
+  if (ActiveTab() == 0 && !classesLoaded_ && wmiClient_->CheckLocator()) LoadClasses();
 }
 
-void TMainWin::Refresh1Click() {
+void MainWindow::OnRefresh() {
   if (ActiveTab() == 0) {
     LoadClasses();
   } else {
-    Query2BtnClick();
+    RunQuery();
   }
 }
 
-void TMainWin::Exit1Click() {
+void MainWindow::OnExit() {
   PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-void TMainWin::FormDestroy() {
-  ColumnNames.clear();
-  ResultValues.clear();
-  Wmi.reset();
+void MainWindow::ShutDownWorkers() {
+  columnNames_.clear();
+  resultValues_.clear();
+  wmiClient_.reset();
   // Stop every worker; one stuck in a slow WMI call must not keep the window from closing,
   // so all of them together are waited for at most 2 s.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
@@ -474,67 +475,67 @@ void TMainWin::FormDestroy() {
   }
   query_.active = false;
   // The loader's list and callback are detached before it stops.
-  if (InstancesThread) {
-    InstancesThread->Shutdown(remaining());
-    InstancesThread.reset();
+  if (instanceLoader_) {
+    instanceLoader_->Shutdown(remaining());
+    instanceLoader_.reset();
   }
   if (dispatcher_) dispatcher_->Close();
 }
 
 // ---- Small helpers shared by the handlers
 
-void TMainWin::SetStatusPanel(int panel, const std::string& text) {
-  if (StatusBar1 != nullptr) framework::win32::SetStatusText(StatusBar1, panel, text);
+void MainWindow::SetStatusPanel(int panel, const std::string& text) {
+  if (statusBar_ != nullptr) framework::win32::SetStatusText(statusBar_, panel, text);
 }
 
-std::string TMainWin::StatusPanel(int panel) const {
-  return StatusBar1 != nullptr ? framework::win32::GetStatusText(StatusBar1, panel) : std::string();
+std::string MainWindow::StatusPanel(int panel) const {
+  return statusBar_ != nullptr ? framework::win32::GetStatusText(statusBar_, panel) : std::string();
 }
 
-int TMainWin::ActiveTab() const {
-  return PageControl2 != nullptr ? TabCtrl_GetCurSel(PageControl2) : 0;
+int MainWindow::ActiveTab() const {
+  return tabs_ != nullptr ? TabCtrl_GetCurSel(tabs_) : 0;
 }
 
-void TMainWin::SelectTab(int index) {
-  if (PageControl2 == nullptr) return;
-  TabCtrl_SetCurSel(PageControl2, index);
+void MainWindow::SelectTab(int index) {
+  if (tabs_ == nullptr) return;
+  TabCtrl_SetCurSel(tabs_, index);
   ShowTabPages();
 }
 
-std::string TMainWin::Query2Text() const {
-  return framework::win32::GetWindowTextUtf8(Query2Combo);
+std::string MainWindow::QueryText() const {
+  return framework::win32::GetWindowTextUtf8(queryCombo_);
 }
 
-void TMainWin::SetQuery2Text(const std::string& text) {
-  framework::win32::SetWindowTextUtf8(Query2Combo, text);
+void MainWindow::SetQueryText(const std::string& text) {
+  framework::win32::SetWindowTextUtf8(queryCombo_, text);
 }
 
-void TMainWin::SetQueryComboText(const std::string& text) {
-  framework::win32::SetWindowTextUtf8(QueryCombo, text);
+void MainWindow::SetClassTabQueryText(const std::string& text) {
+  framework::win32::SetWindowTextUtf8(classTabQueryCombo_, text);
 }
 
-void TMainWin::ShowError(const std::string& text) {
+void MainWindow::ShowError(const std::string& text) {
   const std::wstring wide = framework::win32::Utf8ToWide(text);
   MessageBoxW(Handle(), wide.c_str(), framework::win32::Utf8ToWide(util::kProductName).c_str(),
               MB_OK | MB_ICONERROR);
 }
 
-TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) {
+MainWindow::BusyScope::BusyScope(MainWindow& window) : window_(window) {
   ++window_.busyDepth_;
 }
 
-void TMainWin::BusyScope::Restore() {
+void MainWindow::BusyScope::Restore() {
   if (!active_) return;
   active_ = false;
   --window_.busyDepth_;
   cursor_.Restore();
 }
 
-wmi::ConnectionParams TMainWin::Connection() const {
-  return {Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password};
+wmi::ConnectionParams MainWindow::Connection() const {
+  return {wmiClient_->Host, wmiClient_->Namespace, wmiClient_->User, wmiClient_->Password};
 }
 
-void TMainWin::RunAsHandler(const std::function<void()>& step) {
+void MainWindow::RunAsHandler(const std::function<void()>& step) {
   ++handlerDepth_;
   // Also when the handler throws: a depth left above zero would hold back every later close.
   const util::ScopeExit leave([this] {
@@ -546,7 +547,7 @@ void TMainWin::RunAsHandler(const std::function<void()>& step) {
   step();
 }
 
-bool TMainWin::ProcessMessages() {
+bool MainWindow::ProcessMessages() {
   return framework::win32::ProcessPendingMessages(Handle(), Accelerators()) && !destroyed_;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
-// TMainWin: the program's one main window, with the classes tab, the query tab, the menu and
+// MainWindow: the program's one main window, with the classes tab, the query tab, the menu and
 // the status bar. Its handlers are spread over one file per concern:
 //   main_window.cpp          start-up, switches, tab change, refresh, exit, destruction
 //   main_window_layout.cpp   creation of the controls, layout, splitters, DPI changes
-//   main_menu.cpp            main menu, context menu, shortcuts; main_images.cpp: ImageList1
+//   main_menu.cpp            main menu, context menu, shortcuts; main_images.cpp: image list
 //   class_tab.cpp            class list, instances, property grid, context menu commands
 //   query_tab.cpp            query execution and the result table
 //   search_commands.cpp      find and find again
@@ -45,8 +45,8 @@
 #include "wmi/wmi_client.h"
 
 namespace brevane::dialogs::win32 {
-class TConnectForm;
-class TFindDialog;
+class ConnectDialog;
+class FindDialog;
 }  // namespace brevane::dialogs::win32
 namespace brevane::framework::win32 {
 class HelpAccess;
@@ -56,48 +56,50 @@ namespace brevane::app::win32 {
 
 class SearchCommands;  // search_commands.cpp
 
-class TMainWin final : public framework::win32::WindowBase {
+class MainWindow final : public framework::win32::WindowBase {
  public:
   // arguments: the command-line arguments after the program path.
-  TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
-           std::vector<std::string> arguments);
-  ~TMainWin() override;
+  MainWindow(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
+             std::vector<std::string> arguments);
+  ~MainWindow() override;
 
-  // Creates the window (FormCreate runs during creation) and shows it.
+  // Creates the window (CreateClientAndWorkers runs during creation) and shows it.
   bool Create(int showCmd);
   HACCEL Accelerators() const { return accelerators_.Get(); }
+  HMENU ClassMenu() const { return classMenu_.Get(); }  // the class list's context menu
+  HIMAGELIST Images() const { return imageList_.Get(); }
 
   // ---- Start-up, command line and shutdown (main_window.cpp)
-  void FormCreate();
-  void FormActivate();
+  void CreateClientAndWorkers();
+  void RunStartUp();
   void ParseSwitch(const std::string& argument);
-  void FormResize();
-  void PageControl2Change();
-  void Refresh1Click();
-  void Exit1Click();
-  void FormDestroy();
+  void FitPropertyValueColumn();
+  void OnTabChanged();
+  void OnRefresh();
+  void OnExit();
+  void ShutDownWorkers();
 
   // ---- Classes tab (class_tab.cpp)
   void LoadClasses();
-  void ClassListBoxClick();
-  // Requests the class's instances and shows its properties; it becomes CurrentClass.
+  void OnClassChosen();
+  // Requests the class's instances and shows its properties; it becomes currentClass_.
   void LoadClass(const std::string& className);
-  // Instances and properties emptied; CurrentClass forgotten, so a click loads it again.
+  // Instances and properties emptied; currentClass_ forgotten, so a click loads it again.
   void EmptyClassPanes();
   void InstancesDone(int count, const std::string& message);
-  void InstanceListBoxClick();
-  void Query1BtnClick();
-  void PopupMenu1Popup();
-  void Selectfrom1Click();
-  void Refresh2Click();
-  // Fills PropGrid: one row per name, with its value when values are given, then a blank row.
-  void SetPropGridRows(const util::StringList& names, const util::StringList* values);
+  void OnInstanceChosen();
+  void OnClassTabRunQuery();
+  void PrepareClassMenu();
+  void OnSelectFrom();
+  void OnRefreshInstances();
+  // Fills propertyGrid_: one row per name, with its value when values are given, then a blank row.
+  void SetPropertyRows(const util::StringList& names, const util::StringList* values);
 
   // ---- Query tab (query_tab.cpp)
-  // Starts the query of Query2Combo in the background; a query still running is stopped.
-  void Query2BtnClick();
+  // Starts the query of queryCombo_ in the background; a query still running is stopped.
+  void RunQuery();
   // The run button: runs the query, or stops the one running (its caption is then "停止").
-  void QueryButtonClicked();
+  void OnRunQueryButton();
   // Esc, the run button, a new host: the rows already shown stay.
   void StopQuery();
   bool QueryRunning() const { return query_.active; }
@@ -105,40 +107,40 @@ class TMainWin final : public framework::win32::WindowBase {
   // the arrow with the hourglass).
   bool BackgroundBusy() const;
   // key: the typed character; set to 0 when it was consumed.
-  void Query2ComboKeyPress(wchar_t& key);
-  void ListView1ColumnClick(int column);
+  void OnQueryComboKey(wchar_t& key);
+  void OnResultColumnClick(int column);
 
   // ---- Search (search_commands.cpp)
-  void Search1Click();
-  void Findagain1Click();
+  void OnFind();
+  void OnFindNext();
 
   // ---- Histories (history_commands.cpp)
   void LoadHistory();
   void SaveHistory();
 
   // ---- Close request (close_request.cpp)
-  void FormCloseQuery(bool& canClose);
+  void OnCloseRequest(bool& canClose);
 
   // ---- Menu commands (menu_commands.cpp)
-  void Connecttoremotehost1Click();
-  void Help2Click();
-  void Homepage1Click();
-  void Support1Click();
-  void About1Click();
-  void Hideclasseswithnoinstances1Click();
+  void OnConnect();
+  void OnHelp();
+  void OnHomePage();
+  void OnSupport();
+  void OnAbout();
+  void OnHideEmptyClasses();
 
   // ---- Copy (copy_commands.cpp)
   // "复制" from the given list (the class list, the instance list, the property grid or the
   // result table); from the keyboard the focused control, where an edit field copies its own
   // selection.
-  void CopyClick(HWND list);
-  void CopyValueClick();              // "复制值": the property grid's values
-  void SelectAllClick(HWND control);  // Ctrl+A
+  void OnCopy(HWND list);
+  void OnCopyValue();              // "复制值": the property grid's values
+  void OnSelectAll(HWND control);  // Ctrl+A
   // The context menus of the instance list, the property grid and the result table.
   void ListContextMenu(HWND list, POINT point);
 
   // ---- Export (export_commands.cpp)
-  void ExportClick();  // "导出...": the save dialog, then ExportResultTable
+  void OnExport();  // "导出...": the save dialog, then ExportResultTable
   // The result table as shown (rows in their order, columns in the header's order, with the
   // header line). False when it failed; the failure is then in panel 2 and in a message box.
   bool ExportResultTable(const std::wstring& path, DelimitedFormat format);
@@ -153,7 +155,7 @@ class TMainWin final : public framework::win32::WindowBase {
 
   // ---- Property types (property_types.cpp)
   // Shows the types of the current class's properties in the grid's "Type" column and marks
-  // the keys; SetPropGridRows ends with it.
+  // the keys; SetPropertyRows ends with it.
   void ShowPropertyTypes();
   const wmi::PropertyType* PropertyTypeOf(const std::string& name) const;
 
@@ -163,57 +165,55 @@ class TMainWin final : public framework::win32::WindowBase {
   void SavePlacementAtDestroy();  // when the window is destroyed without a granted close
 
   // ---- Fields of the window's data model
-  std::unique_ptr<wmi::TWMI> Wmi;
-  std::unique_ptr<wmi::InstanceLoader> InstancesThread;
-  util::StringList ColumnNames;
-  util::StringList ResultValues;
-  bool Activated = false;
-  bool ClassesLoaded = false;
-  std::string CurrentClass;
-  bool HideEmptyClasses = false;
-  std::string SearchText;
-  bool MatchCase = false;
-  bool WholeWord = false;
-  int SortColumn = 0;
-  bool SortAscending = true;
-  int32_t MonitorWindow = 0;
-  std::string StartupQuery;
+  std::unique_ptr<wmi::WmiClient> wmiClient_;
+  std::unique_ptr<wmi::InstanceLoader> instanceLoader_;
+  util::StringList columnNames_;
+  util::StringList resultValues_;
+  bool activated_ = false;
+  bool classesLoaded_ = false;
+  std::string currentClass_;
+  bool hideEmptyClasses_ = false;
+  std::string searchText_;
+  bool matchCase_ = false;
+  bool wholeWord_ = false;
+  int sortColumn_ = 0;
+  bool sortAscending_ = true;
+  int32_t monitorWindow_ = 0;
+  std::string startupQuery_;
 
   // ---- Owned by the application, which sets them before the message loop runs
-  dialogs::win32::TConnectForm* ConnectForm = nullptr;
-  dialogs::win32::TFindDialog* FindDialog = nullptr;
-  const framework::win32::HelpAccess* Help = nullptr;
+  dialogs::win32::ConnectDialog* connectDialog_ = nullptr;
+  dialogs::win32::FindDialog* findDialog_ = nullptr;
+  const framework::win32::HelpAccess* help_ = nullptr;
 
   // ---- Controls (children of the window; the tab controls only draw the tabs)
-  HWND PageControl2 = nullptr;
-  HWND ClassListBox = nullptr;
-  HWND PageControl3 = nullptr;  // its one tab: TabSheet4 "结果预览"
-  HWND InstanceListBox = nullptr;
-  HWND PageControl1 = nullptr;  // its one tab: TabSheet1 "属性"
-  HWND PropGrid = nullptr;
-  HWND Label4 = nullptr;
-  HWND QueryCombo = nullptr;
-  HWND Query1Btn = nullptr;
-  HWND Label5 = nullptr;
-  HWND Query2Combo = nullptr;
-  HWND Query2Btn = nullptr;
-  HWND ListView1 = nullptr;
-  HWND StatusBar1 = nullptr;
-  HWND ClassFilterLabel = nullptr;
-  HWND ClassFilterCombo = nullptr;
-  HIMAGELIST ImageList1 = nullptr;  // owned by imageList_
-  HMENU PopupMenu1 = nullptr;       // owned by popupMenu_
+  HWND tabs_ = nullptr;
+  HWND classList_ = nullptr;
+  HWND instancePane_ = nullptr;  // its one tab "结果预览" frames the instance list
+  HWND instanceList_ = nullptr;
+  HWND propertyPane_ = nullptr;  // its one tab "属性" frames the property grid
+  HWND propertyGrid_ = nullptr;
+  HWND classTabQueryLabel_ = nullptr;
+  HWND classTabQueryCombo_ = nullptr;
+  HWND classTabRunButton_ = nullptr;
+  HWND queryLabel_ = nullptr;
+  HWND queryCombo_ = nullptr;
+  HWND runQueryButton_ = nullptr;
+  HWND resultTable_ = nullptr;
+  HWND statusBar_ = nullptr;
+  HWND classFilterLabel_ = nullptr;
+  HWND classFilterCombo_ = nullptr;
 
   // Status bar panels: 0 host, 1 class count, 2 activity.
   void SetStatusPanel(int panel, const std::string& text);
   std::string StatusPanel(int panel) const;
   int ActiveTab() const;
-  // Selects a tab by code; like a tab chosen in code, it does not run PageControl2Change.
+  // Selects a tab by code; like a tab chosen in code, it does not run OnTabChanged.
   void SelectTab(int index);
-  // The text of Query2Combo and QueryCombo.
-  std::string Query2Text() const;
-  void SetQuery2Text(const std::string& text);
-  void SetQueryComboText(const std::string& text);
+  // The text of queryCombo_ and classTabQueryCombo_.
+  std::string QueryText() const;
+  void SetQueryText(const std::string& text);
+  void SetClassTabQueryText(const std::string& text);
   void ShowError(const std::string& text);  // error icon, one OK button
   // Sets a menu item's caption exactly as given (no accelerator marks) and its state.
   static void SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled);
@@ -230,14 +230,14 @@ class TMainWin final : public framework::win32::WindowBase {
   // back on every way out, or earlier by Restore() before a message box is shown.
   class BusyScope {
    public:
-    explicit BusyScope(TMainWin& window);
+    explicit BusyScope(MainWindow& window);
     ~BusyScope() { Restore(); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
     void Restore();
 
    private:
-    TMainWin& window_;
+    MainWindow& window_;
     framework::win32::BusyCursor cursor_;
     bool active_ = true;
   };
@@ -275,9 +275,9 @@ class TMainWin final : public framework::win32::WindowBase {
   void LayoutClassTab(const RECT& page);
   void LayoutQueryTab(const RECT& page);
   void ShowTabPages();
-  void OnSplitter1Drag(int position);
-  void OnSplitter2Drag(int position);
-  void SetPropGridRowHeight();
+  void OnClassListSplitterDrag(int position);
+  void OnPaneSplitterDrag(int position);
+  void SetPropertyRowHeight();
 
   // Classes tab helpers (class_tab.cpp)
   void OnClassNames(util::StringList&& names);
@@ -295,7 +295,7 @@ class TMainWin final : public framework::win32::WindowBase {
   // Copy, export and filter helpers
   void CreateListMenus();
   void CreateClassFilterBox(HFONT font);
-  // Columns of ListView1 in the header's order on screen.
+  // Columns of resultTable_ in the header's order on screen.
   std::vector<int> ResultColumnOrder() const;
   void ShowClassCount();
 
@@ -306,7 +306,7 @@ class TMainWin final : public framework::win32::WindowBase {
   void LayOutFinishedResult();
   void EndQueryRun();
   void SortResultRows();
-  void SubclassQuery2Combo();
+  void SubclassQueryCombo();
 
   HINSTANCE instance_;
   std::shared_ptr<wmi::Backend> backend_;
@@ -332,8 +332,8 @@ class TMainWin final : public framework::win32::WindowBase {
   util::StringList classNames_;
   std::optional<std::string> panelBeforeConnect_;
   bool propertiesPending_ = false;
-  std::unique_ptr<app::win32::ListBoxInstanceList> instanceList_;
-  // Selectfrom1's hint: the query that the context menu offers.
+  std::unique_ptr<app::win32::ListBoxInstanceList> instanceListAdapter_;
+  // The query that the class list's context menu offers ("select * from" the class).
   std::string selectFromHint_;
   // The class that "Refresh instances (X)" names: the one selected when the menu opened.
   std::string refreshTarget_;
@@ -341,22 +341,23 @@ class TMainWin final : public framework::win32::WindowBase {
   UINT dpi_ = 96;
   framework::win32::UniqueFont font_;
   framework::win32::UniqueImageList imageList_;
-  framework::win32::UniqueImageList propGridRowHeight_;
+  framework::win32::UniqueImageList propertyRowHeight_;
   std::vector<framework::win32::UniqueBitmap> menuBitmaps_;
-  framework::win32::UniqueMenu popupMenu_;
+  framework::win32::UniqueMenu classMenu_;
   framework::win32::UniqueMenu
       instanceMenu_;  // context menus of the instance list, the grid, the table
-  framework::win32::UniqueMenu propGridMenu_;
+  framework::win32::UniqueMenu propertyMenu_;
   framework::win32::UniqueMenu tableMenu_;
   HWND contextList_ = nullptr;  // the list whose context menu is open
   ClassFilter classFilter_;
-  std::vector<wmi::PropertyType> propertyTypes_;  // of CurrentClass, from its definition
+  std::vector<wmi::PropertyType> propertyTypes_;  // of currentClass_, from its definition
   framework::win32::UniqueAccelerators accelerators_;
-  framework::win32::Splitter splitter1_;
-  framework::win32::Splitter splitter2_;
-  // Panel2's height and PageControl3's width, in design pixels; the splitters change them.
-  int panel2Height_ = 248;
-  int pageControl3Width_ = 252;
+  framework::win32::Splitter classListSplitter_;
+  framework::win32::Splitter paneSplitter_;
+  // The height of the panes below the class list and the instance pane's width, in design
+  // pixels; the splitters change them.
+  int detailsHeight_ = 248;
+  int instancePaneWidth_ = 252;
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
@@ -364,7 +365,7 @@ class TMainWin final : public framework::win32::WindowBase {
   int handlerDepth_ = 0;       // handlers running, nested ones included
   bool closePending_ = false;  // a close arrived while a handler was running
   ResultRowsSource queryRows_;
-  framework::win32::VirtualListView listView1_;
+  framework::win32::VirtualListView resultView_;
   WindowPlacement placement_{DefaultPlacementFiles()};
   // The search's window side and its state (search_commands.cpp); made on first use.
   friend class SearchCommands;

@@ -19,45 +19,45 @@
 
 namespace brevane::app::win32 {
 
-void TMainWin::Connecttoremotehost1Click() {
-  if (!ConnectForm || !Wmi) return;
-  dialogs::win32::TConnectForm& form = *ConnectForm;
-  form.HostCombo().SetEditText(Wmi->Host);
-  form.wmiPathCombo().SetEditText(Wmi->Namespace);
-  form.SetUserText(Wmi->User);
-  form.SetPasswordText(Wmi->Password);
+void MainWindow::OnConnect() {
+  if (!connectDialog_ || !wmiClient_) return;
+  dialogs::win32::ConnectDialog& form = *connectDialog_;
+  form.HostCombo().SetEditText(wmiClient_->Host);
+  form.wmiPathCombo().SetEditText(wmiClient_->Namespace);
+  form.SetUserText(wmiClient_->User);
+  form.SetPasswordText(wmiClient_->Password);
   if (form.ShowModal() != IDOK) return;
 
   ConnectFields taken =
       TakeConnectFields({form.HostCombo().EditText(), form.wmiPathCombo().EditText(),
                          form.UserText(), form.PasswordText()});
   StopQuery();  // its rows came from the old connection
-  Wmi->SetHost(HostForConnection(taken.host));
-  Wmi->SetNamespace(taken.nameSpace);
-  Wmi->User = taken.user;
-  dialogs::win32::WipeText(Wmi->Password);
-  Wmi->Password = taken.password;
+  wmiClient_->SetHost(HostForConnection(taken.host));
+  wmiClient_->SetNamespace(taken.nameSpace);
+  wmiClient_->User = taken.user;
+  dialogs::win32::WipeText(wmiClient_->Password);
+  wmiClient_->Password = taken.password;
   dialogs::win32::WipeText(taken.password);
   LoadClasses();
 }
 
-void TMainWin::Hideclasseswithnoinstances1Click() {
-  // The item's check mark is the opposite of HideEmptyClasses; the item may not be in the
+void MainWindow::OnHideEmptyClasses() {
+  // The item's check mark is the opposite of hideEmptyClasses_; the item may not be in the
   // menu at all, so the field carries the state.
-  HideEmptyClasses = !HideEmptyClasses;
+  hideEmptyClasses_ = !hideEmptyClasses_;
   if (HMENU menu = GetMenu(Handle())) {
-    CheckMenuItem(menu, kCmdHideclasseswithnoinstances1,
-                  MF_BYCOMMAND | (HideEmptyClasses ? MF_UNCHECKED : MF_CHECKED));
+    CheckMenuItem(menu, kCmdHideEmptyClasses,
+                  MF_BYCOMMAND | (hideEmptyClasses_ ? MF_UNCHECKED : MF_CHECKED));
   }
   LoadClasses();
 }
 
-void TMainWin::Help2Click() {
-  if (!Help) return;
-  Help->ShowHelpTopic(util::StartPageTopic(Help->HelpFile()), Handle());
+void MainWindow::OnHelp() {
+  if (!help_) return;
+  help_->ShowHelpTopic(util::StartPageTopic(help_->HelpFile()), Handle());
 }
 
-void TMainWin::Homepage1Click() {
+void MainWindow::OnHomePage() {
   DWORD error = 0;
   if (!dialogs::win32::ShellOpen(Handle(), util::kHomePageUrl, error)) {
     dialogs::win32::ShowPlainMessage(
@@ -65,14 +65,14 @@ void TMainWin::Homepage1Click() {
   }
 }
 
-void TMainWin::Support1Click() {
+void MainWindow::OnSupport() {
   DWORD error = 0;
   if (!dialogs::win32::ShellOpen(Handle(), SupportMailLink(RunningWindowsVersion()), error)) {
     ShowError(wmi::win32::SystemErrorText(static_cast<int32_t>(error)));
   }
 }
 
-void TMainWin::About1Click() {
+void MainWindow::OnAbout() {
   dialogs::win32::ShowAboutBox(Handle(), 0);
 }
 

@@ -17,7 +17,7 @@ namespace {
 constexpr int kTypeColumn = 2;
 }  // namespace
 
-const wmi::PropertyType* TMainWin::PropertyTypeOf(const std::string& name) const {
+const wmi::PropertyType* MainWindow::PropertyTypeOf(const std::string& name) const {
   for (const wmi::PropertyType& type : propertyTypes_) {
     if (type.name == name) return &type;
   }
@@ -29,16 +29,16 @@ const wmi::PropertyType* TMainWin::PropertyTypeOf(const std::string& name) const
   return nullptr;
 }
 
-void TMainWin::ShowPropertyTypes() {
-  const auto rows = static_cast<int>(SendMessageW(PropGrid, LVM_GETITEMCOUNT, 0, 0));
+void MainWindow::ShowPropertyTypes() {
+  const auto rows = static_cast<int>(SendMessageW(propertyGrid_, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < rows; ++row) {
-    const std::string name = framework::win32::ListViewText(PropGrid, row, 0);
+    const std::string name = framework::win32::ListViewText(propertyGrid_, row, 0);
     if (name.empty()) continue;
     const wmi::PropertyType* type = PropertyTypeOf(name);
     if (type == nullptr) continue;
-    framework::win32::SetListViewText(PropGrid, row, kTypeColumn, type->typeName);
+    framework::win32::SetListViewText(propertyGrid_, row, kTypeColumn, type->typeName);
     if (type->key)
-      framework::win32::SetListViewText(PropGrid, row, 0, PropertyGridName(name, true));
+      framework::win32::SetListViewText(propertyGrid_, row, 0, PropertyGridName(name, true));
   }
 }
 

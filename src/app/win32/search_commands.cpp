@@ -16,18 +16,18 @@ namespace brevane::app::win32 {
 
 class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
  public:
-  SearchCommands(TMainWin& window, dialogs::FindDialogPort& dialog)
-      : window_(window), classList_(window.ClassListBox), flow_(dialog, *this, *this) {}
+  SearchCommands(MainWindow& window, dialogs::FindDialogPort& dialog)
+      : window_(window), classList_(window.classList_), flow_(dialog, *this, *this) {}
 
   SearchFlow& Flow() { return flow_; }
 
   SearchTab ActiveTab() const override {
     return window_.ActiveTab() == 1 ? SearchTab::Query : SearchTab::Classes;
   }
-  util::ListViewControl& QueryList() override { return window_.listView1_; }
+  util::ListViewControl& QueryList() override { return window_.resultView_; }
   util::ListBoxControl& ClassList() override { return classList_; }
-  void FocusQueryList() override { SetFocus(window_.ListView1); }
-  void FocusClassList() override { SetFocus(window_.ClassListBox); }
+  void FocusQueryList() override { SetFocus(window_.resultTable_); }
+  void FocusClassList() override { SetFocus(window_.classList_); }
   void EmptyClassPanes() override { window_.EmptyClassPanes(); }
 
   bool AskYesNo(const std::string& text) override {
@@ -41,7 +41,7 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
                        framework::win32::Utf8ToWide(util::kProductName).c_str(), type);
   }
 
-  TMainWin& window_;
+  MainWindow& window_;
   framework::win32::Win32ListBox classList_;
   SearchFlow flow_;
 };
@@ -49,25 +49,25 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
 namespace {
 
 // The window's copy of the search state follows the flow's after each command.
-void MirrorSearchState(TMainWin& window, const SearchFlow& flow) {
-  window.SearchText = flow.SearchText();
-  window.MatchCase = flow.MatchCase();
-  window.WholeWord = flow.WholeWord();
+void MirrorSearchState(MainWindow& window, const SearchFlow& flow) {
+  window.searchText_ = flow.SearchText();
+  window.matchCase_ = flow.MatchCase();
+  window.wholeWord_ = flow.WholeWord();
 }
 
 }  // namespace
 
-void TMainWin::Search1Click() {
-  if (!FindDialog) return;
-  if (!searchCommands_) searchCommands_ = std::make_shared<SearchCommands>(*this, *FindDialog);
-  searchCommands_->Flow().Search1Click();
+void MainWindow::OnFind() {
+  if (!findDialog_) return;
+  if (!searchCommands_) searchCommands_ = std::make_shared<SearchCommands>(*this, *findDialog_);
+  searchCommands_->Flow().OnFind();
   MirrorSearchState(*this, searchCommands_->Flow());
 }
 
-void TMainWin::Findagain1Click() {
-  if (!FindDialog) return;
-  if (!searchCommands_) searchCommands_ = std::make_shared<SearchCommands>(*this, *FindDialog);
-  searchCommands_->Flow().Findagain1Click();
+void MainWindow::OnFindNext() {
+  if (!findDialog_) return;
+  if (!searchCommands_) searchCommands_ = std::make_shared<SearchCommands>(*this, *findDialog_);
+  searchCommands_->Flow().OnFindNext();
   MirrorSearchState(*this, searchCommands_->Flow());
 }
 

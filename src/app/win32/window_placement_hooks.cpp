@@ -3,15 +3,15 @@
 
 namespace brevane::app::win32 {
 
-void TMainWin::RestorePlacement() {
+void MainWindow::RestorePlacement() {
   placement_.Restore(Handle());
 }
 
-void TMainWin::SavePlacement() {
+void MainWindow::SavePlacement() {
   placement_.SaveAfterClose(Handle());
 }
 
-void TMainWin::SavePlacementAtDestroy() {
+void MainWindow::SavePlacementAtDestroy() {
   placement_.SaveAtDestroy(Handle());
 }
 

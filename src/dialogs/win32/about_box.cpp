@@ -16,7 +16,7 @@ namespace {
 
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 
-// Positions inside Panel1 are relative to the panel, which sits at (10, 8).
+// Positions inside the frame are relative to the panel, which sits at (10, 8).
 RECT InPanel(int left, int top, int width, int height) {
   return DesignRect(10 + left, 8 + top, width, height);
 }
@@ -43,17 +43,19 @@ DialogSpec AboutSpec() {
   DialogSpec form;
   form.caption = Wide(util::kProductName);
   form.clientSize = {396, 191};
-  using A = TAboutBox;
+  using A = AboutBox;
   const DWORD centred = SS_CENTER | SS_NOPREFIX;
   form.controls = {
-      {A::kPanel1, L"STATIC", L"", SS_ETCHEDFRAME, 0, DesignRect(10, 8, 375, 144)},
+      {A::kFrame, L"STATIC", L"", SS_ETCHEDFRAME, 0, DesignRect(10, 8, 375, 144)},
       {A::kProgramIcon, L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, InPanel(9, 8, 195, 90)},
-      {A::kLabel1, L"STATIC", Wide(util::kProductName), centred, 0, InPanel(212, 8, 160, 15)},
-      {A::kLabel2, L"STATIC", Wide(util::kVersionLine), centred, 0, InPanel(212, 24, 160, 15)},
-      {A::kLabel4, L"STATIC", HomePageText(), centred | SS_NOTIFY, 0, InPanel(212, 44, 160, 15)},
-      {A::kLabel5, L"STATIC", Wide(util::kSupportMailbox), centred | SS_NOTIFY, 0,
+      {A::kProductLabel, L"STATIC", Wide(util::kProductName), centred, 0, InPanel(212, 8, 160, 15)},
+      {A::kVersionLabel, L"STATIC", Wide(util::kVersionLine), centred, 0,
+       InPanel(212, 24, 160, 15)},
+      {A::kHomePageLink, L"STATIC", HomePageText(), centred | SS_NOTIFY, 0,
+       InPanel(212, 44, 160, 15)},
+      {A::kMailLink, L"STATIC", Wide(util::kSupportMailbox), centred | SS_NOTIFY, 0,
        InPanel(212, 62, 160, 15)},
-      {A::kBitBtn1, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
+      {A::kOkButton, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
        DesignRect(130, 159, 135, 26)},
   };
   return form;
@@ -75,19 +77,19 @@ brevane::framework::win32::UniqueFont DialogFontVariant(HWND dialog, const wchar
 
 }  // namespace
 
-void TAboutBox::Show(HWND owner) {
+void AboutBox::Show(HWND owner) {
   ShowOnce(AboutSpec(), owner);
 }
 
-void TAboutBox::OnInitDialog() {
+void AboutBox::OnInitDialog() {
   HWND dialog = Handle();
   CenterWindow(dialog, nullptr);
   titleFont_ = DialogFontVariant(dialog, L"Times New Roman", 13, false);
   linkFont_ = DialogFontVariant(dialog, nullptr, 0, true);
-  for (int id : {kLabel1, kLabel2}) {
+  for (int id : {kProductLabel, kVersionLabel}) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
   }
-  for (int id : {kLabel4, kLabel5}) {
+  for (int id : {kHomePageLink, kMailLink}) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
   }
   okImages_ = CreateCheckMarkImages(brevane::framework::win32::DpiScale::ForWindow(dialog)(16));
@@ -96,16 +98,16 @@ void TAboutBox::OnInitDialog() {
     images.himl = okImages_.Get();
     images.margin = RECT{4, 0, 4, 0};
     images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
-    SendMessageW(Item(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    SendMessageW(Item(kOkButton), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
   }
   AddTooltip(dialog, Item(kProgramIcon), Wide(util::kHomePageUrl));
-  if (closeAfter_ != 0) SetTimer(dialog, kTimer1, closeAfter_, nullptr);
+  if (closeAfter_ != 0) SetTimer(dialog, kCloseTimer, closeAfter_, nullptr);
 }
 
-INT_PTR TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
-      if (wParam == kTimer1) Timer1Timer();
+      if (wParam == kCloseTimer) OnCloseTimer();
       return TRUE;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -115,7 +117,7 @@ INT_PTR TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC: {
       auto control = reinterpret_cast<HWND>(lParam);
-      if (control != Item(kLabel4) && control != Item(kLabel5)) return FALSE;
+      if (control != Item(kHomePageLink) && control != Item(kMailLink)) return FALSE;
       auto dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, kLinkColor);
       SetBkMode(dc, TRANSPARENT);
@@ -131,53 +133,53 @@ INT_PTR TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void TAboutBox::OnCommand(int id, int notification, HWND control) {
+void AboutBox::OnCommand(int id, int notification, HWND control) {
   switch (id) {
-    case kBitBtn1:
+    case kOkButton:
     case IDCANCEL:  // Esc and the close box: OK is also the cancel button
       if (notification == BN_CLICKED) EndModal(IDOK);
       break;
     case kProgramIcon:
       if (notification == STN_CLICKED) ProgramIconClick();
       break;
-    case kLabel4:
-    case kLabel5:
-      if (notification == STN_CLICKED) Label4Click(control);
+    case kHomePageLink:
+    case kMailLink:
+      if (notification == STN_CLICKED) OnLinkClick(control);
       break;
     default:
       break;
   }
 }
 
-bool TAboutBox::IsLink(HWND control) const {
+bool AboutBox::IsLink(HWND control) const {
   return control && !HintOf(control).empty();
 }
 
-std::string TAboutBox::HintOf(HWND control) const {
+std::string AboutBox::HintOf(HWND control) const {
   if (!control) return {};
-  if (control == Item(kProgramIcon) || control == Item(kLabel4)) return util::kHomePageUrl;
-  if (control == Item(kLabel5)) return MailTarget();
+  if (control == Item(kProgramIcon) || control == Item(kHomePageLink)) return util::kHomePageUrl;
+  if (control == Item(kMailLink)) return MailTarget();
   return {};
 }
 
-void TAboutBox::OnDestroy() {
-  KillTimer(Handle(), kTimer1);
+void AboutBox::OnDestroy() {
+  KillTimer(Handle(), kCloseTimer);
 }
 
-void TAboutBox::Timer1Timer() {
-  KillTimer(Handle(), kTimer1);
+void AboutBox::OnCloseTimer() {
+  KillTimer(Handle(), kCloseTimer);
   EndModal(IDOK);
 }
 
-void TAboutBox::ProgramIconClick() {
+void AboutBox::ProgramIconClick() {
   OpenTarget(HintOf(Item(kProgramIcon)));
 }
 
-void TAboutBox::Label4Click(HWND label) {
+void AboutBox::OnLinkClick(HWND label) {
   OpenTarget(HintOf(label));
 }
 
-void TAboutBox::OpenTarget(const std::string& target) {
+void AboutBox::OpenTarget(const std::string& target) {
   if (target.empty()) return;
   DWORD error = 0;
   if (!ShellOpen(Handle(), target, error)) {
@@ -187,7 +189,7 @@ void TAboutBox::OpenTarget(const std::string& target) {
 }
 
 void ShowAboutBox(HWND owner, uint16_t closeAfter) {
-  TAboutBox box(closeAfter);
+  AboutBox box(closeAfter);
   box.Show(owner);
 }
 

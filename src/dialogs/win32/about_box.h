@@ -1,5 +1,5 @@
 #pragma once
-// TAboutBox: the modal about window with the logo, name, version and the home-page and mail
+// AboutBox: the modal about window with the logo, name, version and the home-page and mail
 // links. Created for each showing.
 #include <windows.h>
 
@@ -11,27 +11,27 @@
 
 namespace brevane::dialogs::win32 {
 
-class TAboutBox final : public DialogWindow {
+class AboutBox final : public DialogWindow {
  public:
   enum ControlId : int {
-    kPanel1 = 300,
+    kFrame = 300,
     kProgramIcon,
-    kLabel1,
-    kLabel2,
-    kLabel4,
-    kLabel5,
-    kBitBtn1 = IDOK,
+    kProductLabel,
+    kVersionLabel,
+    kHomePageLink,
+    kMailLink,
+    kOkButton = IDOK,
   };
-  static constexpr UINT_PTR kTimer1 = 1;
+  static constexpr UINT_PTR kCloseTimer = 1;
 
-  explicit TAboutBox(uint16_t closeAfter) : closeAfter_(closeAfter) {}
+  explicit AboutBox(uint16_t closeAfter) : closeAfter_(closeAfter) {}
 
   // Shows the box modally to owner until the user (or the timer) closes it.
   void Show(HWND owner);
 
-  void Timer1Timer();
+  void OnCloseTimer();
   void ProgramIconClick();
-  void Label4Click(HWND label);
+  void OnLinkClick(HWND label);
 
   // The link target held as the hint of a clickable control; empty for the others.
   std::string HintOf(HWND control) const;

@@ -35,8 +35,8 @@ struct InitialTexts {
 
 }  // namespace
 
-int CALLBACK TBrowseForFolder::BrowseCallback(HWND dialog, UINT message, LPARAM,
-                                              LPARAM callbackData) {
+int CALLBACK BrowseForFolder::BrowseCallback(HWND dialog, UINT message, LPARAM,
+                                             LPARAM callbackData) {
   switch (message) {
     case BFFM_INITIALIZED: {
       const auto* texts = reinterpret_cast<const InitialTexts*>(callbackData);
@@ -59,14 +59,14 @@ int CALLBACK TBrowseForFolder::BrowseCallback(HWND dialog, UINT message, LPARAM,
   }
 }
 
-bool TBrowseForFolder::Execute() {
+bool BrowseForFolder::Execute() {
   const std::wstring instruction = brevane::framework::win32::Utf8ToWide(Caption);
   InitialTexts texts{brevane::framework::win32::Utf8ToWide(FolderName),
                      brevane::framework::win32::Utf8ToWide(StatusText)};
 
   ShellItemList specialRoot;
   PCIDLIST_ABSOLUTE root = nullptr;
-  if (Root == TBrowseLocation::bl_CUSTOM) {
+  if (Root == BrowseLocation::bl_CUSTOM) {
     root = CustomRoot;
   } else if (const auto csidl = CsidlOf(Root)) {
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, *csidl, specialRoot.Receive()))) {
@@ -82,7 +82,7 @@ bool TBrowseForFolder::Execute() {
   info.pszDisplayName = displayBuffer.data();
   info.lpszTitle = instruction.c_str();
   info.ulFlags = options_.Bits();
-  info.lpfn = &TBrowseForFolder::BrowseCallback;
+  info.lpfn = &BrowseForFolder::BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(&texts);
 
   const ShellItemList chosen(SHBrowseForFolderW(&info));

@@ -1,5 +1,5 @@
 #pragma once
-// TBrowseForFolder: runs the shell's browse dialog (folders, drives, network computers,
+// BrowseForFolder: runs the shell's browse dialog (folders, drives, network computers,
 // printers) and returns the chosen item.
 #include <windows.h>
 #include <shlobj.h>
@@ -10,11 +10,11 @@
 
 namespace brevane::dialogs::win32 {
 
-class TBrowseForFolder {
+class BrowseForFolder {
  public:
-  TBrowseForFolder() = default;
-  TBrowseForFolder(const TBrowseForFolder&) = delete;
-  TBrowseForFolder& operator=(const TBrowseForFolder&) = delete;
+  BrowseForFolder() = default;
+  BrowseForFolder(const BrowseForFolder&) = delete;
+  BrowseForFolder& operator=(const BrowseForFolder&) = delete;
 
   // The window of the owning form; the browse dialog is modal to it.
   void SetOwner(HWND owner) { owner_ = owner; }
@@ -22,13 +22,13 @@ class TBrowseForFolder {
   // Set on the form; used by the next Execute.
   std::string StatusText = "Plase select folder";
   std::string FolderName = "C:\\";
-  TBrowseLocation Root = TBrowseLocation::bl_STANDART;
+  BrowseLocation Root = BrowseLocation::bl_STANDART;
   std::string Caption = "Select Folder";
   // The root for bl_CUSTOM; it stays the caller's to free.
   PCIDLIST_ABSOLUTE CustomRoot = nullptr;
 
-  TBrowseFlags Flags() const { return options_.Flags(); }
-  void SetFlags(TBrowseFlags flags) { options_.SetFlags(flags); }
+  BrowseFlags Flags() const { return options_.Flags(); }
+  void SetFlags(BrowseFlags flags) { options_.SetFlags(flags); }
   uint32_t OptionBits() const { return options_.Bits(); }
   const std::string& DisplayName() const { return displayName_; }
 

@@ -1,5 +1,5 @@
 #pragma once
-// TConnectForm: the modal dialog in which the user chooses host, namespace, user name and
+// ConnectDialog: the modal dialog in which the user chooses host, namespace, user name and
 // password. Created once after the main window and kept, hidden, for the whole run, so that
 // its fields and histories survive between showings.
 #include <windows.h>
@@ -14,26 +14,26 @@
 
 namespace brevane::dialogs::win32 {
 
-class TConnectForm final : public DialogWindow {
+class ConnectDialog final : public DialogWindow {
  public:
   enum ControlId : int {
-    kGroupBox1 = 100,
-    kLabel2,
+    kFrame = 100,
+    kHostLabel,
     kHostCombo,
-    kLabel3,
+    kNamespaceLabel,
     kWmiPathCombo,
-    kBevel1,
-    kLabel1,
+    kDivider,
+    kUserLabel,
     kUserEdit,
-    kLabel4,
+    kPasswordLabel,
     kPswdEdit,
-    kBitBtn2,
+    kBrowseButton,
     kOkBtn = IDOK,
     kCancelBtn = IDCANCEL,
   };
 
-  TConnectForm() = default;
-  ~TConnectForm() override;
+  ConnectDialog() = default;
+  ~ConnectDialog() override;
 
   // Creates the hidden dialog once, owned by owner (the main window).
   bool Create(HWND owner);
@@ -48,9 +48,9 @@ class TConnectForm final : public DialogWindow {
   std::string PasswordText() const;
   void SetPasswordText(const std::string& text);
 
-  TBrowseForFolder& BrowseForComp1() { return browseForComp1_; }
+  BrowseForFolder& ComputerBrowser() { return computerBrowser_; }
 
-  void BitBtn2Click();
+  void OnBrowse();
   void OkBtnClick();
 
  private:
@@ -63,7 +63,7 @@ class TConnectForm final : public DialogWindow {
       std::make_unique<brevane::framework::win32::Win32ComboBox>(nullptr);
   std::unique_ptr<brevane::framework::win32::Win32ComboBox> wmiPathCombo_ =
       std::make_unique<brevane::framework::win32::Win32ComboBox>(nullptr);
-  TBrowseForFolder browseForComp1_;
+  BrowseForFolder computerBrowser_;
   brevane::framework::win32::UniqueImageList browseImages_;
   brevane::framework::win32::UniqueBitmap browseBitmap_;
 };

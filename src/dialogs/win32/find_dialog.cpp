@@ -11,11 +11,12 @@ DialogSpec FindSpec() {
   DialogSpec form;
   form.caption = L"查找";
   form.clientSize = {384, 105};
-  using D = TFindDialog;
+  using D = FindDialog;
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
   form.controls = {
-      {D::kBevel1, L"STATIC", L"", SS_ETCHEDFRAME, 0, DesignRect(8, 8, 281, 89)},
-      {D::kLabel1, L"STATIC", L"查找内容 :", SS_LEFT | SS_NOPREFIX, 0, DesignRect(16, 24, 58, 13)},
+      {D::kDivider, L"STATIC", L"", SS_ETCHEDFRAME, 0, DesignRect(8, 8, 281, 89)},
+      {D::kFindLabel, L"STATIC", L"查找内容 :", SS_LEFT | SS_NOPREFIX, 0,
+       DesignRect(16, 24, 58, 13)},
       {D::kFindText, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
        DesignRect(76, 21, 204, 21)},
       {D::kMatchWholeWordChk, L"BUTTON", L"Match whole word only", check, 0,
@@ -31,48 +32,48 @@ DialogSpec FindSpec() {
 
 }  // namespace
 
-TFindDialog::~TFindDialog() {
+FindDialog::~FindDialog() {
   Destroy();
 }
 
-bool TFindDialog::Create(HWND owner) {
+bool FindDialog::Create(HWND owner) {
   return CreateKept(FindSpec(), owner);
 }
 
-void TFindDialog::OnInitDialog() {
+void FindDialog::OnInitDialog() {
   findText_ = std::make_unique<brevane::framework::win32::Win32ComboBox>(Item(kFindText));
 }
 
-void TFindDialog::OnShowing() {
+void FindDialog::OnShowing() {
   CenterWindow(Handle(), nullptr);
   SendMessageW(Handle(), DM_SETDEFID, kOKBtn, 0);
   SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kFindText)), TRUE);
 }
 
-bool TFindDialog::Execute() {
+bool FindDialog::Execute() {
   if (ShowKeptModal() != IDOK) return false;
   util::AddToHistory(*findText_, findText_->EditText());
   return true;
 }
 
-bool TFindDialog::Checked(int id) const {
+bool FindDialog::Checked(int id) const {
   return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TFindDialog::SetChecked(int id, bool checked) {
+void FindDialog::SetChecked(int id, bool checked) {
   SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TFindDialog::MatchCase() const {
+bool FindDialog::MatchCase() const {
   return Checked(kMatchCaseChk);
 }
-void TFindDialog::SetMatchCase(bool checked) {
+void FindDialog::SetMatchCase(bool checked) {
   SetChecked(kMatchCaseChk, checked);
 }
-bool TFindDialog::WholeWord() const {
+bool FindDialog::WholeWord() const {
   return Checked(kMatchWholeWordChk);
 }
-void TFindDialog::SetWholeWord(bool checked) {
+void FindDialog::SetWholeWord(bool checked) {
   SetChecked(kMatchWholeWordChk, checked);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// TFindDialog: the modal dialog that collects the search text and the two search options.
+// FindDialog: the modal dialog that collects the search text and the two search options.
 // Created once after the main window and kept, hidden, for the whole run.
 #include <windows.h>
 
@@ -12,11 +12,11 @@
 
 namespace brevane::dialogs::win32 {
 
-class TFindDialog final : public DialogWindow, public FindDialogPort {
+class FindDialog final : public DialogWindow, public FindDialogPort {
  public:
   enum ControlId : int {
-    kBevel1 = 200,
-    kLabel1,
+    kDivider = 200,
+    kFindLabel,
     kFindText,
     kMatchWholeWordChk,
     kMatchCaseChk,
@@ -24,8 +24,8 @@ class TFindDialog final : public DialogWindow, public FindDialogPort {
     kCancelBtn = IDCANCEL,
   };
 
-  TFindDialog() = default;
-  ~TFindDialog() override;
+  FindDialog() = default;
+  ~FindDialog() override;
 
   bool Create(HWND owner);
   // Shows the dialog modally with the focus in the text box; on OK the text enters the

@@ -11,8 +11,8 @@ namespace {
 
 TEST(ApplicationTest, DialogsThatCannotBeCreatedAreReported) {
   {
-    dialogs::win32::TConnectForm connectForm;
-    dialogs::win32::TFindDialog findDialog;
+    dialogs::win32::ConnectDialog connectForm;
+    dialogs::win32::FindDialog findDialog;
     const RunDialogs created = CreateRunDialogs(nullptr, connectForm, findDialog);
     EXPECT_EQ(created.connectForm, &connectForm);
     EXPECT_EQ(created.findDialog, &findDialog);
@@ -23,8 +23,8 @@ TEST(ApplicationTest, DialogsThatCannotBeCreatedAreReported) {
                                GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(owner, nullptr);
   DestroyWindow(owner);
-  dialogs::win32::TConnectForm connectForm;
-  dialogs::win32::TFindDialog findDialog;
+  dialogs::win32::ConnectDialog connectForm;
+  dialogs::win32::FindDialog findDialog;
   const RunDialogs created = CreateRunDialogs(owner, connectForm, findDialog);
   ASSERT_EQ(created.failures.size(), 2u);
   EXPECT_EQ(created.connectForm, nullptr);

@@ -32,11 +32,11 @@ bool MenuEnabled(HMENU menu, int id) {
 class ClassTabWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = std::make_unique<TMainWin>(
+    window = std::make_unique<MainWindow>(
         GetModuleHandleW(nullptr), testing::MakeScenario("standard"), std::vector<std::string>{});
     ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window->Handle());
-    ASSERT_TRUE(PumpUntil([&] { return window->ClassesLoaded && !window->BackgroundBusy(); }));
+    ASSERT_TRUE(PumpUntil([&] { return window->classesLoaded_ && !window->BackgroundBusy(); }));
   }
   void TearDown() override {
     if (window && IsWindow(window->Handle())) DestroyWindow(window->Handle());
@@ -44,46 +44,47 @@ class ClassTabWindowTest : public ::testing::Test {
   }
 
   int IndexOf(const std::string& name) {
-    framework::win32::Win32ListBox list(window->ClassListBox);
+    framework::win32::Win32ListBox list(window->classList_);
     for (int i = 0; i < list.ItemCount(); ++i) {
       if (list.ItemText(i) == name) return i;
     }
     return -1;
   }
 
-  std::unique_ptr<TMainWin> window;
+  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
-  window->PopupMenu1Popup();
-  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh");
-  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdSelectfrom1), "select * from ...");
-  EXPECT_FALSE(MenuEnabled(window->PopupMenu1, kCmdRefresh2));
-  EXPECT_FALSE(MenuEnabled(window->PopupMenu1, kCmdSelectfrom1));
+  window->PrepareClassMenu();
+  EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdRefreshInstances), "Refresh");
+  EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdSelectFrom), "select * from ...");
+  EXPECT_FALSE(MenuEnabled(window->ClassMenu(), kCmdRefreshInstances));
+  EXPECT_FALSE(MenuEnabled(window->ClassMenu(), kCmdSelectFrom));
 
   const int index = IndexOf("Win32_Process");
   ASSERT_GE(index, 0);
-  framework::win32::Win32ListBox(window->ClassListBox).Select(index);
-  window->ClassListBoxClick();
-  window->PopupMenu1Popup();
-  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh instances (Win32_Process)");
-  EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdSelectfrom1), "select * from Win32_Process");
-  EXPECT_TRUE(MenuEnabled(window->PopupMenu1, kCmdRefresh2));
-  EXPECT_TRUE(MenuEnabled(window->PopupMenu1, kCmdSelectfrom1));
+  framework::win32::Win32ListBox(window->classList_).Select(index);
+  window->OnClassChosen();
+  window->PrepareClassMenu();
+  EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdRefreshInstances),
+            "Refresh instances (Win32_Process)");
+  EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdSelectFrom), "select * from Win32_Process");
+  EXPECT_TRUE(MenuEnabled(window->ClassMenu(), kCmdRefreshInstances));
+  EXPECT_TRUE(MenuEnabled(window->ClassMenu(), kCmdSelectFrom));
 
   // Refresh loads the instances again; the same choice again requests nothing.
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
-  window->ClassListBoxClick();
+  window->OnClassChosen();
   EXPECT_EQ(window->StatusPanel(2), "Instances: 8");
-  window->Refresh2Click();
+  window->OnRefreshInstances();
   EXPECT_EQ(window->StatusPanel(2), "Requesting instances...");
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
-  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 8);
+  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 8);
 }
 
-void Click(TMainWin& window, int index) {
-  framework::win32::Win32ListBox(window.ClassListBox).Select(index);
-  window.ClassListBoxClick();
+void Click(MainWindow& window, int index) {
+  framework::win32::Win32ListBox(window.classList_).Select(index);
+  window.OnClassChosen();
 }
 
 TEST_F(ClassTabWindowTest, RefreshLoadsTheClassItNamesWhenOnlyASearchSelectedIt) {
@@ -95,14 +96,16 @@ TEST_F(ClassTabWindowTest, RefreshLoadsTheClassItNamesWhenOnlyASearchSelectedIt)
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
 
   // Selected the way a search selects: no click, the panes still show Win32_Process.
-  framework::win32::Win32ListBox(window->ClassListBox).Select(service);
-  window->PopupMenu1Popup();
-  ASSERT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh instances (Win32_Service)");
-  window->Refresh2Click();
-  EXPECT_EQ(window->CurrentClass, "Win32_Service");
-  EXPECT_EQ(framework::win32::GetWindowTextUtf8(window->QueryCombo), "select * from Win32_Service");
+  framework::win32::Win32ListBox(window->classList_).Select(service);
+  window->PrepareClassMenu();
+  ASSERT_EQ(MenuCaption(window->ClassMenu(), kCmdRefreshInstances),
+            "Refresh instances (Win32_Service)");
+  window->OnRefreshInstances();
+  EXPECT_EQ(window->currentClass_, "Win32_Service");
+  EXPECT_EQ(framework::win32::GetWindowTextUtf8(window->classTabQueryCombo_),
+            "select * from Win32_Service");
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 13"; }));
-  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 13);
+  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 13);
 }
 
 TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
@@ -110,35 +113,35 @@ TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
     Click(*window, IndexOf(name));
     return PumpUntil([&] {
       return window->StatusPanel(2) == "Instances: " + std::to_string(instances) &&
-             framework::win32::Win32ListBox(window->InstanceListBox).ItemCount() == instances &&
+             framework::win32::Win32ListBox(window->instanceList_).ItemCount() == instances &&
              !window->BackgroundBusy();
     });
   };
   ASSERT_TRUE(loadsOnClick("Win32_Process", 8));
 
-  window->Refresh1Click();  // F5 on the classes tab: the list is loaded again
-  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
+  window->OnRefresh();  // F5 on the classes tab: the list is loaded again
+  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 0);
   ASSERT_TRUE(PumpUntil([&] { return !window->BackgroundBusy(); }));
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
 
   // What a search does to the panes; its grid keeps one empty row.
   window->EmptyClassPanes();
-  EXPECT_EQ(ListView_GetItemCount(window->PropGrid), 1);
-  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
+  EXPECT_EQ(ListView_GetItemCount(window->propertyGrid_), 1);
+  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 0);
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
-  EXPECT_GT(ListView_GetItemCount(window->PropGrid), 1);
+  EXPECT_GT(ListView_GetItemCount(window->propertyGrid_), 1);
 }
 
 TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {
   ASSERT_GE(IndexOf("Win32_Printer"), 0);
-  window->HideEmptyClasses = true;
+  window->hideEmptyClasses_ = true;
   window->LoadClasses();
   ASSERT_TRUE(PumpUntil([&] { return !window->BackgroundBusy(); }));
   EXPECT_LT(IndexOf("Win32_Printer"), 0);
   EXPECT_GE(IndexOf("Win32_Process"), 0);
-  EXPECT_EQ(window->StatusPanel(1),
-            "Classes: " +
-                std::to_string(framework::win32::Win32ListBox(window->ClassListBox).ItemCount()));
+  EXPECT_EQ(
+      window->StatusPanel(1),
+      "Classes: " + std::to_string(framework::win32::Win32ListBox(window->classList_).ItemCount()));
 }
 
 }  // namespace

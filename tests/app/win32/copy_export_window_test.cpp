@@ -80,10 +80,10 @@ class CopyExportWindowTest : public ::testing::Test {
                        {Property{"Name", Value::Text("alpha")}, Property{"Note", Value::Text("")}});
     for (const char* name : {"Win32_Process", "Win32_Service", "CIM_Process", "Widget"})
       fake_->AddClass(kNs, name, "", {"Name"});
-    window_ = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fake_, Strings{});
+    window_ = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), fake_, Strings{});
     ASSERT_TRUE(window_->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window_->Handle());
-    ASSERT_TRUE(PumpUntil([&] { return window_->ClassesLoaded; }));
+    ASSERT_TRUE(PumpUntil([&] { return window_->classesLoaded_; }));
     Settle();
   }
 
@@ -97,80 +97,80 @@ class CopyExportWindowTest : public ::testing::Test {
   }
 
   Strings ClassList() const {
-    framework::win32::Win32ListBox list(window_->ClassListBox);
+    framework::win32::Win32ListBox list(window_->classList_);
     Strings names;
     for (int i = 0; i < list.ItemCount(); ++i) names.push_back(list.ItemText(i));
     return names;
   }
 
   void ChooseClass(const std::string& name) {
-    framework::win32::Win32ListBox list(window_->ClassListBox);
+    framework::win32::Win32ListBox list(window_->classList_);
     for (int i = 0; i < list.ItemCount(); ++i) {
       if (list.ItemText(i) == name) list.Select(i);
     }
-    window_->ClassListBoxClick();
+    window_->OnClassChosen();
     Settle();
   }
 
   void RunQuery(const std::string& text) {
-    window_->SetQuery2Text(text);
-    window_->Query2BtnClick();
+    window_->SetQueryText(text);
+    window_->RunQuery();
     Settle();
   }
 
   void SelectGridRows(std::initializer_list<int> rows) {
-    ListView_SetItemState(window_->PropGrid, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(window_->propertyGrid_, -1, 0, LVIS_SELECTED);
     for (int row : rows)
-      ListView_SetItemState(window_->PropGrid, row, LVIS_SELECTED, LVIS_SELECTED);
+      ListView_SetItemState(window_->propertyGrid_, row, LVIS_SELECTED, LVIS_SELECTED);
   }
 
   void TypeIntoFilter(const std::wstring& keys) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetComboBoxInfo(window_->ClassFilterCombo, &info));
+    ASSERT_TRUE(GetComboBoxInfo(window_->classFilterCombo_, &info));
     for (wchar_t key : keys) SendMessageW(info.hwndItem, WM_CHAR, key, 0);
   }
 
   void PressEscapeInFilter() {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetComboBoxInfo(window_->ClassFilterCombo, &info));
+    ASSERT_TRUE(GetComboBoxInfo(window_->classFilterCombo_, &info));
     SendMessageW(info.hwndItem, WM_KEYDOWN, VK_ESCAPE, 0);
   }
 
   std::shared_ptr<testing::FakeWmi> fake_ = std::make_shared<testing::FakeWmi>();
-  std::unique_ptr<TMainWin> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(CopyExportWindowTest, CopyFromEveryListReadsBackExactly) {
   ClearClipboard();
   ChooseClass("Thing");
-  window_->CopyClick(window_->ClassListBox);
+  window_->OnCopy(window_->classList_);
   EXPECT_EQ(ClipboardText(), "Thing");
 
   ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 2"; }));
-  framework::win32::Win32ListBox instances(window_->InstanceListBox);
+  framework::win32::Win32ListBox instances(window_->instanceList_);
   instances.Select(0);
-  window_->InstanceListBoxClick();
+  window_->OnInstanceChosen();
   Settle();
-  window_->CopyClick(window_->InstanceListBox);
+  window_->OnCopy(window_->instanceList_);
   EXPECT_EQ(ClipboardText(), instances.ItemText(0));
 
   SelectGridRows({0, 1});
-  window_->CopyClick(window_->PropGrid);
+  window_->OnCopy(window_->propertyGrid_);
   EXPECT_EQ(ClipboardText(),
             "Name\tbeta\r\nNote\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
   SelectGridRows({1});
-  window_->CopyValueClick();
+  window_->OnCopyValue();
   EXPECT_EQ(ClipboardText(), kTricky);
 
   RunQuery("select Name, Note from Thing");
-  ListView_SetItemState(window_->ListView1, 1, LVIS_SELECTED, LVIS_SELECTED);
-  window_->CopyClick(window_->ListView1);
+  ListView_SetItemState(window_->resultTable_, 1, LVIS_SELECTED, LVIS_SELECTED);
+  window_->OnCopy(window_->resultTable_);
   EXPECT_EQ(ClipboardText(),
             "Name\tNote\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
-  window_->SelectAllClick(window_->ListView1);
-  window_->CopyClick(window_->ListView1);
+  window_->OnSelectAll(window_->resultTable_);
+  window_->OnCopy(window_->resultTable_);
   EXPECT_EQ(ClipboardText(),
             "Name\tNote\r\nalpha\t\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
 }
@@ -180,22 +180,22 @@ TEST_F(CopyExportWindowTest, ShortcutsGoToTheFocusedControl) {
     SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(command, 1), 0);
   };
   ChooseClass("Widget");
-  SetFocus(window_->ClassListBox);
+  SetFocus(window_->classList_);
   shortcut(kCmdCopy);
   EXPECT_EQ(ClipboardText(), "Widget");
   // In an edit field the keys keep their usual meaning.
   window_->SelectTab(1);
-  window_->SetQuery2Text("select Name from Thing");
+  window_->SetQueryText("select Name from Thing");
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetComboBoxInfo(window_->Query2Combo, &info));
+  ASSERT_TRUE(GetComboBoxInfo(window_->queryCombo_, &info));
   SetFocus(info.hwndItem);
   SendMessageW(info.hwndItem, EM_SETSEL, 0, 0);
   shortcut(kCmdSelectAll);
   shortcut(kCmdCopy);
   EXPECT_EQ(ClipboardText(), "select Name from Thing");
   RunQuery("select Name from Thing");
-  SetFocus(window_->ListView1);
+  SetFocus(window_->resultTable_);
   shortcut(kCmdSelectAll);
   shortcut(kCmdCopy);
   EXPECT_EQ(ClipboardText(), "Name\r\nalpha\r\nbeta\r\n");
@@ -215,7 +215,7 @@ TEST_F(CopyExportWindowTest, ClipboardHeldByAnotherProgramIsReportedInTheStatusB
     DestroyWindow(owner);
   });
   WaitForSingleObject(held, 10000);
-  window_->CopyClick(window_->ClassListBox);
+  window_->OnCopy(window_->classList_);
   SetEvent(release);
   holder.join();
   CloseHandle(held);
@@ -227,7 +227,7 @@ TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
   MessageBoxWatcher boxes;
   testing::TempFolder folder;
   RunQuery("select Name, Note from Thing");
-  window_->ListView1ColumnClick(0);  // descending by name: beta first
+  window_->OnResultColumnClick(0);  // descending by name: beta first
   const std::wstring csv = folder.File(L"result.csv");
   ASSERT_TRUE(window_->ExportResultTable(csv, DelimitedFormat::Csv));
   const std::string expected =
@@ -244,7 +244,7 @@ TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
   // Over a read-only file: a clean failure with the system's text; the file stays as it was and
   // no temporary file is left behind.
   ASSERT_TRUE(SetFileAttributesW(csv.c_str(), FILE_ATTRIBUTE_READONLY));
-  window_->ListView1ColumnClick(0);
+  window_->OnResultColumnClick(0);
   EXPECT_FALSE(window_->ExportResultTable(csv, DelimitedFormat::Csv));
   EXPECT_EQ(FileBytes(csv), expected);
   EXPECT_EQ(window_->StatusPanel(2).rfind(
@@ -271,10 +271,10 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
   Settle();
   auto grid = [&] {
     std::vector<Strings> rows;
-    for (int row = 0; row < ListView_GetItemCount(window_->PropGrid); ++row) {
-      rows.push_back({framework::win32::ListViewText(window_->PropGrid, row, 0),
-                      framework::win32::ListViewText(window_->PropGrid, row, 1),
-                      framework::win32::ListViewText(window_->PropGrid, row, 2)});
+    for (int row = 0; row < ListView_GetItemCount(window_->propertyGrid_); ++row) {
+      rows.push_back({framework::win32::ListViewText(window_->propertyGrid_, row, 0),
+                      framework::win32::ListViewText(window_->propertyGrid_, row, 1),
+                      framework::win32::ListViewText(window_->propertyGrid_, row, 2)});
     }
     return rows;
   };
@@ -284,8 +284,8 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
                                           {"Owner", "", "object:Win32_Account"},
                                           {"", "", ""}}));
   ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 1"; }));
-  framework::win32::Win32ListBox(window_->InstanceListBox).Select(0);
-  window_->InstanceListBoxClick();
+  framework::win32::Win32ListBox(window_->instanceList_).Select(0);
+  window_->OnInstanceChosen();
   Settle();
   EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "7", "uint32"},
                                           {"Tags", "", "string[]"},
@@ -293,7 +293,7 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
                                           {"", "", ""}}));
   // A copy takes the bare name.
   SelectGridRows({0});
-  window_->CopyClick(window_->PropGrid);
+  window_->OnCopy(window_->propertyGrid_);
   EXPECT_EQ(ClipboardText(), "Id\t7\r\n");
 }
 
@@ -306,7 +306,7 @@ TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
   EXPECT_EQ(ClassList(), (Strings{"CIM_Process", "Win32_Process"}));
   EXPECT_EQ(window_->StatusPanel(1), "Classes: 2 / 5");
   // The chosen class stays chosen while it is shown.
-  EXPECT_EQ(framework::win32::Win32ListBox(window_->ClassListBox).SelectedIndex(), 1);
+  EXPECT_EQ(framework::win32::Win32ListBox(window_->classList_).SelectedIndex(), 1);
   TypeIntoFilter(L"x");
   EXPECT_TRUE(ClassList().empty());
   EXPECT_EQ(window_->StatusPanel(1), "Classes: 0 / 5");

@@ -70,34 +70,34 @@ class MainWindowInProcess : public ::testing::Test {
 
   void Open(Strings arguments = {}) {
     window_ =
-        std::make_unique<TMainWin>(GetModuleHandleW(nullptr), fakeShared_, std::move(arguments));
+        std::make_unique<MainWindow>(GetModuleHandleW(nullptr), fakeShared_, std::move(arguments));
     ASSERT_TRUE(window_->Create(SW_HIDE));
   }
 
   Strings Cells(int column) const {
     Strings cells;
-    const int rows = ListView_GetItemCount(window_->ListView1);
+    const int rows = ListView_GetItemCount(window_->resultTable_);
     for (int row = 0; row < rows; ++row) {
       wchar_t text[512] = {};
-      ListView_GetItemText(window_->ListView1, row, column, text, 512);
+      ListView_GetItemText(window_->resultTable_, row, column, text, 512);
       cells.push_back(framework::win32::WideToUtf8(text));
     }
     return cells;
   }
 
   int HeaderImage(int column) const {
-    HWND header = ListView_GetHeader(window_->ListView1);
+    HWND header = ListView_GetHeader(window_->resultTable_);
     HDITEMW item{};
     item.mask = HDI_FORMAT | HDI_IMAGE;
     Header_GetItem(header, column, &item);
     return (item.fmt & HDF_IMAGE) != 0 ? item.iImage : -1;
   }
 
-  int HeaderCount() const { return Header_GetItemCount(ListView_GetHeader(window_->ListView1)); }
+  int HeaderCount() const { return Header_GetItemCount(ListView_GetHeader(window_->resultTable_)); }
 
   void RunQuery(const std::string& text) {
-    window_->SetQuery2Text(text);
-    window_->Query2BtnClick();
+    window_->SetQueryText(text);
+    window_->RunQuery();
     Settle();
   }
 
@@ -123,7 +123,7 @@ class MainWindowInProcess : public ::testing::Test {
   }
 
   Strings History() const {
-    framework::win32::Win32ComboBox combo(window_->Query2Combo);
+    framework::win32::Win32ComboBox combo(window_->queryCombo_);
     Strings items;
     for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
     return items;
@@ -131,7 +131,7 @@ class MainWindowInProcess : public ::testing::Test {
 
   std::shared_ptr<FakeWmi> fakeShared_ = std::make_shared<FakeWmi>();
   FakeWmi& fake_ = *fakeShared_;
-  std::unique_ptr<TMainWin> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
@@ -145,30 +145,30 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
             (Strings{"&查找...\tCtrl+F", "开始查找\tF3", "筛选类\tCtrl+L"}));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 2)),
             (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
-  EXPECT_EQ(MenuCaptions(window_->PopupMenu1),
+  EXPECT_EQ(MenuCaptions(window_->ClassMenu()),
             (Strings{"刷新...", "", "Select * from ...", "", "复制\tCtrl+C"}));
-  EXPECT_EQ(ImageList_GetImageCount(window_->ImageList1), 10);
+  EXPECT_EQ(ImageList_GetImageCount(window_->Images()), 10);
 
-  TMainWin::SetMenuItemCaption(window_->PopupMenu1, kCmdSelectfrom1, "select * from A&B", false);
-  EXPECT_EQ(MenuCaptions(window_->PopupMenu1)[2], "select * from A&&B");
-  EXPECT_EQ(GetMenuState(window_->PopupMenu1, kCmdSelectfrom1, MF_BYCOMMAND) & MF_GRAYED,
+  MainWindow::SetMenuItemCaption(window_->ClassMenu(), kCmdSelectFrom, "select * from A&B", false);
+  EXPECT_EQ(MenuCaptions(window_->ClassMenu())[2], "select * from A&&B");
+  EXPECT_EQ(GetMenuState(window_->ClassMenu(), kCmdSelectFrom, MF_BYCOMMAND) & MF_GRAYED,
             static_cast<UINT>(MF_GRAYED));
 }
 
 TEST_F(MainWindowInProcess, StartsWithoutArgumentsOnTheClassesTab) {
   MessageBoxWatcher boxes;
   Open();
-  window_->FormActivate();
+  window_->RunStartUp();
   Settle();
   EXPECT_EQ(window_->ActiveTab(), 0);
-  EXPECT_TRUE(window_->ClassesLoaded);
+  EXPECT_TRUE(window_->classesLoaded_);
   EXPECT_EQ(window_->StatusPanel(0), "localhost");
   EXPECT_EQ(window_->StatusPanel(1), "Classes: 2");
-  EXPECT_EQ(window_->Query2Text(), "select Caption, HandleCount, ThreadCount from Win32_Process");
+  EXPECT_EQ(window_->QueryText(), "select Caption, HandleCount, ThreadCount from Win32_Process");
 
   // A later activation changes nothing.
   const int connects = fake_.ConnectCount();
-  window_->FormActivate();
+  window_->RunStartUp();
   EXPECT_EQ(fake_.ConnectCount(), connects);
   EXPECT_TRUE(boxes.Texts().empty());
 }
@@ -180,25 +180,25 @@ TEST_F(MainWindowInProcess, SwitchesSetTheClientAndTheStartupQuery) {
         "-kt:$10", "-query:  select * from Thing  ", "-hostname:x"}) {
     window_->ParseSwitch(argument);
   }
-  EXPECT_EQ(window_->Wmi->Host, "server");
-  EXPECT_EQ(window_->Wmi->Namespace, "root\\cimv2");
-  EXPECT_EQ(window_->Wmi->User, "admin");
-  EXPECT_EQ(window_->Wmi->Password, "secret");
-  EXPECT_EQ(window_->MonitorWindow, 16);
-  EXPECT_EQ(window_->StartupQuery, "select * from Thing");
+  EXPECT_EQ(window_->wmiClient_->Host, "server");
+  EXPECT_EQ(window_->wmiClient_->Namespace, "root\\cimv2");
+  EXPECT_EQ(window_->wmiClient_->User, "admin");
+  EXPECT_EQ(window_->wmiClient_->Password, "secret");
+  EXPECT_EQ(window_->monitorWindow_, 16);
+  EXPECT_EQ(window_->startupQuery_, "select * from Thing");
   window_->ParseSwitch("-kt:letters");
-  EXPECT_EQ(window_->MonitorWindow, 0);
+  EXPECT_EQ(window_->monitorWindow_, 0);
 }
 
 TEST_F(MainWindowInProcess, StartupQueryRunsOnTheQueryTab) {
   MessageBoxWatcher boxes;
   Open({"-query:select Name, Size from Thing", "-host:"});
-  window_->FormActivate();
+  window_->RunStartUp();
   Settle();
   EXPECT_EQ(window_->ActiveTab(), 1);
-  EXPECT_FALSE(window_->ClassesLoaded);
+  EXPECT_FALSE(window_->classesLoaded_);
   EXPECT_EQ(window_->StatusPanel(1), "");
-  EXPECT_EQ(window_->Query2Text(), "select Name, Size from Thing");
+  EXPECT_EQ(window_->QueryText(), "select Name, Size from Thing");
   EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
   EXPECT_EQ(HeaderImage(0), 9);
   // The histories of earlier runs may follow (the settings file beside the program).
@@ -207,9 +207,9 @@ TEST_F(MainWindowInProcess, StartupQueryRunsOnTheQueryTab) {
 
   // Choosing the classes tab loads the class list once.
   window_->SelectTab(0);
-  window_->PageControl2Change();
+  window_->OnTabChanged();
   Settle();
-  EXPECT_TRUE(window_->ClassesLoaded);
+  EXPECT_TRUE(window_->classesLoaded_);
   EXPECT_EQ(window_->StatusPanel(1), "Classes: 2");
   EXPECT_TRUE(boxes.Texts().empty());
 }
@@ -232,14 +232,14 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
   Open();
   RunQuery("select Name, Size from Thing");
   ASSERT_EQ(HeaderCount(), 2);
-  window_->ListView1ColumnClick(1);
+  window_->OnResultColumnClick(1);
   EXPECT_EQ(HeaderImage(0), -1);
   EXPECT_EQ(HeaderImage(1), 9);
   EXPECT_EQ(Cells(1), (Strings{"9", "10", "100"}));
-  window_->ListView1ColumnClick(1);
+  window_->OnResultColumnClick(1);
   EXPECT_EQ(HeaderImage(1), 8);
   EXPECT_EQ(Cells(1), (Strings{"100", "10", "9"}));
-  ListView_SetColumnWidth(window_->ListView1, 0, 77);
+  ListView_SetColumnWidth(window_->resultTable_, 0, 77);
 
   // Same number of columns: widths, sort column and direction stay; captions follow.
   fake_.AddClass(kNs, "Pair", "", {"Label", "Count"});
@@ -250,9 +250,9 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
         kNs, "Pair", {Property{"Label", Value::Text(label)}, Property{"Count", Value::Int(count)}});
   }
   RunQuery("select * from Pair");
-  EXPECT_EQ(window_->SortColumn, 1);
-  EXPECT_FALSE(window_->SortAscending);
-  EXPECT_EQ(ListView_GetColumnWidth(window_->ListView1, 0), 77);
+  EXPECT_EQ(window_->sortColumn_, 1);
+  EXPECT_FALSE(window_->sortAscending_);
+  EXPECT_EQ(ListView_GetColumnWidth(window_->resultTable_, 0), 77);
   EXPECT_EQ(HeaderImage(1), 8);
   EXPECT_EQ(Cells(1), (Strings{"30", "4", "2"}));
   wchar_t caption[64] = {};
@@ -260,14 +260,14 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
   item.mask = HDI_TEXT;
   item.pszText = caption;
   item.cchTextMax = 64;
-  Header_GetItem(ListView_GetHeader(window_->ListView1), 0, &item);
+  Header_GetItem(ListView_GetHeader(window_->resultTable_), 0, &item);
   EXPECT_EQ(std::wstring(caption), L"Label");
 
   // Another number: rebuilt, first column ascending.
   RunQuery("select * from Thing");
   EXPECT_EQ(HeaderCount(), 3);
-  EXPECT_EQ(window_->SortColumn, 0);
-  EXPECT_TRUE(window_->SortAscending);
+  EXPECT_EQ(window_->sortColumn_, 0);
+  EXPECT_TRUE(window_->sortAscending_);
   EXPECT_EQ(HeaderImage(0), 9);
   EXPECT_EQ(History(),
             (Strings{"select * from Thing", "select * from Pair", "select Name, Size from Thing"}));
@@ -275,7 +275,7 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
   // No objects: the table empties, the headers stay.
   fake_.AddClass(kNs, "Empty", "", {"A"});
   RunQuery("select * from Empty");
-  EXPECT_EQ(ListView_GetItemCount(window_->ListView1), 0);
+  EXPECT_EQ(ListView_GetItemCount(window_->resultTable_), 0);
   EXPECT_EQ(HeaderCount(), 3);
 }
 
@@ -286,15 +286,15 @@ TEST_F(MainWindowInProcess, EnterRunsOnlyANonBlankQuery) {
     bool runs;
   } cases[] = {{"", false}, {"  \t ", false}, {"select Name from Thing", true}};
   for (const auto& c : cases) {
-    window_->SetQuery2Text(c.text);
+    window_->SetQueryText(c.text);
     wchar_t key = L'\r';
-    window_->Query2ComboKeyPress(key);
+    window_->OnQueryComboKey(key);
     EXPECT_EQ(key == 0, c.runs) << c.text;
     EXPECT_EQ(window_->QueryRunning(), c.runs) << c.text;
     Settle();
   }
   wchar_t other = L'a';
-  window_->Query2ComboKeyPress(other);
+  window_->OnQueryComboKey(other);
   EXPECT_EQ(other, L'a');
 }
 
@@ -302,15 +302,15 @@ TEST_F(MainWindowInProcess, RefreshFollowsTheActiveTab) {
   MessageBoxWatcher boxes;
   Open();
   window_->SelectTab(1);
-  window_->SetQuery2Text("select Name from Thing");
-  window_->Refresh1Click();
+  window_->SetQueryText("select Name from Thing");
+  window_->OnRefresh();
   Settle();
   EXPECT_EQ(Cells(0).size(), 3u);
-  EXPECT_FALSE(window_->ClassesLoaded);
+  EXPECT_FALSE(window_->classesLoaded_);
   window_->SelectTab(0);
-  window_->Refresh1Click();
+  window_->OnRefresh();
   Settle();
-  EXPECT_TRUE(window_->ClassesLoaded);
+  EXPECT_TRUE(window_->classesLoaded_);
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
@@ -318,10 +318,10 @@ TEST_F(MainWindowInProcess, UnavailableLocatorStopsTheStartupSequence) {
   MessageBoxWatcher boxes;
   fake_.SetLocatorUnregistered(true);
   Open({"-query:select Name from Thing"});
-  window_->FormActivate();
+  window_->RunStartUp();
   ASSERT_EQ(boxes.Texts().size(), 1u);
-  EXPECT_TRUE(window_->StartupQuery.empty());
-  EXPECT_FALSE(window_->ClassesLoaded);
+  EXPECT_TRUE(window_->startupQuery_.empty());
+  EXPECT_FALSE(window_->classesLoaded_);
   EXPECT_EQ(window_->ActiveTab(), 0);
 }
 
@@ -331,25 +331,25 @@ TEST_F(MainWindowInProcess, RequestsNeverCallWmiFromTheUiThread) {
   MessageBoxWatcher boxes;
   Open();
   fake_.WatchThread(std::this_thread::get_id());
-  window_->FormActivate();  // the class list
+  window_->RunStartUp();  // the class list
   Settle();
   RunQuery("select * from Thing");
   EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
-  framework::win32::Win32ListBox classes(window_->ClassListBox);
+  framework::win32::Win32ListBox classes(window_->classList_);
   int thing = -1;
   for (int i = 0; i < classes.ItemCount(); ++i) {
     if (classes.ItemText(i) == "Thing") thing = i;
   }
   ASSERT_GE(thing, 0);
   classes.Select(thing);
-  window_->ClassListBoxClick();  // the property names
+  window_->OnClassChosen();  // the property names
   Settle();
-  EXPECT_EQ(window_->ColumnNames, (util::StringList{"Name", "Size", "Flag"}));
+  EXPECT_EQ(window_->columnNames_, (util::StringList{"Name", "Size", "Flag"}));
   ASSERT_TRUE(Pump([&] { return window_->StatusPanel(2) == "Instances: 3"; }));
-  framework::win32::Win32ListBox(window_->InstanceListBox).Select(2);
-  window_->InstanceListBoxClick();  // one instance, by its path
+  framework::win32::Win32ListBox(window_->instanceList_).Select(2);
+  window_->OnInstanceChosen();  // one instance, by its path
   Settle();
-  EXPECT_EQ(window_->ResultValues, (util::StringList{"gamma", "100", "0"}));
+  EXPECT_EQ(window_->resultValues_, (util::StringList{"gamma", "100", "0"}));
   EXPECT_EQ(fake_.CallsFromWatchedThread(), 0);
   EXPECT_TRUE(boxes.Texts().empty());
 }
@@ -358,16 +358,16 @@ TEST_F(MainWindowInProcess, ResizingWidensTheValueColumnButNeverNarrowsTheNameCo
   Open();
   SetWindowPos(window_->Handle(), nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOMOVE);
   RECT client{};
-  GetClientRect(window_->PropGrid, &client);
-  const int w0 = ListView_GetColumnWidth(window_->PropGrid, 0);
-  const int w2 = ListView_GetColumnWidth(window_->PropGrid, 2);
+  GetClientRect(window_->propertyGrid_, &client);
+  const int w0 = ListView_GetColumnWidth(window_->propertyGrid_, 0);
+  const int w2 = ListView_GetColumnWidth(window_->propertyGrid_, 2);
   EXPECT_GT(w2, 0);  // the type column
-  EXPECT_EQ(ListView_GetColumnWidth(window_->PropGrid, 1),
+  EXPECT_EQ(ListView_GetColumnWidth(window_->propertyGrid_, 1),
             std::max(w0, static_cast<int>(client.right) - w0 - w2 - 5));
 
-  ListView_SetColumnWidth(window_->PropGrid, 1, w0 - 10);
+  ListView_SetColumnWidth(window_->propertyGrid_, 1, w0 - 10);
   SetWindowPos(window_->Handle(), nullptr, 0, 0, 1000, 650, SWP_NOZORDER | SWP_NOMOVE);
-  EXPECT_EQ(ListView_GetColumnWidth(window_->PropGrid, 1), w0 - 10);
+  EXPECT_EQ(ListView_GetColumnWidth(window_->propertyGrid_, 1), w0 - 10);
 }
 
 }  // namespace
@@ -379,14 +379,14 @@ namespace {
 TEST_F(MainWindowInProcess, DpiChangeScalesColumnsAndTheWindow) {
   Open();
   RunQuery("select Name, Size from Thing");
-  const int grid0 = ListView_GetColumnWidth(window_->PropGrid, 0);
-  const int query0 = ListView_GetColumnWidth(window_->ListView1, 0);
+  const int grid0 = ListView_GetColumnWidth(window_->propertyGrid_, 0);
+  const int query0 = ListView_GetColumnWidth(window_->resultTable_, 0);
   const UINT dpi = GetDpiForWindow(window_->Handle());
   RECT suggested{0, 0, 1000, 700};
   SendMessageW(window_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2),
                reinterpret_cast<LPARAM>(&suggested));
-  EXPECT_EQ(ListView_GetColumnWidth(window_->PropGrid, 0), grid0 * 2);
-  EXPECT_EQ(ListView_GetColumnWidth(window_->ListView1, 0), query0 * 2);
+  EXPECT_EQ(ListView_GetColumnWidth(window_->propertyGrid_, 0), grid0 * 2);
+  EXPECT_EQ(ListView_GetColumnWidth(window_->resultTable_, 0), query0 * 2);
   RECT bounds{};
   GetWindowRect(window_->Handle(), &bounds);
   EXPECT_EQ(bounds.right - bounds.left, 1000);
@@ -411,12 +411,12 @@ class ThrowingBackend final : public wmi::Backend {
 TEST_F(MainWindowInProcess, ClosesAfterAHandlerThrew) {
   MessageBoxWatcher boxes;
   const auto throwing = std::make_shared<ThrowingBackend>(fakeShared_);
-  window_ = std::make_unique<TMainWin>(GetModuleHandleW(nullptr), throwing, Strings{});
+  window_ = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), throwing, Strings{});
   ASSERT_TRUE(window_->Create(SW_HIDE));
   window_->SelectTab(1);
-  window_->SetQuery2Text("select Name from Thing");
+  window_->SetQueryText("select Name from Thing");
   throwing->armed = true;
-  SendMessageW(window_->Handle(), WM_COMMAND, kCmdRefresh1, 0);
+  SendMessageW(window_->Handle(), WM_COMMAND, kCmdRefresh, 0);
   Settle();  // the query's worker meets the failure and reports it
   throwing->armed = false;
   EXPECT_EQ(boxes.Texts(), Strings{"Error: unexpected failure"});
@@ -433,12 +433,12 @@ TEST_F(MainWindowInProcess, ClosesAfterAHandlerThrew) {
 TEST_F(MainWindowInProcess, ListViewsOnlyBorrowTheWindowsImageLists) {
   MessageBoxWatcher boxes;
   Open();
-  window_->FormActivate();
-  const HIMAGELIST rowHeight = ListView_GetImageList(window_->PropGrid, LVSIL_SMALL);
+  window_->RunStartUp();
+  const HIMAGELIST rowHeight = ListView_GetImageList(window_->propertyGrid_, LVSIL_SMALL);
   ASSERT_NE(rowHeight, nullptr);
-  DestroyWindow(window_->ListView1);
-  DestroyWindow(window_->PropGrid);
-  EXPECT_EQ(ImageList_GetImageCount(window_->ImageList1), 10);
+  DestroyWindow(window_->resultTable_);
+  DestroyWindow(window_->propertyGrid_);
+  EXPECT_EQ(ImageList_GetImageCount(window_->Images()), 10);
   int width = 0, height = 0;
   EXPECT_TRUE(ImageList_GetIconSize(rowHeight, &width, &height));
   EXPECT_GT(height, 1);

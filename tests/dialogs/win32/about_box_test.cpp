@@ -16,7 +16,7 @@ using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::ModalDriver;
 using brevane::testing::SecondsSince;
 using brevane::testing::ThreadDialogs;
-using A = TAboutBox;
+using A = AboutBox;
 
 TEST(AboutBoxTest, ClosesByItselfAfterTheGivenTime) {
   ModalDriver driver;
@@ -42,11 +42,11 @@ TEST(AboutBoxTest, ShowsNameVersionAndLinksAndClosesOnEscape) {
     if (boxes.size() != 1) return;
     HWND box = boxes.front();
     caption = GetWindowTextUtf8(box);
-    name = GetWindowTextUtf8(GetDlgItem(box, A::kLabel1));
-    version = GetWindowTextUtf8(GetDlgItem(box, A::kLabel2));
-    homeText = GetWindowTextUtf8(GetDlgItem(box, A::kLabel4));
-    mailText = GetWindowTextUtf8(GetDlgItem(box, A::kLabel5));
-    okText = GetWindowTextUtf8(GetDlgItem(box, A::kBitBtn1));
+    name = GetWindowTextUtf8(GetDlgItem(box, A::kProductLabel));
+    version = GetWindowTextUtf8(GetDlgItem(box, A::kVersionLabel));
+    homeText = GetWindowTextUtf8(GetDlgItem(box, A::kHomePageLink));
+    mailText = GetWindowTextUtf8(GetDlgItem(box, A::kMailLink));
+    okText = GetWindowTextUtf8(GetDlgItem(box, A::kOkButton));
     RECT logo{};
     GetClientRect(GetDlgItem(box, A::kProgramIcon), &logo);
     const brevane::framework::win32::DpiScale scale =

@@ -15,7 +15,7 @@ using brevane::testing::ModalDriver;
 using brevane::testing::ThreadDialogs;
 
 // Runs Execute and presses button in the shell's dialog once it shows; bounded.
-bool ExecuteAndPress(TBrowseForFolder& browser, int button, int& dialogsSeen) {
+bool ExecuteAndPress(BrowseForFolder& browser, int button, int& dialogsSeen) {
   ModalDriver driver;
   dialogsSeen = 0;
   std::function<void()> press = [&] {
@@ -33,9 +33,9 @@ bool ExecuteAndPress(TBrowseForFolder& browser, int button, int& dialogsSeen) {
 }
 
 TEST(BrowseForFolderTest, OkReturnsTheInitiallySelectedFolder) {
-  TBrowseForFolder browser;
-  browser.SetFlags({TBrowseFlag::bf_ReturnOnlyFSDIRS, TBrowseFlag::bf_statustext});
-  browser.Root = TBrowseLocation::bl_DRIVES;
+  BrowseForFolder browser;
+  browser.SetFlags({BrowseFlag::bf_ReturnOnlyFSDIRS, BrowseFlag::bf_statustext});
+  browser.Root = BrowseLocation::bl_DRIVES;
   browser.FolderName = "C:\\windows";
   int seen = 0;
   ASSERT_TRUE(ExecuteAndPress(browser, IDOK, seen));
@@ -48,7 +48,7 @@ TEST(BrowseForFolderTest, OkReturnsTheInitiallySelectedFolder) {
 }
 
 TEST(BrowseForFolderTest, CancelLeavesEverythingAsItWas) {
-  TBrowseForFolder browser;
+  BrowseForFolder browser;
   browser.FolderName = "";
   browser.StatusText = "";
   int seen = 0;
@@ -57,7 +57,7 @@ TEST(BrowseForFolderTest, CancelLeavesEverythingAsItWas) {
   EXPECT_EQ(browser.FolderName, "");
   EXPECT_EQ(browser.DisplayName(), "");
   EXPECT_EQ(browser.OptionBits(), 0x0020u);
-  EXPECT_EQ(browser.Flags(), TBrowseFlags());
+  EXPECT_EQ(browser.Flags(), BrowseFlags());
 }
 
 }  // namespace

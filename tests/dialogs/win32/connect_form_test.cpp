@@ -15,7 +15,7 @@ namespace {
 using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::Click;
 using brevane::testing::ModalDriver;
-using C = TConnectForm;
+using C = ConnectDialog;
 
 std::vector<std::string> Items(util::ComboBoxControl& combo) {
   std::vector<std::string> items;
@@ -26,7 +26,7 @@ std::vector<std::string> Items(util::ComboBoxControl& combo) {
 class ConnectFormTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(form.Create(nullptr)); }
-  TConnectForm form;
+  ConnectDialog form;
 };
 
 TEST_F(ConnectFormTest, CaptionsLabelsAndInitialFields) {
@@ -35,9 +35,13 @@ TEST_F(ConnectFormTest, CaptionsLabelsAndInitialFields) {
   const struct {
     int id;
     const char* text;
-  } captions[] = {{C::kLabel2, "主机"},   {C::kLabel3, "命名空间"}, {C::kLabel1, "用户名"},
-                  {C::kLabel4, "密  码"}, {C::kOkBtn, "确定"},      {C::kCancelBtn, "取消"},
-                  {C::kGroupBox1, ""}};
+  } captions[] = {{C::kHostLabel, "主机"},
+                  {C::kNamespaceLabel, "命名空间"},
+                  {C::kUserLabel, "用户名"},
+                  {C::kPasswordLabel, "密  码"},
+                  {C::kOkBtn, "确定"},
+                  {C::kCancelBtn, "取消"},
+                  {C::kFrame, ""}};
   for (const auto& c : captions) EXPECT_EQ(GetWindowTextUtf8(form.Item(c.id)), c.text) << c.id;
 
   EXPECT_EQ(form.HostCombo().EditText(), "本机");
@@ -61,16 +65,16 @@ TEST_F(ConnectFormTest, CaptionsLabelsAndInitialFields) {
   // The browse button sits right of the host box, inside the frame.
   RECT host{}, browse{}, frame{};
   GetWindowRect(form.Item(C::kHostCombo), &host);
-  GetWindowRect(form.Item(C::kBitBtn2), &browse);
-  GetWindowRect(form.Item(C::kGroupBox1), &frame);
+  GetWindowRect(form.Item(C::kBrowseButton), &browse);
+  GetWindowRect(form.Item(C::kFrame), &frame);
   EXPECT_GE(browse.left, host.right);
   EXPECT_LT(browse.right, frame.right);
   EXPECT_EQ(browse.right - browse.left, scale(23));
 }
 
 TEST_F(ConnectFormTest, TabOrderFollowsTheFrameThenTheButtons) {
-  const int expected[] = {C::kWmiPathCombo, C::kUserEdit, C::kBitBtn2 - 1 /* password */,
-                          C::kBitBtn2,      C::kOkBtn,    C::kCancelBtn,
+  const int expected[] = {C::kWmiPathCombo, C::kUserEdit, C::kBrowseButton - 1 /* password */,
+                          C::kBrowseButton, C::kOkBtn,    C::kCancelBtn,
                           C::kHostCombo};
   HWND current = form.Item(C::kHostCombo);
   for (int id : expected) {
@@ -129,10 +133,10 @@ TEST_F(ConnectFormTest, CancelAndCloseBoxChangeNoHistory) {
 }
 
 TEST_F(ConnectFormTest, BrowserIsSetUpForNetworkComputers) {
-  TBrowseForFolder& browser = form.BrowseForComp1();
-  EXPECT_EQ(browser.Flags(), TBrowseFlags({TBrowseFlag::bf_BrowseForComputer}));
+  BrowseForFolder& browser = form.ComputerBrowser();
+  EXPECT_EQ(browser.Flags(), BrowseFlags({BrowseFlag::bf_BrowseForComputer}));
   EXPECT_EQ(browser.OptionBits(), 0x1000u);
-  EXPECT_EQ(browser.Root, TBrowseLocation::bl_NETWORK);
+  EXPECT_EQ(browser.Root, BrowseLocation::bl_NETWORK);
   EXPECT_EQ(browser.Caption, "请选择电脑");
   EXPECT_EQ(browser.StatusText, "请选择电脑");
   EXPECT_EQ(browser.FolderName, "C:\\");
@@ -142,7 +146,7 @@ TEST_F(ConnectFormTest, CancelledComputerBrowserLeavesHostAlone) {
   form.HostCombo().SetEditText("keepme");
   ModalDriver driver;
   int browseDialogs = 0;
-  // The shell's browse dialog opens inside BitBtn2Click; cancel it once it shows.
+  // The shell's browse dialog opens inside OnBrowse; cancel it once it shows.
   std::function<void()> cancelBrowser = [&] {
     for (HWND dialog : brevane::testing::ThreadDialogs(form.Handle())) {
       ++browseDialogs;
@@ -152,12 +156,12 @@ TEST_F(ConnectFormTest, CancelledComputerBrowserLeavesHostAlone) {
   };
   driver.After(200, cancelBrowser);
   driver.After(15000, [&] { browseDialogs = -1; });
-  form.BitBtn2Click();
+  form.OnBrowse();
   EXPECT_EQ(browseDialogs, 1);
   EXPECT_EQ(form.HostCombo().EditText(), "keepme");
-  EXPECT_EQ(form.BrowseForComp1().OptionBits(), 0x1020u);
-  EXPECT_EQ(form.BrowseForComp1().Flags(), TBrowseFlags({TBrowseFlag::bf_BrowseForComputer}));
-  EXPECT_EQ(form.BrowseForComp1().FolderName, "C:\\");
+  EXPECT_EQ(form.ComputerBrowser().OptionBits(), 0x1020u);
+  EXPECT_EQ(form.ComputerBrowser().Flags(), BrowseFlags({BrowseFlag::bf_BrowseForComputer}));
+  EXPECT_EQ(form.ComputerBrowser().FolderName, "C:\\");
 }
 
 }  // namespace

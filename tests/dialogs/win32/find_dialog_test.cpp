@@ -13,7 +13,7 @@ namespace {
 using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::Click;
 using brevane::testing::ModalDriver;
-using D = TFindDialog;
+using D = FindDialog;
 
 std::vector<std::string> Items(util::ComboBoxControl& combo) {
   std::vector<std::string> items;
@@ -31,7 +31,7 @@ class FindDialogTest : public ::testing::Test {
     driver.After(10000, [&] { dialog.EndModal(IDCANCEL); });
     return dialog.Execute();
   }
-  TFindDialog dialog;
+  FindDialog dialog;
 };
 
 TEST_F(FindDialogTest, ControlsCaptionsAndTabOrder) {
@@ -39,7 +39,7 @@ TEST_F(FindDialogTest, ControlsCaptionsAndTabOrder) {
   const struct {
     int id;
     const char* text;
-  } captions[] = {{D::kLabel1, "查找内容 :"},
+  } captions[] = {{D::kFindLabel, "查找内容 :"},
                   {D::kMatchWholeWordChk, "Match whole word only"},
                   {D::kMatchCaseChk, "Match case"},
                   {D::kOKBtn, "&查找"},
