@@ -14,6 +14,7 @@
 #include "app/win32/main_window.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
+#include "framework/win32/redraw_suspension.h"
 #include "util/text.h"
 #include "wmi/class_list_stream.h"
 
@@ -64,14 +65,14 @@ void TMainWin::LoadClasses() {
 void TMainWin::OnClassNames(util::StringList&& names) {
   ClassFilter batch;
   batch.SetNames(std::move(names));
-  SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
-  for (int index : batch.Matches(ClassFilterText())) {
-    const std::wstring wide =
-        framework::win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
-    SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  {
+    framework::win32::RedrawSuspension redraw(ClassListBox);
+    for (int index : batch.Matches(ClassFilterText())) {
+      const std::wstring wide =
+          framework::win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
+      SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
   }
-  SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(ClassListBox, nullptr, TRUE);
   classNames_.insert(classNames_.end(), batch.Names().begin(), batch.Names().end());
   SetStatusPanel(
       1,
@@ -187,7 +188,7 @@ void TMainWin::UpdateBusyCursor() {
 }
 
 void TMainWin::SetPropGridRows(const util::StringList& names, const util::StringList* values) {
-  SendMessageW(PropGrid, WM_SETREDRAW, FALSE, 0);
+  framework::win32::RedrawSuspension redraw(PropGrid);
   ListView_DeleteAllItems(PropGrid);
   const size_t rows = names.size() + 1;  // one blank row after the names
   for (size_t row = 0; row < rows; ++row) {
@@ -210,8 +211,6 @@ void TMainWin::SetPropGridRows(const util::StringList& names, const util::String
     }
   }
   ShowPropertyTypes();
-  SendMessageW(PropGrid, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(PropGrid, nullptr, TRUE);
 }
 
 void TMainWin::Query1BtnClick() {

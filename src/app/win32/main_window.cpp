@@ -13,6 +13,7 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/encoding.h"
+#include "framework/win32/message_box.h"
 #include "framework/win32/message_loop.h"
 #include "util/product_info.h"
 #include "util/scope_exit.h"
@@ -309,7 +310,7 @@ void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested) {
     for (int i = 0; i < columns; ++i) {
       const int width = ListView_GetColumnWidth(listView, i);
       ListView_SetColumnWidth(listView, i,
-                              MulDiv(width, static_cast<int>(dpi), static_cast<int>(previous)));
+                              framework::win32::DpiScale(dpi).FromDpi(width, previous));
     }
   }
   ApplyFonts();
@@ -388,8 +389,7 @@ void TMainWin::FormActivate() {
     ShowError(Wmi->LastError);
     return;
   }
-  StartupQuery.clear();
-  for (const std::string& argument : arguments_) ParseSwitch(argument);
+  ApplySwitches(ParseSwitches(arguments_));
   if (!StartupQuery.empty()) {
     SetQuery2Text(StartupQuery);
     SelectTab(1);
@@ -401,29 +401,13 @@ void TMainWin::FormActivate() {
   }
 }
 
-void TMainWin::ParseSwitch(const std::string& argument) {
-  for (const SwitchMatch& match : MatchSwitches(argument)) {
-    switch (match.kind) {
-      case SwitchKind::MonitorWindow:
-        MonitorWindow = MonitorWindowFromValue(match.value);
-        break;
-      case SwitchKind::Host:
-        Wmi->SetHost(HostForConnection(match.value));
-        break;
-      case SwitchKind::Namespace:
-        Wmi->SetNamespace(match.value);
-        break;
-      case SwitchKind::User:
-        Wmi->User = match.value;
-        break;
-      case SwitchKind::Password:
-        Wmi->Password = match.value;
-        break;
-      case SwitchKind::Query:
-        StartupQuery = match.value;
-        break;
-    }
-  }
+void TMainWin::ApplySwitches(const StartupSwitches& switches) {
+  if (switches.monitorWindow) MonitorWindow = *switches.monitorWindow;
+  if (switches.host) Wmi->SetHost(HostForConnection(*switches.host));
+  if (switches.nameSpace) Wmi->SetNamespace(*switches.nameSpace);
+  if (switches.user) Wmi->User = *switches.user;
+  if (switches.password) Wmi->Password = *switches.password;
+  StartupQuery = switches.query.value_or(std::string());
 }
 
 void TMainWin::FormResize() {
@@ -514,9 +498,7 @@ void TMainWin::SetQueryComboText(const std::string& text) {
 }
 
 void TMainWin::ShowError(const std::string& text) {
-  const std::wstring wide = framework::win32::Utf8ToWide(text);
-  MessageBoxW(Handle(), wide.c_str(), framework::win32::Utf8ToWide(util::kProductName).c_str(),
-              MB_OK | MB_ICONERROR);
+  framework::win32::ShowMessageBox(Handle(), text, MB_OK | MB_ICONERROR);
 }
 
 TMainWin::BusyScope::BusyScope(TMainWin& window) : window_(window) {

@@ -27,6 +27,7 @@
 
 #include "app/class_filter.h"
 #include "app/delimited_text.h"
+#include "app/switches.h"
 #include "app/win32/list_box_instance_list.h"
 #include "app/win32/result_rows_source.h"
 #include "app/win32/window_placement.h"
@@ -70,7 +71,8 @@ class TMainWin final : public framework::win32::WindowBase {
   // ---- Start-up, command line and shutdown (main_window.cpp)
   void FormCreate();
   void FormActivate();
-  void ParseSwitch(const std::string& argument);
+  // What the command line set; a switch that is absent leaves its field as it is.
+  void ApplySwitches(const StartupSwitches& switches);
   void FormResize();
   void PageControl2Change();
   void Refresh1Click();
@@ -171,9 +173,6 @@ class TMainWin final : public framework::win32::WindowBase {
   bool ClassesLoaded = false;
   std::string CurrentClass;
   bool HideEmptyClasses = false;
-  std::string SearchText;
-  bool MatchCase = false;
-  bool WholeWord = false;
   int SortColumn = 0;
   bool SortAscending = true;
   int32_t MonitorWindow = 0;
