@@ -14,7 +14,7 @@ inline constexpr int kTableRows = 100000;
 inline constexpr int kTableColumns = 10;
 
 // A 1 000 000-cell query result: a name, a command line that CSV has to quote, and numbers.
-inline ResultRows MillionCellRows() {
+inline app::ResultRows MillionCellRows() {
   wmi::ResultTable table;
   for (int r = 0; r < kTableRows; ++r) {
     for (int c = 0; c < kTableColumns; ++c) {
@@ -27,7 +27,7 @@ inline ResultRows MillionCellRows() {
   }
   table.cols = kTableColumns;
   table.rows = kTableRows;
-  return ResultRows::FromTable(std::move(table));
+  return app::ResultRows::FromTable(std::move(table));
 }
 
 // 100 000 class names, a third of them sharing a long prefix.

@@ -19,7 +19,7 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 // A sink like the file writer's: a 64 KiB buffer handed on whenever it is full.
-class BufferedSink final : public brevane::TextSink {
+class BufferedSink final : public brevane::util::TextSink {
  public:
   void Append(std::string_view text) override {
     if (buffer_.size() + text.size() > kCapacity) Flush();
@@ -43,26 +43,26 @@ class BufferedSink final : public brevane::TextSink {
 }  // namespace
 
 int main() {
-  brevane::ResultRows rows = brevane::bench::MillionCellRows();
+  brevane::app::ResultRows rows = brevane::bench::MillionCellRows();
   rows.Sort(2, false);
 
-  for (auto format : {brevane::DelimitedFormat::Csv, brevane::DelimitedFormat::Tsv}) {
+  for (auto format : {brevane::app::DelimitedFormat::Csv, brevane::app::DelimitedFormat::Tsv}) {
     BufferedSink sink;
     const auto start = std::chrono::steady_clock::now();
-    brevane::WriteResultRows(rows, {}, nullptr, format, sink);
+    brevane::app::WriteResultRows(rows, {}, nullptr, format, sink);
     sink.Flush();
     std::printf("export 1 000 000 cells, %s: %8.1f ms  (%zu bytes)\n",
-                format == brevane::DelimitedFormat::Csv ? "CSV" : "TSV", MillisecondsSince(start),
-                sink.written);
+                format == brevane::app::DelimitedFormat::Csv ? "CSV" : "TSV",
+                MillisecondsSince(start), sink.written);
   }
   {
     const auto start = std::chrono::steady_clock::now();
-    const std::string text = brevane::ResultRowsText(rows, {}, nullptr);
+    const std::string text = brevane::app::ResultRowsText(rows, {}, nullptr);
     std::printf("copy text of 1 000 000 cells:  %8.1f ms  (%zu bytes)\n", MillisecondsSince(start),
                 text.size());
   }
 
-  brevane::ClassFilter filter;
+  brevane::app::ClassFilter filter;
   auto start = std::chrono::steady_clock::now();
   filter.SetNames(brevane::bench::HundredThousandClassNames());
   std::printf("filter: take 100 000 names:     %8.1f ms\n", MillisecondsSince(start));

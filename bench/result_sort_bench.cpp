@@ -55,8 +55,9 @@ int main() {
     table.cols = kColumns;
     table.rows = kRows;
   });
-  brevane::ResultRows rows;
-  Time("FromTable (aligned)", [&] { rows = brevane::ResultRows::FromTable(std::move(table)); });
+  brevane::app::ResultRows rows;
+  Time("FromTable (aligned)",
+       [&] { rows = brevane::app::ResultRows::FromTable(std::move(table)); });
   Time("sort numeric column ascending", [&] { rows.Sort(0, true); });
   Time("sort numeric column descending", [&] { rows.Sort(0, false); });
   Time("sort text column ascending", [&] { rows.Sort(1, true); });

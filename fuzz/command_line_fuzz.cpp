@@ -42,12 +42,12 @@ size_t Characters(std::string_view text) {
 }
 
 void CheckSwitches(const std::vector<std::string>& arguments) {
-  const brevane::StartupSwitches switches = brevane::ParseSwitches(arguments);
+  const brevane::app::StartupSwitches switches = brevane::app::ParseSwitches(arguments);
   // Re-derived by hand: the last argument with a prefix gives its value.
   const auto last = [&](std::string_view prefix) -> std::optional<std::string> {
     std::optional<std::string> value;
     for (const std::string& argument : arguments) {
-      if (argument.starts_with(prefix)) value = brevane::Trim(argument.substr(prefix.size()));
+      if (argument.starts_with(prefix)) value = brevane::util::Trim(argument.substr(prefix.size()));
     }
     return value;
   };
@@ -58,37 +58,37 @@ void CheckSwitches(const std::vector<std::string>& arguments) {
   FUZZ_CHECK(switches.query == last("-query:"));
   const std::optional<std::string> kt = last("-kt:");
   FUZZ_CHECK(switches.monitorWindow.has_value() == kt.has_value());
-  if (kt) FUZZ_CHECK(*switches.monitorWindow == brevane::StrToIntDef(*kt, 0));
+  if (kt) FUZZ_CHECK(*switches.monitorWindow == brevane::util::StrToIntDef(*kt, 0));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);
-  const std::vector<std::string> all = brevane::SplitCommandLine(line);
+  const std::vector<std::string> all = brevane::app::SplitCommandLine(line);
   const bool wellFormed = IsWellFormedUtf8(line);
   size_t bytes = 0;
   for (const std::string& argument : all) {
     FUZZ_CHECK(argument.find('"') == std::string::npos);
-    FUZZ_CHECK(Characters(argument) <= brevane::kMaxArgumentChars);
-    if (wellFormed) FUZZ_CHECK(argument.size() <= 4 * brevane::kMaxArgumentChars);
+    FUZZ_CHECK(Characters(argument) <= brevane::app::kMaxArgumentChars);
+    if (wellFormed) FUZZ_CHECK(argument.size() <= 4 * brevane::app::kMaxArgumentChars);
     bytes += argument.size();
   }
   FUZZ_CHECK(bytes <= size);
 
-  std::vector<std::string> arguments = brevane::CommandLineArguments(line);
+  std::vector<std::string> arguments = brevane::app::CommandLineArguments(line);
   FUZZ_CHECK(arguments.size() == (all.empty() ? 0 : all.size() - 1));
   FUZZ_CHECK(std::equal(arguments.begin(), arguments.end(), all.begin() + (all.empty() ? 0 : 1)));
 
   // Quoting every argument gives the same arguments back.
   std::string quoted;
   for (const std::string& argument : all) quoted += "\"" + argument + "\" ";
-  FUZZ_CHECK(brevane::SplitCommandLine(quoted) == all);
+  FUZZ_CHECK(brevane::app::SplitCommandLine(quoted) == all);
 
   CheckSwitches(arguments);
   for (const std::string& argument : arguments) {
-    for (const brevane::SwitchMatch& match : brevane::MatchSwitches(argument)) {
-      FUZZ_CHECK(match.value == brevane::Trim(match.value));
+    for (const brevane::app::SwitchMatch& match : brevane::app::MatchSwitches(argument)) {
+      FUZZ_CHECK(match.value == brevane::util::Trim(match.value));
     }
   }
   return 0;

@@ -70,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < count; ++i) cells.push_back(in.ConsumeRandomLengthString(64));
   Cells expected;
   for (const std::string& cell : cells) expected.push_back(WithoutNul(cell));
-  for (auto format : {brevane::DelimitedFormat::Csv, brevane::DelimitedFormat::Tsv}) {
-    brevane::StringSink sink;
-    brevane::DelimitedWriter writer(sink, format);
+  for (auto format : {brevane::app::DelimitedFormat::Csv, brevane::app::DelimitedFormat::Tsv}) {
+    brevane::util::StringSink sink;
+    brevane::app::DelimitedWriter writer(sink, format);
     for (const std::string& cell : cells) writer.Cell(cell);
     writer.EndLine();
     const std::optional<Cells> read =
-        ReadLine(sink.Text(), format == brevane::DelimitedFormat::Csv ? ',' : '\t');
+        ReadLine(sink.Text(), format == brevane::app::DelimitedFormat::Csv ? ',' : '\t');
     FUZZ_CHECK(read.has_value());
     FUZZ_CHECK(*read == expected);
   }

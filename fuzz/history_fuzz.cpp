@@ -15,11 +15,11 @@
 namespace {
 
 using brevane::testing::FakeComboBox;
-using brevane::testing_support::MemoryProfile;
+using brevane::testing::MemoryProfile;
 
 struct Combos {
   FakeComboBox query, search, hosts, namespaces;
-  brevane::HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
+  brevane::app::HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
   std::array<const FakeComboBox*, 4> All() const { return {&query, &search, &hosts, &namespaces}; }
 };
 
@@ -31,20 +31,21 @@ void CheckLoaded(const Combos& combos, size_t inputSize) {
       FUZZ_CHECK(!item.empty());
       FUZZ_CHECK(item.find('\n') == std::string::npos);
       FUZZ_CHECK(item.find('\0') == std::string::npos);
-      FUZZ_CHECK(item == brevane::CutToChars(item, brevane::kProfileValueMaxChars));
+      FUZZ_CHECK(item == brevane::util::CutToChars(item, brevane::util::kProfileValueMaxChars));
     }
   }
 }
 
 Combos SaveAndLoad(Combos& from) {
   MemoryProfile saved;
-  brevane::SaveHistory(saved, from.Refs());
+  brevane::app::SaveHistory(saved, from.Refs());
   FUZZ_CHECK(!saved.Text().empty());
   Combos to;
-  brevane::LoadHistory(saved, to.Refs());
+  brevane::app::LoadHistory(saved, to.Refs());
   for (int i = 0; i < 4; ++i) {
-    FUZZ_CHECK(to.All()[i]->items.size() <=
-               std::min<size_t>(from.All()[i]->items.size(), brevane::kMaxSavedHistoryEntries));
+    FUZZ_CHECK(
+        to.All()[i]->items.size() <=
+        std::min<size_t>(from.All()[i]->items.size(), brevane::app::kMaxSavedHistoryEntries));
   }
   return to;
 }
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   MemoryProfile profile(text);
   Combos loaded;
-  brevane::LoadHistory(profile, loaded.Refs());
+  brevane::app::LoadHistory(profile, loaded.Refs());
   CheckLoaded(loaded, size);
 
   // A save can trim blanks and drop entries that are blank inside their quotes; after one

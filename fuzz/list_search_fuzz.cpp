@@ -19,8 +19,8 @@ using brevane::testing::FakeListBox;
 using brevane::testing::FakeListView;
 
 void CheckTextMatches(std::string_view pattern, std::string_view text) {
-  const size_t plain = brevane::TextMatches(pattern, text, false);
-  const size_t whole = brevane::TextMatches(pattern, text, true);
+  const size_t plain = brevane::util::TextMatches(pattern, text, false);
+  const size_t whole = brevane::util::TextMatches(pattern, text, true);
   if (pattern.empty()) {
     FUZZ_CHECK(plain == 0 && whole == 0);
     return;
@@ -36,10 +36,10 @@ void CheckTextMatches(std::string_view pattern, std::string_view text) {
 
 bool RowMatches(std::string rowText, std::string pattern, bool matchCase, bool wholeWord) {
   if (!matchCase) {
-    rowText = brevane::AsciiLower(rowText);
-    pattern = brevane::AsciiLower(pattern);
+    rowText = brevane::util::AsciiLower(rowText);
+    pattern = brevane::util::AsciiLower(pattern);
   }
-  return brevane::TextMatches(pattern, rowText, wholeWord) > 0;
+  return brevane::util::TextMatches(pattern, rowText, wholeWord) > 0;
 }
 
 }  // namespace
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   view.columns = in.ConsumeIntegralInRange<int>(-2, 8);
   view.selected = in.ConsumeIntegralInRange<int>(-3, 40);
   view.focused = in.ConsumeIntegralInRange<int>(-3, 40);
-  view.style = static_cast<brevane::ListViewStyle>(in.ConsumeIntegralInRange<int>(0, 3));
+  view.style = static_cast<brevane::util::ListViewStyle>(in.ConsumeIntegralInRange<int>(0, 3));
   if (in.ConsumeBool()) {
     view.firstRowHeight = std::nullopt;
   } else {
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   box.selected = in.ConsumeIntegralInRange<int>(-3, 40);
   const size_t rows = in.ConsumeIntegralInRange<size_t>(0, 40);
   for (size_t r = 0; r < rows; ++r) {
-    brevane::StringList cells;
+    brevane::util::StringList cells;
     const size_t cellCount = in.ConsumeIntegralInRange<size_t>(0, 6);
     for (size_t c = 0; c < cellCount; ++c) cells.push_back(in.ConsumeRandomLengthString(48));
     view.rows.push_back(cells);
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const FakeListView before = view;
   const int foundRow =
-      brevane::FindInListView(view, pattern, fromStart, matchCase, wholeWord, selectFound);
+      brevane::util::FindInListView(view, pattern, fromStart, matchCase, wholeWord, selectFound);
   FUZZ_CHECK(foundRow >= -1 && foundRow < view.RowCount());
   int start = 0;
   if (!fromStart && before.selected >= 0 && before.focused >= 0 &&
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (start >= before.RowCount()) start = 0;
   int expected = -1;
   for (int r = start; r < before.RowCount() && !pattern.empty(); ++r) {
-    if (RowMatches(brevane::ListViewRowText(before, r), pattern, matchCase, wholeWord)) {
+    if (RowMatches(brevane::util::ListViewRowText(before, r), pattern, matchCase, wholeWord)) {
       expected = r;
       break;
     }
@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const int selectedItem = box.selected;
   const int foundItem =
-      brevane::FindInListBox(box, pattern, fromStart, matchCase, wholeWord, selectFound);
+      brevane::util::FindInListBox(box, pattern, fromStart, matchCase, wholeWord, selectFound);
   int expectedItem = -1;
   const int first = fromStart || selectedItem < 0 ? 0 : selectedItem + 1;
   for (int i = first; i < box.ItemCount() && !pattern.empty(); ++i) {

@@ -11,8 +11,8 @@
 
 namespace {
 
-using brevane::PlacementRecord;
-using brevane::PlacementRect;
+using brevane::app::PlacementRecord;
+using brevane::app::PlacementRect;
 
 PlacementRect ConsumeRect(FuzzedDataProvider& in) {
   PlacementRect rect;
@@ -33,8 +33,8 @@ PlacementRecord ConsumeRecord(FuzzedDataProvider& in) {
   return record;
 }
 
-std::string SectionText(const brevane::ProfileEntries& entries) {
-  std::string text = std::string("[") + brevane::kPlacementSection + "]\n";
+std::string SectionText(const brevane::app::ProfileEntries& entries) {
+  std::string text = std::string("[") + brevane::app::kPlacementSection + "]\n";
   for (const auto& [key, value] : entries) text += key + "=" + value + "\n";
   return text;
 }
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   const PlacementRecord current = ConsumeRecord(in);
   const PlacementRecord saved = ConsumeRecord(in);
-  brevane::ScreenMetrics screen;
+  brevane::app::ScreenMetrics screen;
   screen.width = in.ConsumeIntegral<int>();
   screen.height = in.ConsumeIntegral<int>();
   screen.pixelsPerInch = in.ConsumeIntegral<int>();
@@ -55,19 +55,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = in.ConsumeRemainingBytesAsString();
 
   // Whatever the file says, an applied position is a real rectangle.
-  const brevane::IniSection section = brevane::ReadIniSection(text, brevane::kPlacementSection);
+  const brevane::util::IniSection section =
+      brevane::util::ReadIniSection(text, brevane::app::kPlacementSection);
   if (const auto restored =
-          brevane::RestoredPlacement(section, current, visible, screen, sizeable)) {
+          brevane::app::RestoredPlacement(section, current, visible, screen, sizeable)) {
     FUZZ_CHECK(restored->normalPosition.left < restored->normalPosition.right);
     if (!visible) FUZZ_CHECK(restored->showCmd == 0);
   }
-  const auto values = brevane::ParsePositions(text, {1, 2, 3, 4});
-  FUZZ_CHECK(brevane::ParsePositions(brevane::FormatPositions(values), {0, 0, 0, 0}) == values);
+  const auto values = brevane::app::ParsePositions(text, {1, 2, 3, 4});
+  FUZZ_CHECK(brevane::app::ParsePositions(brevane::app::FormatPositions(values), {0, 0, 0, 0}) ==
+             values);
 
   // What a save writes reads back as the same position.
-  const brevane::IniSection written = brevane::ReadIniSection(
-      SectionText(brevane::PlacementEntries(saved, screen, visible)), brevane::kPlacementSection);
-  const auto restored = brevane::RestoredPlacement(written, current, true, screen, true);
+  const brevane::util::IniSection written = brevane::util::ReadIniSection(
+      SectionText(brevane::app::PlacementEntries(saved, screen, visible)),
+      brevane::app::kPlacementSection);
+  const auto restored = brevane::app::RestoredPlacement(written, current, true, screen, true);
   if (saved.normalPosition.left < saved.normalPosition.right) {
     FUZZ_CHECK(restored.has_value());
     PlacementRecord expected = saved;
@@ -77,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!restored.has_value());
   }
 
-  const PlacementRect moved = brevane::MoveIntoArea(saved.normalPosition, area);
+  const PlacementRect moved = brevane::app::MoveIntoArea(saved.normalPosition, area);
   if (area.left < area.right && area.top < area.bottom) {
     FUZZ_CHECK(moved.left >= area.left && moved.right <= area.right);
     FUZZ_CHECK(moved.top >= area.top && moved.bottom <= area.bottom);
@@ -85,6 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     FUZZ_CHECK(moved == saved.normalPosition);
   }
-  (void)brevane::NeedsMoveIntoArea(saved.normalPosition, area);
+  (void)brevane::app::NeedsMoveIntoArea(saved.normalPosition, area);
   return 0;
 }

@@ -14,8 +14,8 @@
 
 namespace {
 
-using brevane::ResultRows;
-using brevane::StringList;
+using brevane::app::ResultRows;
+using brevane::util::StringList;
 
 std::string ConsumeCell(FuzzedDataProvider& in) {
   static const char* const kCells[] = {"",   "-1", "0",    "1",        "10",         "9",
@@ -34,7 +34,7 @@ std::vector<StringList> Rows(const ResultRows& rows) {
 }
 
 bool IsNumber(const std::string& cell) {
-  const std::optional<int32_t> number = brevane::ParseStandardInt(cell);
+  const std::optional<int32_t> number = brevane::util::ParseStandardInt(cell);
   return number && *number != -1;
 }
 
@@ -46,7 +46,7 @@ void CheckOrder(const ResultRows& rows, int column, bool ascending) {
     for (int j = i + 1; j < count; ++j) {
       const std::string& b = rows.Cell(j, column);
       if (IsNumber(a) != IsNumber(b)) continue;
-      const int order = brevane::CompareCells(a, b);
+      const int order = brevane::app::CompareCells(a, b);
       FUZZ_CHECK(ascending ? order <= 0 : order >= 0);
     }
   }

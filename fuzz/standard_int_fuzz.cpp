@@ -65,9 +65,9 @@ std::string Hex(uint32_t magnitude, bool upper) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const std::optional<int32_t> parsed = brevane::ParseStandardInt(text);
+  const std::optional<int32_t> parsed = brevane::util::ParseStandardInt(text);
   FUZZ_CHECK(parsed == Reference(text));
-  FUZZ_CHECK(brevane::StrToIntDef(text, 12345) == parsed.value_or(12345));
+  FUZZ_CHECK(brevane::util::StrToIntDef(text, 12345) == parsed.value_or(12345));
 
   if (size >= 4) {
     int32_t n;
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
          {std::to_string(n), blanks + std::to_string(n), blanks + sign + "$" + Hex(magnitude, true),
           sign + "0x" + Hex(magnitude, false), sign + "X" + Hex(magnitude, true),
           sign + "0X000" + Hex(magnitude, data[2] & 1)}) {
-      FUZZ_CHECK(brevane::ParseStandardInt(form) == n);
+      FUZZ_CHECK(brevane::util::ParseStandardInt(form) == n);
     }
   }
   return 0;

@@ -54,7 +54,7 @@ size_t PeakWorkingSetMb() {
 // Runs this program again for one memory phase; its exit code is the phase's peak working set
 // above the fake backend's world, in MB.
 DWORD MemoryPhase(const wchar_t* phase) {
-  std::wstring command = L"\"" + brevane::win32::ProgramFileName() + L"\" " + phase;
+  std::wstring command = L"\"" + brevane::framework::win32::ProgramFileName() + L"\" " + phase;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -103,9 +103,9 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds timeout) 
 int RunMemoryPhase(bool streamed) {
   auto fake = testing::MakeScenario("million-cells");
   const size_t baseline = WorkingSetMb();
-  ResultRows rows;
+  app::ResultRows rows;
   if (streamed) {
-    auto dispatcher = std::make_shared<win32::UiDispatcher>();
+    auto dispatcher = std::make_shared<framework::win32::UiDispatcher>();
     wmi::RequestWorker worker(fake, dispatcher);
     bool ended = false;
     wmi::StartQuery(worker, kLocal, wmi::RegionalSettings{}, "select * from Brevane_Million",
@@ -120,7 +120,7 @@ int RunMemoryPhase(bool streamed) {
     std::string error;
     wmi::RunQuery(*fake, wmi::RegionalSettings{}, kLocal, "select * from Brevane_Million", all,
                   error);
-    rows = ResultRows::FromTable(std::move(all));
+    rows = app::ResultRows::FromTable(std::move(all));
   }
   rows.Sort(0, true);
   return static_cast<int>(PeakWorkingSetMb() - baseline);
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
   auto fake = testing::MakeScenario("million-cells,big");
   // About 0.1 ms per object, as a provider that computes its objects one by one.
   fake->SetPacedDelay(std::chrono::milliseconds(1), 10);
-  auto dispatcher = std::make_shared<win32::UiDispatcher>();
+  auto dispatcher = std::make_shared<framework::win32::UiDispatcher>();
   wmi::RequestWorker worker(fake, dispatcher);
 
   WNDCLASSW wc{};
@@ -151,8 +151,8 @@ int main(int argc, char** argv) {
   HWND listView = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0,
                                   0, 800, 600, nullptr, nullptr, wc.hInstance, nullptr);
-  app::ResultRowsSource rows;
-  win32::VirtualListView table(listView, &rows);
+  app::win32::ResultRowsSource rows;
+  framework::win32::VirtualListView table(listView, &rows);
   for (int c = 0; c < 10; ++c) table.AddColumn(std::to_string(c), 80);
 
   // Streamed, as the window runs a query.
@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
   const auto streamedTotal = Clock::now() - start;
   PumpUntil([&] { return proberDone.load(); }, std::chrono::seconds(30));
   prober.join();
-  rows.Rows() = ResultRows();
+  rows.Rows() = app::ResultRows();
   table.SyncRowCount();
 
   // Cancel: from the request until the worker has stopped.
@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
   std::string error;
   wmi::RunQuery(*fake, wmi::RegionalSettings{}, kLocal, "select * from Brevane_Million", all,
                 error);
-  ResultRows syncRows = ResultRows::FromTable(std::move(all));
+  app::ResultRows syncRows = app::ResultRows::FromTable(std::move(all));
   syncRows.Sort(0, true);
   const auto syncTotal = Clock::now() - syncStart;
 
@@ -236,8 +236,8 @@ int main(int argc, char** argv) {
   // The last of 30 001 instances: by path on a worker against the walk by position.
   wmi::RequestWorker fetcher(fake, dispatcher);
   const auto walkStart = Clock::now();
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
   wmi::ListInstanceProperties(*fake, wmi::RegionalSettings{}, kLocal, "Brevane_Big", 30000, &names,
                               &values, error);
   const auto walkTime = Clock::now() - walkStart;

@@ -36,36 +36,37 @@ size_t PeakWorkingSetMb() {
 }  // namespace
 
 int main() {
-  const brevane::ResultRows rows = brevane::bench::MillionCellRows();
+  const brevane::app::ResultRows rows = brevane::bench::MillionCellRows();
   std::printf("table ready, peak %zu MB\n", PeakWorkingSetMb());
 
   auto start = Clock::now();
-  const std::string text = brevane::ResultRowsText(rows, {}, nullptr);
+  const std::string text = brevane::app::ResultRowsText(rows, {}, nullptr);
   const double made = Milliseconds(start);
-  const auto result = brevane::win32::SetClipboardText(nullptr, text);
-  std::printf("copy 1 000 000 cells: text %.1f ms, clipboard %.1f ms in all (%s), peak %zu MB\n",
-              made, Milliseconds(start),
-              result == brevane::win32::ClipboardResult::Copied ? "copied" : "not copied",
-              PeakWorkingSetMb());
+  const auto result = brevane::framework::win32::SetClipboardText(nullptr, text);
+  std::printf(
+      "copy 1 000 000 cells: text %.1f ms, clipboard %.1f ms in all (%s), peak %zu MB\n", made,
+      Milliseconds(start),
+      result == brevane::framework::win32::ClipboardResult::Copied ? "copied" : "not copied",
+      PeakWorkingSetMb());
 
   wchar_t folder[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, folder);
   const std::wstring path = std::wstring(folder) + L"brevane-export-bench.csv";
   start = Clock::now();
   try {
-    brevane::win32::AtomicFileWriter file(path);
-    file.Append(brevane::kUtf8ByteOrderMark);
-    brevane::WriteResultRows(rows, {}, nullptr, brevane::DelimitedFormat::Csv, file);
+    brevane::framework::win32::AtomicFileWriter file(path);
+    file.Append(brevane::app::kUtf8ByteOrderMark);
+    brevane::app::WriteResultRows(rows, {}, nullptr, brevane::app::DelimitedFormat::Csv, file);
     file.Commit();
     std::printf("export 1 000 000 cells to CSV: %.1f ms, peak %zu MB\n", Milliseconds(start),
                 PeakWorkingSetMb());
-  } catch (const brevane::win32::FileWriteError& error) {
+  } catch (const brevane::framework::win32::FileWriteError& error) {
     std::printf("export failed with error %lu\n", error.Code());
   }
   DeleteFileW(path.c_str());
 
   const std::vector<std::string> names = brevane::bench::HundredThousandClassNames();
-  brevane::ClassFilter filter;
+  brevane::app::ClassFilter filter;
   filter.SetNames(names);
   HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_OVERLAPPEDWINDOW | LBS_NOINTEGRALHEIGHT, 0, 0,
                               400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -76,7 +77,8 @@ int main() {
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     SendMessageW(list, LB_INITSTORAGE, shown.size(), static_cast<LPARAM>(shown.size() * 32));
     for (int index : shown) {
-      const std::wstring wide = brevane::win32::Utf8ToWide(names[static_cast<size_t>(index)]);
+      const std::wstring wide =
+          brevane::framework::win32::Utf8ToWide(names[static_cast<size_t>(index)]);
       SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);

@@ -19,8 +19,8 @@ int main() {
   HWND listBox =
       CreateWindowExW(0, L"LISTBOX", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL, 0, 0, 300,
                       600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  auto dispatcher = std::make_shared<brevane::win32::UiDispatcher>();
-  brevane::win32::ListBoxInstanceList list(listBox);
+  auto dispatcher = std::make_shared<brevane::framework::win32::UiDispatcher>();
+  brevane::app::win32::ListBoxInstanceList list(listBox);
   for (int run = 0; run < 2; ++run) {
     int done = -1;
     brevane::wmi::InstanceLoader loader(fake, dispatcher, brevane::wmi::RegionalSettings{});

@@ -34,7 +34,7 @@ Memory ProcessMemory() {
 }  // namespace
 
 int main() {
-  brevane::win32::ComApartment apartment;
+  brevane::framework::win32::ComApartment apartment;
   brevane::wmi::win32::InitializeComSecurity();
   brevane::wmi::win32::ComBackend backend;
   const brevane::wmi::RegionalSettings regional;

@@ -76,7 +76,8 @@ int CALLBACK ComparePlain(LPARAM a, LPARAM b, LPARAM data) {
   wchar_t right[256];
   ListView_GetItemText(sort->view, static_cast<int>(a), sort->column, left, 256);
   ListView_GetItemText(sort->view, static_cast<int>(b), sort->column, right, 256);
-  return brevane::CompareCells(brevane::win32::WideToUtf8(left), brevane::win32::WideToUtf8(right));
+  return brevane::app::CompareCells(brevane::framework::win32::WideToUtf8(left),
+                                    brevane::framework::win32::WideToUtf8(right));
 }
 
 }  // namespace
@@ -90,10 +91,10 @@ int main() {
   {
     brevane::wmi::ResultTable table = Query();
     HWND view = MakeListView(LVS_OWNERDATA);
-    brevane::app::ResultRowsSource source;
-    brevane::win32::VirtualListView list(view, &source);
+    brevane::app::win32::ResultRowsSource source;
+    brevane::framework::win32::VirtualListView list(view, &source);
     const auto start = Clock::now();
-    source.Rows() = brevane::ResultRows::FromTable(std::move(table));
+    source.Rows() = brevane::app::ResultRows::FromTable(std::move(table));
     for (int c = 0; c < source.ColumnCount(); ++c)
       list.AddColumn(source.Rows().ColumnNames()[c], 90);
     source.Rows().Sort(1, true);
@@ -112,7 +113,7 @@ int main() {
     brevane::wmi::ResultTable table = Query();
     HWND view = MakeListView(0);
     for (int c = 0; c < kColumns; ++c) {
-      const std::wstring caption = brevane::win32::Utf8ToWide(table.columnNames[c]);
+      const std::wstring caption = brevane::framework::win32::Utf8ToWide(table.columnNames[c]);
       LVCOLUMNW column{};
       column.mask = LVCF_TEXT | LVCF_WIDTH;
       column.cx = 90;
@@ -123,7 +124,7 @@ int main() {
     SendMessageW(view, WM_SETREDRAW, FALSE, 0);
     for (int r = 0; r < table.rows; ++r) {
       std::wstring text =
-          brevane::win32::Utf8ToWide(table.values[static_cast<size_t>(r) * kColumns]);
+          brevane::framework::win32::Utf8ToWide(table.values[static_cast<size_t>(r) * kColumns]);
       LVITEMW item{};
       item.mask = LVIF_TEXT | LVIF_PARAM;
       item.iItem = r;
@@ -131,7 +132,8 @@ int main() {
       item.pszText = text.data();
       const int index = ListView_InsertItem(view, &item);
       for (int c = 1; c < kColumns; ++c) {
-        text = brevane::win32::Utf8ToWide(table.values[static_cast<size_t>(r) * kColumns + c]);
+        text = brevane::framework::win32::Utf8ToWide(
+            table.values[static_cast<size_t>(r) * kColumns + c]);
         LVITEMW sub{};
         sub.mask = LVIF_TEXT;
         sub.iItem = index;

@@ -27,7 +27,7 @@ double MillisecondsSince(Clock::time_point start) {
 
 struct Combos {
   FakeComboBox query, search, hosts, namespaces;
-  brevane::HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
+  brevane::app::HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
   size_t Entries() const {
     return query.items.size() + search.items.size() + hosts.items.size() + namespaces.items.size();
   }
@@ -54,7 +54,7 @@ void Run(const char* name, const std::wstring& path) {
   const long long sizeBefore = FileSize(path);
   Combos loaded;
   auto start = Clock::now();
-  brevane::app::LoadHistoryFile(path, loaded.Refs());
+  brevane::app::win32::LoadHistoryFile(path, loaded.Refs());
   const double loadMs = MillisecondsSince(start);
 
   Combos toSave;
@@ -63,11 +63,11 @@ void Run(const char* name, const std::wstring& path) {
   toSave.hosts.items = {"server01"};
   toSave.namespaces.items = {"root\\cimv2"};
   start = Clock::now();
-  brevane::app::SaveHistoryFile(path, toSave.Refs());
+  brevane::app::win32::SaveHistoryFile(path, toSave.Refs());
   const double saveMs = MillisecondsSince(start);
 
   Combos reloaded;
-  brevane::app::LoadHistoryFile(path, reloaded.Refs());
+  brevane::app::win32::LoadHistoryFile(path, reloaded.Refs());
   std::printf(
       "%-26s size %10lld -> %10lld  load %9.1f ms (%zu entries)  save %9.1f ms  "
       "reload gives %zu of 5 entries\n",
@@ -77,7 +77,7 @@ void Run(const char* name, const std::wstring& path) {
 }  // namespace
 
 int main() {
-  brevane::testing_support::TempFolder folder;
+  brevane::testing::TempFolder folder;
   const std::string valid =
       "[QueryHistory]\r\nCount=2\r\nQuery0=select Caption from Win32_BIOS\r\nQuery1=kept\r\n";
 

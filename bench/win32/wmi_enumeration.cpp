@@ -37,7 +37,7 @@ int WalkWithProperties(brevane::wmi::ObjectSet& set) {
 }  // namespace
 
 int main() {
-  brevane::win32::ComApartment apartment;
+  brevane::framework::win32::ComApartment apartment;
   brevane::wmi::win32::InitializeComSecurity();
   brevane::wmi::win32::ComBackend backend;
   constexpr int kRounds = 20;

@@ -1,6 +1,6 @@
 #include "app/class_choice.h"
 
-namespace brevane {
+namespace brevane::app {
 
 ClassAction ActionForClassClick(const std::string& shown, const std::string& clicked) {
   if (clicked.empty() || clicked == shown) return ClassAction::Nothing;
@@ -12,4 +12,4 @@ ClassAction ActionForRefresh(const std::string& shown, const std::string& named)
   return named == shown ? ClassAction::ReloadInstances : ClassAction::LoadClass;
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

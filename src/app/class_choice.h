@@ -3,7 +3,7 @@
 // given the class whose instances and properties the panes show ("" once they were emptied).
 #include <string>
 
-namespace brevane {
+namespace brevane::app {
 
 enum class ClassAction {
   Nothing,          // the panes show it already
@@ -18,4 +18,4 @@ ClassAction ActionForClassClick(const std::string& shown, const std::string& cli
 // may have selected it without loading it.
 ClassAction ActionForRefresh(const std::string& shown, const std::string& named);
 
-}  // namespace brevane
+}  // namespace brevane::app

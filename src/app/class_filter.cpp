@@ -2,21 +2,21 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 void ClassFilter::SetNames(std::vector<std::string> names) {
   names_ = std::move(names);
   folded_.clear();
   folded_.reserve(names_.size());
-  for (const std::string& name : names_) folded_.push_back(AsciiLower(name));
+  for (const std::string& name : names_) folded_.push_back(util::AsciiLower(name));
 }
 
 std::string ClassFilter::Normalized(std::string_view text) {
-  return Trim(text);
+  return util::Trim(text);
 }
 
 std::vector<int> ClassFilter::Matches(std::string_view text) const {
-  const std::string needle = AsciiLower(Normalized(text));
+  const std::string needle = util::AsciiLower(Normalized(text));
   std::vector<int> found;
   if (needle.empty()) {
     found.reserve(names_.size());
@@ -34,4 +34,4 @@ std::string ClassCountText(size_t shown, size_t total, bool filtering) {
   return "Classes: " + std::to_string(shown) + " / " + std::to_string(total);
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

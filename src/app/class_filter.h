@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace brevane {
+namespace brevane::app {
 
 class ClassFilter {
  public:
@@ -31,4 +31,4 @@ class ClassFilter {
 // while a filter is on.
 std::string ClassCountText(size_t shown, size_t total, bool filtering);
 
-}  // namespace brevane
+}  // namespace brevane::app

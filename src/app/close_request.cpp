@@ -2,17 +2,17 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 bool SelectsEveryProperty(std::string_view query) {
   const size_t star = query.find('*');
   if (star == std::string_view::npos) return false;
-  return AsciiLower(Trim(query.substr(0, star))) == "select";
+  return util::AsciiLower(util::Trim(query.substr(0, star))) == "select";
 }
 
 CloseDecision DecideCloseRequest(const CloseRequestState& state, QuestionBox& questions) {
   CloseDecision decision;
-  decision.query = Trim(state.queryText);
+  decision.query = util::Trim(state.queryText);
   if (decision.query.empty() || state.monitorWindow == 0 || decision.query == state.startupQuery) {
     return decision;
   }
@@ -26,4 +26,4 @@ CloseDecision DecideCloseRequest(const CloseRequestState& state, QuestionBox& qu
   return decision;
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

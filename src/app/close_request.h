@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace brevane {
+namespace brevane::app {
 
 inline constexpr const char* kSendQueryQuestion = "Send query string to Kestrum?";
 inline constexpr const char* kStarQueryQuestion =
@@ -37,4 +37,4 @@ bool SelectsEveryProperty(std::string_view query);
 // Asks what has to be asked and says what to do. The histories are saved before this.
 CloseDecision DecideCloseRequest(const CloseRequestState& state, QuestionBox& questions);
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::vector<std::string> CommandLineArguments(std::string_view commandLine) {
   return arguments;
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace brevane {
+namespace brevane::app {
 
 // An argument longer than this many characters is cut to it. Switch values are short; the
 // bound only keeps a hostile command line from growing one argument without end.
@@ -19,4 +19,4 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 // The arguments after the program path (which is split off by the same rules).
 std::vector<std::string> CommandLineArguments(std::string_view commandLine);
 
-}  // namespace brevane
+}  // namespace brevane::app

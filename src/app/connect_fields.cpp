@@ -2,10 +2,10 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 ConnectFields TakeConnectFields(const ConnectFields& typed) {
-  return {Trim(typed.host), Trim(typed.nameSpace), typed.user, typed.password};
+  return {util::Trim(typed.host), util::Trim(typed.nameSpace), typed.user, typed.password};
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -4,7 +4,7 @@
 
 #include "util/secret.h"
 
-namespace brevane {
+namespace brevane::app {
 
 // Every copy wipes its password when it goes.
 struct ConnectFields {
@@ -12,7 +12,7 @@ struct ConnectFields {
   std::string nameSpace;
   std::string user;
   std::string password;
-  ~ConnectFields() { WipeSecret(password); }
+  ~ConnectFields() { util::WipeSecret(password); }
 };
 
 // Host and namespace lose blanks and control characters at both ends (the client turns an
@@ -20,4 +20,4 @@ struct ConnectFields {
 // taken exactly as typed, since a blank may be part of a password.
 ConnectFields TakeConnectFields(const ConnectFields& typed);
 
-}  // namespace brevane
+}  // namespace brevane::app

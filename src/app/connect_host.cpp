@@ -1,9 +1,9 @@
 #include "app/connect_host.h"
 
-namespace brevane {
+namespace brevane::app {
 
 std::string HostForConnection(const std::string& host) {
   return host == kThisComputerEntry ? std::string(".") : host;
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

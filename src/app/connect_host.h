@@ -3,11 +3,11 @@
 // computer name.
 #include <string>
 
-namespace brevane {
+namespace brevane::app {
 
 inline constexpr const char* kThisComputerEntry = "\xE6\x9C\xAC\xE6\x9C\xBA";  // 本机
 
 // "." (the local computer) for the preset entry; any other host unchanged.
 std::string HostForConnection(const std::string& host);
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -2,7 +2,7 @@
 
 #include "app/result_rows.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
@@ -27,7 +27,7 @@ std::string PropertyNameFromGrid(const std::string& shown) {
 }
 
 std::string PropertyLinesText(const std::vector<PropertyRowText>& rows) {
-  StringSink sink;
+  util::StringSink sink;
   DelimitedWriter writer(sink, DelimitedFormat::Tsv);
   for (const PropertyRowText& row : rows) {
     if (IsBlankRow(row)) continue;
@@ -54,7 +54,7 @@ std::string PropertyValuesText(const std::vector<PropertyRowText>& rows) {
 
 std::string ResultRowsText(const ResultRows& table, const std::vector<int>& columns,
                            const std::vector<int>* rows) {
-  StringSink sink;
+  util::StringSink sink;
   // Sized once: a million cells grown step by step would be copied over and over.
   size_t estimate = 0;
   const int rowCount = rows != nullptr ? static_cast<int>(rows->size()) : table.RowCount();
@@ -69,4 +69,4 @@ std::string ResultRowsText(const ResultRows& table, const std::vector<int>& colu
   return std::move(sink.Text());
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

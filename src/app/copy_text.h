@@ -5,7 +5,7 @@
 
 #include "app/delimited_text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 struct PropertyRowText {
   std::string name;
@@ -27,4 +27,4 @@ std::string PropertyValuesText(const std::vector<PropertyRowText>& rows);
 std::string ResultRowsText(const ResultRows& table, const std::vector<int>& columns,
                            const std::vector<int>* rows);
 
-}  // namespace brevane
+}  // namespace brevane::app

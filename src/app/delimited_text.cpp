@@ -3,7 +3,7 @@
 #include "app/result_rows.h"
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
@@ -18,7 +18,7 @@ bool NeedsQuotes(std::string_view text, DelimitedFormat format) {
 
 // Appends the text with quotes doubled (when quoted) and NULs replaced, in as few pieces as
 // the text allows.
-void AppendEscaped(TextSink& sink, std::string_view text, bool quoted) {
+void AppendEscaped(util::TextSink& sink, std::string_view text, bool quoted) {
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -53,7 +53,7 @@ void DelimitedWriter::EndLine() {
 DelimitedFormat FormatForFileName(std::string_view fileName, DelimitedFormat chosen) {
   const size_t dot = fileName.find_last_of(".\\/");
   if (dot == std::string_view::npos || fileName[dot] != '.') return chosen;
-  const std::string extension = AsciiLower(fileName.substr(dot));
+  const std::string extension = util::AsciiLower(fileName.substr(dot));
   if (extension == ".csv") return DelimitedFormat::Csv;
   if (extension == ".txt" || extension == ".tsv" || extension == ".tab")
     return DelimitedFormat::Tsv;
@@ -61,13 +61,13 @@ DelimitedFormat FormatForFileName(std::string_view fileName, DelimitedFormat cho
 }
 
 void WriteResultRows(const ResultRows& table, const std::vector<int>& columns,
-                     const std::vector<int>* rows, DelimitedFormat format, TextSink& sink) {
+                     const std::vector<int>* rows, DelimitedFormat format, util::TextSink& sink) {
   std::vector<int> order = columns;
   if (order.empty()) {
     for (int i = 0; i < table.ColumnCount(); ++i) order.push_back(i);
   }
   DelimitedWriter writer(sink, format);
-  const StringList& names = table.ColumnNames();
+  const util::StringList& names = table.ColumnNames();
   for (int column : order) {
     writer.Cell(column >= 0 && static_cast<size_t>(column) < names.size()
                     ? std::string_view(names[static_cast<size_t>(column)])
@@ -87,4 +87,4 @@ void WriteResultRows(const ResultRows& table, const std::vector<int>& columns,
   }
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

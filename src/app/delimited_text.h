@@ -8,7 +8,7 @@
 
 #include "util/text_sink.h"
 
-namespace brevane {
+namespace brevane::app {
 
 class ResultRows;
 
@@ -24,12 +24,12 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // in most readers, becomes U+FFFD.
 class DelimitedWriter {
  public:
-  DelimitedWriter(TextSink& sink, DelimitedFormat format) : sink_(sink), format_(format) {}
+  DelimitedWriter(util::TextSink& sink, DelimitedFormat format) : sink_(sink), format_(format) {}
   void Cell(std::string_view text);
   void EndLine();
 
  private:
-  TextSink& sink_;
+  util::TextSink& sink_;
   DelimitedFormat format_;
   bool lineStarted_ = false;
 };
@@ -43,6 +43,6 @@ DelimitedFormat FormatForFileName(std::string_view fileName, DelimitedFormat cho
 // means every column in source order. rows: display rows to write; null means every row, in
 // display order.
 void WriteResultRows(const ResultRows& table, const std::vector<int>& columns,
-                     const std::vector<int>* rows, DelimitedFormat format, TextSink& sink);
+                     const std::vector<int>* rows, DelimitedFormat format, util::TextSink& sink);
 
-}  // namespace brevane
+}  // namespace brevane::app

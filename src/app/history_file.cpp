@@ -6,7 +6,7 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
@@ -16,7 +16,7 @@ struct HistorySection {
   const char* section;
   const char* keyPrefix;
   ClearRule clear;
-  ComboBoxControl* combo;
+  util::ComboBoxControl* combo;
   // The four original sections always get their "Count"; a newer one is written only once it
   // has entries, which spares every close a write of the whole file for nothing.
   bool writeWhenEmpty = true;
@@ -34,7 +34,7 @@ std::vector<HistorySection> Sections(const HistoryCombos& combos) {
   };
 }
 
-void ClearItems(ComboBoxControl& combo) {
+void ClearItems(util::ComboBoxControl& combo) {
   for (int i = combo.ItemCount() - 1; i >= 0; --i) combo.DeleteItem(i);
 }
 
@@ -42,7 +42,7 @@ void ClearItems(ComboBoxControl& combo) {
 // the decimal number exactly as it would be formatted, without sign or leading zeros.
 bool KeyIndex(std::string_view key, std::string_view prefix, int64_t* index) {
   if (key.size() <= prefix.size() || key.size() > prefix.size() + 10) return false;
-  if (AsciiLower(key.substr(0, prefix.size())) != AsciiLower(prefix)) return false;
+  if (util::AsciiLower(key.substr(0, prefix.size())) != util::AsciiLower(prefix)) return false;
   const std::string_view digits = key.substr(prefix.size());
   if (digits.size() > 1 && digits.front() == '0') return false;
   int64_t value = 0;
@@ -64,19 +64,20 @@ std::string SingleLine(std::string_view text) {
   return line;
 }
 
-void LoadSection(ProfileStore& profile, const HistorySection& rule) {
+void LoadSection(util::ProfileStore& profile, const HistorySection& rule) {
   if (!rule.combo) return;
   if (rule.clear == ClearRule::Always) ClearItems(*rule.combo);
-  const IniSection section = profile.ReadSection(rule.section);
+  const util::IniSection section = profile.ReadSection(rule.section);
   const std::string* countText = section.Find("Count");
-  const int32_t count = StrToIntDef(countText ? ProfileValue(*countText) : std::string(), 0);
+  const int32_t count =
+      util::StrToIntDef(countText ? util::ProfileValue(*countText) : std::string(), 0);
   if (rule.clear == ClearRule::WhenCountPositive && count > 0) ClearItems(*rule.combo);
   for (const std::string& value : HistoryEntries(section, rule.keyPrefix, count)) {
     rule.combo->InsertItem(rule.combo->ItemCount(), value);
   }
 }
 
-void SaveSection(ProfileStore& profile, const HistorySection& rule) {
+void SaveSection(util::ProfileStore& profile, const HistorySection& rule) {
   if (!rule.combo) return;
   const int count = std::clamp(rule.combo->ItemCount(), 0, kMaxSavedHistoryEntries);
   if (count == 0 && !rule.writeWhenEmpty) return;
@@ -85,20 +86,20 @@ void SaveSection(ProfileStore& profile, const HistorySection& rule) {
   // with its quotes.
   for (int i = 0; i < count; ++i) {
     profile.WriteString(rule.section, rule.keyPrefix + std::to_string(i),
-                        ProfileWriteForm(SingleLine(rule.combo->ItemText(i))));
+                        util::ProfileWriteForm(SingleLine(rule.combo->ItemText(i))));
   }
 }
 
 }  // namespace
 
-std::vector<std::string> HistoryEntries(const IniSection& section, std::string_view prefix,
+std::vector<std::string> HistoryEntries(const util::IniSection& section, std::string_view prefix,
                                         int32_t count) {
   std::vector<std::pair<int64_t, std::string>> found;
   if (count <= 0) return {};
-  for (const IniEntry& entry : section.Entries()) {
+  for (const util::IniEntry& entry : section.Entries()) {
     int64_t index = 0;
     if (!KeyIndex(entry.key, prefix, &index) || index >= count) continue;
-    std::string value = ProfileValue(entry.value);
+    std::string value = util::ProfileValue(entry.value);
     if (!value.empty()) found.emplace_back(index, std::move(value));
   }
   // Keys are unique (case-insensitively) in a section, so indices are too.
@@ -110,7 +111,7 @@ std::vector<std::string> HistoryEntries(const IniSection& section, std::string_v
   return values;
 }
 
-void LoadHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept {
+void LoadHistory(util::ProfileStore& profile, const HistoryCombos& combos) noexcept {
   try {
     for (const HistorySection& rule : Sections(combos)) LoadSection(profile, rule);
   } catch (...) {
@@ -118,7 +119,7 @@ void LoadHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept {
   }
 }
 
-bool SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept {
+bool SaveHistory(util::ProfileStore& profile, const HistoryCombos& combos) noexcept {
   try {
     for (const HistorySection& rule : Sections(combos)) SaveSection(profile, rule);
     return true;
@@ -128,7 +129,7 @@ bool SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept {
   }
 }
 
-bool HoldsHistories(ProfileStore& profile) noexcept {
+bool HoldsHistories(util::ProfileStore& profile) noexcept {
   try {
     for (const HistorySection& rule : Sections({})) {
       if (profile.ReadSection(rule.section).Find("Count") != nullptr) return true;
@@ -140,7 +141,7 @@ bool HoldsHistories(ProfileStore& profile) noexcept {
 
 void LoadHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept {
   try {
-    ProfileStore& user = homes.UserFile();
+    util::ProfileStore& user = homes.UserFile();
     LoadHistory(HoldsHistories(user) ? user : homes.ProgramFolderFile(), combos);
   } catch (...) {
   }
@@ -157,4 +158,4 @@ bool SaveHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept {
   }
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

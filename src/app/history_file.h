@@ -10,16 +10,16 @@
 #include "util/list_controls.h"
 #include "util/profile_store.h"
 
-namespace brevane {
+namespace brevane::app {
 
 // A section whose combo box is missing is neither loaded nor saved, so that its stored
 // history survives.
 struct HistoryCombos {
-  ComboBoxControl* query = nullptr;        // Query2Combo, section "QueryHistory"
-  ComboBoxControl* search = nullptr;       // FindText, section "SearchHistory"
-  ComboBoxControl* hosts = nullptr;        // HostCombo, section "HostHistory"
-  ComboBoxControl* namespaces = nullptr;   // wmiPathCombo, section "NSpaceHistory"
-  ComboBoxControl* classFilter = nullptr;  // the class filter box, section "FilterHistory"
+  util::ComboBoxControl* query = nullptr;        // Query2Combo, section "QueryHistory"
+  util::ComboBoxControl* search = nullptr;       // FindText, section "SearchHistory"
+  util::ComboBoxControl* hosts = nullptr;        // HostCombo, section "HostHistory"
+  util::ComboBoxControl* namespaces = nullptr;   // wmiPathCombo, section "NSpaceHistory"
+  util::ComboBoxControl* classFilter = nullptr;  // the class filter box, section "FilterHistory"
 };
 
 // The lists in memory are unbounded; only the most recent entries go to the file.
@@ -27,11 +27,11 @@ inline constexpr int kMaxSavedHistoryEntries = 15;
 
 // Fills the drop-down lists from the file. Never throws: a failure ends the load where it
 // happened and keeps what was already added.
-void LoadHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
+void LoadHistory(util::ProfileStore& profile, const HistoryCombos& combos) noexcept;
 
 // Writes the first entries of each drop-down list. Never throws: a failed write ends the save
 // there, keeps what was already written and gives false.
-bool SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
+bool SaveHistory(util::ProfileStore& profile, const HistoryCombos& combos) noexcept;
 
 // The two places of the settings file: beside the program (portable use), and the user's own
 // folder for when the program's folder cannot be written (under Program Files, on a read-only
@@ -39,12 +39,12 @@ bool SaveHistory(ProfileStore& profile, const HistoryCombos& combos) noexcept;
 class HistoryHomes {
  public:
   virtual ~HistoryHomes() = default;
-  virtual ProfileStore& ProgramFolderFile() = 0;
-  virtual ProfileStore& UserFile() = 0;  // its folder is made when it is first written
+  virtual util::ProfileStore& ProgramFolderFile() = 0;
+  virtual util::ProfileStore& UserFile() = 0;  // its folder is made when it is first written
 };
 
 // True when the file holds a saved history (a "Count" in one of the four sections).
-bool HoldsHistories(ProfileStore& profile) noexcept;
+bool HoldsHistories(util::ProfileStore& profile) noexcept;
 
 // The user's file once it holds histories (an earlier save had to go there), else the
 // program's.
@@ -56,7 +56,7 @@ bool SaveHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept;
 // The non-empty values of the keys prefix + "0" .. prefix + (count - 1) in index order, read
 // as the profile reader gives them. Walks only the keys the section has, so a hand-edited
 // count of two billion costs no more than a count of three.
-std::vector<std::string> HistoryEntries(const IniSection& section, std::string_view prefix,
+std::vector<std::string> HistoryEntries(const util::IniSection& section, std::string_view prefix,
                                         int32_t count);
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -5,31 +5,31 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
 // How much of a window must stay on screen for the user to grab it again.
 constexpr int64_t kMinReachablePixels = 48;
 
-std::optional<std::string> PresentValue(const IniSection& section, std::string_view key) {
+std::optional<std::string> PresentValue(const util::IniSection& section, std::string_view key) {
   const std::string* raw = section.Find(key);
   if (!raw) return std::nullopt;
-  std::string value = ProfileValue(*raw);
+  std::string value = util::ProfileValue(*raw);
   if (value.empty()) return std::nullopt;
   return value;
 }
 
 // The resolution-specific key first, the plain key (written at any resolution) second.
-std::optional<std::string> PositionValue(const IniSection& section, std::string_view key,
+std::optional<std::string> PositionValue(const util::IniSection& section, std::string_view key,
                                          const ScreenMetrics& screen) {
   if (auto value = PresentValue(section, ResolutionKey(key, screen))) return value;
   return PresentValue(section, key);
 }
 
-int ReadInteger(const IniSection& section, std::string_view key, int fallback) {
+int ReadInteger(const util::IniSection& section, std::string_view key, int fallback) {
   const std::string* raw = section.Find(key);
-  return raw ? StrToIntDef(ProfileValue(*raw), fallback) : fallback;
+  return raw ? util::StrToIntDef(util::ProfileValue(*raw), fallback) : fallback;
 }
 
 int ClampToInt(int64_t value) {
@@ -39,11 +39,11 @@ int ClampToInt(int64_t value) {
 }  // namespace
 
 std::string ResolutionKey(std::string_view key, const ScreenMetrics& screen) {
-  return std::string(key) + Format("(%dx%d)", screen.width, screen.height);
+  return std::string(key) + util::Format("(%dx%d)", screen.width, screen.height);
 }
 
 std::string FormatPositions(const std::array<int, 4>& values) {
-  return Format("%d,%d,%d,%d", values[0], values[1], values[2], values[3]);
+  return util::Format("%d,%d,%d,%d", values[0], values[1], values[2], values[3]);
 }
 
 std::array<int, 4> ParsePositions(std::string_view text, const std::array<int, 4>& defaults) {
@@ -54,7 +54,7 @@ std::array<int, 4> ParsePositions(std::string_view text, const std::array<int, 4
     size_t comma = text.find(',', pos);
     if (comma == std::string_view::npos) comma = text.size();
     if (comma > pos) {
-      values[field] = StrToIntDef(text.substr(pos, comma - pos), defaults[field]);
+      values[field] = util::StrToIntDef(text.substr(pos, comma - pos), defaults[field]);
       ++field;
     }
     pos = comma + 1;
@@ -79,11 +79,11 @@ ProfileEntries PlacementEntries(const PlacementRecord& record, const ScreenMetri
       {kNormPosKey, norm},
       {kVisibleKey, beingDestroyed ? "1" : "0"},
   };
-  for (auto& entry : entries) entry.second = ProfileWriteForm(entry.second);
+  for (auto& entry : entries) entry.second = util::ProfileWriteForm(entry.second);
   return entries;
 }
 
-std::optional<PlacementRecord> RestoredPlacement(const IniSection& section,
+std::optional<PlacementRecord> RestoredPlacement(const util::IniSection& section,
                                                  const PlacementRecord& current, bool visible,
                                                  const ScreenMetrics& screen, bool sizeable) {
   if (ReadInteger(section, kFormVersionKey, 0) < kPlacementFormVersion) return std::nullopt;
@@ -136,4 +136,4 @@ PlacementRect MoveIntoArea(const PlacementRect& window, const PlacementRect& are
   return {ClampToInt(left), ClampToInt(top), ClampToInt(left + width), ClampToInt(top + height)};
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -10,7 +10,7 @@
 
 #include "util/ini_text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 inline constexpr const char* kPlacementSection = "TMainWin";
 inline constexpr int kPlacementFormVersion = 0;
@@ -72,7 +72,7 @@ ProfileEntries PlacementEntries(const PlacementRecord& record, const ScreenMetri
 // The record to apply when the window is first shown, or nothing when the section holds no
 // usable position or was saved at another pixels-per-inch setting. `current` is the window's
 // placement as it stands; only its position is replaced.
-std::optional<PlacementRecord> RestoredPlacement(const IniSection& section,
+std::optional<PlacementRecord> RestoredPlacement(const util::IniSection& section,
                                                  const PlacementRecord& current, bool visible,
                                                  const ScreenMetrics& screen, bool sizeable);
 
@@ -83,4 +83,4 @@ bool NeedsMoveIntoArea(const PlacementRect& window, const PlacementRect& area);
 // The rectangle moved (and if need be shrunk) so that it lies inside `area`.
 PlacementRect MoveIntoArea(const PlacementRect& window, const PlacementRect& area);
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -2,12 +2,12 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
 std::string Seconds(long long milliseconds, const std::string& decimalSeparator) {
-  std::string text = Format("%1.4f", static_cast<double>(milliseconds) / 1000.0);
+  std::string text = util::Format("%1.4f", static_cast<double>(milliseconds) / 1000.0);
   const size_t dot = text.find('.');
   if (dot != std::string::npos) text.replace(dot, 1, decimalSeparator);
   return text;
@@ -33,4 +33,4 @@ std::string ConnectingText(const std::string& host) {
   return "Connecting to " + host + "...";
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

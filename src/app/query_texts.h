@@ -2,7 +2,7 @@
 // What status panel 2 says about a query: while it runs, when it ends and when it is stopped.
 #include <string>
 
-namespace brevane {
+namespace brevane::app {
 
 // "Query execution time: %1.4f sec", with the locale's decimal separator.
 std::string QueryTimeText(long long milliseconds, const std::string& decimalSeparator);
@@ -14,4 +14,4 @@ std::string QueryStoppedText(long long milliseconds, int objects,
 // While a worker connects to the host.
 std::string ConnectingText(const std::string& host);
 
-}  // namespace brevane
+}  // namespace brevane::app

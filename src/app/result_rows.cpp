@@ -9,7 +9,7 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
@@ -38,7 +38,7 @@ std::vector<size_t> ObjectLengths(const wmi::ResultTable& table, size_t cellCoun
 
 // True when every object has the same property names in the same order (and no object is
 // without properties), so that the cells can stay where they are.
-bool SameShape(const StringList& names, const std::vector<size_t>& lengths) {
+bool SameShape(const util::StringList& names, const std::vector<size_t>& lengths) {
   if (lengths.empty() || lengths.front() == 0) return false;
   const size_t width = lengths.front();
   for (size_t object = 1; object < lengths.size(); ++object) {
@@ -102,7 +102,8 @@ void ResultRows::Append(wmi::ResultTable&& table) {
   table.Clear();
 }
 
-void ResultRows::AppendMixed(StringList& names, StringList& values, size_t first, size_t length) {
+void ResultRows::AppendMixed(util::StringList& names, util::StringList& values, size_t first,
+                             size_t length) {
   const size_t stored = rowStart_.size() - 1;
   if (!mixed_) {
     mixed_ = true;
@@ -151,7 +152,7 @@ int ResultRows::ColumnCount() const {
   return static_cast<int>(columnNames_.size());
 }
 
-const StringList& ResultRows::ColumnNames() const {
+const util::StringList& ResultRows::ColumnNames() const {
   return columnNames_;
 }
 
@@ -181,7 +182,7 @@ void ResultRows::Sort(int column, bool ascending) {
   std::vector<NumberKey> numbers;
   std::vector<int> texts;
   for (int stored : order_) {
-    const std::optional<int32_t> number = ParseStandardInt(text(stored));
+    const std::optional<int32_t> number = util::ParseStandardInt(text(stored));
     if (number && *number != kNoNumber) {
       numbers.push_back({*number, stored});
     } else {
@@ -204,7 +205,7 @@ void ResultRows::Sort(int column, bool ascending) {
   size_t t = 0;
   size_t out = 0;
   while (n < numbers.size() && t < texts.size()) {
-    const int order = CompareBytes(text(numbers[n].stored), text(texts[t]));
+    const int order = util::CompareBytes(text(numbers[n].stored), text(texts[t]));
     const bool numberFirst = ascending ? order < 0 : order > 0;
     order_[out++] = numberFirst ? numbers[n++].stored : texts[t++];
   }
@@ -213,12 +214,12 @@ void ResultRows::Sort(int column, bool ascending) {
 }
 
 int CompareCells(std::string_view a, std::string_view b) {
-  const int32_t first = StrToIntDef(a, kNoNumber);
-  const int32_t second = StrToIntDef(b, kNoNumber);
+  const int32_t first = util::StrToIntDef(a, kNoNumber);
+  const int32_t second = util::StrToIntDef(b, kNoNumber);
   if (first != kNoNumber && second != kNoNumber) {
     return first > second ? 1 : (first < second ? -1 : 0);
   }
-  return CompareBytes(a, b);
+  return util::CompareBytes(a, b);
 }
 
 int QueryColumnWidth(int clientWidth, int columnCount) {
@@ -235,4 +236,4 @@ int QueryColumnWidth(int clientWidth, int columnCount) {
   return std::max(width, kMinColumnWidth);
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -9,7 +9,7 @@
 #include "util/string_list.h"
 #include "wmi/result_table.h"
 
-namespace brevane {
+namespace brevane::app {
 
 class ResultRows {
  public:
@@ -27,7 +27,7 @@ class ResultRows {
 
   int RowCount() const;
   int ColumnCount() const;
-  const StringList& ColumnNames() const;
+  const util::StringList& ColumnNames() const;
   // Cell of a row in display order; column 0 is the row's caption. Missing cells are empty.
   const std::string& Cell(int row, int column) const;
 
@@ -37,9 +37,9 @@ class ResultRows {
 
  private:
   std::string_view StoredCell(size_t stored, size_t column) const;
-  void AppendMixed(StringList& names, StringList& values, size_t first, size_t length);
+  void AppendMixed(util::StringList& names, util::StringList& values, size_t first, size_t length);
 
-  StringList columnNames_;
+  util::StringList columnNames_;
   // The stored rows one after another; a row holds the columns up to the last one it has a
   // value for, so that a column that appears late costs nothing for the rows before it.
   std::vector<std::string> cells_;
@@ -58,4 +58,4 @@ int CompareCells(std::string_view a, std::string_view b);
 // Width of every column after a rebuild, for a list view of the given client width.
 int QueryColumnWidth(int clientWidth, int columnCount);
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -2,7 +2,7 @@
 
 #include "util/list_search.h"
 
-namespace brevane {
+namespace brevane::app {
 
 std::string StartOverQuestion(const std::string& searchText) {
   return NotFoundMessage(searchText) + "\r\rStart search over?";
@@ -12,7 +12,7 @@ std::string NotFoundMessage(const std::string& searchText) {
   return "Could not find \"" + searchText + "\"";
 }
 
-SearchFlow::SearchFlow(FindDialogPort& dialog, SearchWindowPort& window,
+SearchFlow::SearchFlow(dialogs::FindDialogPort& dialog, SearchWindowPort& window,
                        SearchMessagePort& messages)
     : dialog_(dialog), window_(window), messages_(messages) {}
 
@@ -37,10 +37,11 @@ void SearchFlow::Findagain1Click() {
 
 int SearchFlow::FindIn(SearchTab tab, bool fromStart) {
   if (tab == SearchTab::Query) {
-    return FindInListView(window_.QueryList(), searchText_, fromStart, matchCase_, wholeWord_,
-                          true);
+    return util::FindInListView(window_.QueryList(), searchText_, fromStart, matchCase_, wholeWord_,
+                                true);
   }
-  return FindInListBox(window_.ClassList(), searchText_, fromStart, matchCase_, wholeWord_, true);
+  return util::FindInListBox(window_.ClassList(), searchText_, fromStart, matchCase_, wholeWord_,
+                             true);
 }
 
 void SearchFlow::SearchActiveList(bool fromStart) {
@@ -64,4 +65,4 @@ void SearchFlow::SearchActiveList(bool fromStart) {
   }
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

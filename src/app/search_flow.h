@@ -7,7 +7,7 @@
 #include "dialogs/find_dialog_port.h"
 #include "util/list_controls.h"
 
-namespace brevane {
+namespace brevane::app {
 
 enum class SearchTab { Classes, Query };
 
@@ -17,8 +17,8 @@ class SearchWindowPort {
  public:
   virtual ~SearchWindowPort() = default;
   virtual SearchTab ActiveTab() const = 0;
-  virtual ListViewControl& QueryList() = 0;  // ListView1
-  virtual ListBoxControl& ClassList() = 0;   // ClassListBox
+  virtual util::ListViewControl& QueryList() = 0;  // ListView1
+  virtual util::ListBoxControl& ClassList() = 0;   // ClassListBox
   virtual void FocusQueryList() = 0;         // ListView1 becomes the focused control
   virtual void FocusClassList() = 0;         // ClassListBox becomes the focused control
   // PropGrid back to its header row and one data row with both cells empty, InstanceListBox
@@ -46,7 +46,8 @@ std::string NotFoundMessage(const std::string& searchText);
 // search, changed only by a confirmed find dialog) and the two commands.
 class SearchFlow {
  public:
-  SearchFlow(FindDialogPort& dialog, SearchWindowPort& window, SearchMessagePort& messages);
+  SearchFlow(dialogs::FindDialogPort& dialog, SearchWindowPort& window,
+             SearchMessagePort& messages);
 
   // Find (Ctrl+F): the dialog opens with the last confirmed text and options; when the user
   // confirms, they become the search and the active list is searched from the top.
@@ -65,7 +66,7 @@ class SearchFlow {
  private:
   int FindIn(SearchTab tab, bool fromStart);
 
-  FindDialogPort& dialog_;
+  dialogs::FindDialogPort& dialog_;
   SearchWindowPort& window_;
   SearchMessagePort& messages_;
   std::string searchText_;
@@ -73,4 +74,4 @@ class SearchFlow {
   bool wholeWord_ = false;
 };
 
-}  // namespace brevane
+}  // namespace brevane::app

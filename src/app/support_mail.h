@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brevane {
+namespace brevane::app {
 
 struct WindowsVersion {
   uint32_t major = 0;
@@ -15,4 +15,4 @@ struct WindowsVersion {
 // handed to the shell as it stands (nothing escaped).
 std::string SupportMailLink(const WindowsVersion& version);
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -4,7 +4,7 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 
 namespace {
 
@@ -28,14 +28,14 @@ std::vector<SwitchMatch> MatchSwitches(std::string_view argument) {
   std::vector<SwitchMatch> matches;
   for (const SwitchRow& row : kSwitchRows) {
     if (argument.starts_with(row.prefix)) {
-      matches.push_back({row.kind, Trim(argument.substr(row.prefix.size()))});
+      matches.push_back({row.kind, util::Trim(argument.substr(row.prefix.size()))});
     }
   }
   return matches;
 }
 
 int32_t MonitorWindowFromValue(std::string_view value) {
-  return StrToIntDef(value, 0);
+  return util::StrToIntDef(value, 0);
 }
 
 void StartupSwitches::Apply(const SwitchMatch& match) {
@@ -69,4 +69,4 @@ StartupSwitches ParseSwitches(const std::vector<std::string>& arguments) {
   return switches;
 }
 
-}  // namespace brevane
+}  // namespace brevane::app

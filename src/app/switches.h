@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace brevane {
+namespace brevane::app {
 
 enum class SwitchKind { MonitorWindow, Host, Namespace, User, Password, Query };
 
@@ -38,4 +38,4 @@ struct StartupSwitches {
 
 StartupSwitches ParseSwitches(const std::vector<std::string>& arguments);
 
-}  // namespace brevane
+}  // namespace brevane::app

@@ -3,7 +3,7 @@
 // that drives it.
 #include <string>
 
-namespace brevane {
+namespace brevane::dialogs {
 
 // The find dialog (TFindDialog) as the search sees it. The search sets the text and options
 // before Execute and reads them back after a confirmed Execute.
@@ -21,4 +21,4 @@ class FindDialogPort {
   virtual bool WholeWord() const = 0;
 };
 
-}  // namespace brevane
+}  // namespace brevane::dialogs

@@ -1,6 +1,6 @@
 #include "dialogs/shell_failure.h"
 
-namespace brevane {
+namespace brevane::dialogs {
 
 namespace {
 
@@ -37,4 +37,4 @@ uint32_t ShellFailureCode(intptr_t returned, uint32_t lastError) {
   return kGenericFailure;
 }
 
-}  // namespace brevane
+}  // namespace brevane::dialogs

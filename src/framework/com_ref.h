@@ -7,7 +7,7 @@
 // without Windows.
 #include <utility>
 
-namespace brevane {
+namespace brevane::framework {
 
 template <typename T>
 class ComRef {
@@ -60,4 +60,4 @@ class ComRef {
   T* pointer_ = nullptr;
 };
 
-}  // namespace brevane
+}  // namespace brevane::framework

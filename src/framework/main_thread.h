@@ -2,7 +2,7 @@
 // The one path by which a worker thread gets work done on the UI thread.
 #include <functional>
 
-namespace brevane {
+namespace brevane::framework {
 
 class MainThreadDispatcher {
  public:
@@ -16,4 +16,4 @@ class MainThreadDispatcher {
   virtual bool Post(std::function<void()> step) = 0;
 };
 
-}  // namespace brevane
+}  // namespace brevane::framework

@@ -1,6 +1,6 @@
 #include "framework/step_queue.h"
 
-namespace brevane {
+namespace brevane::framework {
 
 bool StepQueue::Post(std::function<void()> step, bool* wasEmpty) {
   std::lock_guard lock(mutex_);
@@ -69,4 +69,4 @@ bool StepQueue::Closed() const {
   return closed_;
 }
 
-}  // namespace brevane
+}  // namespace brevane::framework

@@ -5,7 +5,7 @@
 #include <functional>
 #include <mutex>
 
-namespace brevane {
+namespace brevane::framework {
 
 class StepQueue {
  public:
@@ -27,4 +27,4 @@ class StepQueue {
   bool closed_ = false;
 };
 
-}  // namespace brevane
+}  // namespace brevane::framework

@@ -6,7 +6,7 @@
 #include <thread>
 #include <utility>
 
-namespace brevane {
+namespace brevane::framework {
 
 template <typename T>
 class UiThreadOnly {
@@ -35,4 +35,4 @@ class UiThreadOnly {
   T value_;
 };
 
-}  // namespace brevane
+}  // namespace brevane::framework

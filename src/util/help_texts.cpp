@@ -1,6 +1,6 @@
 #include "util/help_texts.h"
 
-namespace brevane::help {
+namespace brevane::util {
 
 std::string ChooseHelpFile(const std::string& programDir, const FileExistsFunction& fileExists) {
   for (const char* name : {kMonitorHelpFileName, kOwnHelpFileName}) {
@@ -11,7 +11,7 @@ std::string ChooseHelpFile(const std::string& programDir, const FileExistsFuncti
 }
 
 std::string StartPageTopic(const std::string& helpFile) {
-  return helpFile + kStartTopic;
+  return helpFile + kHelpStartTopic;
 }
 
 std::string HelpFileNotFoundMessage() {
@@ -30,4 +30,4 @@ HelpProblem CheckHelpAvailable(const std::string& helpFile, bool helpControlLoad
   return HelpProblem::None;
 }
 
-}  // namespace brevane::help
+}  // namespace brevane::util

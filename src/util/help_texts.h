@@ -3,13 +3,13 @@
 #include <functional>
 #include <string>
 
-namespace brevane::help {
+namespace brevane::util {
 
 // The monitor's help file wins over our own, so a shared installation shows one help.
 inline constexpr const char* kMonitorHelpFileName = "kestrum.chm";
 inline constexpr const char* kOwnHelpFileName = "brevane.chm";
-inline constexpr const char* kStartTopic = "::/HTML/wmi/index.htm";
-inline constexpr const char* kErrorTitle = "Error";
+inline constexpr const char* kHelpStartTopic = "::/HTML/wmi/index.htm";
+inline constexpr const char* kHelpErrorTitle = "Error";
 
 using FileExistsFunction = std::function<bool(const std::string& path)>;
 
@@ -29,4 +29,4 @@ enum class HelpProblem { None, NoHelpFile, NoHelpControl };
 // not the viewer is available.
 HelpProblem CheckHelpAvailable(const std::string& helpFile, bool helpControlLoaded);
 
-}  // namespace brevane::help
+}  // namespace brevane::util

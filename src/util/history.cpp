@@ -4,7 +4,7 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::util {
 
 void AddToHistory(ComboBoxControl& combo, std::string_view text) {
   const std::string entry = Trim(text);
@@ -20,4 +20,4 @@ void AddToHistory(ComboBoxControl& combo, std::string_view text) {
   combo.InsertItem(0, entry);
 }
 
-}  // namespace brevane
+}  // namespace brevane::util

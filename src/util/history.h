@@ -5,11 +5,11 @@
 
 #include "util/list_controls.h"
 
-namespace brevane {
+namespace brevane::util {
 
 // Puts the text (without blanks and control characters at its ends) at the top of the
 // history. An equal entry (exact, case-sensitive) further down is removed, the first one
 // only, and then the edit field shows the trimmed text. An empty text changes nothing.
 void AddToHistory(ComboBoxControl& combo, std::string_view text);
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -2,7 +2,7 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::util {
 
 namespace {
 
@@ -141,4 +141,4 @@ std::string ProfileWriteForm(std::string_view value) {
   return std::string(value);
 }
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-namespace brevane {
+namespace brevane::util {
 
 struct IniEntry {
   std::string key;    // blanks around it removed
@@ -54,4 +54,4 @@ std::string ProfileWriteForm(std::string_view value);
 // are not valid UTF-8 count as one character each.
 std::string CutToChars(std::string_view text, size_t maxChars);
 
-}  // namespace brevane
+}  // namespace brevane::util

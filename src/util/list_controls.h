@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace brevane {
+namespace brevane::util {
 
 class ComboBoxControl {
  public:
@@ -51,4 +51,4 @@ class ListViewControl {
   virtual void ScrollVertical(int pixels) = 0;
 };
 
-}  // namespace brevane
+}  // namespace brevane::util

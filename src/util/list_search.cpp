@@ -7,7 +7,7 @@
 #include "util/text.h"
 #include "util/text_matches.h"
 
-namespace brevane {
+namespace brevane::util {
 
 namespace {
 
@@ -119,4 +119,4 @@ int IndexOfListItem(const ListViewControl& view, int row) {
   return row >= 0 && row < view.RowCount() ? row : -1;
 }
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -5,7 +5,7 @@
 
 #include "util/list_controls.h"
 
-namespace brevane {
+namespace brevane::util {
 
 // What the search looks at in a list-view row: the caption, then a carriage return and the
 // text of each sub-item that has a column to show in. Sub-items beyond the last column are
@@ -31,4 +31,4 @@ int FindInListBox(ListBoxControl& list, std::string_view pattern, bool fromStart
 // checks the range).
 int IndexOfListItem(const ListViewControl& view, int row);
 
-}  // namespace brevane
+}  // namespace brevane::util

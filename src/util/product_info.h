@@ -3,13 +3,13 @@
 // change them.
 #include "brevane_version.h"
 
-namespace brevane::product {
+namespace brevane::util {
 
-inline constexpr const char* kName = "Brevane";
+inline constexpr const char* kProductName = "Brevane";
 // The build's version (CMakeLists.txt), also in the exe's version information.
-inline constexpr const char* kVersion = BREVANE_VERSION_TEXT;
+inline constexpr const char* kProductVersion = BREVANE_VERSION_TEXT;
 inline constexpr const char* kVersionLine = "Version: " BREVANE_VERSION_TEXT;
 inline constexpr const char* kHomePageUrl = "https://brevane.example.org/";
 inline constexpr const char* kSupportMailbox = "support@brevane.example.org";
 
-}  // namespace brevane::product
+}  // namespace brevane::util

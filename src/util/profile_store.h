@@ -5,7 +5,7 @@
 
 #include "util/ini_text.h"
 
-namespace brevane {
+namespace brevane::util {
 
 class ProfileStore {
  public:
@@ -19,4 +19,4 @@ class ProfileStore {
                            std::string_view value) = 0;
 };
 
-}  // namespace brevane
+}  // namespace brevane::util

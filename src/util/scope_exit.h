@@ -3,7 +3,7 @@
 // put back on every way out.
 #include <utility>
 
-namespace brevane {
+namespace brevane::util {
 
 template <typename Action>
 class ScopeExit {
@@ -17,4 +17,4 @@ class ScopeExit {
   Action action_;
 };
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -2,7 +2,7 @@
 // Passwords are overwritten before their memory is given back, so that no copy outlives its use.
 #include <string>
 
-namespace brevane {
+namespace brevane::util {
 
 // Wipes the whole buffer, not only the current text: a shorter text assigned over a longer
 // one, or a short text moved away, leaves characters behind the end.
@@ -13,4 +13,4 @@ inline void WipeSecret(std::string& text) {
   text.clear();
 }
 
-}  // namespace brevane
+}  // namespace brevane::util

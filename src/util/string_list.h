@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-namespace brevane {
+namespace brevane::util {
 
 using StringList = std::vector<std::string>;
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace brevane {
+namespace brevane::util {
 
 namespace {
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
@@ -98,4 +98,4 @@ std::string Format(const char* format, ...) {
   return out;
 }
 
-}  // namespace brevane
+}  // namespace brevane::util

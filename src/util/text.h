@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace brevane {
+namespace brevane::util {
 
 // Removes every byte of code 32 or lower (blanks and control characters) at both ends.
 std::string Trim(std::string_view text);
@@ -34,4 +34,4 @@ std::string Format(const char* format, ...)
 #endif
     ;
 
-}  // namespace brevane
+}  // namespace brevane::util

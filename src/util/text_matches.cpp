@@ -4,7 +4,7 @@
 
 #include "util/word_characters.h"
 
-namespace brevane {
+namespace brevane::util {
 
 namespace {
 
@@ -29,4 +29,4 @@ size_t TextMatches(std::string_view pattern, std::string_view text, bool wholeWo
   }
 }
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace brevane {
+namespace brevane::util {
 
 // 1-based byte position of the first accepted occurrence of `pattern` in `text`, 0 when there
 // is none. The comparison is exact (case folding is the caller's). With `wholeWord`, an
@@ -12,4 +12,4 @@ namespace brevane {
 // overlapping occurrences are all tried. An empty pattern never matches.
 size_t TextMatches(std::string_view pattern, std::string_view text, bool wholeWord);
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace brevane {
+namespace brevane::util {
 
 class TextSink {
  public:
@@ -20,4 +20,4 @@ class StringSink final : public TextSink {
   std::string text_;
 };
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-namespace brevane {
+namespace brevane::util {
 
 namespace {
 
@@ -162,4 +162,4 @@ std::optional<char32_t> Utf8CharacterBefore(std::string_view text, size_t end) {
   return Utf8CharacterAt(text, begin);
 }
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace brevane {
+namespace brevane::util {
 
 bool IsWordCharacter(char32_t codePoint);
 
@@ -15,4 +15,4 @@ bool IsWordCharacter(char32_t codePoint);
 std::optional<char32_t> Utf8CharacterBefore(std::string_view text, size_t end);
 std::optional<char32_t> Utf8CharacterAt(std::string_view text, size_t begin);
 
-}  // namespace brevane
+}  // namespace brevane::util

@@ -13,7 +13,7 @@ namespace brevane::wmi {
 struct ClassListCallbacks {
   std::function<void()> connecting;               // the worker is about to connect; may be empty
   std::function<void()> connected;                // the connection stands; may be empty
-  std::function<void(StringList&& names)> names;  // unsorted, in WMI's order
+  std::function<void(util::StringList&& names)> names;  // unsorted, in WMI's order
   // ok false: errorText is the failure's message (without prefix); the names already
   // delivered stay valid.
   std::function<void(bool ok, const std::string& errorText)> ended;

@@ -71,10 +71,10 @@ void InstanceLoader::WorkerMain(WorkerShare share) {
 }
 
 InstanceLoader::InstanceLoader(std::shared_ptr<Backend> backend,
-                               std::shared_ptr<MainThreadDispatcher> dispatcher,
+                               std::shared_ptr<framework::MainThreadDispatcher> dispatcher,
                                RegionalSettings regional, OutboxLimits limits)
     : mailbox_(std::make_shared<InstanceRequestMailbox>()),
-      writer_(std::make_shared<UiThreadOnly<InstanceListWriter>>(mailbox_)),
+      writer_(std::make_shared<framework::UiThreadOnly<InstanceListWriter>>(mailbox_)),
       outbox_(std::make_shared<InstanceOutbox>(
           std::move(dispatcher), limits,
           [writer = std::weak_ptr(writer_)](std::span<const InstanceHandoff> batch) {

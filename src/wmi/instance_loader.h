@@ -31,7 +31,8 @@ class InstanceLoader {
   // Starts the worker at once; it idles until the first request. The worker shares ownership
   // of the backend and the dispatcher, so that a worker left behind by a bounded shutdown
   // never uses freed objects.
-  InstanceLoader(std::shared_ptr<Backend> backend, std::shared_ptr<MainThreadDispatcher> dispatcher,
+  InstanceLoader(std::shared_ptr<Backend> backend,
+                 std::shared_ptr<framework::MainThreadDispatcher> dispatcher,
                  RegionalSettings regional, OutboxLimits limits = {});
   // Shuts down with a bounded wait (see Shutdown).
   ~InstanceLoader();
@@ -67,7 +68,7 @@ class InstanceLoader {
   std::stop_source stop_;
   const std::shared_ptr<InstanceRequestMailbox> mailbox_;
   // Shared with the outbox's drain steps, which reach it only while it exists.
-  const std::shared_ptr<UiThreadOnly<InstanceListWriter>> writer_;
+  const std::shared_ptr<framework::UiThreadOnly<InstanceListWriter>> writer_;
   const std::shared_ptr<InstanceOutbox> outbox_;
   const std::shared_ptr<WorkerEnd> end_;
   std::thread worker_;

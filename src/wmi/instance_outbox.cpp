@@ -5,7 +5,7 @@
 
 namespace brevane::wmi {
 
-InstanceOutbox::InstanceOutbox(std::shared_ptr<MainThreadDispatcher> dispatcher,
+InstanceOutbox::InstanceOutbox(std::shared_ptr<framework::MainThreadDispatcher> dispatcher,
                                OutboxLimits limits, Sink sink)
     : dispatcher_(std::move(dispatcher)), limits_(limits), sink_(std::move(sink)) {}
 

@@ -32,7 +32,8 @@ class InstanceOutbox : public std::enable_shared_from_this<InstanceOutbox> {
 
   // The sink runs on the UI thread, as a dispatcher step; it must not assume that its owner
   // is still there (a drain step may run after the loader has gone).
-  InstanceOutbox(std::shared_ptr<MainThreadDispatcher> dispatcher, OutboxLimits limits, Sink sink);
+  InstanceOutbox(std::shared_ptr<framework::MainThreadDispatcher> dispatcher, OutboxLimits limits,
+                 Sink sink);
   InstanceOutbox(const InstanceOutbox&) = delete;
   InstanceOutbox& operator=(const InstanceOutbox&) = delete;
 
@@ -51,7 +52,7 @@ class InstanceOutbox : public std::enable_shared_from_this<InstanceOutbox> {
   bool PostDrain();
   void Drain();  // UI thread, as a dispatcher step
 
-  const std::shared_ptr<MainThreadDispatcher> dispatcher_;
+  const std::shared_ptr<framework::MainThreadDispatcher> dispatcher_;
   const OutboxLimits limits_;
   const Sink sink_;
 

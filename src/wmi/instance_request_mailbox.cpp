@@ -16,7 +16,7 @@ void InstanceRequestMailbox::Post(const ConnectionParams& connection,
     connection_.host = connection.host;
     connection_.ns = connection.ns;
     connection_.user = connection.user;
-    WipeSecret(connection_.password);  // an assignment may free the old buffer as it was
+    util::WipeSecret(connection_.password);  // an assignment may free the old buffer as it was
     connection_.password = connection.password;
     className_ = className;
     NextGenerationLocked(connection_.host.empty() || className_.empty());

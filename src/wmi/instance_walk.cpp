@@ -18,10 +18,10 @@ constexpr const char* kWindowUnreachable = "Instances stopped: the window's mess
 const char* const kLabelProperties[] = {"Name",     "Caption",  "Handle",     "ID",
                                         "UniqueID", "DeviceID", "Description"};
 
-std::string ChooseLabelProperty(const StringList& names) {
+std::string ChooseLabelProperty(const util::StringList& names) {
   for (const char* candidate : kLabelProperties) {
     for (const auto& name : names) {
-      if (AsciiLower(name) == AsciiLower(candidate)) return name;
+      if (util::AsciiLower(name) == util::AsciiLower(candidate)) return name;
     }
   }
   return {};
@@ -150,7 +150,8 @@ bool InstanceWalk::SyncRequest() {
       released.enumerator = std::move(enumerator_);
       released.set = std::move(set_);
       labelProperty_.clear();
-      WipeSecret(request_.connection.password);  // an assignment may free the old buffer as it was
+      util::WipeSecret(
+          request_.connection.password);  // an assignment may free the old buffer as it was
       request_ = std::move(*current);
       changed = true;
     } else if (!services_) {
@@ -188,9 +189,9 @@ std::string InstanceWalk::Label(Object& instance) {
   if (!labelProperty_.empty()) {
     label = ValueToText(instance.PropertyValue(labelProperty_), regional_);
   } else {
-    label = Format("[%3.3d]", position) + Trim(instance.ObjectText(0));
+    label = util::Format("[%3.3d]", position) + util::Trim(instance.ObjectText(0));
   }
-  if (Trim(label).empty()) label = Format("<<Instance_%2.2d>>", position);
+  if (util::Trim(label).empty()) label = util::Format("<<Instance_%2.2d>>", position);
   return label;
 }
 

@@ -45,7 +45,7 @@ class InstanceWalk {
   std::unique_ptr<ObjectSet> set_;
   std::unique_ptr<ObjectEnumerator> enumerator_;
   std::string labelProperty_;
-  StringList propertyNames_;
+  util::StringList propertyNames_;
   std::string errorText_;
   int count_ = 0;
 };

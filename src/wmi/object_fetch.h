@@ -16,8 +16,8 @@ struct PropertyListing {
   bool ok = false;
   // The instance no longer exists (it was fetched by its path and WMI did not find it).
   bool gone = false;
-  StringList names;
-  StringList values;  // empty for a class
+  util::StringList names;
+  util::StringList values;          // empty for a class
   std::vector<PropertyType> types;  // for a class: each property's type and key mark
   // On failure: for a class the failure's message; for an instance "Error: " + the message,
   // or, when it is gone, WMI's own text without prefix.

@@ -10,8 +10,8 @@ namespace brevane::wmi {
 
 // A failure while fetching the next property only ends this object's walk, and its text is
 // dropped.
-int AppendObjectProperties(Object& object, const RegionalSettings& regional, StringList* names,
-                           StringList* values) {
+int AppendObjectProperties(Object& object, const RegionalSettings& regional,
+                           util::StringList* names, util::StringList* values) {
   auto properties = object.Properties();
   std::string scratch;
   Property property;
@@ -47,8 +47,8 @@ bool RunQuery(Backend& backend, const RegionalSettings& regional, const Connecti
 }
 
 bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
-                         const std::string& className, StringList& names, std::string& errorText,
-                         std::vector<PropertyType>* types) {
+                         const std::string& className, util::StringList& names,
+                         std::string& errorText, std::vector<PropertyType>* types) {
   errorText.clear();
   names.clear();
   if (types) types->clear();
@@ -61,8 +61,9 @@ bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
   }
 }
 
-bool ListClassPropertiesOn(Services& services, const std::string& className, StringList& names,
-                           std::string& errorText, std::vector<PropertyType>* types) {
+bool ListClassPropertiesOn(Services& services, const std::string& className,
+                           util::StringList& names, std::string& errorText,
+                           std::vector<PropertyType>* types) {
   errorText.clear();
   names.clear();
   if (types) types->clear();
@@ -94,7 +95,8 @@ bool ListClassPropertiesOn(Services& services, const std::string& className, Str
 
 bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
                             const ConnectionParams& conn, const std::string& className, int index,
-                            StringList* names, StringList* values, std::string& errorText) {
+                            util::StringList* names, util::StringList* values,
+                            std::string& errorText) {
   errorText.clear();
   if (names) names->clear();
   if (values) values->clear();
@@ -109,8 +111,9 @@ bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
 }
 
 bool ListInstancePropertiesOn(Services& services, const RegionalSettings& regional,
-                              const std::string& className, int index, StringList* names,
-                              StringList* values, std::string& errorText, std::stop_token stop) {
+                              const std::string& className, int index, util::StringList* names,
+                              util::StringList* values, std::string& errorText,
+                              std::stop_token stop) {
   errorText.clear();
   if (names) names->clear();
   if (values) values->clear();

@@ -19,7 +19,7 @@ struct ConnectionParams {
   std::string ns;
   std::string user;
   std::string password;
-  ~ConnectionParams() { WipeSecret(password); }
+  ~ConnectionParams() { util::WipeSecret(password); }
 };
 
 // errorText: "Error: " + the failure's message on failure.
@@ -36,24 +36,26 @@ struct PropertyType {
 // property's type; a property whose qualifiers cannot be read is listed without its key mark
 // and object class.
 bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
-                         const std::string& className, StringList& names, std::string& errorText,
-                         std::vector<PropertyType>* types = nullptr);
+                         const std::string& className, util::StringList& names,
+                         std::string& errorText, std::vector<PropertyType>* types = nullptr);
 // errorText: "Error: " + the failure's message. names or values may be null.
 bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
                             const ConnectionParams& conn, const std::string& className, int index,
-                            StringList* names, StringList* values, std::string& errorText);
+                            util::StringList* names, util::StringList* values,
+                            std::string& errorText);
 
 // The same on a connection that is already open, for the worker threads that keep theirs.
 // AppendObjectProperties walks one object's properties (names or values may be null) and
 // returns how many it found; a failure while fetching the next one only ends the walk.
-int AppendObjectProperties(Object& object, const RegionalSettings& regional, StringList* names,
-                           StringList* values);
-bool ListClassPropertiesOn(Services& services, const std::string& className, StringList& names,
-                           std::string& errorText, std::vector<PropertyType>* types = nullptr);
+int AppendObjectProperties(Object& object, const RegionalSettings& regional,
+                           util::StringList* names, util::StringList* values);
+bool ListClassPropertiesOn(Services& services, const std::string& className,
+                           util::StringList& names, std::string& errorText,
+                           std::vector<PropertyType>* types = nullptr);
 // A stop request ends the walk early, with what was gathered so far.
 bool ListInstancePropertiesOn(Services& services, const RegionalSettings& regional,
-                              const std::string& className, int index, StringList* names,
-                              StringList* values, std::string& errorText,
+                              const std::string& className, int index, util::StringList* names,
+                              util::StringList* values, std::string& errorText,
                               std::stop_token stop = {});
 
 }  // namespace brevane::wmi

@@ -15,8 +15,8 @@ namespace {
 constexpr size_t kMaxObjectsWaiting = 1024;
 
 struct ResultObject {
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
 };
 
 ResultTable ToTable(std::vector<ResultObject>&& objects) {

@@ -14,10 +14,10 @@
 namespace brevane::wmi {
 
 struct RequestWorker::Lane {
-  Lane(std::shared_ptr<Backend> b, std::shared_ptr<MainThreadDispatcher> d)
+  Lane(std::shared_ptr<Backend> b, std::shared_ptr<framework::MainThreadDispatcher> d)
       : backend(std::move(b)), dispatcher(std::move(d)) {}
   const std::shared_ptr<Backend> backend;
-  const std::shared_ptr<MainThreadDispatcher> dispatcher;
+  const std::shared_ptr<framework::MainThreadDispatcher> dispatcher;
   // The current request; steps of any other one are dropped. Changed by the UI thread only.
   std::atomic<uint64_t> generation{0};
 };
@@ -31,7 +31,7 @@ struct RequestWorker::Thread {
   };
 
   ~Thread() {
-    if (pending) WipeSecret(pending->conn.password);
+    if (pending) util::WipeSecret(pending->conn.password);
   }
 
   std::mutex lock;
@@ -56,7 +56,7 @@ using WorkerThread = RequestWorker::Thread;
 // The connection a worker thread keeps between requests with the same parameters.
 class ConnectionCache {
  public:
-  ~ConnectionCache() { WipeSecret(params_.password); }
+  ~ConnectionCache() { util::WipeSecret(params_.password); }
 
   bool Holds(const ConnectionParams& conn) const {
     return services_ && conn.host == params_.host && conn.ns == params_.ns &&
@@ -67,7 +67,7 @@ class ConnectionCache {
     if (Holds(conn)) return *services_;
     Drop();
     services_ = ConnectWmi(backend, conn.host, conn.ns, conn.user, conn.password);
-    WipeSecret(params_.password);
+    util::WipeSecret(params_.password);
     params_ = conn;
     return *services_;
   }
@@ -140,7 +140,7 @@ void RunRequests(const std::shared_ptr<Lane>& lane, WorkerThread& self) {
       // A request reports its own failures; nothing may escape the thread.
     }
     request.job = nullptr;  // what the job holds dies here, on its own thread
-    WipeSecret(request.conn.password);
+    util::WipeSecret(request.conn.password);
     std::lock_guard l(self.lock);
     self.busy = false;
     if (self.retired) break;
@@ -182,7 +182,7 @@ bool HandOver(WorkerThread& thread, uint64_t generation, const ConnectionParams&
 }  // namespace
 
 RequestWorker::RequestWorker(std::shared_ptr<Backend> backend,
-                             std::shared_ptr<MainThreadDispatcher> dispatcher)
+                             std::shared_ptr<framework::MainThreadDispatcher> dispatcher)
     : lane_(std::make_shared<Lane>(std::move(backend), std::move(dispatcher))) {}
 
 RequestWorker::~RequestWorker() {

@@ -45,7 +45,8 @@ class RequestWorker {
  public:
   using Job = std::function<void(RequestContext&)>;
 
-  RequestWorker(std::shared_ptr<Backend> backend, std::shared_ptr<MainThreadDispatcher> dispatcher);
+  RequestWorker(std::shared_ptr<Backend> backend,
+                std::shared_ptr<framework::MainThreadDispatcher> dispatcher);
   // Shuts down with a bounded wait.
   ~RequestWorker();
   RequestWorker(const RequestWorker&) = delete;

@@ -5,7 +5,7 @@
 namespace brevane::wmi {
 
 std::string TidySystemMessage(std::string_view message) {
-  return Trim(message);
+  return util::Trim(message);
 }
 
 std::string SystemErrorFallback(int32_t code) {

@@ -11,7 +11,7 @@ TWMI::TWMI(Backend& backend, RegionalSettings regional)
     : backend_(backend), regional_(std::move(regional)) {}
 
 TWMI::~TWMI() {
-  WipeSecret(Password);
+  util::WipeSecret(Password);
 }
 
 void TWMI::SetHost(const std::string& host) {

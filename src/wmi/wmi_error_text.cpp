@@ -79,7 +79,7 @@ bool IsTrailingJunk(char c) {
 }  // namespace
 
 std::string CleanErrorDescription(std::string_view text) {
-  std::string out = TrimLeft(text);
+  std::string out = util::TrimLeft(text);
   while (!out.empty() && IsTrailingJunk(out.back())) out.pop_back();
   return out;
 }
@@ -88,7 +88,8 @@ bool IsPlaceholderErrorText(std::string_view text) {
   const std::string cleaned = CleanErrorDescription(text);
   constexpr std::string_view kPrefix = "error code: 0x";
   if (cleaned.size() <= kPrefix.size()) return false;
-  if (AsciiLower(std::string_view(cleaned).substr(0, kPrefix.size())) != kPrefix) return false;
+  if (util::AsciiLower(std::string_view(cleaned).substr(0, kPrefix.size())) != kPrefix)
+    return false;
   return std::all_of(
       cleaned.begin() + static_cast<std::ptrdiff_t>(kPrefix.size()), cleaned.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -104,7 +105,7 @@ std::string_view KnownStatusText(int32_t status) {
 }
 
 std::string OleErrorText(int32_t status) {
-  return Format("OLE error %.8X", static_cast<unsigned int>(static_cast<uint32_t>(status)));
+  return util::Format("OLE error %.8X", static_cast<unsigned int>(static_cast<uint32_t>(status)));
 }
 
 std::string ComposeFailureText(int32_t status, std::string_view description,

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 TEST(ClassChoice, ClicksAndRefreshesTargetTheClassTheyName) {
@@ -28,4 +28,4 @@ TEST(ClassChoice, ClicksAndRefreshesTargetTheClassTheyName) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

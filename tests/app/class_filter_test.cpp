@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 std::vector<std::string> Shown(const ClassFilter& filter, std::string_view text) {
@@ -49,4 +49,4 @@ TEST(ClassFilterTest, CountText) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 class ScriptedQuestions final : public QuestionBox {
@@ -145,4 +145,4 @@ TEST(CloseRequestTest, StarCheckLooksOnlyBeforeTheFirstStar) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

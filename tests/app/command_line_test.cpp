@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 using Args = std::vector<std::string>;
@@ -74,4 +74,4 @@ TEST(CommandLineArguments, SkipsTheProgramPathBySameRules) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 TEST(ConnectHost, ThePresetEntryMeansThisComputer) {
@@ -16,4 +16,4 @@ TEST(ConnectHost, ThePresetEntryMeansThisComputer) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

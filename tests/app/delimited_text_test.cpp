@@ -9,14 +9,14 @@
 #include "app/copy_text.h"
 #include "app/result_rows.h"
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 using namespace std::string_literals;
 
-ResultRows Rows(const StringList& names, const std::vector<StringList>& rows) {
+ResultRows Rows(const util::StringList& names, const std::vector<util::StringList>& rows) {
   wmi::ResultTable table;
-  for (const StringList& row : rows) {
+  for (const util::StringList& row : rows) {
     table.columnNames.insert(table.columnNames.end(), names.begin(), names.end());
     table.values.insert(table.values.end(), row.begin(), row.end());
     table.rowLengths.push_back(static_cast<int>(names.size()));
@@ -27,7 +27,7 @@ ResultRows Rows(const StringList& names, const std::vector<StringList>& rows) {
 }
 
 std::string Line(DelimitedFormat format, const std::vector<std::string>& cells) {
-  StringSink sink;
+  util::StringSink sink;
   DelimitedWriter writer(sink, format);
   for (const std::string& cell : cells) writer.Cell(cell);
   writer.EndLine();
@@ -67,7 +67,7 @@ TEST(DelimitedTextTest, TableHasHeaderAndFollowsDisplayOrderAndColumns) {
   ResultRows rows =
       Rows({"Name", "Size", "Note"}, {{"b", "20", "x,y"}, {"a", "9", ""}, {"c", "100", "z"}});
   rows.Sort(1, true);  // 9, 20, 100
-  StringSink all;
+  util::StringSink all;
   WriteResultRows(rows, {}, nullptr, DelimitedFormat::Csv, all);
   EXPECT_EQ(all.Text(), "Name,Size,Note\r\na,9,\r\nb,20,\"x,y\"\r\nc,100,z\r\n");
 
@@ -82,17 +82,17 @@ TEST(DelimitedTextTest, TableHasHeaderAndFollowsDisplayOrderAndColumns) {
 TEST(DelimitedTextTest, MillionCellsStreamInPieces) {
   constexpr int kRows = 100000;
   constexpr int kColumns = 10;
-  std::vector<StringList> cells(kRows);
+  std::vector<util::StringList> cells(kRows);
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kColumns; ++c)
       cells[r].push_back(c == 3 ? "a,\"b\"" : std::to_string(r * c));
   }
-  StringList names;
+  util::StringList names;
   for (int c = 0; c < kColumns; ++c) names.push_back("C" + std::to_string(c));
   const ResultRows rows = Rows(names, cells);
 
   // The writer hands over small pieces; a file sink never holds more than its buffer.
-  class CountingSink final : public TextSink {
+  class CountingSink final : public util::TextSink {
    public:
     void Append(std::string_view text) override {
       bytes += text.size();
@@ -107,7 +107,7 @@ TEST(DelimitedTextTest, MillionCellsStreamInPieces) {
   EXPECT_EQ(sink.lines, static_cast<size_t>(kRows + 1));
   EXPECT_LT(sink.largest, 64u);
   EXPECT_EQ(sink.last, "\r\n");
-  StringSink text;
+  util::StringSink text;
   WriteResultRows(rows, {}, nullptr, DelimitedFormat::Csv, text);
   EXPECT_EQ(text.Text().size(), sink.bytes);
   EXPECT_NE(text.Text().find("\r\n0,99999,199998,\"a,\"\"b\"\"\",399996,"), std::string::npos);
@@ -140,4 +140,4 @@ TEST(CopyTextTest, PropertyRows) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

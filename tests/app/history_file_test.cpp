@@ -10,10 +10,10 @@
 #include "support/memory_profile.h"
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
-using testing_support::MemoryProfile;
+using testing::MemoryProfile;
 
 const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";  // the connect dialog's preset host
 
@@ -219,8 +219,8 @@ TEST(HistoryFileTest, FailedReadKeepsWhatWasLoaded) {
 
 // The program's folder and the user's, in memory.
 struct MemoryHomes final : HistoryHomes {
-  ProfileStore& ProgramFolderFile() override { return program; }
-  ProfileStore& UserFile() override { return user; }
+  util::ProfileStore& ProgramFolderFile() override { return program; }
+  util::ProfileStore& UserFile() override { return user; }
   MemoryProfile program;
   MemoryProfile user;
 };
@@ -259,4 +259,4 @@ TEST(HistoryFileTest, HistoriesGoToTheUsersFolderWhenTheProgramsCannotBeWritten)
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

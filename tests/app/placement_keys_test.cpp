@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 const ScreenMetrics kScreen{1024, 768, 96};
@@ -19,8 +19,8 @@ PlacementRecord Current() {
   return record;
 }
 
-IniSection Section(const std::string& body) {
-  return ReadIniSection("[TMainWin]\n" + body, "TMainWin");
+util::IniSection Section(const std::string& body) {
+  return util::ReadIniSection("[TMainWin]\n" + body, "TMainWin");
 }
 
 TEST(PlacementKeysTest, EntriesInWriteOrder) {
@@ -60,7 +60,7 @@ TEST(PlacementKeysTest, RoundTripThroughTheFileForm) {
     text += key + "=" + value + "\n";
   }
   const auto restored =
-      RestoredPlacement(ReadIniSection(text, "TMainWin"), Current(), true, kScreen, true);
+      RestoredPlacement(util::ReadIniSection(text, "TMainWin"), Current(), true, kScreen, true);
   ASSERT_TRUE(restored.has_value());
   EXPECT_EQ(*restored, record);
 }
@@ -133,4 +133,4 @@ TEST(PlacementKeysTest, MovesUnreachableWindowsIntoTheWorkArea) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 TEST(QueryTextsTest, TimesUseTheLocaleSeparatorAndCountsTheirNumber) {
@@ -15,4 +15,4 @@ TEST(QueryTextsTest, TimesUseTheLocaleSeparatorAndCountsTheirNumber) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

@@ -8,11 +8,11 @@
 
 #include "util/text.h"
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
-wmi::ResultTable Table(const std::vector<StringList>& names,
-                       const std::vector<StringList>& values) {
+wmi::ResultTable Table(const std::vector<util::StringList>& names,
+                       const std::vector<util::StringList>& values) {
   wmi::ResultTable table;
   for (size_t i = 0; i < names.size(); ++i) {
     table.columnNames.insert(table.columnNames.end(), names[i].begin(), names[i].end());
@@ -25,15 +25,15 @@ wmi::ResultTable Table(const std::vector<StringList>& names,
 }
 
 // Rows built from one column of cells.
-ResultRows Column(const StringList& cells) {
-  std::vector<StringList> names(cells.size(), StringList{"X", "Id"});
-  std::vector<StringList> values;
+ResultRows Column(const util::StringList& cells) {
+  std::vector<util::StringList> names(cells.size(), util::StringList{"X", "Id"});
+  std::vector<util::StringList> values;
   for (size_t i = 0; i < cells.size(); ++i) values.push_back({cells[i], std::to_string(i)});
   return ResultRows::FromTable(Table(names, values));
 }
 
-StringList ColumnOf(const ResultRows& rows, int column) {
-  StringList out;
+util::StringList ColumnOf(const ResultRows& rows, int column) {
+  util::StringList out;
   for (int r = 0; r < rows.RowCount(); ++r) out.push_back(rows.Cell(r, column));
   return out;
 }
@@ -42,7 +42,7 @@ TEST(ResultRowsTest, AlignedResultKeepsPositions) {
   wmi::ResultTable table =
       Table({{"Caption", "Handles"}, {"Caption", "Handles"}}, {{"a.exe", "10"}, {"b.exe", "20"}});
   const ResultRows rows = ResultRows::FromTable(std::move(table));
-  EXPECT_EQ(rows.ColumnNames(), (StringList{"Caption", "Handles"}));
+  EXPECT_EQ(rows.ColumnNames(), (util::StringList{"Caption", "Handles"}));
   ASSERT_EQ(rows.RowCount(), 2);
   EXPECT_EQ(rows.Cell(1, 0), "b.exe");
   EXPECT_EQ(rows.Cell(1, 1), "20");
@@ -55,33 +55,33 @@ TEST(ResultRowsTest, UnalignedResultPlacesCellsByName) {
   const ResultRows rows =
       ResultRows::FromTable(Table({{"Name", "Size"}, {"Name", "FileSystem", "Size"}, {"Size"}, {}},
                                   {{"C:", "100"}, {"D:", "NTFS", "200"}, {"300"}, {}}));
-  EXPECT_EQ(rows.ColumnNames(), (StringList{"Name", "Size", "FileSystem"}));
+  EXPECT_EQ(rows.ColumnNames(), (util::StringList{"Name", "Size", "FileSystem"}));
   ASSERT_EQ(rows.RowCount(), 4);
-  EXPECT_EQ(ColumnOf(rows, 0), (StringList{"C:", "D:", "", ""}));
-  EXPECT_EQ(ColumnOf(rows, 1), (StringList{"100", "200", "300", ""}));
-  EXPECT_EQ(ColumnOf(rows, 2), (StringList{"", "NTFS", "", ""}));
+  EXPECT_EQ(ColumnOf(rows, 0), (util::StringList{"C:", "D:", "", ""}));
+  EXPECT_EQ(ColumnOf(rows, 1), (util::StringList{"100", "200", "300", ""}));
+  EXPECT_EQ(ColumnOf(rows, 2), (util::StringList{"", "NTFS", "", ""}));
 }
 
 TEST(ResultRowsTest, SameCountDifferentNamesIsPlacedByName) {
   const ResultRows rows =
       ResultRows::FromTable(Table({{"A", "B"}, {"B", "C"}}, {{"a1", "b1"}, {"b2", "c2"}}));
-  EXPECT_EQ(rows.ColumnNames(), (StringList{"A", "B", "C"}));
-  EXPECT_EQ(ColumnOf(rows, 1), (StringList{"b1", "b2"}));
+  EXPECT_EQ(rows.ColumnNames(), (util::StringList{"A", "B", "C"}));
+  EXPECT_EQ(ColumnOf(rows, 1), (util::StringList{"b1", "b2"}));
 }
 
 TEST(ResultRowsTest, RepeatedNameInOneObjectLosesNothing) {
   const ResultRows rows =
       ResultRows::FromTable(Table({{"A", "A"}, {"A"}}, {{"first", "second"}, {"third"}}));
-  EXPECT_EQ(rows.ColumnNames(), (StringList{"A", "A"}));
-  EXPECT_EQ(ColumnOf(rows, 0), (StringList{"first", "third"}));
-  EXPECT_EQ(ColumnOf(rows, 1), (StringList{"second", ""}));
+  EXPECT_EQ(rows.ColumnNames(), (util::StringList{"A", "A"}));
+  EXPECT_EQ(ColumnOf(rows, 0), (util::StringList{"first", "third"}));
+  EXPECT_EQ(ColumnOf(rows, 1), (util::StringList{"second", ""}));
 }
 
 // A result that streams in, one object at a time, is laid out as the whole result would be.
 TEST(ResultRowsTest, StreamedObjectsGiveTheLayoutOfTheWholeResult) {
   struct Case {
-    std::vector<StringList> names;
-    std::vector<StringList> values;
+    std::vector<util::StringList> names;
+    std::vector<util::StringList> values;
   };
   const Case cases[] = {
       {{{"Caption", "Handles"}, {"Caption", "Handles"}, {"Caption", "Handles"}},
@@ -112,8 +112,8 @@ TEST(ResultRowsTest, InconsistentTablesStaySane) {
   noLengths.cols = 2;
   const ResultRows rows = ResultRows::FromTable(std::move(noLengths));
   EXPECT_EQ(rows.RowCount(), 3);
-  EXPECT_EQ(ColumnOf(rows, 0), (StringList{"1", "3", "5"}));
-  EXPECT_EQ(ColumnOf(rows, 1), (StringList{"2", "4", ""}));
+  EXPECT_EQ(ColumnOf(rows, 0), (util::StringList{"1", "3", "5"}));
+  EXPECT_EQ(ColumnOf(rows, 1), (util::StringList{"2", "4", ""}));
 
   wmi::ResultTable overlong;  // lengths claim more than there is
   overlong.columnNames = {"A"};
@@ -148,7 +148,7 @@ TEST(CompareCellsTest, NumbersOnlyWhenBothConvert) {
 }
 
 TEST(ResultRowsSortTest, OrdersOfTheExamples) {
-  const std::pair<StringList, StringList> ascending[] = {
+  const std::pair<util::StringList, util::StringList> ascending[] = {
       {{"10", "9"}, {"9", "10"}},
       {{"9a", "10"}, {"10", "9a"}},
       {{"-5", "-1"}, {"-1", "-5"}},
@@ -161,42 +161,42 @@ TEST(ResultRowsSortTest, OrdersOfTheExamples) {
     rows.Sort(0, true);
     EXPECT_EQ(ColumnOf(rows, 0), expected);
     rows.Sort(0, false);
-    EXPECT_EQ(ColumnOf(rows, 0), StringList(expected.rbegin(), expected.rend()));
+    EXPECT_EQ(ColumnOf(rows, 0), util::StringList(expected.rbegin(), expected.rend()));
   }
 }
 
 TEST(ResultRowsSortTest, TiesKeepTheirPreviousOrderBothWays) {
   ResultRows rows = Column({"b", "5", "a", "5", "b", "a"});
   rows.Sort(0, true);
-  EXPECT_EQ(ColumnOf(rows, 1), (StringList{"1", "3", "2", "5", "0", "4"}));
+  EXPECT_EQ(ColumnOf(rows, 1), (util::StringList{"1", "3", "2", "5", "0", "4"}));
   rows.Sort(0, false);
-  EXPECT_EQ(ColumnOf(rows, 1), (StringList{"0", "4", "2", "5", "1", "3"}));
+  EXPECT_EQ(ColumnOf(rows, 1), (util::StringList{"0", "4", "2", "5", "1", "3"}));
   rows.Sort(1, true);  // the id column restores the original order
-  EXPECT_EQ(ColumnOf(rows, 0), (StringList{"b", "5", "a", "5", "b", "a"}));
+  EXPECT_EQ(ColumnOf(rows, 0), (util::StringList{"b", "5", "a", "5", "b", "a"}));
   rows.Sort(7, true);  // no such column: nothing moves
-  EXPECT_EQ(ColumnOf(rows, 0), (StringList{"b", "5", "a", "5", "b", "a"}));
+  EXPECT_EQ(ColumnOf(rows, 0), (util::StringList{"b", "5", "a", "5", "b", "a"}));
 }
 
 bool IsNumberCell(const std::string& cell) {
-  return StrToIntDef(cell, -1) != -1;
+  return util::StrToIntDef(cell, -1) != -1;
 }
 
 TEST(ResultRowsSortTest, RandomMixesSortConsistently) {
   std::mt19937 random(12345);
-  const StringList pool = {"",   "-1",   "0",          "1",          "2",          "10",  "1a",
-                           "9a", "0x10", "$F",         "a",          "B",          "b",   " 3",
-                           "-2", "-10",  "Z",          "zz",         "100",        "1.5", "x",
-                           "-",  "007",  "2147483647", "2147483648", "-2147483648"};
+  const util::StringList pool = {
+      "",    "-1",  "0", "1", "2",   "10",         "1a",         "9a",         "0x10",
+      "$F",  "a",   "B", "b", " 3",  "-2",         "-10",        "Z",          "zz",
+      "100", "1.5", "x", "-", "007", "2147483647", "2147483648", "-2147483648"};
   for (int round = 0; round < 200; ++round) {
-    StringList cells;
+    util::StringList cells;
     const int size = static_cast<int>(random() % 40);
     for (int i = 0; i < size; ++i) cells.push_back(pool[random() % pool.size()]);
     for (bool ascending : {true, false}) {
       ResultRows rows = Column(cells);
       rows.Sort(0, ascending);
-      const StringList sorted = ColumnOf(rows, 0);
+      const util::StringList sorted = ColumnOf(rows, 0);
       ASSERT_EQ(sorted.size(), cells.size());
-      StringList a = sorted, b = cells;
+      util::StringList a = sorted, b = cells;
       std::sort(a.begin(), a.end());
       std::sort(b.begin(), b.end());
       ASSERT_EQ(a, b) << "the sort lost or invented cells";
@@ -230,4 +230,4 @@ TEST(QueryColumnWidthTest, Examples) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

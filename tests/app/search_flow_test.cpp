@@ -8,14 +8,14 @@
 
 #include "support/fake_list_controls.h"
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 using testing::FakeListBox;
 using testing::FakeListView;
 
 // Records everything the flow does, in order, in one log.
-struct Recorder : FindDialogPort, SearchWindowPort, SearchMessagePort {
+struct Recorder : dialogs::FindDialogPort, SearchWindowPort, SearchMessagePort {
   std::vector<std::string> log;
 
   // Find dialog: what the user does when it is shown.
@@ -48,8 +48,8 @@ struct Recorder : FindDialogPort, SearchWindowPort, SearchMessagePort {
   FakeListView queryList;
   FakeListBox classList;
   SearchTab ActiveTab() const override { return tab; }
-  ListViewControl& QueryList() override { return queryList; }
-  ListBoxControl& ClassList() override { return classList; }
+  util::ListViewControl& QueryList() override { return queryList; }
+  util::ListBoxControl& ClassList() override { return classList; }
   void FocusQueryList() override { log.push_back("focus query list"); }
   void FocusClassList() override { log.push_back("focus class list"); }
   void EmptyClassPanes() override { log.push_back("empty class panes"); }
@@ -71,7 +71,7 @@ class SearchFlowTest : public ::testing::Test {
   Recorder ui;
   SearchFlow flow{ui, ui, ui};
 
-  void QueryRows(std::vector<StringList> rows) {
+  void QueryRows(std::vector<util::StringList> rows) {
     ui.tab = SearchTab::Query;
     ui.queryList.rows = std::move(rows);
     ui.queryList.columns = 2;
@@ -213,4 +213,4 @@ TEST(SearchMessagesTest, Texts) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

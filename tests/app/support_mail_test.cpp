@@ -5,12 +5,12 @@
 #include "app/connect_fields.h"
 #include "util/product_info.h"
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 TEST(SupportMailTest, SubjectCarriesPaddedMinorAndBuild) {
-  const std::string prefix = std::string("mailto:") + product::kSupportMailbox +
-                             "?subject=Question about Brevane " + product::kVersion +
+  const std::string prefix = std::string("mailto:") + util::kSupportMailbox +
+                             "?subject=Question about Brevane " + util::kProductVersion +
                              " on Windows ";
   EXPECT_EQ(SupportMailLink({5, 1, 2600}), prefix + "5.01 (2600). ");
   EXPECT_EQ(SupportMailLink({10, 0, 19045}), prefix + "10.00 (19045). ");
@@ -32,4 +32,4 @@ TEST(ConnectFieldsTest, HostAndNamespaceTrimmedCredentialsAsTyped) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace brevane {
+namespace brevane::app {
 namespace {
 
 TEST(MatchSwitches, PrefixesAreCaseSensitiveAndExact) {
@@ -87,4 +87,4 @@ TEST(ParseSwitches, HugeValuesAreKeptWhole) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::app

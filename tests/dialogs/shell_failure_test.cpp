@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brevane {
+namespace brevane::dialogs {
 namespace {
 
 TEST(ShellFailureCode, LastErrorFirstElseTheReturnedCodesMeaningNeverSuccess) {
@@ -30,4 +30,4 @@ TEST(ShellFailureCode, LastErrorFirstElseTheReturnedCodesMeaningNeverSuccess) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::dialogs

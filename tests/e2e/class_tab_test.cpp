@@ -34,7 +34,7 @@ TEST_F(ClassTabTest, ClassThenInstanceFillTheGridAndLabelsFollowTheClass) {
   const Strings labels = ListBoxItems(instanceList_);
   ASSERT_EQ(labels.size(), 13u);
   EXPECT_EQ(labels.front(), "Audiosrv");
-  EXPECT_EQ(WindowText(Control(app::kIdQueryCombo)), "select * from Win32_Service");
+  EXPECT_EQ(WindowText(Control(app::win32::kIdQueryCombo)), "select * from Win32_Service");
   EXPECT_EQ(ListViewColumn(propGrid_, 0),
             (Strings{"Name (key)", "DisplayName", "StartMode", "State", "AcceptStop", ""}));
   EXPECT_EQ(ListViewColumn(propGrid_, 2),

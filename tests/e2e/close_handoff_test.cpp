@@ -22,10 +22,10 @@ namespace brevane::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::HexBytes;
-using testing_support::ListeningPeer;
-using testing_support::ReadWholeFile;
-using testing_support::TempFolder;
+using testing::HexBytes;
+using testing::ListeningPeer;
+using testing::ReadWholeFile;
+using testing::TempFolder;
 
 constexpr auto kQueryTimeout = 60s;
 const std::wstring kStartupQuery = L"select Name from Win32_Service";
@@ -106,7 +106,7 @@ TEST_F(CloseHandoffTest, EditedQueryIsOfferedAndSentTrimmedWithItsZeroByte) {
   const std::string sent = "select Name, State from Win32_Service";
   SetQueryText(L"  select Name, State from Win32_Service \r\n");
   PostMessageW(main_, WM_CLOSE, 0, 0);
-  Answer(kSendQueryQuestion, true);
+  Answer(app::kSendQueryQuestion, true);
   ExpectExit();
   peer.WaitForExit();
   EXPECT_EQ(peer.Record(), "dwData=107355 cbData=" + std::to_string(sent.size() + 1) +
@@ -119,20 +119,21 @@ TEST_F(CloseHandoffTest, StarQueryYesKeepsTheWindowOpenAndWritesNoPosition) {
   if (IsSkipped() || HasFatalFailure()) return;
   SetQueryText(L"SELECT   * FROM Win32_Service");
   PostMessageW(main_, WM_CLOSE, 0, 0);
-  Answer(kSendQueryQuestion, true);
-  Answer(kStarQueryQuestion, true);
+  Answer(app::kSendQueryQuestion, true);
+  Answer(app::kStarQueryQuestion, true);
   EXPECT_TRUE(Sync(main_, 5s));
   EXPECT_TRUE(app_->Running());
   EXPECT_EQ(peer.Record(), "");
   EXPECT_FALSE(PlacementSaved()) << "a refused close must not save the position";
   // The histories are saved at every close request, also a refused one.
-  const win32::ProfileText saved = win32::ReadProfileText(folder_.File(L"brevane.ini"));
-  EXPECT_NE(ReadIniSection(saved.text, "QueryHistory").Find("Count"), nullptr);
+  const framework::win32::ProfileText saved =
+      framework::win32::ReadProfileText(folder_.File(L"brevane.ini"));
+  EXPECT_NE(util::ReadIniSection(saved.text, "QueryHistory").Find("Count"), nullptr);
 
   // The next close request goes through every step again; No to the warning sends.
   PostMessageW(main_, WM_CLOSE, 0, 0);
-  Answer(kSendQueryQuestion, true);
-  Answer(kStarQueryQuestion, false);
+  Answer(app::kSendQueryQuestion, true);
+  Answer(app::kStarQueryQuestion, false);
   ExpectExit();
   peer.WaitForExit();
   EXPECT_EQ(peer.Record(), "dwData=107355 cbData=30 wParamIsWindow=1 bytes=" +
@@ -146,7 +147,7 @@ TEST_F(CloseHandoffTest, MonitorThatNeverAnswersCostsAboutTwoSeconds) {
   if (IsSkipped() || HasFatalFailure()) return;
   SetQueryText(L"select State from Win32_Service");
   PostMessageW(main_, WM_CLOSE, 0, 0);
-  Answer(kSendQueryQuestion, true);
+  Answer(app::kSendQueryQuestion, true);
   const auto start = std::chrono::steady_clock::now();
   ExpectExit();
   // The 2 s time-out plus the process's own end under Wine.
@@ -173,7 +174,7 @@ TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
   EXPECT_FALSE(messageShown);
   ExpectExit();
   // The histories went to the user's own folder instead, and the next start reads them there.
-  const IniSection queries = userFile.Section("QueryHistory");
+  const util::IniSection queries = userFile.Section("QueryHistory");
   ASSERT_NE(queries.Find("Query0"), nullptr);
   EXPECT_EQ(*queries.Find("Query0"), "select Name from Win32_Service");
   LaunchCopy(L"\"-query:select State from Win32_Service\"");
@@ -188,15 +189,16 @@ TEST_F(CloseHandoffTest, UnwritableSettingsFileClosesWithoutAnyMessage) {
 TEST_F(CloseHandoffTest, HistoriesPositionAndPresetHostSurviveARestart) {
   const std::string localHost = "\xE6\x9C\xAC\xE6\x9C\xBA";
   auto expectSettingsFile = [&](int run) {
-    const win32::ProfileText text = win32::ReadProfileText(folder_.File(L"brevane.ini"));
-    EXPECT_EQ(text.encoding, win32::ProfileEncoding::Utf16) << "run " << run;
-    const IniSection hosts = ReadIniSection(text.text, "HostHistory");
+    const framework::win32::ProfileText text =
+        framework::win32::ReadProfileText(folder_.File(L"brevane.ini"));
+    EXPECT_EQ(text.encoding, framework::win32::ProfileEncoding::Utf16) << "run " << run;
+    const util::IniSection hosts = util::ReadIniSection(text.text, "HostHistory");
     ASSERT_NE(hosts.Find("Count"), nullptr);
     EXPECT_EQ(*hosts.Find("Count"), "1") << "run " << run;
     ASSERT_NE(hosts.Find("Text0"), nullptr);
     EXPECT_EQ(*hosts.Find("Text0"), localHost);
     for (const char* section : {"QueryHistory", "SearchHistory", "NSpaceHistory"}) {
-      EXPECT_NE(ReadIniSection(text.text, section).Find("Count"), nullptr) << section;
+      EXPECT_NE(util::ReadIniSection(text.text, section).Find("Count"), nullptr) << section;
     }
   };
   LaunchCopy(L"\"-query:" + kStartupQuery + L"\"");
@@ -222,7 +224,7 @@ TEST_F(CloseHandoffTest, HistoriesPositionAndPresetHostSurviveARestart) {
 }
 
 TEST_F(CloseHandoffTest, OtherPixelsPerInchRestoresNoPosition) {
-  CreateDirectoryW((win32::RoamingAppDataFolder() + L"\\Brevane").c_str(), nullptr);
+  CreateDirectoryW((framework::win32::RoamingAppDataFolder() + L"\\Brevane").c_str(), nullptr);
   ASSERT_TRUE(WritePrivateProfileStringW(L"TMainWin", L"NormPos", L"150,120,950,680",
                                          PlacementFileOfCopy().c_str()));
   ASSERT_TRUE(

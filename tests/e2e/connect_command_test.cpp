@@ -27,7 +27,7 @@ class ConnectCommandTest : public LaunchedAppTest {
   }
 
   HWND OpenConnectDialog() {
-    PostMenuCommand(main_, app::kCmdConnecttoremotehost1);
+    PostMenuCommand(main_, app::win32::kCmdConnecttoremotehost1);
     return app_->WaitForDialog(kConnectCaption, kDialogTimeout);
   }
 
@@ -132,7 +132,7 @@ TEST_F(ConnectCommandTest, CancelChangesNothing) {
 
 TEST_F(ConnectCommandTest, FindCommandOpensTheFindDialogAndReportsAMiss) {
   using D = dialogs::win32::TFindDialog;
-  PostMenuCommand(main_, app::kCmdSearch1);
+  PostMenuCommand(main_, app::win32::kCmdSearch1);
   HWND find = app_->WaitForDialog(L"查找", kDialogTimeout);
   ASSERT_NE(find, nullptr);
   // A text of its own for each run: the histories outlive the program in its settings file.
@@ -148,7 +148,7 @@ TEST_F(ConnectCommandTest, FindCommandOpensTheFindDialogAndReportsAMiss) {
   DismissMessageBox(box);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kDialogTimeout));
   // The trimmed text entered the search history.
-  PostMenuCommand(main_, app::kCmdSearch1);
+  PostMenuCommand(main_, app::win32::kCmdSearch1);
   ASSERT_NE(app_->WaitForDialog(L"查找", kDialogTimeout), nullptr);
   const std::vector<std::string> history = ComboItems(GetDlgItem(find, D::kFindText));
   ASSERT_FALSE(history.empty());

@@ -11,8 +11,8 @@
 
 namespace brevane::e2e {
 
-using win32::Utf8ToWide;
-using win32::WideToUtf8;
+using framework::win32::Utf8ToWide;
+using framework::win32::WideToUtf8;
 
 namespace {
 
@@ -229,12 +229,13 @@ bool ChooseClassLine(HWND owner, HWND classList, const std::string& name) {
   const std::vector<std::string> classes = ListBoxItems(classList);
   const auto it = std::find(classes.begin(), classes.end(), name);
   if (it == classes.end()) return false;
-  ChooseListLine(owner, classList, app::kIdClassListBox, static_cast<int>(it - classes.begin()));
+  ChooseListLine(owner, classList, app::win32::kIdClassListBox,
+                 static_cast<int>(it - classes.begin()));
   return true;
 }
 
 bool QueryRunning(HWND mainWindow) {
-  return WindowText(GetDlgItem(mainWindow, app::kIdQuery2Btn)) == "\xE5\x81\x9C\xE6\xAD\xA2";
+  return WindowText(GetDlgItem(mainWindow, app::win32::kIdQuery2Btn)) == "\xE5\x81\x9C\xE6\xAD\xA2";
 }
 
 std::vector<std::string> ComboItems(HWND combo) {

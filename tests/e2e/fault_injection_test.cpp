@@ -51,7 +51,7 @@ class FaultInjectionTest : public LaunchedAppTest {
     return longest;
   }
 
-  testing_support::TempFolder folder_;
+  testing::TempFolder folder_;
 };
 
 TEST_F(FaultInjectionTest, ConnectFailureIsReportedAndTheWindowStaysUsable) {
@@ -229,7 +229,7 @@ TEST_F(FaultInjectionTest, TenMegabyteValue) {
   EXPECT_FALSE(blob.empty());
 
   // The same value in the property grid of the classes tab.
-  PostMessageW(main_, WM_COMMAND, app::kCmdPreviousTab, 0);
+  PostMessageW(main_, WM_COMMAND, app::win32::kCmdPreviousTab, 0);
   WaitForClasses();
   if (HasFatalFailure()) return;
   const auto start = Clock::now();
@@ -331,7 +331,7 @@ TEST_F(FaultInjectionTest, HungMonitorWindowDuringTheHandOff) {
   if (GetFileAttributesW(peerExe.c_str()) == INVALID_FILE_ATTRIBUTES) {
     GTEST_SKIP() << "kestrum_peer.exe is not built";
   }
-  testing_support::TempFolder folder;
+  testing::TempFolder folder;
   const std::wstring record = folder.File(L"record.txt");
   AppProcess peer;
   ASSERT_TRUE(peer.Start(peerExe, L"listen \"" + record + L"\" --hang 30000"));

@@ -40,19 +40,19 @@ class LaunchedAppTest : public ::testing::Test {
     ASSERT_TRUE(app_->Start(exe, arguments));
     main_ = app_->WaitForTopWindow(L"Brevane", kStartTimeout);
     ASSERT_NE(main_, nullptr) << "no window captioned Brevane";
-    classList_ = Control(app::kIdClassListBox);
-    instanceList_ = Control(app::kIdInstanceListBox);
-    propGrid_ = Control(app::kIdPropGrid);
-    resultList_ = Control(app::kIdListView1);
-    queryCombo_ = Control(app::kIdQuery2Combo);
-    status_ = Control(app::kIdStatusBar1);
+    classList_ = Control(app::win32::kIdClassListBox);
+    instanceList_ = Control(app::win32::kIdInstanceListBox);
+    propGrid_ = Control(app::win32::kIdPropGrid);
+    resultList_ = Control(app::win32::kIdListView1);
+    queryCombo_ = Control(app::win32::kIdQuery2Combo);
+    status_ = Control(app::win32::kIdStatusBar1);
   }
 
   // The program on the fake backend in a scenario (see MakeScenario); skips when it is not
   // built. With ownFolder it runs from a copy there, so that the settings file it writes
   // beside itself touches no other test.
   void LaunchFake(const std::wstring& scenario, const std::wstring& arguments = L"",
-                  const testing_support::TempFolder* ownFolder = nullptr) {
+                  const testing::TempFolder* ownFolder = nullptr) {
     std::wstring exe = ExeFromEnvironment("BREVANE_FAKE_EXE");
     if (exe.empty()) GTEST_SKIP() << "BREVANE_FAKE_EXE is not set";
     if (ownFolder != nullptr) {
@@ -73,7 +73,7 @@ class LaunchedAppTest : public ::testing::Test {
   // The real program, from a copy in folder: its settings file beside it and its placement
   // file, named after it (see PlacementFileOfCopy), touch no other run. Skips when it is not
   // built.
-  void LaunchRealCopy(const testing_support::TempFolder& folder, const std::wstring& arguments) {
+  void LaunchRealCopy(const testing::TempFolder& folder, const std::wstring& arguments) {
     const std::wstring exe = ExeFromEnvironment("BREVANE_EXE");
     if (exe.empty()) GTEST_SKIP() << "BREVANE_EXE is not set";
     const std::wstring copy = CopyInto(folder, exe, kRealCopyName + L".exe");
@@ -81,7 +81,7 @@ class LaunchedAppTest : public ::testing::Test {
     Launch(copy, arguments);
   }
   static std::wstring PlacementFileOfCopy() {
-    return win32::RoamingAppDataFolder() + L"\\Brevane\\" + kRealCopyName + L".INI";
+    return framework::win32::RoamingAppDataFolder() + L"\\Brevane\\" + kRealCopyName + L".INI";
   }
 
   void WaitForClasses() {
@@ -131,20 +131,20 @@ class LaunchedAppTest : public ::testing::Test {
     ASSERT_TRUE(ChooseClassLine(main_, classList_, name)) << name;
   }
   void ChooseInstance(int index) {
-    ChooseListLine(main_, instanceList_, app::kIdInstanceListBox, index);
+    ChooseListLine(main_, instanceList_, app::win32::kIdInstanceListBox, index);
   }
 
   // Types a query into the query tab's box and clicks its run button.
   void RunQuery(const std::string& text) {
     SetWindowTextW(queryCombo_, std::wstring(text.begin(), text.end()).c_str());
-    PostButtonClick(Control(app::kIdQuery2Btn));
+    PostButtonClick(Control(app::win32::kIdQuery2Btn));
   }
 
   // The test programs run under names of their own, which the Wine prefix knows (see
   // tools/setup-wineprefix).
   inline static const std::wstring kRealCopyName = L"brevane_e2e_copy";
   // Empty, with a failure, when the copy cannot be made.
-  static std::wstring CopyInto(const testing_support::TempFolder& folder, const std::wstring& exe,
+  static std::wstring CopyInto(const testing::TempFolder& folder, const std::wstring& exe,
                                const std::wstring& name) {
     const std::wstring copy = folder.File(name);
     if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES ||

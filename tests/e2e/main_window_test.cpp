@@ -53,12 +53,12 @@ class MainWindowTest : public LaunchedAppTest {
 
   Strings Column(int column) const { return ListViewColumn(resultList_, column); }
 
-  testing_support::TempFolder folder_;
+  testing::TempFolder folder_;
 };
 
 bool InOrder(const Strings& cells, bool ascending) {
   for (size_t i = 1; i < cells.size(); ++i) {
-    const int order = CompareCells(cells[i - 1], cells[i]);
+    const int order = app::CompareCells(cells[i - 1], cells[i]);
     if (ascending ? order > 0 : order < 0) return false;
   }
   return true;
@@ -68,22 +68,22 @@ TEST_F(MainWindowTest, ShowsTabsAndControlsAndTheExitCommandCloses) {
   LaunchPlain();
   if (HasFatalFailure() || IsSkipped()) return;
 
-  EXPECT_EQ(TabCaptions(Control(app::kIdPageControl2)), (Strings{"WMI 类", "查询"}));
-  EXPECT_EQ(SelectedTab(Control(app::kIdPageControl2)), 0);
+  EXPECT_EQ(TabCaptions(Control(app::win32::kIdPageControl2)), (Strings{"WMI 类", "查询"}));
+  EXPECT_EQ(SelectedTab(Control(app::win32::kIdPageControl2)), 0);
   // The menus' captions are checked by the in-process tests of the main window: Wine keeps
   // menus inside their process, where another process reads no items.
-  EXPECT_EQ(TabCaptions(Control(app::kIdPageControl3)), Strings{"结果预览"});
-  EXPECT_EQ(TabCaptions(Control(app::kIdPageControl1)), Strings{"属性"});
+  EXPECT_EQ(TabCaptions(Control(app::win32::kIdPageControl3)), Strings{"结果预览"});
+  EXPECT_EQ(TabCaptions(Control(app::win32::kIdPageControl1)), Strings{"属性"});
   EXPECT_EQ(WindowText(queryCombo_),
             "select Caption, HandleCount, ThreadCount from Win32_Process");
-  EXPECT_EQ(WindowText(Control(app::kIdQuery1Btn)), "执行");
-  const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::kIdPropGrid));
+  EXPECT_EQ(WindowText(Control(app::win32::kIdQuery1Btn)), "执行");
+  const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::win32::kIdPropGrid));
   ASSERT_EQ(grid.size(), 3u);
   EXPECT_EQ(grid[0].caption, "Property");
   EXPECT_EQ(grid[1].caption, "Value");
   EXPECT_EQ(grid[2].caption, "Type");
 
-  PostMenuCommand(main_, app::kCmdExit1);
+  PostMenuCommand(main_, app::win32::kCmdExit1);
   const auto code = app_->WaitForExit(kExitTimeout);
   ASSERT_TRUE(code.has_value()) << "the exit command did not end the program";
   EXPECT_EQ(*code, 0u);
@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, StartupQueryOpensTheQueryTabAndHeaderClicksReorderTheRows
   LaunchWithQuery(std::wstring(query.begin(), query.end()));
   if (HasFatalFailure() || IsSkipped()) return;
 
-  EXPECT_EQ(SelectedTab(Control(app::kIdPageControl2)), 1);
+  EXPECT_EQ(SelectedTab(Control(app::win32::kIdPageControl2)), 1);
   EXPECT_EQ(WindowText(queryCombo_), query);
   EXPECT_EQ(StatusPanelText(status_, 0), "localhost");
   EXPECT_EQ(StatusPanelText(status_, 1), "")

@@ -14,7 +14,7 @@ namespace brevane::e2e {
 
 class UserHistoryFile {
  public:
-  UserHistoryFile() : path_(win32::RoamingAppDataFolder() + L"\\Brevane\\brevane.ini") {}
+  UserHistoryFile() : path_(framework::win32::RoamingAppDataFolder() + L"\\Brevane\\brevane.ini") {}
   ~UserHistoryFile() {
     for (const wchar_t* section :
          {L"QueryHistory", L"SearchHistory", L"HostHistory", L"NSpaceHistory"}) {
@@ -24,8 +24,8 @@ class UserHistoryFile {
   UserHistoryFile(const UserHistoryFile&) = delete;
   UserHistoryFile& operator=(const UserHistoryFile&) = delete;
 
-  IniSection Section(const char* name) const {
-    return ReadIniSection(win32::ReadProfileText(path_).text, name);
+  util::IniSection Section(const char* name) const {
+    return util::ReadIniSection(framework::win32::ReadProfileText(path_).text, name);
   }
 
  private:

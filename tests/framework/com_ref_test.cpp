@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace brevane {
+namespace brevane::framework {
 namespace {
 
 // Counts references the way a COM object does; the test reads the count after each step.
@@ -66,4 +66,4 @@ TEST(ComRefTest, MovesTransferAndSharingIsExplicit) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::framework

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace brevane {
+namespace brevane::framework {
 namespace {
 
 // A bounded turn runs steps in order, stops when told, and keeps the rest (and what the
@@ -33,4 +33,4 @@ TEST(StepQueueTest, BoundedTurnsKeepOrderAndLeaveTheRest) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::framework

@@ -11,12 +11,12 @@
 
 namespace brevane::testing {
 
-class FakeComboBox : public ComboBoxControl {
+class FakeComboBox : public util::ComboBoxControl {
  public:
   FakeComboBox() = default;
-  explicit FakeComboBox(StringList initial) : items(std::move(initial)) {}
+  explicit FakeComboBox(util::StringList initial) : items(std::move(initial)) {}
 
-  StringList items;
+  util::StringList items;
   std::string editText;
 
   int ItemCount() const override { return static_cast<int>(items.size()); }
@@ -29,9 +29,9 @@ class FakeComboBox : public ComboBoxControl {
   void SetEditText(const std::string& text) override { editText = text; }
 };
 
-class FakeListBox : public ListBoxControl {
+class FakeListBox : public util::ListBoxControl {
  public:
-  StringList items;
+  util::StringList items;
   int selected = -1;
   mutable int textReads = 0;
 
@@ -46,13 +46,13 @@ class FakeListBox : public ListBoxControl {
 
 // Rows of cells (cell 0 is the caption); scrolling moves the top row by whole rows and stops
 // at the ends, as a real report view does.
-class FakeListView : public ListViewControl {
+class FakeListView : public util::ListViewControl {
  public:
-  std::vector<StringList> rows;
+  std::vector<util::StringList> rows;
   int columns = 1;
   int selected = -1;
   int focused = -1;
-  ListViewStyle style = ListViewStyle::Report;
+  util::ListViewStyle style = util::ListViewStyle::Report;
   std::optional<int> firstRowHeight = 20;
   int clientHeight = 400;
   int perPage = 20;
@@ -79,7 +79,7 @@ class FakeListView : public ListViewControl {
     selected = row;
     calls.push_back("select " + std::to_string(row));
   }
-  ListViewStyle Style() const override { return style; }
+  util::ListViewStyle Style() const override { return style; }
   std::optional<int> FirstRowHeight() const override { return firstRowHeight; }
   int ClientHeight() const override { return clientHeight; }
   int CountPerPage() const override { return perPage; }
@@ -92,7 +92,7 @@ class FakeListView : public ListViewControl {
   }
 
  private:
-  const StringList& Row(int row) const { return rows.at(static_cast<size_t>(row)); }
+  const util::StringList& Row(int row) const { return rows.at(static_cast<size_t>(row)); }
 };
 
 }  // namespace brevane::testing

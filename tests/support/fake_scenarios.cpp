@@ -148,16 +148,16 @@ void AddBigClass(FakeWmi& fake, const std::string& className, int count, int pro
   std::vector<std::string> names;
   names.reserve(static_cast<size_t>(properties));
   names.push_back("Name");
-  for (int p = 1; p < properties; ++p) names.push_back(Format("Property%d", p));
+  for (int p = 1; p < properties; ++p) names.push_back(util::Format("Property%d", p));
   fake.AddClass(kCimv2, className, "", names);
   for (int i = 0; i < count; ++i) {
     std::vector<wmi::Property> values;
     values.reserve(names.size());
-    values.push_back({names[0], cim::String(Format("item%d", i))});
+    values.push_back({names[0], cim::String(util::Format("item%d", i))});
     for (int p = 1; p < properties; ++p) {
       values.push_back({names[static_cast<size_t>(p)],
                         p % 2 ? cim::Uint32(static_cast<uint32_t>((i * 7919 + p) % 100003))
-                              : cim::String(Format("text %d", i % 977))});
+                              : cim::String(util::Format("text %d", i % 977))});
     }
     fake.AddInstance(kCimv2, className, std::move(values));
   }
@@ -169,11 +169,12 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
   std::stringstream list(names);
   std::string name;
   while (std::getline(list, name, ',')) {
-    name = Trim(name);
+    name = util::Trim(name);
     if (name == "big") {
       AddBigClass(*fake, "Brevane_Big", 30001, 3);
     } else if (name == "many-classes") {
-      for (int c = 0; c < 100000; ++c) fake->AddClass(kCimv2, Format("Many_%06d", c), "", {"Name"});
+      for (int c = 0; c < 100000; ++c)
+        fake->AddClass(kCimv2, util::Format("Many_%06d", c), "", {"Name"});
     } else if (name == "million-cells") {
       AddBigClass(*fake, "Brevane_Million", 100000, 10);
     } else if (name == "big-value") {

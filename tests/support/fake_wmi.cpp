@@ -20,7 +20,7 @@ using wmi::WmiError;
 namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
-  return AsciiLower(a) == AsciiLower(b);
+  return util::AsciiLower(a) == util::AsciiLower(b);
 }
 
 bool IsLocalHost(const std::string& host) {
@@ -42,7 +42,7 @@ std::string RenderForObjectText(const Value& v) {
       return v.integer ? "TRUE" : "FALSE";
     case wmi::kVtR4:
     case wmi::kVtR8:
-      return Format("%g", v.real);
+      return util::Format("%g", v.real);
     default:
       return wmi::ValueToText(v, wmi::RegionalSettings{});
   }
@@ -513,14 +513,14 @@ struct ParsedQuery {
 };
 
 std::optional<ParsedQuery> ParseQuery(const std::string& text) {
-  const std::string lower = AsciiLower(text);
-  const std::string trimmed = Trim(lower);
+  const std::string lower = util::AsciiLower(text);
+  const std::string trimmed = util::Trim(lower);
   if (trimmed.rfind("select", 0) != 0) return std::nullopt;
   const size_t start = lower.find("select") + 6;
   const size_t from = lower.find(" from ", start);
   if (from == std::string::npos) return std::nullopt;
   ParsedQuery q;
-  const std::string list = Trim(std::string_view(text).substr(start, from - start));
+  const std::string list = util::Trim(std::string_view(text).substr(start, from - start));
   if (list.empty()) return std::nullopt;
   if (list == "*") {
     q.all = true;
@@ -528,27 +528,27 @@ std::optional<ParsedQuery> ParseQuery(const std::string& text) {
     size_t pos = 0;
     while (pos <= list.size()) {
       const size_t comma = list.find(',', pos);
-      std::string name =
-          Trim(list.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+      std::string name = util::Trim(
+          list.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
       if (name.empty()) return std::nullopt;
       q.properties.push_back(name);
       if (comma == std::string::npos) break;
       pos = comma + 1;
     }
   }
-  std::string rest = Trim(std::string_view(text).substr(from + 6));
+  std::string rest = util::Trim(std::string_view(text).substr(from + 6));
   const size_t end = rest.find_first_of(" \t\r\n");
   q.className = rest.substr(0, end);
   if (q.className.empty()) return std::nullopt;
   if (end != std::string::npos) {
-    std::string cond = Trim(rest.substr(end));
-    if (AsciiLower(cond).rfind("where ", 0) != 0) return std::nullopt;
-    cond = Trim(cond.substr(6));
+    std::string cond = util::Trim(rest.substr(end));
+    if (util::AsciiLower(cond).rfind("where ", 0) != 0) return std::nullopt;
+    cond = util::Trim(cond.substr(6));
     const size_t op = cond.find_first_of("=<");
     if (op == std::string::npos) return std::nullopt;
-    q.whereProperty = Trim(cond.substr(0, op));
+    q.whereProperty = util::Trim(cond.substr(0, op));
     q.whereOperator = cond.compare(op, 2, "<>") == 0 ? "<>" : "=";
-    std::string literal = Trim(cond.substr(op + q.whereOperator.size()));
+    std::string literal = util::Trim(cond.substr(op + q.whereOperator.size()));
     if (literal.size() >= 2 && (literal.front() == '\'' || literal.front() == '"') &&
         literal.back() == literal.front()) {
       literal = literal.substr(1, literal.size() - 2);

@@ -5,7 +5,7 @@
 
 #include "util/text.h"
 
-namespace brevane::testing_support {
+namespace brevane::testing {
 
 namespace {
 
@@ -22,27 +22,29 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 bool IsHeaderOf(const std::string& line, std::string_view section) {
-  const std::string trimmed = Trim(line);
+  const std::string trimmed = util::Trim(line);
   if (trimmed.size() < 2 || trimmed.front() != '[' || trimmed.back() != ']') return false;
-  return AsciiLower(Trim(trimmed.substr(1, trimmed.size() - 2))) == AsciiLower(section);
+  return util::AsciiLower(util::Trim(trimmed.substr(1, trimmed.size() - 2))) ==
+         util::AsciiLower(section);
 }
 
 bool IsHeader(const std::string& line) {
-  const std::string trimmed = Trim(line);
+  const std::string trimmed = util::Trim(line);
   return !trimmed.empty() && trimmed.front() == '[';
 }
 
 bool IsKeyLine(const std::string& line, std::string_view key) {
   const size_t equals = line.find('=');
-  return equals != std::string::npos && AsciiLower(Trim(line.substr(0, equals))) == AsciiLower(key);
+  return equals != std::string::npos &&
+         util::AsciiLower(util::Trim(line.substr(0, equals))) == util::AsciiLower(key);
 }
 
 }  // namespace
 
-brevane::IniSection MemoryProfile::ReadSection(std::string_view section) {
+brevane::util::IniSection MemoryProfile::ReadSection(std::string_view section) {
   ++reads;
   if (failReads) throw std::runtime_error("read failed");
-  return brevane::ReadIniSection(text_, section);
+  return brevane::util::ReadIniSection(text_, section);
 }
 
 void MemoryProfile::WriteString(std::string_view section, std::string_view key,
@@ -73,10 +75,10 @@ void MemoryProfile::WriteString(std::string_view section, std::string_view key,
 
 std::optional<std::string> MemoryProfile::RawValue(std::string_view section,
                                                    std::string_view key) const {
-  const brevane::IniSection found = brevane::ReadIniSection(text_, section);
+  const brevane::util::IniSection found = brevane::util::ReadIniSection(text_, section);
   const std::string* value = found.Find(key);
   if (!value) return std::nullopt;
   return *value;
 }
 
-}  // namespace brevane::testing_support
+}  // namespace brevane::testing

@@ -6,13 +6,13 @@
 
 #include "util/profile_store.h"
 
-namespace brevane::testing_support {
+namespace brevane::testing {
 
-class MemoryProfile final : public brevane::ProfileStore {
+class MemoryProfile final : public brevane::util::ProfileStore {
  public:
   explicit MemoryProfile(std::string text = {}) : text_(std::move(text)) {}
 
-  brevane::IniSection ReadSection(std::string_view section) override;
+  brevane::util::IniSection ReadSection(std::string_view section) override;
   void WriteString(std::string_view section, std::string_view key, std::string_view value) override;
 
   const std::string& Text() const { return text_; }
@@ -30,4 +30,4 @@ class MemoryProfile final : public brevane::ProfileStore {
   std::string text_;
 };
 
-}  // namespace brevane::testing_support
+}  // namespace brevane::testing

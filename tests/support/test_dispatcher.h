@@ -11,7 +11,7 @@
 
 namespace brevane::testing {
 
-class TestDispatcher final : public MainThreadDispatcher {
+class TestDispatcher final : public framework::MainThreadDispatcher {
  public:
   bool Post(std::function<void()> step) override {
     if (!queue_.Post(std::move(step))) return false;
@@ -46,7 +46,7 @@ class TestDispatcher final : public MainThreadDispatcher {
   void Close() { queue_.Close(); }
 
  private:
-  StepQueue queue_;
+  framework::StepQueue queue_;
   std::mutex mutex_;
   std::condition_variable postedChanged_;
   long posted_ = 0;

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-namespace brevane::help {
+namespace brevane::util {
 namespace {
 
 TEST(ChooseHelpFileTest, MonitorFileBeforeOwnFile) {
@@ -40,4 +40,4 @@ TEST(HelpMessagesTest, TextsAndOrderOfChecks) {
 }
 
 }  // namespace
-}  // namespace brevane::help
+}  // namespace brevane::util

@@ -4,7 +4,7 @@
 
 #include "support/fake_list_controls.h"
 
-namespace brevane {
+namespace brevane::util {
 namespace {
 
 using testing::FakeComboBox;
@@ -47,4 +47,4 @@ TEST(AddToHistoryTest, RemovesOnlyTheUpperOfTwoEqualEntries) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::util

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-namespace brevane {
+namespace brevane::util {
 namespace {
 
 std::string Value(const IniSection& section, std::string_view key) {
@@ -102,4 +102,4 @@ TEST(IniTextTest, WriteFormReadsBackUnchanged) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::util

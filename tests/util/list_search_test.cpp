@@ -6,7 +6,7 @@
 
 #include "support/fake_list_controls.h"
 
-namespace brevane {
+namespace brevane::util {
 namespace {
 
 using testing::FakeListBox;
@@ -181,4 +181,4 @@ TEST(FindInListBoxTest, StartAndSelection) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::util

@@ -6,7 +6,7 @@
 
 #include "util/ini_text.h"
 
-namespace brevane {
+namespace brevane::util {
 namespace {
 
 std::string WrittenAndReadBack(const std::string& value) {
@@ -32,4 +32,4 @@ TEST(ProfileWriteFormTest, PlainValuesAreWrittenAsTheyAre) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::util

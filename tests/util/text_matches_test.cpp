@@ -6,7 +6,7 @@
 
 #include "util/word_characters.h"
 
-namespace brevane {
+namespace brevane::util {
 namespace {
 
 struct PositionCase {
@@ -103,4 +103,4 @@ TEST(WordCharactersTest, Utf8Decoding) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::util

@@ -6,7 +6,7 @@
 
 #include "util/secret.h"
 
-namespace brevane {
+namespace brevane::util {
 namespace {
 
 TEST(StandardIntTest, DecimalAndHexForms) {
@@ -67,4 +67,4 @@ TEST(TextTest, WipeSecretClearsTheWholeBuffer) {
 }
 
 }  // namespace
-}  // namespace brevane
+}  // namespace brevane::util

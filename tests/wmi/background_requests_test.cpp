@@ -219,7 +219,7 @@ TEST_F(BackgroundRequestsTest, ClassListStreamsAndHidesEmptyClasses) {
         worker, {"other", kNs, "", ""}, c.hideEmpty,
         {[&] { ++connecting; },
          {},
-         [&](StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
+         [&](util::StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
          [&](bool success, const std::string&) {
            ++ends;
            ok = success;
@@ -255,7 +255,7 @@ TEST_F(BackgroundRequestsTest, ClassListConnectionAndFailures) {
         worker, c.conn, false,
         {{},
          {},
-         [&](StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
+         [&](util::StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
          [&](bool ok, const std::string& text) {
            ended = true;
            errorText = ok ? "ok" : text;
@@ -328,7 +328,7 @@ TEST_F(BackgroundRequestsTest, NoRequestCallsWmiFromTheUiThread) {
              {{}, [](ResultTable&&) {}, [&](const QueryEnd&) { ++ends; }});
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 1; }));
   StartClassList(worker, conn, true,
-                 {{}, {}, [](StringList&&) {}, [&](bool, const std::string&) { ++ends; }});
+                 {{}, {}, [](util::StringList&&) {}, [&](bool, const std::string&) { ++ends; }});
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 2; }));
   StartClassProperties(worker, conn, "Item", [&](PropertyListing&&) { ++ends; });
   ASSERT_TRUE(dispatcher->PumpUntil([&] { return ends == 3; }));

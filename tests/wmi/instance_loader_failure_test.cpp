@@ -23,7 +23,7 @@ using testing::VectorInstanceList;
 
 // Refuses every step while `refusing` is set, as a dispatcher whose wake message cannot be
 // posted does.
-class RefusingDispatcher final : public MainThreadDispatcher {
+class RefusingDispatcher final : public framework::MainThreadDispatcher {
  public:
   bool Post(std::function<void()> step) override {
     if (refusing) {

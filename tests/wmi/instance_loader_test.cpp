@@ -89,7 +89,7 @@ TEST_F(InstanceLoaderTest, ObjectTextLabelWhenNoLabelProperty) {
   ASSERT_TRUE(WaitDone());
   ASSERT_EQ(list.lines.size(), 1u);
   EXPECT_EQ(list.lines[0].rfind("[000]instance of Unlabelled", 0), 0u) << list.lines[0];
-  EXPECT_EQ(list.lines[0], Trim(list.lines[0]).substr(0, list.lines[0].size()));
+  EXPECT_EQ(list.lines[0], util::Trim(list.lines[0]).substr(0, list.lines[0].size()));
 }
 
 TEST_F(InstanceLoaderTest, EmptyClassShowsThenRemovesTheProgressLine) {

@@ -49,8 +49,8 @@ TEST_F(ObjectLifetimeTest, QueryLoadAndClickGiveBackEverythingTheyFetched) {
   ASSERT_GT(table.rows, 0);
   EXPECT_EQ(fake->LiveObjects(), before) << "query";
 
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
   ASSERT_TRUE(ListClassProperties(*fake, conn, "Win32_Process", names, error));
   ASSERT_TRUE(ListInstanceProperties(*fake, RegionalSettings{}, conn, "Win32_Process", 5, &names,
                                      &values, error));

@@ -43,8 +43,8 @@ TEST_F(QueryOpsTest, AlignedResultLayout) {
   ASSERT_TRUE(RunQuery(fake, regional, conn, "select Name, Size from Demo_Disk", table, error));
   EXPECT_EQ(table.rows, 2);
   EXPECT_EQ(table.cols, 2);
-  EXPECT_EQ(table.columnNames, (StringList{"Name", "Size", "Name", "Size"}));
-  EXPECT_EQ(table.values, (StringList{"C:", "100", "D:", "7"}));
+  EXPECT_EQ(table.columnNames, (util::StringList{"Name", "Size", "Name", "Size"}));
+  EXPECT_EQ(table.values, (util::StringList{"C:", "100", "D:", "7"}));
   EXPECT_EQ(table.rowLengths, (std::vector<int>{2, 2}));
 }
 
@@ -53,7 +53,8 @@ TEST_F(QueryOpsTest, UnalignedResultKeepsEachObjectsOwnProperties) {
   EXPECT_EQ(table.rows, 3);
   EXPECT_EQ(table.cols, 3);
   EXPECT_EQ(table.columnNames.size(), 8u);
-  EXPECT_EQ(table.values, (StringList{"base", "Base", "C:", "", "100", "D:", " spaced ", "7"}));
+  EXPECT_EQ(table.values,
+            (util::StringList{"base", "Base", "C:", "", "100", "D:", " spaced ", "7"}));
   EXPECT_EQ(table.rowLengths, (std::vector<int>{2, 3, 3}));
 }
 
@@ -99,9 +100,9 @@ TEST_F(QueryOpsTest, FailureAfterConnectKeepsWhatWasCollected) {
 }
 
 TEST_F(QueryOpsTest, ClassPropertiesWithoutPrefix) {
-  StringList names{"stale"};
+  util::StringList names{"stale"};
   ASSERT_TRUE(ListClassProperties(fake, conn, "Demo_Disk", names, error));
-  EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
+  EXPECT_EQ(names, (util::StringList{"Name", "Caption", "Size"}));
   ASSERT_TRUE(ListClassProperties(fake, conn, "Demo_NoProps", names, error));
   EXPECT_TRUE(names.empty());
   EXPECT_FALSE(ListClassProperties(fake, conn, "Nope", names, error));
@@ -115,7 +116,7 @@ TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
   fake.SetQualifiers(ns, "Demo_Link", "Id", {true, ""});
   fake.SetQualifiers(ns, "Demo_Link", "Target", {true, "CIM_LogicalDisk"});
   fake.SetQualifiers(ns, "Demo_Link", "Owner", {false, "Win32_Account"});
-  StringList names;
+  util::StringList names;
   std::vector<PropertyType> types{{"stale", "", false}};
   ASSERT_TRUE(ListClassProperties(fake, conn, "Demo_Link", names, error, &types));
   ASSERT_EQ(types.size(), 5u);
@@ -138,14 +139,14 @@ TEST_F(QueryOpsTest, ClassPropertyTypesAndKeys) {
 }
 
 TEST_F(QueryOpsTest, InstancePropertiesByPosition) {
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
   ASSERT_TRUE(ListInstanceProperties(fake, regional, conn, "Demo_Disk", 1, &names, &values, error));
-  EXPECT_EQ(names, (StringList{"Name", "Caption", "Size"}));
-  EXPECT_EQ(values, (StringList{"D:", " spaced ", "7"}));
+  EXPECT_EQ(names, (util::StringList{"Name", "Caption", "Size"}));
+  EXPECT_EQ(values, (util::StringList{"D:", " spaced ", "7"}));
   ASSERT_TRUE(
       ListInstanceProperties(fake, regional, conn, "Demo_Disk", 0, nullptr, &values, error));
-  EXPECT_EQ(values, (StringList{"C:", "", "100"}));
+  EXPECT_EQ(values, (util::StringList{"C:", "", "100"}));
   EXPECT_EQ(names.size(), 3u);  // absent list untouched
   ASSERT_TRUE(ListInstanceProperties(fake, regional, conn, "Demo_Disk", 2, &names, &values, error));
   EXPECT_TRUE(names.empty());
@@ -164,8 +165,8 @@ TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
   testing::AddStandardWorld(world);
   const ConnectionParams conn{".", "root\\cimv2", "", ""};
   std::string error;
-  StringList names;
-  StringList values;
+  util::StringList names;
+  util::StringList values;
   ASSERT_TRUE(ListInstanceProperties(world, RegionalSettings{}, conn, "Demo_Types", 0, &names,
                                      &values, error));
   ASSERT_EQ(names.size(), values.size());
@@ -194,7 +195,7 @@ TEST(QueryOpsTypedValuesTest, EveryCimTypeReadsAsItself) {
   ResultTable table;
   ASSERT_TRUE(RunQuery(world, RegionalSettings{}, conn,
                        "select MaxNumberOfProcesses from Win32_OperatingSystem", table, error));
-  EXPECT_EQ(table.values, (StringList{"4294967295"}));
+  EXPECT_EQ(table.values, (util::StringList{"4294967295"}));
 }
 
 }  // namespace

@@ -17,14 +17,15 @@
 #include "framework/win32/message_loop.h"
 #include "wmi/win32/system_error_text.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
 std::string DialogFailure(const char* caption) {
   const DWORD error = GetLastError();
   std::string text = std::string("The dialog \"") + caption + "\" could not be created";
-  if (error != ERROR_SUCCESS) text += ": " + wmi::SystemErrorText(static_cast<int32_t>(error));
+  if (error != ERROR_SUCCESS)
+    text += ": " + wmi::win32::SystemErrorText(static_cast<int32_t>(error));
   return text;
 }
 
@@ -57,14 +58,16 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
 
   // Before any window exists; failures are reported only when the user asks for help. It is
   // declared first so that the help system is shut down after every window is gone.
-  help::HelpAccess helpAccess;
+  framework::win32::HelpAccess helpAccess;
   helpAccess.LoadHtmlHelp();
   helpAccess.LocateHelpFile();
 
-  std::vector<std::string> arguments = CommandLineArguments(win32::WideToUtf8(GetCommandLineW()));
+  std::vector<std::string> arguments =
+      CommandLineArguments(framework::win32::WideToUtf8(GetCommandLineW()));
   TMainWin mainWin(instance, std::move(backend), std::move(arguments));
   if (!mainWin.Create(showCmd)) {
-    win32::ShowMessageBox(nullptr, "The main window could not be created.", MB_OK | MB_ICONERROR);
+    framework::win32::ShowMessageBox(nullptr, "The main window could not be created.",
+                                     MB_OK | MB_ICONERROR);
     return 1;
   }
 
@@ -75,13 +78,13 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   dialogs::win32::TFindDialog findDialog;
   const RunDialogs dialogs = CreateRunDialogs(mainWin.Handle(), connectForm, findDialog);
   for (const std::string& failure : dialogs.failures) {
-    win32::ShowMessageBox(mainWin.Handle(), failure, MB_OK | MB_ICONERROR);
+    framework::win32::ShowMessageBox(mainWin.Handle(), failure, MB_OK | MB_ICONERROR);
   }
   mainWin.ConnectForm = dialogs.connectForm;
   mainWin.FindDialog = dialogs.findDialog;
   mainWin.Help = &helpAccess;
 
-  const int exitCode = win32::RunMessageLoop(
+  const int exitCode = framework::win32::RunMessageLoop(
       mainWin.Handle(), mainWin.Accelerators(),
       [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
 
@@ -93,4 +96,4 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   return exitCode;
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -14,7 +14,7 @@ class TConnectForm;
 class TFindDialog;
 }  // namespace brevane::dialogs::win32
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 // The dialogs that live for the whole run, those that could be created; a command whose
 // dialog is missing does nothing, and the user was told why at the start.
@@ -29,4 +29,4 @@ RunDialogs CreateRunDialogs(HWND owner, dialogs::win32::TConnectForm& connectFor
 // Runs the program until the main window is closed; returns the process exit code.
 int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend> backend);
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

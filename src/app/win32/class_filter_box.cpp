@@ -13,7 +13,7 @@
 #include "framework/win32/encoding.h"
 #include "util/history.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -23,7 +23,7 @@ LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
                                 DWORD_PTR refData) {
   auto* window = reinterpret_cast<TMainWin*>(refData);
   if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-    win32::RunGuarded(window->Handle(), [&] {
+    framework::win32::RunGuarded(window->Handle(), [&] {
       SetWindowTextW(edit, L"");
       window->ApplyClassFilter(std::string());
     });
@@ -32,9 +32,9 @@ LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
   if (message == WM_CHAR && (wParam == VK_ESCAPE || wParam == L'\r')) return 0;  // no beep
   if (message == WM_KEYDOWN && wParam == VK_RETURN) {
     // Enter keeps the text in the box's history and goes on to the list.
-    win32::RunGuarded(window->Handle(), [&] {
-      win32::Win32ComboBox combo(window->ClassFilterCombo);
-      AddToHistory(combo, window->ClassFilterText());
+    framework::win32::RunGuarded(window->Handle(), [&] {
+      framework::win32::Win32ComboBox combo(window->ClassFilterCombo);
+      util::AddToHistory(combo, window->ClassFilterText());
       SetFocus(window->ClassListBox);
     });
     return 0;
@@ -47,12 +47,12 @@ LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 
 void TMainWin::CreateClassFilterBox(HFONT font) {
   constexpr DWORD kVisible = WS_VISIBLE | WS_CLIPSIBLINGS;
-  ClassFilterLabel = win32::CreateChild(Handle(), WC_STATICW, "筛选", kVisible | SS_CENTERIMAGE, 0,
-                                        kIdClassFilterLabel, font);
-  ClassFilterCombo =
-      win32::CreateChild(Handle(), WC_COMBOBOXW, "",
-                         kVisible | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
-                         kIdClassFilterCombo, font);
+  ClassFilterLabel = framework::win32::CreateChild(
+      Handle(), WC_STATICW, "筛选", kVisible | SS_CENTERIMAGE, 0, kIdClassFilterLabel, font);
+  ClassFilterCombo = framework::win32::CreateChild(
+      Handle(), WC_COMBOBOXW, "",
+      kVisible | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, kIdClassFilterCombo,
+      font);
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (GetComboBoxInfo(ClassFilterCombo, &info) && info.hwndItem != nullptr) {
@@ -62,7 +62,8 @@ void TMainWin::CreateClassFilterBox(HFONT font) {
 }
 
 std::string TMainWin::ClassFilterText() const {
-  return ClassFilterCombo != nullptr ? win32::GetWindowTextUtf8(ClassFilterCombo) : std::string();
+  return ClassFilterCombo != nullptr ? framework::win32::GetWindowTextUtf8(ClassFilterCombo)
+                                     : std::string();
 }
 
 void TMainWin::ClassFilterChange(int notification) {
@@ -72,15 +73,15 @@ void TMainWin::ClassFilterChange(int notification) {
       return;
     case CBN_SELCHANGE: {
       // The edit field takes the chosen entry only after this notification.
-      win32::Win32ComboBox combo(ClassFilterCombo);
+      framework::win32::Win32ComboBox combo(ClassFilterCombo);
       const auto index = static_cast<int>(SendMessageW(ClassFilterCombo, CB_GETCURSEL, 0, 0));
       if (index >= 0) ApplyClassFilter(combo.ItemText(index));
       return;
     }
     case CBN_KILLFOCUS: {
-      win32::Win32ComboBox combo(ClassFilterCombo);
+      framework::win32::Win32ComboBox combo(ClassFilterCombo);
       const std::string text = ClassFilterText();
-      if (!ClassFilter::Normalized(text).empty()) AddToHistory(combo, text);
+      if (!ClassFilter::Normalized(text).empty()) util::AddToHistory(combo, text);
       return;
     }
     default:
@@ -88,13 +89,13 @@ void TMainWin::ClassFilterChange(int notification) {
   }
 }
 
-void TMainWin::ShowClassList(StringList classes) {
+void TMainWin::ShowClassList(util::StringList classes) {
   classFilter_.SetNames(std::move(classes));
   ApplyClassFilter(ClassFilterText());
 }
 
 void TMainWin::ApplyClassFilter(const std::string& text) {
-  win32::Win32ListBox classList(ClassListBox);
+  framework::win32::Win32ListBox classList(ClassListBox);
   const int selected = classList.SelectedIndex();
   const std::string selectedName = selected >= 0 ? classList.ItemText(selected) : std::string();
   const std::vector<int> shown = classFilter_.Matches(text);
@@ -105,7 +106,7 @@ void TMainWin::ApplyClassFilter(const std::string& text) {
   int reselect = -1;
   for (int index : shown) {
     const std::string& name = names[static_cast<size_t>(index)];
-    const std::wstring wide = win32::Utf8ToWide(name);
+    const std::wstring wide = framework::win32::Utf8ToWide(name);
     const LRESULT added =
         SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     if (!selectedName.empty() && name == selectedName) reselect = static_cast<int>(added);
@@ -118,7 +119,8 @@ void TMainWin::ApplyClassFilter(const std::string& text) {
 }
 
 void TMainWin::ShowClassCount() {
-  const size_t shown = static_cast<size_t>(win32::Win32ListBox(ClassListBox).ItemCount());
+  const size_t shown =
+      static_cast<size_t>(framework::win32::Win32ListBox(ClassListBox).ItemCount());
   const bool filtering = !ClassFilter::Normalized(ClassFilterText()).empty();
   SetStatusPanel(1, ClassCountText(shown, classFilter_.Names().size(), filtering));
 }
@@ -132,4 +134,4 @@ void TMainWin::FocusClassFilter() {
   SendMessageW(ClassFilterCombo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

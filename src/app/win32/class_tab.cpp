@@ -17,14 +17,14 @@
 #include "util/text.h"
 #include "wmi/class_list_stream.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 constexpr const char* kRequestingInstances = "Requesting instances...";
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  const int c = CompareBytes(AsciiLower(a), AsciiLower(b));
-  return c != 0 ? c < 0 : CompareBytes(a, b) < 0;
+  const int c = util::CompareBytes(util::AsciiLower(a), util::AsciiLower(b));
+  return c != 0 ? c < 0 : util::CompareBytes(a, b) < 0;
 }
 }  // namespace
 
@@ -54,34 +54,36 @@ void TMainWin::LoadClasses() {
                          if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
                          panelBeforeConnect_.reset();
                        },
-                       [this](StringList&& names) { OnClassNames(std::move(names)); },
+                       [this](util::StringList&& names) { OnClassNames(std::move(names)); },
                        [this](bool ok, const std::string& errorText) {
                          RunAsHandler([&] { OnClassListEnded(ok, errorText); });
                        }});
 }
 
 // While the list loads, names are shown as they come, those the filter box lets through.
-void TMainWin::OnClassNames(StringList&& names) {
+void TMainWin::OnClassNames(util::StringList&& names) {
   ClassFilter batch;
   batch.SetNames(std::move(names));
   SendMessageW(ClassListBox, WM_SETREDRAW, FALSE, 0);
   for (int index : batch.Matches(ClassFilterText())) {
-    const std::wstring wide = win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
+    const std::wstring wide =
+        framework::win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
     SendMessageW(ClassListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
   SendMessageW(ClassListBox, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(ClassListBox, nullptr, TRUE);
   classNames_.insert(classNames_.end(), batch.Names().begin(), batch.Names().end());
-  SetStatusPanel(1, ClassCountText(static_cast<size_t>(win32::Win32ListBox(ClassListBox).ItemCount()),
-                                   classNames_.size(),
-                                   !ClassFilter::Normalized(ClassFilterText()).empty()));
+  SetStatusPanel(
+      1,
+      ClassCountText(static_cast<size_t>(framework::win32::Win32ListBox(ClassListBox).ItemCount()),
+                     classNames_.size(), !ClassFilter::Normalized(ClassFilterText()).empty()));
 }
 
 void TMainWin::OnClassListEnded(bool ok, const std::string& errorText) {
   classesLoading_ = false;
   if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
   panelBeforeConnect_.reset();
-  StringList classes = std::move(classNames_);
+  util::StringList classes = std::move(classNames_);
   classNames_.clear();
   std::sort(classes.begin(), classes.end(), LessIgnoringCase);
   // Through the filter; a class the user chose while the list was loading stays chosen.
@@ -91,7 +93,7 @@ void TMainWin::OnClassListEnded(bool ok, const std::string& errorText) {
 }
 
 void TMainWin::ClassListBoxClick() {
-  win32::Win32ListBox classList(ClassListBox);
+  framework::win32::Win32ListBox classList(ClassListBox);
   const int selected = classList.SelectedIndex();
   if (selected < 0) {
     EmptyClassPanes();
@@ -104,7 +106,7 @@ void TMainWin::ClassListBoxClick() {
 void TMainWin::LoadClass(const std::string& className) {
   CurrentClass = className;
   SetStatusPanel(2, kRequestingInstances);
-  if (!instanceList_) instanceList_ = std::make_unique<win32::ListBoxInstanceList>(InstanceListBox);
+  if (!instanceList_) instanceList_ = std::make_unique<ListBoxInstanceList>(InstanceListBox);
   InstancesThread->RequestInstances(Wmi->Host, Wmi->Namespace, Wmi->User, Wmi->Password,
                                     CurrentClass, instanceList_.get());
   SetQueryComboText("select * from " + CurrentClass);
@@ -138,7 +140,7 @@ void TMainWin::InstancesDone(int count, const std::string& message) {
 }
 
 void TMainWin::InstanceListBoxClick() {
-  const int selected = win32::Win32ListBox(InstanceListBox).SelectedIndex();
+  const int selected = framework::win32::Win32ListBox(InstanceListBox).SelectedIndex();
   if (selected < 0) return;
   // Fetched by its path, which names this very instance; lines without one (a keyless class,
   // the progress or failure line) are found by their position, as before.
@@ -184,12 +186,13 @@ void TMainWin::UpdateBusyCursor() {
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-void TMainWin::SetPropGridRows(const StringList& names, const StringList* values) {
+void TMainWin::SetPropGridRows(const util::StringList& names, const util::StringList* values) {
   SendMessageW(PropGrid, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(PropGrid);
   const size_t rows = names.size() + 1;  // one blank row after the names
   for (size_t row = 0; row < rows; ++row) {
-    const std::wstring name = row < names.size() ? win32::Utf8ToWide(names[row]) : std::wstring();
+    const std::wstring name =
+        row < names.size() ? framework::win32::Utf8ToWide(names[row]) : std::wstring();
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = static_cast<int>(row);
@@ -198,7 +201,7 @@ void TMainWin::SetPropGridRows(const StringList& names, const StringList* values
         SendMessageW(PropGrid, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (index < 0) break;
     if (values && row < values->size()) {
-      const std::wstring value = win32::Utf8ToWide((*values)[row]);
+      const std::wstring value = framework::win32::Utf8ToWide((*values)[row]);
       LVITEMW sub{};
       sub.iSubItem = 1;
       sub.pszText = const_cast<wchar_t*>(value.c_str());
@@ -213,14 +216,14 @@ void TMainWin::SetPropGridRows(const StringList& names, const StringList* values
 
 void TMainWin::Query1BtnClick() {
   SelectTab(1);
-  SetQuery2Text(win32::GetWindowTextUtf8(QueryCombo));
+  SetQuery2Text(framework::win32::GetWindowTextUtf8(QueryCombo));
   Query2BtnClick();
 }
 
 void TMainWin::PopupMenu1Popup() {
-  const int selected = win32::Win32ListBox(ClassListBox).SelectedIndex();
+  const int selected = framework::win32::Win32ListBox(ClassListBox).SelectedIndex();
   if (selected >= 0) {
-    const std::string className = win32::Win32ListBox(ClassListBox).ItemText(selected);
+    const std::string className = framework::win32::Win32ListBox(ClassListBox).ItemText(selected);
     selectFromHint_ = "select * from " + className;
     refreshTarget_ = className;
     SetMenuItemCaption(PopupMenu1, kCmdSelectfrom1, selectFromHint_, true);
@@ -252,4 +255,4 @@ void TMainWin::Refresh2Click() {
   }
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

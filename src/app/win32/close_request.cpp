@@ -6,7 +6,7 @@
 #include "framework/win32/encoding.h"
 #include "util/product_info.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -14,8 +14,8 @@ class MessageBoxQuestions final : public QuestionBox {
  public:
   explicit MessageBoxQuestions(HWND owner) : owner_(owner) {}
   bool AskYesNo(const std::string& text) override {
-    return MessageBoxW(owner_, win32::Utf8ToWide(text).c_str(),
-                       win32::Utf8ToWide(product::kName).c_str(),
+    return MessageBoxW(owner_, framework::win32::Utf8ToWide(text).c_str(),
+                       framework::win32::Utf8ToWide(util::kProductName).c_str(),
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
   }
 
@@ -46,4 +46,4 @@ void TMainWin::FormCloseQuery(bool& canClose) {
   }
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -1,7 +1,7 @@
 #pragma once
 // Menu command and control identifiers of the main window. The end-to-end tests drive the
 // window with these, so they never change meaning.
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 enum CommandId : int {
   // Main menu
@@ -49,4 +49,4 @@ enum ControlId : int {
   kIdClassFilterCombo = 1016,
 };
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

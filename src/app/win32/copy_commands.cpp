@@ -15,7 +15,7 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -33,7 +33,7 @@ std::string ListBoxLine(HWND list, int index) {
   const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
                                       reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-  return win32::WideToUtf8(text);
+  return framework::win32::WideToUtf8(text);
 }
 
 std::vector<int> SelectedListViewRows(HWND listView) {
@@ -49,8 +49,8 @@ std::vector<int> SelectedListViewRows(HWND listView) {
 std::vector<PropertyRowText> SelectedPropertyRows(HWND grid) {
   std::vector<PropertyRowText> rows;
   for (int row : SelectedListViewRows(grid))
-    rows.push_back({PropertyNameFromGrid(win32::ListViewText(grid, row, 0)),
-                    win32::ListViewText(grid, row, 1)});
+    rows.push_back({PropertyNameFromGrid(framework::win32::ListViewText(grid, row, 0)),
+                    framework::win32::ListViewText(grid, row, 1)});
   return rows;
 }
 
@@ -59,7 +59,8 @@ void AppendMenuItem(HMENU menu, int id, const char* caption) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     return;
   }
-  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id), win32::Utf8ToWide(caption).c_str());
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id),
+              framework::win32::Utf8ToWide(caption).c_str());
 }
 
 void EnableMenuCommand(HMENU menu, int id, bool enabled) {
@@ -67,13 +68,13 @@ void EnableMenuCommand(HMENU menu, int id, bool enabled) {
 }
 
 void PutOnClipboard(TMainWin& window, const std::string& text) {
-  switch (win32::SetClipboardText(window.Handle(), text)) {
-    case win32::ClipboardResult::Copied:
+  switch (framework::win32::SetClipboardText(window.Handle(), text)) {
+    case framework::win32::ClipboardResult::Copied:
       return;
-    case win32::ClipboardResult::Busy:
+    case framework::win32::ClipboardResult::Busy:
       window.SetStatusPanel(2, "Could not copy: the clipboard is in use by another program");
       return;
-    case win32::ClipboardResult::TooLarge:
+    case framework::win32::ClipboardResult::TooLarge:
       window.SetStatusPanel(2, "Could not copy: the text is too large for the clipboard");
       return;
   }
@@ -173,4 +174,4 @@ std::vector<int> TMainWin::ResultColumnOrder() const {
   return order;
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -15,7 +15,7 @@
 #include "framework/win32/save_file_dialog.h"
 #include "wmi/win32/system_error_text.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr wchar_t kFilters[] =
 constexpr int kCsvFilter = 1;
 
 std::string FailureText(const std::wstring& path, const std::string& reason) {
-  return "Could not export to " + win32::WideToUtf8(path) + ": " + reason;
+  return "Could not export to " + framework::win32::WideToUtf8(path) + ": " + reason;
 }
 
 }  // namespace
@@ -34,9 +34,9 @@ void TMainWin::ExportClick() {
     MessageBeep(MB_OK);
     return;
   }
-  std::optional<win32::SaveFileChoice> choice;
+  std::optional<framework::win32::SaveFileChoice> choice;
   try {
-    choice = win32::ChooseSaveFile(Handle(), kFilters, L"result.csv", L"csv");
+    choice = framework::win32::ChooseSaveFile(Handle(), kFilters, L"result.csv", L"csv");
   } catch (const std::exception& error) {
     ShowError(std::string("Error: ") + error.what());
     return;
@@ -44,21 +44,22 @@ void TMainWin::ExportClick() {
   if (!choice) return;  // cancelled
   const DelimitedFormat chosen =
       choice->filterIndex == kCsvFilter ? DelimitedFormat::Csv : DelimitedFormat::Tsv;
-  ExportResultTable(choice->path, FormatForFileName(win32::WideToUtf8(choice->path), chosen));
+  ExportResultTable(choice->path,
+                    FormatForFileName(framework::win32::WideToUtf8(choice->path), chosen));
 }
 
 bool TMainWin::ExportResultTable(const std::wstring& path, DelimitedFormat format) {
   BusyScope busy(*this);
   std::string failure;
   try {
-    win32::AtomicFileWriter file(path);
+    framework::win32::AtomicFileWriter file(path);
     file.Append(kUtf8ByteOrderMark);
     WriteResultRows(queryRows_.Rows(), ResultColumnOrder(), nullptr, format, file);
     file.Commit();
-  } catch (const win32::FileWriteError& error) {
-    failure = FailureText(path, wmi::SystemErrorText(static_cast<int32_t>(error.Code())));
+  } catch (const framework::win32::FileWriteError& error) {
+    failure = FailureText(path, wmi::win32::SystemErrorText(static_cast<int32_t>(error.Code())));
   } catch (const std::bad_alloc&) {
-    failure = FailureText(path, wmi::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    failure = FailureText(path, wmi::win32::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
   }
   busy.Restore();
   if (!failure.empty()) {
@@ -70,4 +71,4 @@ bool TMainWin::ExportResultTable(const std::wstring& path, DelimitedFormat forma
   return true;
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

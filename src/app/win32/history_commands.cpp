@@ -6,7 +6,7 @@
 #include "framework/win32/control_adapters.h"
 #include "util/history.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -29,8 +29,8 @@ class HistorySources {
   const HistoryCombos& Combos() const { return combos_; }
 
  private:
-  win32::Win32ComboBox query_;
-  win32::Win32ComboBox classFilter_;
+  framework::win32::Win32ComboBox query_;
+  framework::win32::Win32ComboBox classFilter_;
   HistoryCombos combos_;
 };
 
@@ -49,4 +49,4 @@ void TMainWin::SaveHistory() {
   SaveHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -9,7 +9,7 @@
 #include "framework/win32/profile_file.h"
 #include "framework/win32/user_folders.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -30,20 +30,20 @@ bool Oversized(const std::wstring& path) {
 // One of the two files. The user's may have to have its folder made before the first write;
 // where no path is known or the file is oversized, there is nothing to read and every write
 // fails.
-class HistoryFile final : public ProfileStore {
+class HistoryFile final : public util::ProfileStore {
  public:
   HistoryFile(std::wstring path, bool makeFolder)
       : file_(std::move(path)),
         makeFolder_(makeFolder),
         usable_(!file_.Path().empty() && !Oversized(file_.Path())) {}
-  IniSection ReadSection(std::string_view section) override {
-    return usable_ ? file_.ReadSection(section) : IniSection();
+  util::IniSection ReadSection(std::string_view section) override {
+    return usable_ ? file_.ReadSection(section) : util::IniSection();
   }
   void WriteString(std::string_view section, std::string_view key,
                    std::string_view value) override {
     if (!usable_) throw std::runtime_error("the settings file cannot be used");
     if (makeFolder_) {
-      if (!win32::EnsureFolderOf(file_.Path()))
+      if (!framework::win32::EnsureFolderOf(file_.Path()))
         throw std::runtime_error("the settings folder cannot be made");
       makeFolder_ = false;
     }
@@ -51,7 +51,7 @@ class HistoryFile final : public ProfileStore {
   }
 
  private:
-  win32::ProfileFile file_;
+  framework::win32::ProfileFile file_;
   bool makeFolder_;
   bool usable_;
 };
@@ -60,8 +60,8 @@ class DiskHomes final : public HistoryHomes {
  public:
   explicit DiskHomes(const HistoryFilePaths& paths)
       : program_(paths.programFile, false), user_(paths.userFile, true) {}
-  ProfileStore& ProgramFolderFile() override { return program_; }
-  ProfileStore& UserFile() override { return user_; }
+  util::ProfileStore& ProgramFolderFile() override { return program_; }
+  util::ProfileStore& UserFile() override { return user_; }
 
  private:
   HistoryFile program_;
@@ -71,21 +71,21 @@ class DiskHomes final : public HistoryHomes {
 }  // namespace
 
 std::wstring HistoryFilePath(const std::string& programDir) {
-  return win32::Utf8ToWide(programDir + kHistoryFileName);
+  return framework::win32::Utf8ToWide(programDir + kHistoryFileName);
 }
 
 HistoryFilePaths DefaultHistoryFiles() {
   HistoryFilePaths paths;
-  paths.programFile = HistoryFilePath(help::ProgramDir());
-  const std::wstring appData = win32::RoamingAppDataFolder();
+  paths.programFile = HistoryFilePath(framework::win32::ProgramDir());
+  const std::wstring appData = framework::win32::RoamingAppDataFolder();
   if (!appData.empty())
-    paths.userFile = appData + L"\\Brevane\\" + win32::Utf8ToWide(kHistoryFileName);
+    paths.userFile = appData + L"\\Brevane\\" + framework::win32::Utf8ToWide(kHistoryFileName);
   return paths;
 }
 
 void LoadHistoryFile(const std::wstring& path, const HistoryCombos& combos) noexcept {
   try {
-    win32::ProfileFile file(path);
+    framework::win32::ProfileFile file(path);
     LoadHistory(file, combos);
   } catch (...) {
   }
@@ -93,7 +93,7 @@ void LoadHistoryFile(const std::wstring& path, const HistoryCombos& combos) noex
 
 void SaveHistoryFile(const std::wstring& path, const HistoryCombos& combos) noexcept {
   try {
-    win32::ProfileFile file(path);
+    framework::win32::ProfileFile file(path);
     SaveHistory(file, combos);
   } catch (...) {
   }
@@ -116,4 +116,4 @@ bool SaveHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos
   }
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -5,7 +5,7 @@
 
 #include "app/history_file.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 inline constexpr const char* kHistoryFileName = "brevane.ini";
 
@@ -27,4 +27,4 @@ void LoadHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos
 // False only when neither file could be written.
 bool SaveHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos) noexcept;
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -2,7 +2,7 @@
 
 #include "framework/win32/encoding.h"
 
-namespace brevane::win32 {
+namespace brevane::app::win32 {
 
 int ListBoxInstanceList::Count() const {
   const LRESULT count = SendMessageW(listBox_, LB_GETCOUNT, 0, 0);
@@ -10,7 +10,7 @@ int ListBoxInstanceList::Count() const {
 }
 
 void ListBoxInstanceList::Append(const std::string& line) {
-  const std::wstring wide = Utf8ToWide(line);
+  const std::wstring wide = framework::win32::Utf8ToWide(line);
   SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
@@ -20,7 +20,7 @@ void ListBoxInstanceList::ReplaceLast(const std::string& line) {
   // Keep the selection where it was: replacing the progress line must not move it.
   const LRESULT selected = SendMessageW(listBox_, LB_GETCURSEL, 0, 0);
   SendMessageW(listBox_, LB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
-  const std::wstring wide = Utf8ToWide(line);
+  const std::wstring wide = framework::win32::Utf8ToWide(line);
   SendMessageW(listBox_, LB_INSERTSTRING, static_cast<WPARAM>(count - 1),
                reinterpret_cast<LPARAM>(wide.c_str()));
   if (selected == count - 1) SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
@@ -43,4 +43,4 @@ void ListBoxInstanceList::EndUpdate() {
   if (updateDepth_ > 0 && --updateDepth_ == 0) redraw_.reset();
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::app::win32

@@ -7,7 +7,7 @@
 #include "framework/win32/redraw_suspension.h"
 #include "wmi/instance_list.h"
 
-namespace brevane::win32 {
+namespace brevane::app::win32 {
 
 class ListBoxInstanceList final : public wmi::InstanceList {
  public:
@@ -23,7 +23,7 @@ class ListBoxInstanceList final : public wmi::InstanceList {
  private:
   HWND listBox_;
   int updateDepth_ = 0;
-  std::optional<RedrawSuspension> redraw_;
+  std::optional<framework::win32::RedrawSuspension> redraw_;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::app::win32

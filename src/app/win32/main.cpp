@@ -13,20 +13,20 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
   try {
-    brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    brevane::framework::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
     if (!apartment.Usable()) {
-      brevane::win32::ShowMessageBox(nullptr, "COM could not be initialised.",
-                                     MB_OK | MB_ICONERROR);
+      brevane::framework::win32::ShowMessageBox(nullptr, "COM could not be initialised.",
+                                                MB_OK | MB_ICONERROR);
       return 1;
     }
     // Not fatal: without it, WMI may refuse some requests, which they then report themselves.
     brevane::wmi::win32::InitializeComSecurity();
-    return brevane::app::RunApplication(instance, showCmd,
-                                        std::make_shared<brevane::wmi::win32::ComBackend>());
+    return brevane::app::win32::RunApplication(instance, showCmd,
+                                               std::make_shared<brevane::wmi::win32::ComBackend>());
   } catch (const std::exception& error) {
-    brevane::win32::ShowMessageBox(nullptr, error.what(), MB_OK | MB_ICONERROR);
+    brevane::framework::win32::ShowMessageBox(nullptr, error.what(), MB_OK | MB_ICONERROR);
   } catch (...) {
-    brevane::win32::ShowMessageBox(nullptr, "Unexpected failure", MB_OK | MB_ICONERROR);
+    brevane::framework::win32::ShowMessageBox(nullptr, "Unexpected failure", MB_OK | MB_ICONERROR);
   }
   return 1;
 }

@@ -8,7 +8,7 @@
 #include "app/win32/main_window.h"
 #include "framework/win32/drawn_bitmap.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -20,32 +20,32 @@ class IconCanvas {
   explicit IconCanvas(HDC dc) : dc_(dc) {}
 
   void Fill(RECT area, COLORREF color) {
-    win32::UniqueBrush brush(CreateSolidBrush(color));
+    framework::win32::UniqueBrush brush(CreateSolidBrush(color));
     FillRect(dc_, &area, brush.Get());
   }
   void Polygon(std::initializer_list<POINT> points, COLORREF fill, COLORREF outline) {
-    win32::UniqueBrush brush(CreateSolidBrush(fill));
-    win32::UniquePen pen(CreatePen(PS_SOLID, 1, outline));
-    win32::SelectObjectScope b(dc_, brush.Get());
-    win32::SelectObjectScope p(dc_, pen.Get());
+    framework::win32::UniqueBrush brush(CreateSolidBrush(fill));
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, 1, outline));
+    framework::win32::SelectObjectScope b(dc_, brush.Get());
+    framework::win32::SelectObjectScope p(dc_, pen.Get());
     ::Polygon(dc_, points.begin(), static_cast<int>(points.size()));
   }
   void Ellipse(RECT area, COLORREF fill, COLORREF outline, int penWidth = 1) {
-    win32::UniqueBrush brush(CreateSolidBrush(fill));
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, outline));
-    win32::SelectObjectScope b(dc_, brush.Get());
-    win32::SelectObjectScope p(dc_, pen.Get());
+    framework::win32::UniqueBrush brush(CreateSolidBrush(fill));
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, outline));
+    framework::win32::SelectObjectScope b(dc_, brush.Get());
+    framework::win32::SelectObjectScope p(dc_, pen.Get());
     ::Ellipse(dc_, area.left, area.top, area.right, area.bottom);
   }
   void Line(POINT from, POINT to, COLORREF color, int penWidth = 1) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope p(dc_, pen.Get());
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    framework::win32::SelectObjectScope p(dc_, pen.Get());
     MoveToEx(dc_, from.x, from.y, nullptr);
     LineTo(dc_, to.x, to.y);
   }
   void Arc(RECT area, POINT start, POINT end, COLORREF color, int penWidth) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
-    win32::SelectObjectScope p(dc_, pen.Get());
+    framework::win32::UniquePen pen(CreatePen(PS_SOLID, penWidth, color));
+    framework::win32::SelectObjectScope p(dc_, pen.Get());
     ::Arc(dc_, area.left, area.top, area.right, area.bottom, start.x, start.y, end.x, end.y);
   }
   void Frame(RECT area, COLORREF fill, COLORREF outline) {
@@ -132,14 +132,15 @@ constexpr std::array<Painter, 10> kPainters = {
 }  // namespace
 
 void TMainWin::CreateImageList() {
-  win32::UniqueImageList list(
+  framework::win32::UniqueImageList list(
       ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, static_cast<int>(kPainters.size()), 0));
   menuBitmaps_.clear();
   for (Painter paint : kPainters) {
-    win32::UniqueBitmap bitmap = win32::DrawBitmap(kImageSize, [paint](HDC dc) {
-      IconCanvas canvas(dc);
-      paint(canvas);
-    });
+    framework::win32::UniqueBitmap bitmap =
+        framework::win32::DrawBitmap(kImageSize, [paint](HDC dc) {
+          IconCanvas canvas(dc);
+          paint(canvas);
+        });
     if (list) ImageList_Add(list.Get(), bitmap.Get(), nullptr);
     // The menus show the same pictures; they keep their own copies of the bitmaps.
     menuBitmaps_.push_back(std::move(bitmap));
@@ -148,4 +149,4 @@ void TMainWin::CreateImageList() {
   ImageList1 = imageList_.Get();
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

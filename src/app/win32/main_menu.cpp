@@ -6,7 +6,7 @@
 #include "app/win32/main_window.h"
 #include "framework/win32/encoding.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -19,10 +19,11 @@ struct MenuItem {
   UINT state;
 };
 
-void AppendItem(HMENU menu, const MenuItem& item, const std::vector<win32::UniqueBitmap>& bitmaps) {
+void AppendItem(HMENU menu, const MenuItem& item,
+                const std::vector<framework::win32::UniqueBitmap>& bitmaps) {
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
-  std::wstring caption = win32::Utf8ToWide(item.caption);
+  std::wstring caption = framework::win32::Utf8ToWide(item.caption);
   if (item.id == 0) {
     info.fMask = MIIM_FTYPE | MIIM_STATE;
     info.fType = MFT_SEPARATOR;
@@ -41,7 +42,7 @@ void AppendItem(HMENU menu, const MenuItem& item, const std::vector<win32::Uniqu
 }
 
 void AppendSubmenu(HMENU bar, const char* caption, HMENU submenu) {
-  const std::wstring text = win32::Utf8ToWide(caption);
+  const std::wstring text = framework::win32::Utf8ToWide(caption);
   AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu), text.c_str());
 }
 
@@ -116,7 +117,7 @@ void TMainWin::SetMenuItemCaption(HMENU menu, int id, const std::string& caption
     literal.push_back(c);
     if (c == '&') literal.push_back('&');
   }
-  std::wstring text = win32::Utf8ToWide(literal);
+  std::wstring text = framework::win32::Utf8ToWide(literal);
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = MIIM_STRING | MIIM_STATE;
@@ -125,4 +126,4 @@ void TMainWin::SetMenuItemCaption(HMENU menu, int id, const std::string& caption
   SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info);
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -19,7 +19,7 @@
 #include "util/text.h"
 #include "wmi/win32/regional_settings_win32.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 constexpr wchar_t kMainWindowClass[] = L"BrevaneMainWindow";
@@ -45,9 +45,9 @@ bool TMainWin::Create(int showCmd) {
   HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
   if (!RegisterWindowClass(instance_, kMainWindowClass, icon, GetSysColorBrush(COLOR_BTNFACE)))
     return false;
-  const win32::DpiScale scale = win32::DpiScale::ForSystem();
+  const framework::win32::DpiScale scale = framework::win32::DpiScale::ForSystem();
   HWND window =
-      CreateFor(instance_, kMainWindowClass, win32::Utf8ToWide(product::kName),
+      CreateFor(instance_, kMainWindowClass, framework::win32::Utf8ToWide(util::kProductName),
                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, scale(kDesignLeft), scale(kDesignTop),
                 scale(kDesignWidth), scale(kDesignHeight), nullptr, nullptr);
   if (window == nullptr) return false;
@@ -125,7 +125,7 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TMainWin::OnCreate() {
-  dpi_ = win32::DpiScale::ForWindow(Handle()).Dpi();
+  dpi_ = framework::win32::DpiScale::ForWindow(Handle()).Dpi();
   FormCreate();
   CreateImageList();
   CreateMenus();
@@ -295,7 +295,7 @@ void TMainWin::OnSize() {
 }
 
 void TMainWin::OnGetMinMaxInfo(MINMAXINFO& info) {
-  const win32::DpiScale scale(dpi_);
+  const framework::win32::DpiScale scale(dpi_);
   info.ptMinTrackSize.x = scale(kMinDesignWidth);
   info.ptMinTrackSize.y = scale(kMinDesignHeight);
 }
@@ -367,7 +367,7 @@ void TMainWin::FormCreate() {
   Wmi->User.clear();
   Wmi->Password.clear();
   // The loader is set up completely before any request can reach it.
-  dispatcher_ = std::make_shared<win32::UiDispatcher>();
+  dispatcher_ = std::make_shared<framework::win32::UiDispatcher>();
   InstancesThread = std::make_unique<wmi::InstanceLoader>(backend_, dispatcher_, Wmi->Regional());
   InstancesThread->SetMaxInstances(30000);
   InstancesThread->SetOnDone(
@@ -484,11 +484,11 @@ void TMainWin::FormDestroy() {
 // ---- Small helpers shared by the handlers
 
 void TMainWin::SetStatusPanel(int panel, const std::string& text) {
-  if (StatusBar1 != nullptr) win32::SetStatusText(StatusBar1, panel, text);
+  if (StatusBar1 != nullptr) framework::win32::SetStatusText(StatusBar1, panel, text);
 }
 
 std::string TMainWin::StatusPanel(int panel) const {
-  return StatusBar1 != nullptr ? win32::GetStatusText(StatusBar1, panel) : std::string();
+  return StatusBar1 != nullptr ? framework::win32::GetStatusText(StatusBar1, panel) : std::string();
 }
 
 int TMainWin::ActiveTab() const {
@@ -502,20 +502,20 @@ void TMainWin::SelectTab(int index) {
 }
 
 std::string TMainWin::Query2Text() const {
-  return win32::GetWindowTextUtf8(Query2Combo);
+  return framework::win32::GetWindowTextUtf8(Query2Combo);
 }
 
 void TMainWin::SetQuery2Text(const std::string& text) {
-  win32::SetWindowTextUtf8(Query2Combo, text);
+  framework::win32::SetWindowTextUtf8(Query2Combo, text);
 }
 
 void TMainWin::SetQueryComboText(const std::string& text) {
-  win32::SetWindowTextUtf8(QueryCombo, text);
+  framework::win32::SetWindowTextUtf8(QueryCombo, text);
 }
 
 void TMainWin::ShowError(const std::string& text) {
-  const std::wstring wide = win32::Utf8ToWide(text);
-  MessageBoxW(Handle(), wide.c_str(), win32::Utf8ToWide(product::kName).c_str(),
+  const std::wstring wide = framework::win32::Utf8ToWide(text);
+  MessageBoxW(Handle(), wide.c_str(), framework::win32::Utf8ToWide(util::kProductName).c_str(),
               MB_OK | MB_ICONERROR);
 }
 
@@ -537,7 +537,7 @@ wmi::ConnectionParams TMainWin::Connection() const {
 void TMainWin::RunAsHandler(const std::function<void()>& step) {
   ++handlerDepth_;
   // Also when the handler throws: a depth left above zero would hold back every later close.
-  const ScopeExit leave([this] {
+  const util::ScopeExit leave([this] {
     if (--handlerDepth_ == 0 && closePending_) {
       closePending_ = false;
       if (!destroyed_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -547,7 +547,7 @@ void TMainWin::RunAsHandler(const std::function<void()>& step) {
 }
 
 bool TMainWin::ProcessMessages() {
-  return win32::ProcessPendingMessages(Handle(), Accelerators()) && !destroyed_;
+  return framework::win32::ProcessPendingMessages(Handle(), Accelerators()) && !destroyed_;
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

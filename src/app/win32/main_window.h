@@ -48,15 +48,15 @@ namespace brevane::dialogs::win32 {
 class TConnectForm;
 class TFindDialog;
 }  // namespace brevane::dialogs::win32
-namespace brevane::help {
+namespace brevane::framework::win32 {
 class HelpAccess;
-}  // namespace brevane::help
+}  // namespace brevane::framework::win32
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 class SearchCommands;  // search_commands.cpp
 
-class TMainWin final : public win32::WindowBase {
+class TMainWin final : public framework::win32::WindowBase {
  public:
   // arguments: the command-line arguments after the program path.
   TMainWin(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
@@ -91,7 +91,7 @@ class TMainWin final : public win32::WindowBase {
   void Selectfrom1Click();
   void Refresh2Click();
   // Fills PropGrid: one row per name, with its value when values are given, then a blank row.
-  void SetPropGridRows(const StringList& names, const StringList* values);
+  void SetPropGridRows(const util::StringList& names, const util::StringList* values);
 
   // ---- Query tab (query_tab.cpp)
   // Starts the query of Query2Combo in the background; a query still running is stopped.
@@ -145,7 +145,7 @@ class TMainWin final : public win32::WindowBase {
 
   // ---- Class filter (class_filter_box.cpp)
   // Shows the loaded class list through the filter; LoadClasses hands its list over.
-  void ShowClassList(StringList classes);
+  void ShowClassList(util::StringList classes);
   void ClassFilterChange(int notification);
   void ApplyClassFilter(const std::string& text);
   void FocusClassFilter();  // Ctrl+L
@@ -165,8 +165,8 @@ class TMainWin final : public win32::WindowBase {
   // ---- Fields of the window's data model
   std::unique_ptr<wmi::TWMI> Wmi;
   std::unique_ptr<wmi::InstanceLoader> InstancesThread;
-  StringList ColumnNames;
-  StringList ResultValues;
+  util::StringList ColumnNames;
+  util::StringList ResultValues;
   bool Activated = false;
   bool ClassesLoaded = false;
   std::string CurrentClass;
@@ -182,7 +182,7 @@ class TMainWin final : public win32::WindowBase {
   // ---- Owned by the application, which sets them before the message loop runs
   dialogs::win32::TConnectForm* ConnectForm = nullptr;
   dialogs::win32::TFindDialog* FindDialog = nullptr;
-  const help::HelpAccess* Help = nullptr;
+  const framework::win32::HelpAccess* Help = nullptr;
 
   // ---- Controls (children of the window; the tab controls only draw the tabs)
   HWND PageControl2 = nullptr;
@@ -238,7 +238,7 @@ class TMainWin final : public win32::WindowBase {
 
    private:
     TMainWin& window_;
-    win32::BusyCursor cursor_;
+    framework::win32::BusyCursor cursor_;
     bool active_ = true;
   };
 
@@ -280,7 +280,7 @@ class TMainWin final : public win32::WindowBase {
   void SetPropGridRowHeight();
 
   // Classes tab helpers (class_tab.cpp)
-  void OnClassNames(StringList&& names);
+  void OnClassNames(util::StringList&& names);
   void OnClassListEnded(bool ok, const std::string& errorText);
   void OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance);
   // The grid no longer waits for the fetch running, if any; its answer is dropped.
@@ -310,7 +310,7 @@ class TMainWin final : public win32::WindowBase {
 
   HINSTANCE instance_;
   std::shared_ptr<wmi::Backend> backend_;
-  std::shared_ptr<win32::UiDispatcher> dispatcher_;
+  std::shared_ptr<framework::win32::UiDispatcher> dispatcher_;
   // Workers for the requests the user waits for: queries, the class list, and the grid's
   // property fetches (one worker, so that the latest class or instance choice wins).
   std::unique_ptr<wmi::RequestWorker> queryWorker_;
@@ -329,30 +329,31 @@ class TMainWin final : public win32::WindowBase {
   // The class list loading in the background: its names so far, and the status text that
   // "Connecting to ..." replaced while the worker connects.
   bool classesLoading_ = false;
-  StringList classNames_;
+  util::StringList classNames_;
   std::optional<std::string> panelBeforeConnect_;
   bool propertiesPending_ = false;
-  std::unique_ptr<win32::ListBoxInstanceList> instanceList_;
+  std::unique_ptr<app::win32::ListBoxInstanceList> instanceList_;
   // Selectfrom1's hint: the query that the context menu offers.
   std::string selectFromHint_;
   // The class that "Refresh instances (X)" names: the one selected when the menu opened.
   std::string refreshTarget_;
   std::vector<std::string> arguments_;
   UINT dpi_ = 96;
-  win32::UniqueFont font_;
-  win32::UniqueImageList imageList_;
-  win32::UniqueImageList propGridRowHeight_;
-  std::vector<win32::UniqueBitmap> menuBitmaps_;
-  win32::UniqueMenu popupMenu_;
-  win32::UniqueMenu instanceMenu_;  // context menus of the instance list, the grid, the table
-  win32::UniqueMenu propGridMenu_;
-  win32::UniqueMenu tableMenu_;
+  framework::win32::UniqueFont font_;
+  framework::win32::UniqueImageList imageList_;
+  framework::win32::UniqueImageList propGridRowHeight_;
+  std::vector<framework::win32::UniqueBitmap> menuBitmaps_;
+  framework::win32::UniqueMenu popupMenu_;
+  framework::win32::UniqueMenu
+      instanceMenu_;  // context menus of the instance list, the grid, the table
+  framework::win32::UniqueMenu propGridMenu_;
+  framework::win32::UniqueMenu tableMenu_;
   HWND contextList_ = nullptr;  // the list whose context menu is open
   ClassFilter classFilter_;
   std::vector<wmi::PropertyType> propertyTypes_;  // of CurrentClass, from its definition
-  win32::UniqueAccelerators accelerators_;
-  win32::Splitter splitter1_;
-  win32::Splitter splitter2_;
+  framework::win32::UniqueAccelerators accelerators_;
+  framework::win32::Splitter splitter1_;
+  framework::win32::Splitter splitter2_;
   // Panel2's height and PageControl3's width, in design pixels; the splitters change them.
   int panel2Height_ = 248;
   int pageControl3Width_ = 252;
@@ -363,11 +364,11 @@ class TMainWin final : public win32::WindowBase {
   int handlerDepth_ = 0;       // handlers running, nested ones included
   bool closePending_ = false;  // a close arrived while a handler was running
   ResultRowsSource queryRows_;
-  win32::VirtualListView listView1_;
+  framework::win32::VirtualListView listView1_;
   WindowPlacement placement_{DefaultPlacementFiles()};
   // The search's window side and its state (search_commands.cpp); made on first use.
   friend class SearchCommands;
   std::shared_ptr<SearchCommands> searchCommands_;
 };
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

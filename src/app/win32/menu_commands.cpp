@@ -17,7 +17,7 @@
 #include "util/product_info.h"
 #include "wmi/win32/system_error_text.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 void TMainWin::Connecttoremotehost1Click() {
   if (!ConnectForm || !Wmi) return;
@@ -54,21 +54,21 @@ void TMainWin::Hideclasseswithnoinstances1Click() {
 
 void TMainWin::Help2Click() {
   if (!Help) return;
-  Help->ShowHelpTopic(help::StartPageTopic(Help->HelpFile()), Handle());
+  Help->ShowHelpTopic(util::StartPageTopic(Help->HelpFile()), Handle());
 }
 
 void TMainWin::Homepage1Click() {
   DWORD error = 0;
-  if (!dialogs::win32::ShellOpen(Handle(), product::kHomePageUrl, error)) {
-    dialogs::win32::ShowPlainMessage(Handle(),
-                                     "Error: " + wmi::SystemErrorText(static_cast<int32_t>(error)));
+  if (!dialogs::win32::ShellOpen(Handle(), util::kHomePageUrl, error)) {
+    dialogs::win32::ShowPlainMessage(
+        Handle(), "Error: " + wmi::win32::SystemErrorText(static_cast<int32_t>(error)));
   }
 }
 
 void TMainWin::Support1Click() {
   DWORD error = 0;
   if (!dialogs::win32::ShellOpen(Handle(), SupportMailLink(RunningWindowsVersion()), error)) {
-    ShowError(wmi::SystemErrorText(static_cast<int32_t>(error)));
+    ShowError(wmi::win32::SystemErrorText(static_cast<int32_t>(error)));
   }
 }
 
@@ -76,4 +76,4 @@ void TMainWin::About1Click() {
   dialogs::win32::ShowAboutBox(Handle(), 0);
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

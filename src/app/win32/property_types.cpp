@@ -11,7 +11,7 @@
 #include "framework/win32/controls.h"
 #include "util/text.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 constexpr int kTypeColumn = 2;
@@ -22,9 +22,9 @@ const wmi::PropertyType* TMainWin::PropertyTypeOf(const std::string& name) const
     if (type.name == name) return &type;
   }
   // WMI compares property names without regard to case.
-  const std::string folded = AsciiLower(name);
+  const std::string folded = util::AsciiLower(name);
   for (const wmi::PropertyType& type : propertyTypes_) {
-    if (AsciiLower(type.name) == folded) return &type;
+    if (util::AsciiLower(type.name) == folded) return &type;
   }
   return nullptr;
 }
@@ -32,13 +32,14 @@ const wmi::PropertyType* TMainWin::PropertyTypeOf(const std::string& name) const
 void TMainWin::ShowPropertyTypes() {
   const auto rows = static_cast<int>(SendMessageW(PropGrid, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < rows; ++row) {
-    const std::string name = win32::ListViewText(PropGrid, row, 0);
+    const std::string name = framework::win32::ListViewText(PropGrid, row, 0);
     if (name.empty()) continue;
     const wmi::PropertyType* type = PropertyTypeOf(name);
     if (type == nullptr) continue;
-    win32::SetListViewText(PropGrid, row, kTypeColumn, type->typeName);
-    if (type->key) win32::SetListViewText(PropGrid, row, 0, PropertyGridName(name, true));
+    framework::win32::SetListViewText(PropGrid, row, kTypeColumn, type->typeName);
+    if (type->key)
+      framework::win32::SetListViewText(PropGrid, row, 0, PropertyGridName(name, true));
   }
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

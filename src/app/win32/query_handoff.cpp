@@ -4,7 +4,7 @@
 
 #include "framework/win32/encoding.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 HWND MonitorWindowHandle(int32_t value) {
   return reinterpret_cast<HWND>(static_cast<intptr_t>(value));
@@ -13,7 +13,7 @@ HWND MonitorWindowHandle(int32_t value) {
 bool SendQueryHandoff(HWND from, HWND monitor, std::string_view utf8Query) noexcept {
   try {
     if (!monitor || !IsWindow(monitor)) return false;
-    std::string bytes = win32::Utf8ToAnsi(utf8Query);
+    std::string bytes = framework::win32::Utf8ToAnsi(utf8Query);
     if (bytes.size() >= MAXDWORD) return false;
     bytes.push_back('\0');
     COPYDATASTRUCT data{};
@@ -29,4 +29,4 @@ bool SendQueryHandoff(HWND from, HWND monitor, std::string_view utf8Query) noexc
   }
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 inline constexpr ULONG_PTR kQueryHandoffCode = 107355;
 inline constexpr UINT kQueryHandoffTimeoutMs = 2000;
@@ -20,4 +20,4 @@ HWND MonitorWindowHandle(int32_t value);
 // most the time-out and is not reported.
 bool SendQueryHandoff(HWND from, HWND monitor, std::string_view utf8Query) noexcept;
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -16,7 +16,7 @@
 #include "util/text.h"
 #include "wmi/result_table.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
@@ -38,7 +38,8 @@ LRESULT CALLBACK Query2ComboEditProc(HWND edit, UINT message, WPARAM wParam, LPA
   if (message == WM_CHAR) {
     auto* window = reinterpret_cast<TMainWin*>(refData);
     auto key = static_cast<wchar_t>(wParam);
-    if (!win32::RunGuarded(window->Handle(), [&] { window->Query2ComboKeyPress(key); })) return 0;
+    if (!framework::win32::RunGuarded(window->Handle(), [&] { window->Query2ComboKeyPress(key); }))
+      return 0;
     if (key == 0) return 0;
     wParam = key;
   } else if (message == WM_NCDESTROY) {
@@ -66,7 +67,7 @@ void TMainWin::Query2BtnClick() {
   query_.start = std::chrono::steady_clock::now();
   query_.headerColumns = listView1_.HeaderColumnCount();
   query_.panelBefore = StatusPanel(2);
-  win32::SetWindowTextUtf8(Query2Btn, kStopCaption);
+  framework::win32::SetWindowTextUtf8(Query2Btn, kStopCaption);
   SetStatusPanel(2, QueryProgressText(0));
   UpdateBusyCursor();
   const std::string host = Wmi->Host;
@@ -100,7 +101,7 @@ void TMainWin::StopQuery() {
 
 void TMainWin::EndQueryRun() {
   query_.active = false;
-  win32::SetWindowTextUtf8(Query2Btn, kRunCaption);
+  framework::win32::SetWindowTextUtf8(Query2Btn, kRunCaption);
   UpdateBusyCursor();
 }
 
@@ -127,7 +128,7 @@ void TMainWin::ShowStreamedColumns() {
   if (cols > header) {
     RECT client{};
     GetClientRect(ListView1, &client);
-    const win32::DpiScale scale(dpi_);
+    const framework::win32::DpiScale scale(dpi_);
     width = scale(QueryColumnWidth(scale.ToDesign(client.right), cols));
   }
   for (int i = query_.captionsShown; i < cols; ++i) {
@@ -154,8 +155,8 @@ void TMainWin::OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryTe
   const long long elapsed = MillisecondsSince(query_.start, end.lastObject);
   SetStatusPanel(2, elapsed > 0 ? QueryTimeText(elapsed, Wmi->Regional().decimalSeparator)
                                 : query_.panelBefore);
-  win32::Win32ComboBox history(Query2Combo);
-  AddToHistory(history, queryText);
+  framework::win32::Win32ComboBox history(Query2Combo);
+  util::AddToHistory(history, queryText);
   if (!query_.rowsReplaced) {  // no objects: the table empties, its headers stay
     query_.rowsReplaced = true;
     queryRows_.Rows() = ResultRows();
@@ -167,14 +168,14 @@ void TMainWin::OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryTe
 // The finished result as a query that ran at once would show it: the columns rebuilt when
 // their number changed (widths and order reset), else only their captions; then the order.
 void TMainWin::LayOutFinishedResult() {
-  win32::RedrawSuspension redraw(ListView1);
+  framework::win32::RedrawSuspension redraw(ListView1);
   const ResultRows& rows = queryRows_.Rows();
   const int cols = rows.ColumnCount();
   if (cols > 0) {
     if (query_.headerColumns != cols || listView1_.HeaderColumnCount() != cols) {
       RECT client{};
       GetClientRect(ListView1, &client);
-      const win32::DpiScale scale(dpi_);
+      const framework::win32::DpiScale scale(dpi_);
       const int width = scale(QueryColumnWidth(scale.ToDesign(client.right), cols));
       listView1_.RemoveAllColumns();
       for (int i = 0; i < cols; ++i)
@@ -207,7 +208,7 @@ void TMainWin::Query2ComboKeyPress(wchar_t& key) {
     StopQuery();
     return;
   }
-  if (key != L'\r' || Trim(Query2Text()).empty()) return;
+  if (key != L'\r' || util::Trim(Query2Text()).empty()) return;
   key = 0;
   Query2BtnClick();
 }
@@ -222,4 +223,4 @@ void TMainWin::ListView1ColumnClick(int column) {
   SortResultRows();
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

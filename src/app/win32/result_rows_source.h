@@ -3,9 +3,9 @@
 #include "app/result_rows.h"
 #include "framework/win32/virtual_list_view.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
-class ResultRowsSource final : public win32::RowSource {
+class ResultRowsSource final : public framework::win32::RowSource {
  public:
   ResultRows& Rows() { return rows_; }
   const ResultRows& Rows() const { return rows_; }
@@ -18,4 +18,4 @@ class ResultRowsSource final : public win32::RowSource {
   ResultRows rows_;
 };
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

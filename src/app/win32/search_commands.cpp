@@ -12,11 +12,11 @@
 #include "framework/win32/encoding.h"
 #include "util/product_info.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
  public:
-  SearchCommands(TMainWin& window, FindDialogPort& dialog)
+  SearchCommands(TMainWin& window, dialogs::FindDialogPort& dialog)
       : window_(window), classList_(window.ClassListBox), flow_(dialog, *this, *this) {}
 
   SearchFlow& Flow() { return flow_; }
@@ -24,8 +24,8 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
   SearchTab ActiveTab() const override {
     return window_.ActiveTab() == 1 ? SearchTab::Query : SearchTab::Classes;
   }
-  ListViewControl& QueryList() override { return window_.listView1_; }
-  ListBoxControl& ClassList() override { return classList_; }
+  util::ListViewControl& QueryList() override { return window_.listView1_; }
+  util::ListBoxControl& ClassList() override { return classList_; }
   void FocusQueryList() override { SetFocus(window_.ListView1); }
   void FocusClassList() override { SetFocus(window_.ClassListBox); }
   void EmptyClassPanes() override { window_.EmptyClassPanes(); }
@@ -37,12 +37,12 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
 
  private:
   int Box(const std::string& text, UINT type) {
-    return MessageBoxW(window_.Handle(), win32::Utf8ToWide(text).c_str(),
-                       win32::Utf8ToWide(product::kName).c_str(), type);
+    return MessageBoxW(window_.Handle(), framework::win32::Utf8ToWide(text).c_str(),
+                       framework::win32::Utf8ToWide(util::kProductName).c_str(), type);
   }
 
   TMainWin& window_;
-  win32::Win32ListBox classList_;
+  framework::win32::Win32ListBox classList_;
   SearchFlow flow_;
 };
 
@@ -71,4 +71,4 @@ void TMainWin::Findagain1Click() {
   MirrorSearchState(*this, searchCommands_->Flow());
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

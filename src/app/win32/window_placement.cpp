@@ -9,13 +9,13 @@
 #include "framework/win32/program_file.h"
 #include "framework/win32/user_folders.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 namespace {
 
 // The program file's name with its extension replaced by ".INI".
 std::wstring PlacementFileName() {
-  std::wstring name = win32::ProgramFileName();
+  std::wstring name = framework::win32::ProgramFileName();
   const size_t slash = name.find_last_of(L"\\/");
   if (slash != std::wstring::npos) name.erase(0, slash + 1);
   const size_t dot = name.rfind(L'.');
@@ -78,7 +78,7 @@ void MoveOntoNearestMonitor(HWND window) {
 PlacementFiles DefaultPlacementFiles() {
   const std::wstring name = PlacementFileName();
   PlacementFiles files;
-  const std::wstring appData = win32::RoamingAppDataFolder();
+  const std::wstring appData = framework::win32::RoamingAppDataFolder();
   if (!appData.empty()) files.file = appData + L"\\Brevane\\" + name;
   const std::wstring windows = WindowsFolder();
   if (!windows.empty()) files.legacyFile = windows + L"\\" + name;
@@ -89,7 +89,7 @@ ScreenMetrics CurrentScreenMetrics() {
   ScreenMetrics screen;
   screen.width = GetSystemMetrics(SM_CXSCREEN);
   screen.height = GetSystemMetrics(SM_CYSCREEN);
-  screen.pixelsPerInch = static_cast<int>(win32::DpiScale::ForSystem().Dpi());
+  screen.pixelsPerInch = static_cast<int>(framework::win32::DpiScale::ForSystem().Dpi());
   return screen;
 }
 
@@ -98,12 +98,12 @@ void WindowPlacement::Restore(HWND window) noexcept {
   restored_ = true;
   try {
     std::wstring source = files_.file;
-    if (source.empty() || (!win32::FileExists(source) && !files_.legacyFile.empty())) {
+    if (source.empty() || (!framework::win32::FileExists(source) && !files_.legacyFile.empty())) {
       source = files_.legacyFile;
     }
     if (source.empty()) return;
-    win32::ProfileFile file(source);
-    const IniSection section = file.ReadSection(kPlacementSection);
+    framework::win32::ProfileFile file(source);
+    const util::IniSection section = file.ReadSection(kPlacementSection);
     WINDOWPLACEMENT current{};
     current.length = sizeof current;
     if (!GetWindowPlacement(window, &current)) return;
@@ -127,8 +127,8 @@ void WindowPlacement::Save(HWND window, bool beingDestroyed) noexcept {
     WINDOWPLACEMENT current{};
     current.length = sizeof current;
     if (!GetWindowPlacement(window, &current)) return;
-    win32::EnsureFolderOf(files_.file);
-    win32::ProfileFile file(files_.file);
+    framework::win32::EnsureFolderOf(files_.file);
+    framework::win32::ProfileFile file(files_.file);
     for (const auto& [key, value] :
          PlacementEntries(FromWindows(current), CurrentScreenMetrics(), beingDestroyed)) {
       file.WriteString(kPlacementSection, key, value);
@@ -139,4 +139,4 @@ void WindowPlacement::Save(HWND window, bool beingDestroyed) noexcept {
   }
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -7,7 +7,7 @@
 
 #include "app/placement_keys.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 struct PlacementFiles {
   std::wstring file;        // read and written
@@ -44,4 +44,4 @@ class WindowPlacement {
   bool saved_ = false;
 };
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

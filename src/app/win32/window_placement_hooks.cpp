@@ -1,7 +1,7 @@
 // The window's position between runs.
 #include "app/win32/main_window.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 void TMainWin::RestorePlacement() {
   placement_.Restore(Handle());
@@ -15,4 +15,4 @@ void TMainWin::SavePlacementAtDestroy() {
   placement_.SaveAtDestroy(Handle());
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 WindowsVersion RunningWindowsVersion() {
   using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
@@ -17,4 +17,4 @@ WindowsVersion RunningWindowsVersion() {
   return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

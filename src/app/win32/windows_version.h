@@ -2,10 +2,10 @@
 // The version of the running Windows as the kernel reports it.
 #include "app/support_mail.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 // From RtlGetVersion, which, unlike GetVersionEx, is not bent by compatibility shims to the
 // version that the program's manifest claims to know. Zeros when it cannot be read.
 WindowsVersion RunningWindowsVersion();
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -22,36 +22,36 @@ RECT InPanel(int left, int top, int width, int height) {
 }
 
 std::wstring Wide(const char* text) {
-  return brevane::win32::Utf8ToWide(text);
+  return brevane::framework::win32::Utf8ToWide(text);
 }
 
 std::string MailTarget() {
-  return std::string("mailto:") + product::kSupportMailbox;
+  return std::string("mailto:") + util::kSupportMailbox;
 }
 
 // The home page's address as people read it: without the scheme and the final slash.
 std::wstring HomePageText() {
-  std::string text = product::kHomePageUrl;
+  std::string text = util::kHomePageUrl;
   for (const char* scheme : {"https://", "http://"}) {
     if (text.rfind(scheme, 0) == 0) text.erase(0, std::char_traits<char>::length(scheme));
   }
   if (!text.empty() && text.back() == '/') text.pop_back();
-  return brevane::win32::Utf8ToWide(text);
+  return brevane::framework::win32::Utf8ToWide(text);
 }
 
 DialogSpec AboutSpec() {
   DialogSpec form;
-  form.caption = Wide(product::kName);
+  form.caption = Wide(util::kProductName);
   form.clientSize = {396, 191};
   using A = TAboutBox;
   const DWORD centred = SS_CENTER | SS_NOPREFIX;
   form.controls = {
       {A::kPanel1, L"STATIC", L"", SS_ETCHEDFRAME, 0, DesignRect(10, 8, 375, 144)},
       {A::kProgramIcon, L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, 0, InPanel(9, 8, 195, 90)},
-      {A::kLabel1, L"STATIC", Wide(product::kName), centred, 0, InPanel(212, 8, 160, 15)},
-      {A::kLabel2, L"STATIC", Wide(product::kVersionLine), centred, 0, InPanel(212, 24, 160, 15)},
+      {A::kLabel1, L"STATIC", Wide(util::kProductName), centred, 0, InPanel(212, 8, 160, 15)},
+      {A::kLabel2, L"STATIC", Wide(util::kVersionLine), centred, 0, InPanel(212, 24, 160, 15)},
       {A::kLabel4, L"STATIC", HomePageText(), centred | SS_NOTIFY, 0, InPanel(212, 44, 160, 15)},
-      {A::kLabel5, L"STATIC", Wide(product::kSupportMailbox), centred | SS_NOTIFY, 0,
+      {A::kLabel5, L"STATIC", Wide(util::kSupportMailbox), centred | SS_NOTIFY, 0,
        InPanel(212, 62, 160, 15)},
       {A::kBitBtn1, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
        DesignRect(130, 159, 135, 26)},
@@ -59,18 +59,18 @@ DialogSpec AboutSpec() {
   return form;
 }
 
-brevane::win32::UniqueFont DialogFontVariant(HWND dialog, const wchar_t* face, int designHeight,
-                                             bool underline) {
+brevane::framework::win32::UniqueFont DialogFontVariant(HWND dialog, const wchar_t* face,
+                                                        int designHeight, bool underline) {
   LOGFONTW font{};
   if (HFONT current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0))) {
     GetObjectW(current, sizeof font, &font);
   }
   if (face) {
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    font.lfHeight = -brevane::win32::DpiScale::ForWindow(dialog)(designHeight);
+    font.lfHeight = -brevane::framework::win32::DpiScale::ForWindow(dialog)(designHeight);
   }
   font.lfUnderline = underline ? TRUE : FALSE;
-  return brevane::win32::UniqueFont(CreateFontIndirectW(&font));
+  return brevane::framework::win32::UniqueFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ void TAboutBox::OnInitDialog() {
   for (int id : {kLabel4, kLabel5}) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
   }
-  okImages_ = CreateCheckMarkImages(brevane::win32::DpiScale::ForWindow(dialog)(16));
+  okImages_ = CreateCheckMarkImages(brevane::framework::win32::DpiScale::ForWindow(dialog)(16));
   if (okImages_.Get()) {
     BUTTON_IMAGELIST images{};
     images.himl = okImages_.Get();
@@ -98,7 +98,7 @@ void TAboutBox::OnInitDialog() {
     images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
     SendMessageW(Item(kBitBtn1), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
   }
-  AddTooltip(dialog, Item(kProgramIcon), Wide(product::kHomePageUrl));
+  AddTooltip(dialog, Item(kProgramIcon), Wide(util::kHomePageUrl));
   if (closeAfter_ != 0) SetTimer(dialog, kTimer1, closeAfter_, nullptr);
 }
 
@@ -155,7 +155,7 @@ bool TAboutBox::IsLink(HWND control) const {
 
 std::string TAboutBox::HintOf(HWND control) const {
   if (!control) return {};
-  if (control == Item(kProgramIcon) || control == Item(kLabel4)) return product::kHomePageUrl;
+  if (control == Item(kProgramIcon) || control == Item(kLabel4)) return util::kHomePageUrl;
   if (control == Item(kLabel5)) return MailTarget();
   return {};
 }
@@ -181,7 +181,8 @@ void TAboutBox::OpenTarget(const std::string& target) {
   if (target.empty()) return;
   DWORD error = 0;
   if (!ShellOpen(Handle(), target, error)) {
-    ShowPlainMessage(Handle(), "Error : " + wmi::SystemErrorText(static_cast<int32_t>(error)));
+    ShowPlainMessage(Handle(),
+                     "Error : " + wmi::win32::SystemErrorText(static_cast<int32_t>(error)));
   }
 }
 

@@ -45,9 +45,9 @@ class TAboutBox final : public DialogWindow {
   bool IsLink(HWND control) const;
 
   uint16_t closeAfter_;
-  brevane::win32::UniqueFont titleFont_;
-  brevane::win32::UniqueFont linkFont_;
-  brevane::win32::UniqueImageList okImages_;
+  brevane::framework::win32::UniqueFont titleFont_;
+  brevane::framework::win32::UniqueFont linkFont_;
+  brevane::framework::win32::UniqueImageList okImages_;
 };
 
 // Creates the about box, arms its timer with closeAfter milliseconds (0: no timer), shows it

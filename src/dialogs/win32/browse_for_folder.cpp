@@ -60,9 +60,9 @@ int CALLBACK TBrowseForFolder::BrowseCallback(HWND dialog, UINT message, LPARAM,
 }
 
 bool TBrowseForFolder::Execute() {
-  const std::wstring instruction = brevane::win32::Utf8ToWide(Caption);
-  InitialTexts texts{brevane::win32::Utf8ToWide(FolderName),
-                     brevane::win32::Utf8ToWide(StatusText)};
+  const std::wstring instruction = brevane::framework::win32::Utf8ToWide(Caption);
+  InitialTexts texts{brevane::framework::win32::Utf8ToWide(FolderName),
+                     brevane::framework::win32::Utf8ToWide(StatusText)};
 
   ShellItemList specialRoot;
   PCIDLIST_ABSOLUTE root = nullptr;
@@ -92,8 +92,8 @@ bool TBrowseForFolder::Execute() {
   if (!SHGetPathFromIDListW(chosen.Get(), path.data())) path[0] = L'\0';
   path.back() = L'\0';
   displayBuffer.back() = L'\0';
-  FolderName = brevane::win32::WideToUtf8(path.data());
-  displayName_ = brevane::win32::WideToUtf8(displayBuffer.data());
+  FolderName = brevane::framework::win32::WideToUtf8(path.data());
+  displayName_ = brevane::framework::win32::WideToUtf8(displayBuffer.data());
   return true;
 }
 

@@ -69,8 +69,8 @@ bool TConnectForm::Create(HWND owner) {
 
 void TConnectForm::OnInitDialog() {
   HWND dialog = Handle();
-  hostCombo_ = std::make_unique<brevane::win32::Win32ComboBox>(Item(kHostCombo));
-  wmiPathCombo_ = std::make_unique<brevane::win32::Win32ComboBox>(Item(kWmiPathCombo));
+  hostCombo_ = std::make_unique<brevane::framework::win32::Win32ComboBox>(Item(kHostCombo));
+  wmiPathCombo_ = std::make_unique<brevane::framework::win32::Win32ComboBox>(Item(kWmiPathCombo));
   browseForComp1_.SetOwner(dialog);
 
   SendMessageW(Item(kHostCombo), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kLocalHost));
@@ -78,7 +78,7 @@ void TConnectForm::OnInitDialog() {
   SetWindowTextW(Item(kWmiPathCombo), L"root\\cimv2");
   SendMessageW(Item(kPswdEdit), EM_SETPASSWORDCHAR, L'*', 0);
 
-  const int side = brevane::win32::DpiScale::ForWindow(dialog)(16);
+  const int side = brevane::framework::win32::DpiScale::ForWindow(dialog)(16);
   browseImages_ = CreateBrowseButtonImages(side);
   BUTTON_IMAGELIST images{};
   images.himl = browseImages_.Get();
@@ -125,11 +125,11 @@ void TConnectForm::OnDestroy() {
 }
 
 std::string TConnectForm::UserText() const {
-  return brevane::win32::GetWindowTextUtf8(Item(kUserEdit));
+  return brevane::framework::win32::GetWindowTextUtf8(Item(kUserEdit));
 }
 
 void TConnectForm::SetUserText(const std::string& text) {
-  brevane::win32::SetWindowTextUtf8(Item(kUserEdit), text);
+  brevane::framework::win32::SetWindowTextUtf8(Item(kUserEdit), text);
 }
 
 std::string TConnectForm::PasswordText() const {

@@ -40,8 +40,8 @@ class TConnectForm final : public DialogWindow {
   // Shows the dialog modally, centred on its owner; IDOK or IDCANCEL.
   int ShowModal();
 
-  ComboBoxControl& HostCombo() { return *hostCombo_; }
-  ComboBoxControl& wmiPathCombo() { return *wmiPathCombo_; }
+  util::ComboBoxControl& HostCombo() { return *hostCombo_; }
+  util::ComboBoxControl& wmiPathCombo() { return *wmiPathCombo_; }
   std::string UserText() const;
   void SetUserText(const std::string& text);
   // The password lives only in the field; callers should wipe their copies when done.
@@ -59,13 +59,13 @@ class TConnectForm final : public DialogWindow {
   void OnCommand(int id, int notification, HWND control) override;
   void OnDestroy() override;
 
-  std::unique_ptr<brevane::win32::Win32ComboBox> hostCombo_ =
-      std::make_unique<brevane::win32::Win32ComboBox>(nullptr);
-  std::unique_ptr<brevane::win32::Win32ComboBox> wmiPathCombo_ =
-      std::make_unique<brevane::win32::Win32ComboBox>(nullptr);
+  std::unique_ptr<brevane::framework::win32::Win32ComboBox> hostCombo_ =
+      std::make_unique<brevane::framework::win32::Win32ComboBox>(nullptr);
+  std::unique_ptr<brevane::framework::win32::Win32ComboBox> wmiPathCombo_ =
+      std::make_unique<brevane::framework::win32::Win32ComboBox>(nullptr);
   TBrowseForFolder browseForComp1_;
-  brevane::win32::UniqueImageList browseImages_;
-  brevane::win32::UniqueBitmap browseBitmap_;
+  brevane::framework::win32::UniqueImageList browseImages_;
+  brevane::framework::win32::UniqueBitmap browseBitmap_;
 };
 
 }  // namespace brevane::dialogs::win32

@@ -88,11 +88,12 @@ std::vector<DWORD> BuildDialogTemplate(const DialogSpec& form) {
 }
 
 void ApplyPixelLayout(HWND dialog, const DialogSpec& form) {
-  const brevane::win32::DpiScale scale = brevane::win32::DpiScale::ForWindow(dialog);
+  const brevane::framework::win32::DpiScale scale =
+      brevane::framework::win32::DpiScale::ForWindow(dialog);
   RECT frame{0, 0, scale(form.clientSize.cx), scale(form.clientSize.cy)};
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
-  brevane::win32::AdjustWindowRectForDpi(frame, style, false, exStyle, scale.Dpi());
+  brevane::framework::win32::AdjustWindowRectForDpi(frame, style, false, exStyle, scale.Dpi());
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (const ControlSpec& control : form.controls) {

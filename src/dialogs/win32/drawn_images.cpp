@@ -12,25 +12,25 @@ namespace {
 
 using Painter = std::function<void(HDC dc, int side, bool grey)>;
 
-brevane::win32::UniqueBitmap PaintImage(int side, bool grey, const Painter& painter,
-                                        std::optional<COLORREF> opaque = std::nullopt) {
-  return brevane::win32::DrawBitmap(
+brevane::framework::win32::UniqueBitmap PaintImage(int side, bool grey, const Painter& painter,
+                                                   std::optional<COLORREF> opaque = std::nullopt) {
+  return brevane::framework::win32::DrawBitmap(
       side, [&](HDC dc) { painter(dc, side, grey); }, opaque);
 }
 
-brevane::win32::UniqueImageList ButtonImages(int side, const Painter& painter) {
-  brevane::win32::UniqueImageList list(ImageList_Create(side, side, ILC_COLOR32, 6, 0));
+brevane::framework::win32::UniqueImageList ButtonImages(int side, const Painter& painter) {
+  brevane::framework::win32::UniqueImageList list(ImageList_Create(side, side, ILC_COLOR32, 6, 0));
   if (!list.Get()) return list;
   // PBS_NORMAL, PBS_HOT, PBS_PRESSED, PBS_DISABLED, PBS_DEFAULTED, PBS_STYLUSHOT
   for (int state = 0; state < 6; ++state) {
-    brevane::win32::UniqueBitmap image = PaintImage(side, state == 3, painter);
+    brevane::framework::win32::UniqueBitmap image = PaintImage(side, state == 3, painter);
     if (image.Get()) ImageList_Add(list.Get(), image.Get(), nullptr);
   }
   return list;
 }
 
 void FillRectColor(HDC dc, const RECT& rect, COLORREF color) {
-  brevane::win32::UniqueBrush brush(CreateSolidBrush(color));
+  brevane::framework::win32::UniqueBrush brush(CreateSolidBrush(color));
   FillRect(dc, &rect, brush.Get());
 }
 
@@ -49,24 +49,24 @@ void PaintComputer(HDC dc, int side, bool grey) {
 
 void PaintCheckMark(HDC dc, int side, bool grey) {
   const auto at = [side](int sixteenths) { return MulDiv(sixteenths, side, 16); };
-  brevane::win32::UniquePen pen(
+  brevane::framework::win32::UniquePen pen(
       CreatePen(PS_SOLID, std::max(2, side / 7), grey ? RGB(128, 128, 128) : RGB(0, 140, 0)));
-  brevane::win32::SelectObjectScope selected(dc, pen.Get());
+  brevane::framework::win32::SelectObjectScope selected(dc, pen.Get());
   const POINT mark[] = {{at(2), at(8)}, {at(6), at(12)}, {at(14), at(3)}};
   Polyline(dc, mark, 3);
 }
 
 }  // namespace
 
-brevane::win32::UniqueImageList CreateBrowseButtonImages(int side) {
+brevane::framework::win32::UniqueImageList CreateBrowseButtonImages(int side) {
   return ButtonImages(side, PaintComputer);
 }
 
-brevane::win32::UniqueBitmap CreateBrowseButtonBitmap(int side, COLORREF background) {
+brevane::framework::win32::UniqueBitmap CreateBrowseButtonBitmap(int side, COLORREF background) {
   return PaintImage(side, false, PaintComputer, background);
 }
 
-brevane::win32::UniqueImageList CreateCheckMarkImages(int side) {
+brevane::framework::win32::UniqueImageList CreateCheckMarkImages(int side) {
   return ButtonImages(side, PaintCheckMark);
 }
 
@@ -83,11 +83,11 @@ void DrawLogo(HDC dc, const RECT& rect) {
   const auto x = [&](int design) { return rect.left + MulDiv(design, width, 195); };
   const auto y = [&](int design) { return rect.top + MulDiv(design, height, 90); };
   // A stylised bird in flight over a stack of three servers.
-  brevane::win32::UniqueBrush wing(CreateSolidBrush(RGB(250, 200, 60)));
-  brevane::win32::UniquePen outline(CreatePen(PS_SOLID, 1, RGB(250, 200, 60)));
+  brevane::framework::win32::UniqueBrush wing(CreateSolidBrush(RGB(250, 200, 60)));
+  brevane::framework::win32::UniquePen outline(CreatePen(PS_SOLID, 1, RGB(250, 200, 60)));
   {
-    brevane::win32::SelectObjectScope brush(dc, wing.Get());
-    brevane::win32::SelectObjectScope pen(dc, outline.Get());
+    brevane::framework::win32::SelectObjectScope brush(dc, wing.Get());
+    brevane::framework::win32::SelectObjectScope pen(dc, outline.Get());
     const POINT bird[] = {{x(14), y(30)}, {x(38), y(18)}, {x(50), y(30)},
                           {x(62), y(14)}, {x(88), y(26)}, {x(52), y(40)}};
     Polygon(dc, bird, 6);
@@ -107,8 +107,8 @@ void DrawLogo(HDC dc, const RECT& rect) {
   face.lfItalic = TRUE;
   face.lfQuality = ANTIALIASED_QUALITY;
   lstrcpynW(face.lfFaceName, L"Times New Roman", LF_FACESIZE);
-  brevane::win32::UniqueFont font(CreateFontIndirectW(&face));
-  brevane::win32::SelectObjectScope selected(dc, font.Get());
+  brevane::framework::win32::UniqueFont font(CreateFontIndirectW(&face));
+  brevane::framework::win32::SelectObjectScope selected(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT text{x(84), y(24), rect.right - x(4) + rect.left, y(70)};

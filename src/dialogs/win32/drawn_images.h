@@ -8,12 +8,12 @@ namespace brevane::dialogs::win32 {
 
 // A button image list: the network-computer picture of the connect dialog's browse button
 // (normal, hot, pressed, disabled in grey, default, stylus hot), side x side pixels.
-brevane::win32::UniqueImageList CreateBrowseButtonImages(int side);
+brevane::framework::win32::UniqueImageList CreateBrowseButtonImages(int side);
 // The same picture on an opaque background, for buttons without image-list support (common
 // controls before version 6), which grey a disabled button's bitmap themselves.
-brevane::win32::UniqueBitmap CreateBrowseButtonBitmap(int side, COLORREF background);
+brevane::framework::win32::UniqueBitmap CreateBrowseButtonBitmap(int side, COLORREF background);
 // The same for the about box's OK button: a green check mark.
-brevane::win32::UniqueImageList CreateCheckMarkImages(int side);
+brevane::framework::win32::UniqueImageList CreateCheckMarkImages(int side);
 
 // The product logo into rect (195 x 90 at 96 DPI).
 void DrawLogo(HDC dc, const RECT& rect);

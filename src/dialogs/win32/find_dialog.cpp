@@ -40,7 +40,7 @@ bool TFindDialog::Create(HWND owner) {
 }
 
 void TFindDialog::OnInitDialog() {
-  findText_ = std::make_unique<brevane::win32::Win32ComboBox>(Item(kFindText));
+  findText_ = std::make_unique<brevane::framework::win32::Win32ComboBox>(Item(kFindText));
 }
 
 void TFindDialog::OnShowing() {
@@ -51,7 +51,7 @@ void TFindDialog::OnShowing() {
 
 bool TFindDialog::Execute() {
   if (ShowKeptModal() != IDOK) return false;
-  AddToHistory(*findText_, findText_->EditText());
+  util::AddToHistory(*findText_, findText_->EditText());
   return true;
 }
 

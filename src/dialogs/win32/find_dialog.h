@@ -32,7 +32,7 @@ class TFindDialog final : public DialogWindow, public FindDialogPort {
   // history. True when the user pressed OK.
   bool Execute() override;
 
-  ComboBoxControl& FindText() { return *findText_; }
+  util::ComboBoxControl& FindText() { return *findText_; }
   void SetSearchText(const std::string& text) override { findText_->SetEditText(text); }
   std::string SearchText() const override { return findText_->EditText(); }
   bool MatchCase() const override;
@@ -47,8 +47,8 @@ class TFindDialog final : public DialogWindow, public FindDialogPort {
   bool Checked(int id) const;
   void SetChecked(int id, bool checked);
 
-  std::unique_ptr<brevane::win32::Win32ComboBox> findText_ =
-      std::make_unique<brevane::win32::Win32ComboBox>(nullptr);
+  std::unique_ptr<brevane::framework::win32::Win32ComboBox> findText_ =
+      std::make_unique<brevane::framework::win32::Win32ComboBox>(nullptr);
 };
 
 }  // namespace brevane::dialogs::win32

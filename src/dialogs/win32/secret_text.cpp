@@ -13,7 +13,7 @@ void WipeText(std::wstring& text) {
 }
 
 void WipeText(std::string& text) {
-  WipeSecret(text);
+  util::WipeSecret(text);
 }
 
 std::string ReadSecretText(HWND edit) {
@@ -21,8 +21,8 @@ std::string ReadSecretText(HWND edit) {
   if (length <= 0) return {};
   std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
   const int copied = GetWindowTextW(edit, buffer.data(), length + 1);
-  std::string text =
-      brevane::win32::WideToUtf8(std::wstring_view(buffer.data(), copied > 0 ? copied : 0));
+  std::string text = brevane::framework::win32::WideToUtf8(
+      std::wstring_view(buffer.data(), copied > 0 ? copied : 0));
   SecureZeroMemory(buffer.data(), buffer.size() * sizeof(wchar_t));
   return text;
 }
@@ -30,7 +30,7 @@ std::string ReadSecretText(HWND edit) {
 void WriteSecretText(HWND edit, const std::string& text) {
   // Overwrite what the field held first: the edit control may keep its old buffer.
   ClearSecretText(edit);
-  std::wstring wide = brevane::win32::Utf8ToWide(text);
+  std::wstring wide = brevane::framework::win32::Utf8ToWide(text);
   SetWindowTextW(edit, wide.c_str());
   WipeText(wide);
 }

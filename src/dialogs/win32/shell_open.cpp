@@ -10,7 +10,7 @@ namespace brevane::dialogs::win32 {
 
 bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode) {
   errorCode = ERROR_SUCCESS;
-  const std::wstring file = brevane::win32::Utf8ToWide(target);
+  const std::wstring file = brevane::framework::win32::Utf8ToWide(target);
   SetLastError(ERROR_SUCCESS);
   // Shown normally: a browser or mail program started hidden would be invisible to the user.
   const HINSTANCE result =
@@ -21,7 +21,7 @@ bool ShellOpen(HWND owner, const std::string& target, DWORD& errorCode) {
 }
 
 void ShowPlainMessage(HWND owner, const std::string& text) {
-  brevane::win32::ShowMessageBox(owner, text, MB_OK);
+  brevane::framework::win32::ShowMessageBox(owner, text, MB_OK);
 }
 
 }  // namespace brevane::dialogs::win32

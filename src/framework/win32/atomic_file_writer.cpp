@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -94,4 +94,4 @@ void AtomicFileWriter::Discard() noexcept {
   if (!temporary_.empty()) DeleteFileW(temporary_.c_str());
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

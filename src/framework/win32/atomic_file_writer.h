@@ -10,7 +10,7 @@
 
 #include "util/text_sink.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // A failed step, with the system's error code.
 class FileWriteError : public std::runtime_error {
@@ -22,7 +22,7 @@ class FileWriteError : public std::runtime_error {
   DWORD code_;
 };
 
-class AtomicFileWriter final : public TextSink {
+class AtomicFileWriter final : public util::TextSink {
  public:
   // Creates the temporary file. Throws FileWriteError, also when the target is read-only (so
   // that no time is spent writing what could not be put in place).
@@ -51,4 +51,4 @@ class AtomicFileWriter final : public TextSink {
   bool committed_ = false;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

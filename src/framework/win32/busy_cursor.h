@@ -3,7 +3,7 @@
 // Restore() brings the previous cursor back early, before a message box is shown.
 #include <windows.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class BusyCursor {
  public:
@@ -22,4 +22,4 @@ class BusyCursor {
   bool active_ = true;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -3,7 +3,7 @@
 #include <climits>
 #include <memory>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -65,4 +65,4 @@ ClipboardResult SetClipboardText(HWND owner, std::string_view text) {
   return ClipboardResult::Copied;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 enum class ClipboardResult { Copied, Busy, TooLarge };
 
@@ -14,4 +14,4 @@ enum class ClipboardResult { Copied, Busy, TooLarge };
 // NULs first where the whole text matters.
 ClipboardResult SetClipboardText(HWND owner, std::string_view text);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class ComApartment {
  public:
@@ -26,4 +26,4 @@ class ComApartment {
   HRESULT result_;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -6,7 +6,7 @@
 
 #include "framework/win32/encoding.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 Bstr::Bstr(std::wstring_view text) {
   // A BSTR's byte length is a 32-bit count; anything longer cannot be represented.
@@ -62,4 +62,4 @@ void Bstr::Free() {
   secret_ = false;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

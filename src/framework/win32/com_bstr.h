@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class Bstr {
  public:
@@ -37,4 +37,4 @@ class Bstr {
   bool secret_ = false;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class Variant {
  public:
@@ -33,4 +33,4 @@ class Variant {
   VARIANT value_;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

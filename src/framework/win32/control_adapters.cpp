@@ -4,7 +4,7 @@
 
 #include "framework/win32/encoding.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 std::string GetWindowTextUtf8(HWND window) {
   const int length = GetWindowTextLengthW(window);
@@ -67,4 +67,4 @@ int Win32ListBox::SelectedIndex() const {
 
 void Win32ListBox::Select(int index) { SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

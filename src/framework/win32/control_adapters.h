@@ -4,9 +4,9 @@
 
 #include "util/list_controls.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
-class Win32ComboBox final : public ComboBoxControl {
+class Win32ComboBox final : public util::ComboBoxControl {
  public:
   explicit Win32ComboBox(HWND combo) : combo_(combo) {}
   int ItemCount() const override;
@@ -21,7 +21,7 @@ class Win32ComboBox final : public ComboBoxControl {
   HWND combo_;
 };
 
-class Win32ListBox final : public ListBoxControl {
+class Win32ListBox final : public util::ListBoxControl {
  public:
   explicit Win32ListBox(HWND list) : list_(list) {}
   int ItemCount() const override;
@@ -38,4 +38,4 @@ class Win32ListBox final : public ListBoxControl {
 std::string GetWindowTextUtf8(HWND window);
 void SetWindowTextUtf8(HWND window, const std::string& text);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

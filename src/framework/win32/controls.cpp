@@ -9,7 +9,7 @@
 
 #include "framework/win32/encoding.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 UniqueFont CreateGuiFont(const DpiScale& scale) {
   NONCLIENTMETRICSW metrics{};
@@ -108,4 +108,4 @@ void SetListViewText(HWND listView, int row, int column, const std::string& text
                reinterpret_cast<LPARAM>(&item));
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

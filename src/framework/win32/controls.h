@@ -8,7 +8,7 @@
 #include "framework/win32/dpi.h"
 #include "framework/win32/gdi_handles.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // The user's message font at the given DPI.
 UniqueFont CreateGuiFont(const DpiScale& scale);
@@ -31,4 +31,4 @@ void SetStatusPanels(HWND statusBar, const int* widths, int count);
 void SetStatusText(HWND statusBar, int panel, const std::string& text);
 std::string GetStatusText(HWND statusBar, int panel);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

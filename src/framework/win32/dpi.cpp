@@ -1,6 +1,6 @@
 #include "framework/win32/dpi.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -70,4 +70,4 @@ DpiScale DpiScale::ForSystem() {
   return DpiScale(dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi);
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

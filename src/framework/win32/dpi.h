@@ -2,7 +2,7 @@
 // Design pixels (at 96 DPI) scaled to the DPI of the monitor a window is on.
 #include <windows.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 constexpr UINT kDesignDpi = 96;
 
@@ -37,4 +37,4 @@ class DpiScale {
   UINT dpi_;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 UniqueBitmap DrawBitmap(int side, const std::function<void(HDC dc)>& draw,
                         std::optional<COLORREF> opaque) {
@@ -40,4 +40,4 @@ UniqueBitmap DrawBitmap(int side, const std::function<void(HDC dc)>& draw,
   return bitmap;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

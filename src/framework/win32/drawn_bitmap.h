@@ -8,7 +8,7 @@
 
 #include "framework/win32/gdi_handles.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // A side x side 32-bit bitmap (alpha set) that draw paints with GDI. What draw leaves untouched
 // is transparent or, when opaque is given, that colour (for buttons that cannot show alpha).
@@ -16,4 +16,4 @@ namespace brevane::win32 {
 UniqueBitmap DrawBitmap(int side, const std::function<void(HDC dc)>& draw,
                         std::optional<COLORREF> opaque = std::nullopt);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 std::wstring ToWide(UINT codePage, std::string_view text) {
@@ -44,4 +44,4 @@ std::string Utf8ToAnsi(std::string_view text, bool* lossless) {
 
 std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(ToWide(CP_ACP, text)); }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

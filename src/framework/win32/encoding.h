@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
@@ -13,4 +13,4 @@ std::string WideToUtf8(std::wstring_view text);
 std::string Utf8ToAnsi(std::string_view text, bool* lossless = nullptr);
 std::string AnsiToUtf8(std::string_view text);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 template <typename Handle, typename Deleter>
 class UniqueHandleOf {
@@ -88,4 +88,4 @@ class WindowDc {
   HDC dc_;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -9,7 +9,7 @@
 #include "framework/win32/user_folders.h"
 #include "util/help_texts.h"
 
-namespace brevane::help {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -64,21 +64,21 @@ std::wstring ReadDefaultString(HKEY key) {
 }
 
 void ShowError(HWND owner, const std::string& text) {
-  win32::ShowMessageBox(owner, text, kErrorTitle, MB_OK | MB_ICONERROR);
+  ShowMessageBox(owner, text, util::kHelpErrorTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
 std::string ProgramDir() {
-  std::wstring path = win32::ProgramFileName();
+  std::wstring path = ProgramFileName();
   const size_t slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return {};
   path.resize(slash + 1);
-  return win32::WideToUtf8(path);
+  return WideToUtf8(path);
 }
 
 bool FileExists(const std::string& path) {
-  return !path.empty() && win32::FileExists(win32::Utf8ToWide(path));
+  return !path.empty() && FileExists(Utf8ToWide(path));
 }
 
 std::string FindHtmlHelpControl() {
@@ -91,8 +91,8 @@ std::string FindHtmlHelpControl() {
     RegistryKey key(raw);
     value = ReadDefaultString(key.Get());
   }
-  if (!value.empty() && !win32::FileExists(value)) return {};
-  return win32::WideToUtf8(value);
+  if (!value.empty() && !FileExists(value)) return {};
+  return WideToUtf8(value);
 }
 
 void HelpAccess::LoadHtmlHelp() {
@@ -100,7 +100,7 @@ void HelpAccess::LoadHtmlHelp() {
   const std::string path = FindHtmlHelpControl();
   if (path.empty() || !FileExists(path)) return;
   // Never freed: see ShutDown.
-  HMODULE library = LoadLibraryW(win32::Utf8ToWide(path).c_str());
+  HMODULE library = LoadLibraryW(Utf8ToWide(path).c_str());
   if (!library) return;
   // The wide entry point, so that a program folder outside the ANSI code page still works.
   htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(
@@ -130,21 +130,24 @@ void HelpAccess::LocateHelpFile() {
 
 void HelpAccess::LocateHelpFileIn(const std::string& programDir) {
   programDir_ = programDir;
-  helpFile_ = programDir.empty() ? std::string() : ChooseHelpFile(programDir, FileExists);
+  helpFile_ = programDir.empty() ? std::string()
+                                 : util::ChooseHelpFile(programDir, [](const std::string& path) {
+                                     return FileExists(path);
+                                   });
 }
 
 void HelpAccess::ShowHelpTopic(const std::string& topic, HWND owner) const {
-  switch (CheckHelpAvailable(helpFile_, htmlHelp_ != nullptr)) {
-    case HelpProblem::NoHelpFile:
-      ShowError(owner, HelpFileNotFoundMessage());
+  switch (util::CheckHelpAvailable(helpFile_, htmlHelp_ != nullptr)) {
+    case util::HelpProblem::NoHelpFile:
+      ShowError(owner, util::HelpFileNotFoundMessage());
       return;
-    case HelpProblem::NoHelpControl:
-      ShowError(owner, HelpControlMissingMessage());
+    case util::HelpProblem::NoHelpControl:
+      ShowError(owner, util::HelpControlMissingMessage());
       return;
-    case HelpProblem::None:
+    case util::HelpProblem::None:
       break;
   }
-  htmlHelp_(nullptr, win32::Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
+  htmlHelp_(nullptr, Utf8ToWide(topic).c_str(), kHhDisplayTopic, 0);
 }
 
-}  // namespace brevane::help
+}  // namespace brevane::framework::win32

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace brevane::help {
+namespace brevane::framework::win32 {
 
 // The folder of the running program's file, with a trailing backslash.
 std::string ProgramDir();
@@ -56,4 +56,4 @@ class HelpAccess {
   std::string helpFile_;
 };
 
-}  // namespace brevane::help
+}  // namespace brevane::framework::win32

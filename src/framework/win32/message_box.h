@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // type: the MB_ icon and buttons. Returns the button pressed; 0 when the question could not be
 // asked.
@@ -13,4 +13,4 @@ namespace brevane::win32 {
 int ShowMessageBox(HWND owner, std::string_view text, UINT type) noexcept;
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type) noexcept;
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

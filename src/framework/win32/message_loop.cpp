@@ -1,6 +1,6 @@
 #include "framework/win32/message_loop.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -62,4 +62,4 @@ bool ProcessPendingMessages(HWND mainWindow, HACCEL accelerators) {
   return true;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

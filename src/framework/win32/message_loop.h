@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // True when it took the message.
 using MessageFilter = std::function<bool(MSG&)>;
@@ -18,4 +18,4 @@ int RunMessageLoop(HWND mainWindow, HACCEL accelerators, const MessageFilter& fi
 // Returns false when WM_QUIT was seen (it is posted again for the main loop).
 bool ProcessPendingMessages(HWND mainWindow, HACCEL accelerators);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -8,7 +8,7 @@
 
 #include "framework/win32/encoding.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -113,12 +113,12 @@ ProfileText ReadProfileText(const std::wstring& path) {
   return Decode(*bytes);
 }
 
-IniSection ProfileFile::ReadSection(std::string_view section) {
+util::IniSection ProfileFile::ReadSection(std::string_view section) {
   if (!cache_) {
     cache_ = ReadProfileText(path_);
     encoding_ = cache_->encoding;
   }
-  return ReadIniSection(cache_->text, section);
+  return util::ReadIniSection(cache_->text, section);
 }
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key,
@@ -170,4 +170,4 @@ void ProfileFile::ConvertToUtf16() {
   encoding_ = ProfileEncoding::Utf16;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -8,7 +8,7 @@
 
 #include "util/profile_store.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // Larger files are refused as unreadable rather than loaded into memory.
 inline constexpr unsigned long long kMaxProfileFileBytes = 256ull << 20;
@@ -23,11 +23,11 @@ struct ProfileText {
 };
 ProfileText ReadProfileText(const std::wstring& path);
 
-class ProfileFile final : public ProfileStore {
+class ProfileFile final : public util::ProfileStore {
  public:
   explicit ProfileFile(std::wstring path) : path_(std::move(path)) {}
 
-  IniSection ReadSection(std::string_view section) override;
+  util::IniSection ReadSection(std::string_view section) override;
   // Stays in the system's ANSI code page while everything written can be represented there;
   // the first text that cannot turns the file into UTF-16 (with its byte order mark), which
   // the profile functions then keep writing natively.
@@ -44,4 +44,4 @@ class ProfileFile final : public ProfileStore {
   std::optional<ProfileEncoding> encoding_;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

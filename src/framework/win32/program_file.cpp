@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 std::wstring ProgramFileName() {
   // The system truncates silently to the buffer, so the buffer grows until the name fits, up
@@ -21,4 +21,4 @@ std::wstring ProgramFileName() {
   }
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

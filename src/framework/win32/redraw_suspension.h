@@ -2,7 +2,7 @@
 // Many changes to a control shown as one: no flicker, and one repaint instead of one per change.
 #include <windows.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // Stops a window from redrawing for one scope; redraws it at the end, also when the scope is
 // left by an exception, so that a control never stays frozen.
@@ -23,4 +23,4 @@ class RedrawSuspension {
   HWND window_;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

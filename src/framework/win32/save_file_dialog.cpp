@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 // Long paths are allowed where the system allows them.
@@ -40,4 +40,4 @@ std::optional<SaveFileChoice> ChooseSaveFile(HWND owner, const wchar_t* filters,
   return SaveFileChoice{std::move(path), static_cast<int>(dialog.nFilterIndex)};
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

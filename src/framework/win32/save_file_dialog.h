@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 struct SaveFileChoice {
   std::wstring path;
@@ -19,4 +19,4 @@ std::optional<SaveFileChoice> ChooseSaveFile(HWND owner, const wchar_t* filters,
                                              const std::wstring& initialName,
                                              const wchar_t* defaultExtension);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 constexpr wchar_t kSplitterClass[] = L"BrevaneSplitter";
@@ -66,4 +66,4 @@ LRESULT Splitter::OnSetCursor() {
   return TRUE;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

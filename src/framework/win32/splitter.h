@@ -7,7 +7,7 @@
 
 #include "framework/win32/window_base.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class Splitter final : public WindowBase {
  public:
@@ -33,4 +33,4 @@ class Splitter final : public WindowBase {
   int grabOffset_ = 0;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <utility>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 constexpr wchar_t kClassName[] = L"BrevaneUiDispatcher";
@@ -116,4 +116,4 @@ LRESULT CALLBACK UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wPar
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

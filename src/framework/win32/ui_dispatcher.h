@@ -12,7 +12,7 @@
 #include "framework/main_thread.h"
 #include "framework/step_queue.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class UiDispatcher final : public MainThreadDispatcher {
  public:
@@ -52,4 +52,4 @@ class UiDispatcher final : public MainThreadDispatcher {
   std::atomic<bool> turnRequested_{false};
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

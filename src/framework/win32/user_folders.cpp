@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 namespace {
 
@@ -52,4 +52,4 @@ bool EnsureFolderOf(const std::wstring& file) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

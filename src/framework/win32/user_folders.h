@@ -2,7 +2,7 @@
 // The user's own folders and the small file-system questions the settings files ask.
 #include <string>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // The user's roaming application data folder (%APPDATA%), or empty when it is unknown.
 std::wstring RoamingAppDataFolder();
@@ -14,4 +14,4 @@ bool FileExists(const std::wstring& path);
 // when it cannot be made.
 bool EnsureFolderOf(const std::wstring& file);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -5,7 +5,7 @@
 #include "framework/win32/encoding.h"
 #include "util/text.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 void VirtualListView::SyncRowCount(bool keepScroll) {
   const int rows = source_ != nullptr ? source_->RowCount() : 0;
@@ -33,12 +33,12 @@ int VirtualListView::FindTypedRow(const NMLVFINDITEMW& find) const {
   }
   const int rows = source_->RowCount();
   if (rows == 0 || source_->ColumnCount() == 0) return -1;
-  const std::string typed = AsciiLower(WideToUtf8(find.lvfi.psz));
+  const std::string typed = util::AsciiLower(WideToUtf8(find.lvfi.psz));
   const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
   const int start = find.iStart >= 0 && find.iStart < rows ? find.iStart : 0;
   for (int step = 0; step < rows; ++step) {
     const int row = (start + step) % rows;
-    const std::string caption = AsciiLower(source_->Cell(row, 0));
+    const std::string caption = util::AsciiLower(source_->Cell(row, 0));
     if (partial ? caption.starts_with(typed) : caption == typed) return row;
   }
   return -1;
@@ -165,16 +165,16 @@ void VirtualListView::SetSelectedRow(int row) {
                reinterpret_cast<LPARAM>(&item));
 }
 
-ListViewStyle VirtualListView::Style() const {
+util::ListViewStyle VirtualListView::Style() const {
   switch (GetWindowLongPtrW(listView_, GWL_STYLE) & LVS_TYPEMASK) {
     case LVS_ICON:
-      return ListViewStyle::Icon;
+      return util::ListViewStyle::Icon;
     case LVS_SMALLICON:
-      return ListViewStyle::SmallIcon;
+      return util::ListViewStyle::SmallIcon;
     case LVS_LIST:
-      return ListViewStyle::List;
+      return util::ListViewStyle::List;
     default:
-      return ListViewStyle::Report;
+      return util::ListViewStyle::Report;
   }
 }
 
@@ -206,4 +206,4 @@ void VirtualListView::ScrollVertical(int pixels) {
   SendMessageW(listView_, LVM_SCROLL, 0, pixels);
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -9,7 +9,7 @@
 
 #include "util/list_controls.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 // The table the list view shows; column 0 is the row's caption.
 class RowSource {
@@ -20,7 +20,7 @@ class RowSource {
   virtual const std::string& Cell(int row, int column) const = 0;
 };
 
-class VirtualListView final : public ListViewControl {
+class VirtualListView final : public util::ListViewControl {
  public:
   VirtualListView() = default;
   VirtualListView(HWND listView, const RowSource* source) : listView_(listView), source_(source) {}
@@ -57,7 +57,7 @@ class VirtualListView final : public ListViewControl {
   int FocusedRow() const override;
   void SetFocusedRow(int row) override;
   void SetSelectedRow(int row) override;
-  ListViewStyle Style() const override;
+  util::ListViewStyle Style() const override;
   std::optional<int> FirstRowHeight() const override;
   int ClientHeight() const override;
   int CountPerPage() const override;
@@ -73,4 +73,4 @@ class VirtualListView final : public ListViewControl {
   const RowSource* source_ = nullptr;
 };
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -5,7 +5,7 @@
 
 #include "framework/win32/message_box.h"
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 WindowBase::~WindowBase() {
   if (hwnd_ != nullptr) {
@@ -87,4 +87,4 @@ bool RunGuarded(HWND owner, const std::function<void()>& handler) {
   return false;
 }
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 
 class WindowBase {
  public:
@@ -45,4 +45,4 @@ void ShowHandlerError(HWND owner, const std::exception& error);
 // Runs a handler; an exception is shown as "Error: " and its message. False when it threw.
 bool RunGuarded(HWND owner, const std::function<void()>& handler);
 
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

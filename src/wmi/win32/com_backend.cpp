@@ -21,13 +21,13 @@ class ComThreadScope final : public ThreadScope {
   }
 
  private:
-  brevane::win32::ComApartment apartment_{COINIT_APARTMENTTHREADED};
+  brevane::framework::win32::ComApartment apartment_{COINIT_APARTMENTTHREADED};
 };
 
 }  // namespace
 
 std::unique_ptr<Locator> ComBackend::CreateLocator() {
-  ComRef<IWbemLocator> locator;
+  framework::ComRef<IWbemLocator> locator;
   const HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
                                       __uuidof(IWbemLocator), locator.ReceiveVoid());
   if (FAILED(hr) || !locator) {

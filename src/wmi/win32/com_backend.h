@@ -3,8 +3,8 @@
 //
 // The program entry sets COM up once, on the main thread, before it makes the backend:
 //
-//   brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);  // com_apartment.h
-//   if (!apartment.Usable()) { /* report apartment.Result() and stop */ }
+//   brevane::framework::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);  //
+//   com_apartment.h if (!apartment.Usable()) { /* report apartment.Result() and stop */ }
 //   brevane::wmi::win32::InitializeComSecurity();  // com_security.h; a failure is not fatal
 //   brevane::wmi::win32::ComBackend backend;
 //   ... run the program; every WMI object is released before `apartment` leaves scope ...

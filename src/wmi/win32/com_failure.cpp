@@ -15,8 +15,8 @@ namespace brevane::wmi::win32 {
 
 namespace {
 
-using brevane::ComRef;
-using brevane::win32::Bstr;
+using brevane::framework::ComRef;
+using brevane::framework::win32::Bstr;
 
 struct LocalFreeDeleter {
   void operator()(wchar_t* p) const { LocalFree(p); }
@@ -54,7 +54,7 @@ std::string SystemMessage(HRESULT hr) {
       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   const std::unique_ptr<wchar_t, LocalFreeDeleter> owned(buffer);
   if (length == 0 || !buffer) return {};
-  return brevane::win32::WideToUtf8(std::wstring_view(buffer, length));
+  return brevane::framework::win32::WideToUtf8(std::wstring_view(buffer, length));
 }
 
 std::string CodeText(HRESULT hr) {

@@ -14,11 +14,11 @@ namespace brevane::wmi::win32 {
 
 namespace {
 
-using brevane::ComRef;
-using brevane::win32::Bstr;
+using brevane::framework::ComRef;
+using brevane::framework::win32::Bstr;
 
 std::string HostName(const std::string& host) {
-  std::string name = Trim(host);
+  std::string name = util::Trim(host);
   const size_t start = name.find_first_not_of("\\/");
   return start == std::string::npos ? std::string() : name.substr(start);
 }
@@ -27,11 +27,11 @@ std::string HostName(const std::string& host) {
 
 std::wstring ConnectionPath(const std::string& host, const std::string& ns) {
   const std::string name = HostName(host);
-  if (name.empty() || name == ".") return brevane::win32::Utf8ToWide(ns);
+  if (name.empty() || name == ".") return brevane::framework::win32::Utf8ToWide(ns);
   std::string path = "\\\\" + name + "\\";
   const size_t nsStart = ns.find_first_not_of('\\');
   if (nsStart != std::string::npos) path += ns.substr(nsStart);
-  return brevane::win32::Utf8ToWide(path);
+  return brevane::framework::win32::Utf8ToWide(path);
 }
 
 ComLocator::ComLocator(ComRef<IWbemLocator> locator) : locator_(std::move(locator)) {}
@@ -40,7 +40,7 @@ std::unique_ptr<Services> ComLocator::ConnectServer(const std::string& host, con
                                                     const std::string& user,
                                                     const std::string& password) {
   // An empty namespace names nothing, and some WMI implementations crash on a null one.
-  if (Trim(ns).empty()) ThrowRefused(WBEM_E_INVALID_NAMESPACE);
+  if (util::Trim(ns).empty()) ThrowRefused(WBEM_E_INVALID_NAMESPACE);
   const std::string hostName = HostName(host);
   auto connection = std::make_shared<WmiConnection>(user, password, !IsLocalHost(hostName));
 
@@ -49,7 +49,7 @@ std::unique_ptr<Services> ComLocator::ConnectServer(const std::string& host, con
   if (!user.empty()) wideUser = Bstr::FromUtf8(user);
   Bstr widePassword;
   if (!PasswordIsNull(user, password)) {
-    std::wstring converted = brevane::win32::Utf8ToWide(password);
+    std::wstring converted = brevane::framework::win32::Utf8ToWide(password);
     widePassword = Bstr::Secret(converted);
     SecureZeroMemory(converted.data(), converted.capacity() * sizeof(wchar_t));
   }

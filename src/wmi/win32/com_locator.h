@@ -16,7 +16,7 @@ std::wstring ConnectionPath(const std::string& host, const std::string& ns);
 
 class ComLocator final : public Locator {
  public:
-  explicit ComLocator(ComRef<IWbemLocator> locator);
+  explicit ComLocator(framework::ComRef<IWbemLocator> locator);
 
   // user and password are ignored when empty (the caller's own identity is used).
   // Throws WmiError for an empty namespace, an unreachable host, a wrong namespace or wrong
@@ -26,7 +26,7 @@ class ComLocator final : public Locator {
                                           const std::string& password) override;
 
  private:
-  ComRef<IWbemLocator> locator_;
+  framework::ComRef<IWbemLocator> locator_;
 };
 
 }  // namespace brevane::wmi::win32

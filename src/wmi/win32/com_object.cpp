@@ -9,8 +9,8 @@
 
 namespace brevane::wmi::win32 {
 
-using brevane::win32::Bstr;
-using brevane::win32::Variant;
+using brevane::framework::win32::Bstr;
+using brevane::framework::win32::Variant;
 
 ComObject::ComObject(std::shared_ptr<const WmiConnection> connection,
                      ComRef<IWbemClassObject> object)

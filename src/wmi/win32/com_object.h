@@ -12,7 +12,8 @@ namespace brevane::wmi::win32 {
 
 class ComObject final : public Object {
  public:
-  ComObject(std::shared_ptr<const WmiConnection> connection, ComRef<IWbemClassObject> object);
+  ComObject(std::shared_ptr<const WmiConnection> connection,
+            framework::ComRef<IWbemClassObject> object);
 
   std::string ClassName() override;
   std::unique_ptr<PropertyEnumerator> Properties() override;
@@ -25,7 +26,7 @@ class ComObject final : public Object {
  private:
   // Kept for Instances, which asks the services the object came from.
   std::shared_ptr<const WmiConnection> connection_;
-  ComRef<IWbemClassObject> object_;
+  framework::ComRef<IWbemClassObject> object_;
 };
 
 }  // namespace brevane::wmi::win32

@@ -8,7 +8,7 @@
 
 namespace brevane::wmi::win32 {
 
-using brevane::ComRef;
+using brevane::framework::ComRef;
 
 ComObjectEnumerator::ComObjectEnumerator(std::shared_ptr<const WmiConnection> connection,
                                          ComRef<IEnumWbemClassObject> enumerator)

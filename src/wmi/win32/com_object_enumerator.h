@@ -20,7 +20,7 @@ class ComObjectEnumerator final : public ObjectEnumerator {
 
   // enumerator must already carry the connection's security.
   ComObjectEnumerator(std::shared_ptr<const WmiConnection> connection,
-                      ComRef<IEnumWbemClassObject> enumerator);
+                      framework::ComRef<IEnumWbemClassObject> enumerator);
 
   bool Next(std::unique_ptr<Object>& out, std::stop_token stop = {}) override;
 
@@ -28,8 +28,8 @@ class ComObjectEnumerator final : public ObjectEnumerator {
   void FetchBatch();
 
   std::shared_ptr<const WmiConnection> connection_;
-  ComRef<IEnumWbemClassObject> enumerator_;
-  std::vector<ComRef<IWbemClassObject>> batch_;
+  framework::ComRef<IEnumWbemClassObject> enumerator_;
+  std::vector<framework::ComRef<IWbemClassObject>> batch_;
   size_t nextInBatch_ = 0;
   // Starts at one, so that a caller who wants only the first object (does the class have any
   // instances?) does not pay for a whole batch, and doubles up to kMaxBatch.

@@ -5,7 +5,7 @@
 
 namespace brevane::wmi::win32 {
 
-using brevane::ComRef;
+using brevane::framework::ComRef;
 
 ComObjectSet::ComObjectSet(std::shared_ptr<const WmiConnection> connection,
                            ComRef<IEnumWbemClassObject> enumerator)

@@ -14,7 +14,7 @@ class ComObjectSet final : public ObjectSet {
  public:
   // enumerator must already carry the connection's security.
   ComObjectSet(std::shared_ptr<const WmiConnection> connection,
-               ComRef<IEnumWbemClassObject> enumerator);
+               framework::ComRef<IEnumWbemClassObject> enumerator);
 
   // The first walk uses the set's own enumerator; each later one starts from the beginning of
   // a copy, which a forward-only set refuses (WmiError).
@@ -22,7 +22,7 @@ class ComObjectSet final : public ObjectSet {
 
  private:
   std::shared_ptr<const WmiConnection> connection_;
-  ComRef<IEnumWbemClassObject> enumerator_;
+  framework::ComRef<IEnumWbemClassObject> enumerator_;
   bool handedOut_ = false;
 };
 

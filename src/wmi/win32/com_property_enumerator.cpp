@@ -19,8 +19,8 @@ ComPropertyEnumerator::~ComPropertyEnumerator() {
 
 bool ComPropertyEnumerator::Next(Property& out) {
   if (finished_) return false;
-  brevane::win32::Bstr name;
-  brevane::win32::Variant value;
+  brevane::framework::win32::Bstr name;
+  brevane::framework::win32::Variant value;
   ClearComErrorInfo();
   CIMTYPE cimType = 0;
   const HRESULT hr = object_->Next(0, name.Receive(), value.Receive(), &cimType, nullptr);

@@ -7,7 +7,7 @@
 
 namespace brevane::wmi::win32 {
 
-using brevane::win32::Utf8ToWide;
+using brevane::framework::win32::Utf8ToWide;
 
 HRESULT InitializeComSecurity() {
   const HRESULT hr = CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
@@ -16,7 +16,7 @@ HRESULT InitializeComSecurity() {
 }
 
 bool IsLocalHost(std::string_view host) {
-  const std::string name = AsciiLower(host);
+  const std::string name = util::AsciiLower(host);
   return name.empty() || name == "." || name == "localhost";
 }
 
@@ -71,7 +71,7 @@ void ConnectionIdentity::Secure(IUnknown* proxy) const {
   if (hr == E_NOINTERFACE) return;
   ThrowIfFailed(hr);
   if (!security_.secureUnknown) return;
-  ComRef<IUnknown> unknown;
+  framework::ComRef<IUnknown> unknown;
   if (FAILED(proxy->QueryInterface(IID_IUnknown, unknown.ReceiveVoid())) || !unknown) return;
   const HRESULT unknownHr = SetBlanket(unknown.Get());
   if (unknownHr != E_NOINTERFACE) ThrowIfFailed(unknownHr);

@@ -10,8 +10,8 @@ namespace brevane::wmi::win32 {
 
 namespace {
 
-using brevane::ComRef;
-using brevane::win32::Bstr;
+using brevane::framework::ComRef;
+using brevane::framework::win32::Bstr;
 
 long EnumerationFlags(int32_t flags) {
   constexpr long kPassedOn =
@@ -44,7 +44,7 @@ std::unique_ptr<ObjectSet> ComServices::SubclassesOf(const std::string& supercla
 
 std::unique_ptr<ObjectSet> ComServices::InstancesOf(const std::string& className, int32_t flags) {
   // An empty class name crashes some WMI implementations and names no class anywhere.
-  if (Trim(className).empty()) ThrowRefused(WBEM_E_INVALID_CLASS);
+  if (util::Trim(className).empty()) ThrowRefused(WBEM_E_INVALID_CLASS);
   const Bstr wideClass = Bstr::FromUtf8(className);
   ComRef<IEnumWbemClassObject> enumerator;
   ClearComErrorInfo();
@@ -56,7 +56,7 @@ std::unique_ptr<ObjectSet> ComServices::InstancesOf(const std::string& className
 
 std::unique_ptr<Object> ComServices::Get(const std::string& path, int32_t /*flags*/) {
   // An empty path gives an unusable object on some WMI implementations (reading it crashes).
-  if (Trim(path).empty()) ThrowRefused(WBEM_E_INVALID_OBJECT_PATH);
+  if (util::Trim(path).empty()) ThrowRefused(WBEM_E_INVALID_OBJECT_PATH);
   const Bstr widePath = Bstr::FromUtf8(path);
   ComRef<IWbemClassObject> object;
   ClearComErrorInfo();
@@ -68,8 +68,8 @@ std::unique_ptr<Object> ComServices::Get(const std::string& path, int32_t /*flag
 
 std::unique_ptr<ObjectSet> ComServices::ExecQuery(const std::string& query,
                                                   const std::string& language, int32_t flags) {
-  if (Trim(language).empty()) ThrowRefused(WBEM_E_INVALID_QUERY_TYPE);
-  if (Trim(query).empty()) ThrowRefused(WBEM_E_INVALID_QUERY);
+  if (util::Trim(language).empty()) ThrowRefused(WBEM_E_INVALID_QUERY_TYPE);
+  if (util::Trim(query).empty()) ThrowRefused(WBEM_E_INVALID_QUERY);
   const Bstr wideLanguage = Bstr::FromUtf8(language);
   const Bstr wideQuery = Bstr::FromUtf8(query);
   ComRef<IEnumWbemClassObject> enumerator;

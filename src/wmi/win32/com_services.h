@@ -23,7 +23,7 @@ class ComServices final : public Services {
                                        int32_t flags) override;
 
  private:
-  std::unique_ptr<ObjectSet> MakeSet(ComRef<IEnumWbemClassObject> enumerator) const;
+  std::unique_ptr<ObjectSet> MakeSet(framework::ComRef<IEnumWbemClassObject> enumerator) const;
 
   std::shared_ptr<const WmiConnection> connection_;
 };

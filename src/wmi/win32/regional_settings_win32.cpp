@@ -22,7 +22,8 @@ void ReadLocaleText(LCTYPE item, std::string& target, Empty empty = Empty::kKeep
   // The length counts the terminating NUL. Only the AM/PM designators may well be empty (in
   // 24-hour locales); an empty picture or separator would be useless.
   if (length <= 0 || (length == 1 && empty == Empty::kKeepDefault)) return;
-  target = brevane::win32::WideToUtf8(std::wstring_view(buffer, static_cast<size_t>(length - 1)));
+  target = brevane::framework::win32::WideToUtf8(
+      std::wstring_view(buffer, static_cast<size_t>(length - 1)));
 }
 
 }  // namespace
@@ -37,13 +38,13 @@ std::optional<std::string> PlatformRealText(double value, bool single) {
     real.vt = VT_R8;
     real.dblVal = value;
   }
-  brevane::win32::Variant text;
+  brevane::framework::win32::Variant text;
   if (FAILED(VariantChangeTypeEx(text.Receive(), &real, LOCALE_USER_DEFAULT, 0, VT_BSTR)) ||
       text.Get().vt != VT_BSTR || !text.Get().bstrVal) {
     return std::nullopt;
   }
   const BSTR bstr = text.Get().bstrVal;
-  return brevane::win32::WideToUtf8(std::wstring_view(bstr, SysStringLen(bstr)));
+  return brevane::framework::win32::WideToUtf8(std::wstring_view(bstr, SysStringLen(bstr)));
 }
 
 RegionalSettings ReadUserRegionalSettings() {

@@ -7,7 +7,7 @@
 #include "framework/win32/encoding.h"
 #include "wmi/system_error_fallback.h"
 
-namespace brevane::wmi {
+namespace brevane::wmi::win32 {
 
 std::string SystemErrorText(int32_t code) {
   std::array<wchar_t, 512> buffer{};
@@ -17,7 +17,8 @@ std::string SystemErrorText(int32_t code) {
                                       nullptr, static_cast<DWORD>(code), 0, buffer.data(),
                                       static_cast<DWORD>(buffer.size()), nullptr);
   if (length == 0 || length >= buffer.size()) return SystemErrorFallback(code);
-  return TidySystemMessage(brevane::win32::WideToUtf8(std::wstring_view(buffer.data(), length)));
+  return TidySystemMessage(
+      brevane::framework::win32::WideToUtf8(std::wstring_view(buffer.data(), length)));
 }
 
-}  // namespace brevane::wmi
+}  // namespace brevane::wmi::win32

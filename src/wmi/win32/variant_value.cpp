@@ -16,7 +16,7 @@ constexpr int kMaxReferenceDepth = 4;
 std::string BstrText(BSTR text) {
   if (!text) return {};
   // The length prefix, not the first NUL, ends a BSTR; unpaired surrogates become U+FFFD.
-  return brevane::win32::WideToUtf8(std::wstring_view(text, SysStringLen(text)));
+  return brevane::framework::win32::WideToUtf8(std::wstring_view(text, SysStringLen(text)));
 }
 
 std::vector<ArrayBound> ArrayBounds(const SAFEARRAY* array) {

@@ -20,7 +20,7 @@ class WmiConnection {
   WmiConnection& operator=(const WmiConnection&) = delete;
 
   // Takes the services of a successful ConnectServer and secures them. Throws WmiError.
-  void TakeServices(ComRef<IWbemServices> services) {
+  void TakeServices(framework::ComRef<IWbemServices> services) {
     identity_.Secure(services.Get());
     services_ = std::move(services);
   }
@@ -32,7 +32,7 @@ class WmiConnection {
  private:
   // Declared first so that it is destroyed last, after the proxies that use it.
   ConnectionIdentity identity_;
-  ComRef<IWbemServices> services_;
+  framework::ComRef<IWbemServices> services_;
 };
 
 }  // namespace brevane::wmi::win32

@@ -6,7 +6,7 @@
 #include "dialogs/win32/connect_form.h"
 #include "dialogs/win32/find_dialog.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
 TEST(ApplicationTest, DialogsThatCannotBeCreatedAreReported) {
@@ -35,4 +35,4 @@ TEST(ApplicationTest, DialogsThatCannotBeCreatedAreReported) {
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

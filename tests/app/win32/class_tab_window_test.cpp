@@ -16,13 +16,13 @@
 #include "framework/win32/encoding.h"
 #include "support/fake_scenarios.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
 std::string MenuCaption(HMENU menu, int id) {
   wchar_t buffer[256] = {};
   GetMenuStringW(menu, static_cast<UINT>(id), buffer, 256, MF_BYCOMMAND);
-  return win32::WideToUtf8(buffer);
+  return framework::win32::WideToUtf8(buffer);
 }
 
 bool MenuEnabled(HMENU menu, int id) {
@@ -44,7 +44,7 @@ class ClassTabWindowTest : public ::testing::Test {
   }
 
   int IndexOf(const std::string& name) {
-    win32::Win32ListBox list(window->ClassListBox);
+    framework::win32::Win32ListBox list(window->ClassListBox);
     for (int i = 0; i < list.ItemCount(); ++i) {
       if (list.ItemText(i) == name) return i;
     }
@@ -63,7 +63,7 @@ TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
 
   const int index = IndexOf("Win32_Process");
   ASSERT_GE(index, 0);
-  win32::Win32ListBox(window->ClassListBox).Select(index);
+  framework::win32::Win32ListBox(window->ClassListBox).Select(index);
   window->ClassListBoxClick();
   window->PopupMenu1Popup();
   EXPECT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh instances (Win32_Process)");
@@ -78,11 +78,11 @@ TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
   window->Refresh2Click();
   EXPECT_EQ(window->StatusPanel(2), "Requesting instances...");
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
-  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 8);
+  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 8);
 }
 
 void Click(TMainWin& window, int index) {
-  win32::Win32ListBox(window.ClassListBox).Select(index);
+  framework::win32::Win32ListBox(window.ClassListBox).Select(index);
   window.ClassListBoxClick();
 }
 
@@ -95,14 +95,14 @@ TEST_F(ClassTabWindowTest, RefreshLoadsTheClassItNamesWhenOnlyASearchSelectedIt)
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
 
   // Selected the way a search selects: no click, the panes still show Win32_Process.
-  win32::Win32ListBox(window->ClassListBox).Select(service);
+  framework::win32::Win32ListBox(window->ClassListBox).Select(service);
   window->PopupMenu1Popup();
   ASSERT_EQ(MenuCaption(window->PopupMenu1, kCmdRefresh2), "Refresh instances (Win32_Service)");
   window->Refresh2Click();
   EXPECT_EQ(window->CurrentClass, "Win32_Service");
-  EXPECT_EQ(win32::GetWindowTextUtf8(window->QueryCombo), "select * from Win32_Service");
+  EXPECT_EQ(framework::win32::GetWindowTextUtf8(window->QueryCombo), "select * from Win32_Service");
   ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 13"; }));
-  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 13);
+  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 13);
 }
 
 TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
@@ -110,21 +110,21 @@ TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
     Click(*window, IndexOf(name));
     return PumpUntil([&] {
       return window->StatusPanel(2) == "Instances: " + std::to_string(instances) &&
-             win32::Win32ListBox(window->InstanceListBox).ItemCount() == instances &&
+             framework::win32::Win32ListBox(window->InstanceListBox).ItemCount() == instances &&
              !window->BackgroundBusy();
     });
   };
   ASSERT_TRUE(loadsOnClick("Win32_Process", 8));
 
   window->Refresh1Click();  // F5 on the classes tab: the list is loaded again
-  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
+  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
   ASSERT_TRUE(PumpUntil([&] { return !window->BackgroundBusy(); }));
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
 
   // What a search does to the panes; its grid keeps one empty row.
   window->EmptyClassPanes();
   EXPECT_EQ(ListView_GetItemCount(window->PropGrid), 1);
-  EXPECT_EQ(win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
+  EXPECT_EQ(framework::win32::Win32ListBox(window->InstanceListBox).ItemCount(), 0);
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
   EXPECT_GT(ListView_GetItemCount(window->PropGrid), 1);
 }
@@ -137,8 +137,9 @@ TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {
   EXPECT_LT(IndexOf("Win32_Printer"), 0);
   EXPECT_GE(IndexOf("Win32_Process"), 0);
   EXPECT_EQ(window->StatusPanel(1),
-            "Classes: " + std::to_string(win32::Win32ListBox(window->ClassListBox).ItemCount()));
+            "Classes: " +
+                std::to_string(framework::win32::Win32ListBox(window->ClassListBox).ItemCount()));
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -21,7 +21,7 @@
 #include "framework/win32/encoding.h"
 #include "support/fake_wmi.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -36,7 +36,7 @@ std::string ClipboardText() {
   if (!OpenClipboard(nullptr)) return text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = win32::WideToUtf8(wide);
+      text = framework::win32::WideToUtf8(wide);
       GlobalUnlock(data);
     }
   }
@@ -52,7 +52,7 @@ void ClearClipboard() {
 }
 
 std::string FileBytes(const std::wstring& path) {
-  std::ifstream in(win32::WideToUtf8(path), std::ios::binary);
+  std::ifstream in(framework::win32::WideToUtf8(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -63,7 +63,7 @@ Strings FolderFiles(const std::wstring& folder) {
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back(win32::WideToUtf8(name));
+    if (name != L"." && name != L"..") names.push_back(framework::win32::WideToUtf8(name));
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return names;
@@ -97,14 +97,14 @@ class CopyExportWindowTest : public ::testing::Test {
   }
 
   Strings ClassList() const {
-    win32::Win32ListBox list(window_->ClassListBox);
+    framework::win32::Win32ListBox list(window_->ClassListBox);
     Strings names;
     for (int i = 0; i < list.ItemCount(); ++i) names.push_back(list.ItemText(i));
     return names;
   }
 
   void ChooseClass(const std::string& name) {
-    win32::Win32ListBox list(window_->ClassListBox);
+    framework::win32::Win32ListBox list(window_->ClassListBox);
     for (int i = 0; i < list.ItemCount(); ++i) {
       if (list.ItemText(i) == name) list.Select(i);
     }
@@ -149,7 +149,7 @@ TEST_F(CopyExportWindowTest, CopyFromEveryListReadsBackExactly) {
   EXPECT_EQ(ClipboardText(), "Thing");
 
   ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 2"; }));
-  win32::Win32ListBox instances(window_->InstanceListBox);
+  framework::win32::Win32ListBox instances(window_->InstanceListBox);
   instances.Select(0);
   window_->InstanceListBoxClick();
   Settle();
@@ -225,7 +225,7 @@ TEST_F(CopyExportWindowTest, ClipboardHeldByAnotherProgramIsReportedInTheStatusB
 
 TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
   MessageBoxWatcher boxes;
-  testing_support::TempFolder folder;
+  testing::TempFolder folder;
   RunQuery("select Name, Note from Thing");
   window_->ListView1ColumnClick(0);  // descending by name: beta first
   const std::wstring csv = folder.File(L"result.csv");
@@ -247,8 +247,9 @@ TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
   window_->ListView1ColumnClick(0);
   EXPECT_FALSE(window_->ExportResultTable(csv, DelimitedFormat::Csv));
   EXPECT_EQ(FileBytes(csv), expected);
-  EXPECT_EQ(
-      window_->StatusPanel(2).rfind("Could not export to " + win32::WideToUtf8(csv) + ": ", 0), 0u);
+  EXPECT_EQ(window_->StatusPanel(2).rfind(
+                "Could not export to " + framework::win32::WideToUtf8(csv) + ": ", 0),
+            0u);
   EXPECT_EQ(boxes.Texts().size(), 1u);
   // Into a folder that does not exist.
   EXPECT_FALSE(window_->ExportResultTable(folder.File(L"missing\\x.csv"), DelimitedFormat::Csv));
@@ -271,9 +272,9 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
   auto grid = [&] {
     std::vector<Strings> rows;
     for (int row = 0; row < ListView_GetItemCount(window_->PropGrid); ++row) {
-      rows.push_back({win32::ListViewText(window_->PropGrid, row, 0),
-                      win32::ListViewText(window_->PropGrid, row, 1),
-                      win32::ListViewText(window_->PropGrid, row, 2)});
+      rows.push_back({framework::win32::ListViewText(window_->PropGrid, row, 0),
+                      framework::win32::ListViewText(window_->PropGrid, row, 1),
+                      framework::win32::ListViewText(window_->PropGrid, row, 2)});
     }
     return rows;
   };
@@ -283,7 +284,7 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
                                           {"Owner", "", "object:Win32_Account"},
                                           {"", "", ""}}));
   ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 1"; }));
-  win32::Win32ListBox(window_->InstanceListBox).Select(0);
+  framework::win32::Win32ListBox(window_->InstanceListBox).Select(0);
   window_->InstanceListBoxClick();
   Settle();
   EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "7", "uint32"},
@@ -305,7 +306,7 @@ TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
   EXPECT_EQ(ClassList(), (Strings{"CIM_Process", "Win32_Process"}));
   EXPECT_EQ(window_->StatusPanel(1), "Classes: 2 / 5");
   // The chosen class stays chosen while it is shown.
-  EXPECT_EQ(win32::Win32ListBox(window_->ClassListBox).SelectedIndex(), 1);
+  EXPECT_EQ(framework::win32::Win32ListBox(window_->ClassListBox).SelectedIndex(), 1);
   TypeIntoFilter(L"x");
   EXPECT_TRUE(ClassList().empty());
   EXPECT_EQ(window_->StatusPanel(1), "Classes: 0 / 5");
@@ -323,4 +324,4 @@ TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -15,11 +15,11 @@
 #include "framework/win32/profile_file.h"
 #include "support/fake_list_controls.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
-using testing_support::ReadWholeFile;
-using testing_support::TempFolder;
+using testing::ReadWholeFile;
+using testing::TempFolder;
 
 const std::string kLocalHost = "\xE6\x9C\xAC\xE6\x9C\xBA";
 const std::string kCyrillicQuery =
@@ -90,7 +90,7 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
   LoadHistoryFile(path, loaded.Refs());
   EXPECT_EQ(loaded.query.items, saved.query.items);
   EXPECT_EQ(loaded.hosts.items, saved.hosts.items);
-  win32::ProfileFile file(path);
+  framework::win32::ProfileFile file(path);
   const std::string* kept = file.ReadSection("Other").Find("Keep");
   ASSERT_NE(kept, nullptr);
   EXPECT_EQ(*kept, "caf\xC3\xA9");
@@ -98,7 +98,7 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
   // The profile functions themselves read the converted file as Unicode.
   wchar_t buffer[256] = {};
   GetPrivateProfileStringW(L"HostHistory", L"Text1", L"", buffer, 256, path.c_str());
-  EXPECT_EQ(win32::WideToUtf8(buffer), kLocalHost);
+  EXPECT_EQ(framework::win32::WideToUtf8(buffer), kLocalHost);
 }
 
 TEST(HistoryStoreTest, Utf8FileEditedByHandIsReadAndRewrittenAsUtf16) {
@@ -191,4 +191,4 @@ TEST(HistoryStoreTest, UnwritableProgramFolderKeepsTheHistoriesInTheUsersFolder)
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

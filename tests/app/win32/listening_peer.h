@@ -9,7 +9,7 @@
 
 #include "app/win32/temp_folder.h"
 
-namespace brevane::testing_support {
+namespace brevane::testing {
 
 inline std::wstring TestExeFolder() {
   wchar_t path[MAX_PATH + 1] = {};
@@ -84,4 +84,4 @@ class ListeningPeer {
   int32_t handle_ = 0;
 };
 
-}  // namespace brevane::testing_support
+}  // namespace brevane::testing

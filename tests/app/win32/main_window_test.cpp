@@ -21,7 +21,7 @@
 #include "support/fake_wmi.h"
 #include "app/win32/message_box_watcher.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -36,7 +36,7 @@ Strings MenuCaptions(HMENU menu) {
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     wchar_t text[256] = {};
     GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-    captions.push_back(win32::WideToUtf8(text));
+    captions.push_back(framework::win32::WideToUtf8(text));
   }
   return captions;
 }
@@ -80,7 +80,7 @@ class MainWindowInProcess : public ::testing::Test {
     for (int row = 0; row < rows; ++row) {
       wchar_t text[512] = {};
       ListView_GetItemText(window_->ListView1, row, column, text, 512);
-      cells.push_back(win32::WideToUtf8(text));
+      cells.push_back(framework::win32::WideToUtf8(text));
     }
     return cells;
   }
@@ -123,7 +123,7 @@ class MainWindowInProcess : public ::testing::Test {
   }
 
   Strings History() const {
-    win32::Win32ComboBox combo(window_->Query2Combo);
+    framework::win32::Win32ComboBox combo(window_->Query2Combo);
     Strings items;
     for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
     return items;
@@ -335,7 +335,7 @@ TEST_F(MainWindowInProcess, RequestsNeverCallWmiFromTheUiThread) {
   Settle();
   RunQuery("select * from Thing");
   EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
-  win32::Win32ListBox classes(window_->ClassListBox);
+  framework::win32::Win32ListBox classes(window_->ClassListBox);
   int thing = -1;
   for (int i = 0; i < classes.ItemCount(); ++i) {
     if (classes.ItemText(i) == "Thing") thing = i;
@@ -344,12 +344,12 @@ TEST_F(MainWindowInProcess, RequestsNeverCallWmiFromTheUiThread) {
   classes.Select(thing);
   window_->ClassListBoxClick();  // the property names
   Settle();
-  EXPECT_EQ(window_->ColumnNames, (StringList{"Name", "Size", "Flag"}));
+  EXPECT_EQ(window_->ColumnNames, (util::StringList{"Name", "Size", "Flag"}));
   ASSERT_TRUE(Pump([&] { return window_->StatusPanel(2) == "Instances: 3"; }));
-  win32::Win32ListBox(window_->InstanceListBox).Select(2);
+  framework::win32::Win32ListBox(window_->InstanceListBox).Select(2);
   window_->InstanceListBoxClick();  // one instance, by its path
   Settle();
-  EXPECT_EQ(window_->ResultValues, (StringList{"gamma", "100", "0"}));
+  EXPECT_EQ(window_->ResultValues, (util::StringList{"gamma", "100", "0"}));
   EXPECT_EQ(fake_.CallsFromWatchedThread(), 0);
   EXPECT_TRUE(boxes.Texts().empty());
 }
@@ -371,9 +371,9 @@ TEST_F(MainWindowInProcess, ResizingWidensTheValueColumnButNeverNarrowsTheNameCo
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
 TEST_F(MainWindowInProcess, DpiChangeScalesColumnsAndTheWindow) {
@@ -445,4 +445,4 @@ TEST_F(MainWindowInProcess, ListViewsOnlyBorrowTheWindowsImageLists) {
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

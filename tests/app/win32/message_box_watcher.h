@@ -13,7 +13,7 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/control_adapters.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 class MessageBoxWatcher {
  public:
@@ -44,7 +44,8 @@ class MessageBoxWatcher {
     HWND text = GetDlgItem(window, 0xFFFF);
     {
       std::lock_guard lock(self->mutex_);
-      self->texts_.push_back(text != nullptr ? win32::GetWindowTextUtf8(text) : std::string());
+      self->texts_.push_back(text != nullptr ? framework::win32::GetWindowTextUtf8(text)
+                                             : std::string());
     }
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return TRUE;
@@ -55,4 +56,4 @@ class MessageBoxWatcher {
   std::jthread thread_;
 };
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
   const DWORD start = GetTickCount();
@@ -20,4 +20,4 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000
   return true;
 }
 
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

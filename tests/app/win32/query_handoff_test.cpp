@@ -11,12 +11,12 @@
 #include "app/win32/listening_peer.h"
 #include "app/win32/temp_folder.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
-using testing_support::HexBytes;
-using testing_support::ListeningPeer;
-using testing_support::TempFolder;
+using testing::HexBytes;
+using testing::ListeningPeer;
+using testing::TempFolder;
 
 class OwnWindow {
  public:
@@ -79,4 +79,4 @@ TEST(QueryHandoffTest, GoneWindowFailsAtOnce) {
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace brevane::testing_support {
+namespace brevane::testing {
 
 class TempFolder {
  public:
@@ -48,4 +48,4 @@ class TempFolder {
   std::wstring path_;
 };
 
-}  // namespace brevane::testing_support
+}  // namespace brevane::testing

@@ -12,15 +12,17 @@
 #include "framework/win32/help_access.h"
 #include "util/product_info.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
 TEST(VersionInfoTest, ExeAboutBoxAndMailStateTheBuildsVersion) {
-  EXPECT_EQ(std::string(product::kVersionLine), std::string("Version: ") + product::kVersion);
-  EXPECT_NE(SupportMailLink({6, 1, 7601}).find(std::string("Brevane ") + product::kVersion + " on"),
-            std::string::npos);
+  EXPECT_EQ(std::string(util::kVersionLine), std::string("Version: ") + util::kProductVersion);
+  EXPECT_NE(
+      SupportMailLink({6, 1, 7601}).find(std::string("Brevane ") + util::kProductVersion + " on"),
+      std::string::npos);
 
-  const std::wstring exe = win32::Utf8ToWide(help::ProgramDir()) + L"brevane.exe";
+  const std::wstring exe =
+      framework::win32::Utf8ToWide(framework::win32::ProgramDir()) + L"brevane.exe";
   if (!std::filesystem::exists(exe)) GTEST_SKIP() << "brevane.exe was not built";
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
@@ -39,11 +41,11 @@ TEST(VersionInfoTest, ExeAboutBoxAndMailStateTheBuildsVersion) {
   wchar_t* text = nullptr;
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\040904b0\\ProductVersion",
                              reinterpret_cast<void**>(&text), &length));
-  EXPECT_EQ(win32::WideToUtf8(text), product::kVersion);
+  EXPECT_EQ(framework::win32::WideToUtf8(text), util::kProductVersion);
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\040904b0\\FileVersion",
                              reinterpret_cast<void**>(&text), &length));
-  EXPECT_EQ(win32::WideToUtf8(text), BREVANE_FILE_VERSION_TEXT);
+  EXPECT_EQ(framework::win32::WideToUtf8(text), BREVANE_FILE_VERSION_TEXT);
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -9,10 +9,10 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/profile_file.h"
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
-using testing_support::TempFolder;
+using testing::TempFolder;
 
 class TestWindow {
  public:
@@ -34,7 +34,7 @@ class TestWindow {
 };
 
 std::string Stored(const std::wstring& file, const char* key) {
-  win32::ProfileFile profile(file);
+  framework::win32::ProfileFile profile(file);
   const std::string* value = profile.ReadSection("TMainWin").Find(key);
   return value ? *value : "<missing>";
 }
@@ -154,4 +154,4 @@ TEST(WindowPlacementTest, PositionOnAGoneMonitorIsMovedOntoTheScreen) {
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace brevane::app {
+namespace brevane::app::win32 {
 namespace {
 
 TEST(WindowsVersionTest, KernelVersionFillsTheMailSubject) {
@@ -17,4 +17,4 @@ TEST(WindowsVersionTest, KernelVersionFillsTheMailSubject) {
 }
 
 }  // namespace
-}  // namespace brevane::app
+}  // namespace brevane::app::win32

@@ -12,10 +12,10 @@
 namespace brevane::dialogs::win32 {
 namespace {
 
+using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::ModalDriver;
 using brevane::testing::SecondsSince;
 using brevane::testing::ThreadDialogs;
-using brevane::win32::GetWindowTextUtf8;
 using A = TAboutBox;
 
 TEST(AboutBoxTest, ClosesByItselfAfterTheGivenTime) {
@@ -49,7 +49,8 @@ TEST(AboutBoxTest, ShowsNameVersionAndLinksAndClosesOnEscape) {
     okText = GetWindowTextUtf8(GetDlgItem(box, A::kBitBtn1));
     RECT logo{};
     GetClientRect(GetDlgItem(box, A::kProgramIcon), &logo);
-    const brevane::win32::DpiScale scale = brevane::win32::DpiScale::ForWindow(box);
+    const brevane::framework::win32::DpiScale scale =
+        brevane::framework::win32::DpiScale::ForWindow(box);
     linksHaveHints = logo.right == scale(195) && logo.bottom == scale(90);
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // what Esc sends
   });
@@ -63,7 +64,7 @@ TEST(AboutBoxTest, ShowsNameVersionAndLinksAndClosesOnEscape) {
   EXPECT_EQ(name, "Brevane");
   EXPECT_EQ(version, "Version: 2.00");
   EXPECT_EQ(homeText, "brevane.example.org");
-  EXPECT_EQ(mailText, product::kSupportMailbox);
+  EXPECT_EQ(mailText, util::kSupportMailbox);
   EXPECT_EQ(okText, "OK");
   EXPECT_TRUE(linksHaveHints);
 }

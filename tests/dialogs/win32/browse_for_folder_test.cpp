@@ -40,9 +40,9 @@ TEST(BrowseForFolderTest, OkReturnsTheInitiallySelectedFolder) {
   int seen = 0;
   ASSERT_TRUE(ExecuteAndPress(browser, IDOK, seen));
   EXPECT_EQ(seen, 1);
-  EXPECT_EQ(AsciiLower(browser.FolderName), "c:\\windows");
+  EXPECT_EQ(util::AsciiLower(browser.FolderName), "c:\\windows");
   // The shell's display name: "windows" on Windows, the whole path under Wine.
-  const std::string shown = AsciiLower(browser.DisplayName());
+  const std::string shown = util::AsciiLower(browser.DisplayName());
   EXPECT_TRUE(shown == "windows" || shown == "c:\\windows") << shown;
   EXPECT_EQ(browser.OptionBits(), 0x0001u | 0x0004u | 0x0020u);
 }

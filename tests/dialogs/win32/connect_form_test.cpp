@@ -12,12 +12,12 @@
 namespace brevane::dialogs::win32 {
 namespace {
 
+using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::Click;
 using brevane::testing::ModalDriver;
-using brevane::win32::GetWindowTextUtf8;
 using C = TConnectForm;
 
-std::vector<std::string> Items(ComboBoxControl& combo) {
+std::vector<std::string> Items(util::ComboBoxControl& combo) {
   std::vector<std::string> items;
   for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
   return items;
@@ -54,7 +54,8 @@ TEST_F(ConnectFormTest, CaptionsLabelsAndInitialFields) {
 
   RECT client{};
   GetClientRect(form.Handle(), &client);
-  const brevane::win32::DpiScale scale = brevane::win32::DpiScale::ForWindow(form.Handle());
+  const brevane::framework::win32::DpiScale scale =
+      brevane::framework::win32::DpiScale::ForWindow(form.Handle());
   EXPECT_EQ(client.right, scale(409));
   EXPECT_EQ(client.bottom, scale(142));
   // The browse button sits right of the host box, inside the frame.

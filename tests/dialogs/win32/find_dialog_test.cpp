@@ -10,12 +10,12 @@
 namespace brevane::dialogs::win32 {
 namespace {
 
+using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::Click;
 using brevane::testing::ModalDriver;
-using brevane::win32::GetWindowTextUtf8;
 using D = TFindDialog;
 
-std::vector<std::string> Items(ComboBoxControl& combo) {
+std::vector<std::string> Items(util::ComboBoxControl& combo) {
   std::vector<std::string> items;
   for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
   return items;

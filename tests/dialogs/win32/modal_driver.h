@@ -70,7 +70,7 @@ inline std::vector<HWND> ThreadDialogs(HWND except = nullptr) {
 
 // The text of a message box (its static with id 0xFFFF).
 inline std::string MessageBoxText(HWND box) {
-  return win32::GetWindowTextUtf8(GetDlgItem(box, 0xFFFF));
+  return framework::win32::GetWindowTextUtf8(GetDlgItem(box, 0xFFFF));
 }
 
 inline void Click(HWND dialog, int id) {

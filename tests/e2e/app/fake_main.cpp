@@ -12,14 +12,14 @@
 #include "support/fake_scenarios.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCmd) {
-  brevane::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
+  brevane::framework::win32::ComApartment apartment(COINIT_APARTMENTTHREADED);
   int exitCode = 1;
   try {
     const char* scenario = std::getenv("BREVANE_FAKE_SCENARIO");
-    exitCode = brevane::app::RunApplication(
+    exitCode = brevane::app::win32::RunApplication(
         instance, showCmd, brevane::testing::MakeScenario(scenario ? scenario : "standard"));
   } catch (const std::exception& error) {
-    brevane::win32::ShowMessageBox(nullptr, error.what(), MB_OK | MB_ICONERROR);
+    brevane::framework::win32::ShowMessageBox(nullptr, error.what(), MB_OK | MB_ICONERROR);
   }
   return exitCode;
 }

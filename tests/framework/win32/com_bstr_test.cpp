@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 namespace {
 
 TEST(BstrTest, KeepsEmbeddedNulsAndConvertsBothWays) {
@@ -31,4 +31,4 @@ TEST(BstrTest, MovesOwnershipAndFreesOnReceive) {
 }
 
 }  // namespace
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

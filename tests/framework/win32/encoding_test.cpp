@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 namespace {
 
 TEST(EncodingTest, Utf8RoundTripsThroughUtf16) {
@@ -24,4 +24,4 @@ TEST(EncodingTest, AnsiReportsLoss) {
 }
 
 }  // namespace
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

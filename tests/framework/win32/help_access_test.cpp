@@ -11,13 +11,13 @@
 #include "framework/win32/encoding.h"
 #include "util/help_texts.h"
 
-namespace brevane::help {
+namespace brevane::framework::win32 {
 namespace {
 
+using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::MessageBoxText;
 using brevane::testing::ModalDriver;
 using brevane::testing::ThreadDialogs;
-using brevane::win32::GetWindowTextUtf8;
 
 // A fresh folder that plays the program's folder, removed afterwards.
 class ScratchFolder {
@@ -32,7 +32,7 @@ class ScratchFolder {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-  std::string Dir() const { return win32::WideToUtf8(path_.wstring()) + "\\"; }
+  std::string Dir() const { return WideToUtf8(path_.wstring()) + "\\"; }
   void Put(const std::string& name, const std::filesystem::path& from) const {
     std::filesystem::copy_file(from, path_ / name);
   }
@@ -55,12 +55,12 @@ std::pair<std::string, std::string> ErrorBoxOf(const HelpAccess& help) {
   driver.After(10000, [&] {
     for (HWND box : ThreadDialogs()) PostMessageW(box, WM_COMMAND, IDOK, 0);
   });
-  help.ShowHelpTopic(StartPageTopic(help.HelpFile()));
+  help.ShowHelpTopic(util::StartPageTopic(help.HelpFile()));
   return {title, text};
 }
 
 std::filesystem::path BuiltHelpFile() {
-  return std::filesystem::path(win32::Utf8ToWide(ProgramDir())) / L"brevane.chm";
+  return std::filesystem::path(Utf8ToWide(ProgramDir())) / L"brevane.chm";
 }
 
 TEST(HelpAccessTest, ProgramDirEndsWithBackslashAndHoldsTheProgram) {
@@ -79,7 +79,7 @@ TEST(HelpAccessTest, MissingHelpFileIsReportedFirst) {
   EXPECT_EQ(help.HelpFile(), "");
   const auto [title, text] = ErrorBoxOf(help);
   EXPECT_EQ(title, "Error");
-  EXPECT_EQ(text, HelpFileNotFoundMessage());
+  EXPECT_EQ(text, util::HelpFileNotFoundMessage());
 }
 
 TEST(HelpAccessTest, UnloadedControlIsReported) {
@@ -91,7 +91,7 @@ TEST(HelpAccessTest, UnloadedControlIsReported) {
   EXPECT_EQ(help.HelpFile(), folder.Dir() + "brevane.chm");
   const auto [title, text] = ErrorBoxOf(help);
   EXPECT_EQ(title, "Error");
-  EXPECT_EQ(text, HelpControlMissingMessage());
+  EXPECT_EQ(text, util::HelpControlMissingMessage());
 }
 
 TEST(HelpAccessTest, MonitorHelpFileWinsOverOwn) {
@@ -160,7 +160,7 @@ TEST(HelpAccessTest, ViewerOpensTheStartPage) {
   ASSERT_TRUE(help.IsLoaded());
   help.LoadHtmlHelp();  // a second load keeps the first
   help.LocateHelpFileIn(folder.Dir());
-  help.ShowHelpTopic(StartPageTopic(help.HelpFile()));
+  help.ShowHelpTopic(util::StartPageTopic(help.HelpFile()));
 
   // The viewer may run on this thread (as under Wine) or on one of its own.
   const auto pumpUntil = [](const std::function<bool()>& done) {
@@ -187,4 +187,4 @@ TEST(HelpAccessTest, ViewerOpensTheStartPage) {
 }
 
 }  // namespace
-}  // namespace brevane::help
+}  // namespace brevane::framework::win32

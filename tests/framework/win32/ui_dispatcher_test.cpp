@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 namespace {
 
 void PumpFor(DWORD milliseconds, const std::function<bool()>& done) {
@@ -83,4 +83,4 @@ TEST(UiDispatcherTest, DroppedLastOnAWorkerItsWindowClosesOnTheUiThread) {
 }
 
 }  // namespace
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

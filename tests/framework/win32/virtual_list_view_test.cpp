@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace brevane::win32 {
+namespace brevane::framework::win32 {
 namespace {
 
 class TableSource final : public RowSource {
@@ -83,7 +83,7 @@ TEST_F(VirtualListViewTest, ServesTheListSearchInterface) {
   EXPECT_EQ(view_.SubItemText(1, 0), "22");
   EXPECT_EQ(view_.SubItemText(1, 1), "");
   EXPECT_EQ(view_.Caption(7), "");
-  EXPECT_EQ(view_.Style(), ListViewStyle::Report);
+  EXPECT_EQ(view_.Style(), util::ListViewStyle::Report);
 
   EXPECT_EQ(view_.SelectedRow(), -1);
   view_.SetSelectedRow(2);
@@ -119,4 +119,4 @@ TEST_F(VirtualListViewTest, TypingFindsTheNextCaptionAndWraps) {
 }
 
 }  // namespace
-}  // namespace brevane::win32
+}  // namespace brevane::framework::win32

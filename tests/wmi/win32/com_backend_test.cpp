@@ -35,7 +35,7 @@ std::vector<Property> PropertiesOf(Object& object) {
 // WMI implementations differ in the case of some property names.
 const Property* FindProperty(const std::vector<Property>& properties, const std::string& name) {
   for (const auto& property : properties) {
-    if (AsciiLower(property.name) == AsciiLower(name)) return &property;
+    if (util::AsciiLower(property.name) == util::AsciiLower(name)) return &property;
   }
   return nullptr;
 }
@@ -60,7 +60,7 @@ class ComBackendTest : public ::testing::Test {
     return backend_.CreateLocator()->ConnectServer(host, "root\\cimv2", "", "");
   }
 
-  brevane::win32::ComApartment apartment_;
+  brevane::framework::win32::ComApartment apartment_;
   ComBackend backend_;
 };
 
@@ -262,8 +262,8 @@ TEST_F(ComBackendTest, QueryReturnsTheSelectedPropertiesInOrder) {
     ++count;
     const auto properties = PropertiesOf(*row);
     ASSERT_EQ(properties.size(), 2u);
-    EXPECT_EQ(AsciiLower(properties[0].name), "caption");
-    EXPECT_EQ(AsciiLower(properties[1].name), "threadcount");
+    EXPECT_EQ(util::AsciiLower(properties[0].name), "caption");
+    EXPECT_EQ(util::AsciiLower(properties[1].name), "threadcount");
     EXPECT_EQ(properties[0].value.type, kVtBstr);
     EXPECT_EQ(properties[1].value.type, kVtI4);
   }

@@ -10,7 +10,7 @@
 namespace brevane::wmi::win32 {
 namespace {
 
-using brevane::ComRef;
+using brevane::framework::ComRef;
 
 void LeaveErrorDescription(const wchar_t* description) {
   ComRef<ICreateErrorInfo> create;
@@ -23,7 +23,7 @@ void LeaveErrorDescription(const wchar_t* description) {
 
 class ComFailureTest : public ::testing::Test {
  protected:
-  brevane::win32::ComApartment apartment_;
+  brevane::framework::win32::ComApartment apartment_;
 };
 
 TEST_F(ComFailureTest, WmiCodesGetTextEvenWhereThePlatformHasNone) {

@@ -113,7 +113,8 @@ TEST(ComObjectEnumeratorTest, ReleasesEveryObjectItFetched) {
     {
       auto connection = std::make_shared<WmiConnection>("", "", /*remote=*/false);
       enumerator.AddRef();
-      ComObjectEnumerator walk(connection, ComRef<IEnumWbemClassObject>::Take(&enumerator));
+      ComObjectEnumerator walk(connection,
+                               framework::ComRef<IEnumWbemClassObject>::Take(&enumerator));
       std::unique_ptr<Object> object;
       int count = 0;
       while (count < taken && walk.Next(object)) ++count;

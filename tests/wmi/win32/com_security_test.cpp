@@ -10,7 +10,7 @@
 namespace brevane::wmi::win32 {
 namespace {
 
-using brevane::ComRef;
+using brevane::framework::ComRef;
 
 TEST(ComSecurityTest, LocalHostNames) {
   for (const char* host : {"", ".", "localhost", "LOCALHOST"}) EXPECT_TRUE(IsLocalHost(host));
@@ -78,11 +78,11 @@ TEST(ComSecurityTest, AnEmptyPasswordWithAUserNameIsNotTheCurrentIdentity) {
 // Wine accepts every blanket; this shows that securing a real proxy and its IUnknown with
 // explicit credentials works through without a failure.
 TEST(ComSecurityTest, ExplicitCredentialsSecureARealProxy) {
-  brevane::win32::ComApartment apartment;
+  brevane::framework::win32::ComApartment apartment;
   ComRef<IWbemLocator> locator;
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
                                             __uuidof(IWbemLocator), locator.ReceiveVoid()));
-  const brevane::win32::Bstr ns(L"root\\cimv2");
+  const brevane::framework::win32::Bstr ns(L"root\\cimv2");
   ComRef<IWbemServices> services;
   ASSERT_HRESULT_SUCCEEDED(locator->ConnectServer(ns.Get(), nullptr, nullptr, nullptr, 0, nullptr,
                                                   nullptr, services.Receive()));

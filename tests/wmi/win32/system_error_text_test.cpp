@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace brevane::wmi {
+namespace brevane::wmi::win32 {
 namespace {
 
 TEST(SystemErrorTextTest, UnknownCodeGivesFallback) {
@@ -25,4 +25,4 @@ TEST(SystemErrorTextTest, KnownCodeGivesSystemTextWithoutLineBreak) {
 }
 
 }  // namespace
-}  // namespace brevane::wmi
+}  // namespace brevane::wmi::win32

@@ -11,7 +11,7 @@
 namespace brevane::wmi::win32 {
 namespace {
 
-using brevane::win32::Variant;
+using brevane::framework::win32::Variant;
 
 TEST(VariantValueTest, ScalarsKeepTagAndPayload) {
   struct Case {
