@@ -15,7 +15,7 @@ namespace brevane::app {
 // A section whose combo box is missing is neither loaded nor saved, so that its stored
 // history survives.
 struct HistoryCombos {
-  util::ComboBoxControl* query = nullptr;        // Query2Combo, section "QueryHistory"
+  util::ComboBoxControl* query = nullptr;        // the query box, section "QueryHistory"
   util::ComboBoxControl* search = nullptr;       // FindText, section "SearchHistory"
   util::ComboBoxControl* hosts = nullptr;        // HostCombo, section "HostHistory"
   util::ComboBoxControl* namespaces = nullptr;   // wmiPathCombo, section "NSpaceHistory"

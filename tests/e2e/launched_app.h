@@ -63,6 +63,13 @@ class LaunchedAppTest : public ::testing::Test {
     Launch(exe, arguments);
   }
 
+  // The same, and waits until the class list has arrived.
+  void LaunchFakeWithClasses(const std::wstring& scenario, const std::wstring& arguments = L"") {
+    LaunchFake(scenario, arguments);
+    if (IsSkipped() || HasFatalFailure()) return;
+    WaitForClasses();
+  }
+
   // The real program, from a copy in folder: its settings file beside it and its placement
   // file, named after it (see PlacementFileOfCopy), touch no other run. Skips when it is not
   // built.
@@ -75,28 +82,6 @@ class LaunchedAppTest : public ::testing::Test {
   }
   static std::wstring PlacementFileOfCopy() {
     return framework::win32::RoamingAppDataFolder() + L"\\Brevane\\" + kRealCopyName + L".INI";
-  }
-
-  // The test programs run under names of their own, which the Wine prefix knows (see
-  // tools/setup-wineprefix).
-  inline static const std::wstring kRealCopyName = L"brevane_e2e_copy";
-  // Empty, with a failure, when the copy cannot be made.
-  static std::wstring CopyInto(const testing::TempFolder& folder, const std::wstring& exe,
-                               const std::wstring& name) {
-    const std::wstring copy = folder.File(name);
-    if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES ||
-        CopyFileW(exe.c_str(), copy.c_str(), TRUE)) {
-      return copy;
-    }
-    ADD_FAILURE() << "cannot copy the program to the test's folder";
-    return {};
-  }
-
-  // The same, and waits until the class list has arrived.
-  void LaunchFakeWithClasses(const std::wstring& scenario, const std::wstring& arguments = L"") {
-    LaunchFake(scenario, arguments);
-    if (IsSkipped() || HasFatalFailure()) return;
-    WaitForClasses();
   }
 
   void WaitForClasses() {
@@ -153,6 +138,21 @@ class LaunchedAppTest : public ::testing::Test {
   void RunQuery(const std::string& text) {
     SetWindowTextW(queryCombo_, std::wstring(text.begin(), text.end()).c_str());
     PostButtonClick(Control(app::win32::kIdRunQueryButton));
+  }
+
+  // The test programs run under names of their own, which the Wine prefix knows (see
+  // tools/setup-wineprefix).
+  inline static const std::wstring kRealCopyName = L"brevane_e2e_copy";
+  // Empty, with a failure, when the copy cannot be made.
+  static std::wstring CopyInto(const testing::TempFolder& folder, const std::wstring& exe,
+                               const std::wstring& name) {
+    const std::wstring copy = folder.File(name);
+    if (GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES ||
+        CopyFileW(exe.c_str(), copy.c_str(), TRUE)) {
+      return copy;
+    }
+    ADD_FAILURE() << "cannot copy the program to the test's folder";
+    return {};
   }
 
   std::unique_ptr<AppProcess> app_ = std::make_unique<AppProcess>();

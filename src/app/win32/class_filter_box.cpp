@@ -11,6 +11,7 @@
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
+#include "framework/win32/redraw_suspension.h"
 #include "util/history.h"
 
 namespace brevane::app::win32 {
@@ -100,21 +101,21 @@ void MainWindow::ApplyClassFilter(const std::string& text) {
   const std::string selectedName = selected >= 0 ? classList.ItemText(selected) : std::string();
   const std::vector<int> shown = classFilter_.Matches(text);
   const std::vector<std::string>& names = classFilter_.Names();
-  SendMessageW(classList_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(classList_, LB_RESETCONTENT, 0, 0);
-  SendMessageW(classList_, LB_INITSTORAGE, shown.size(), static_cast<LPARAM>(shown.size() * 32));
-  int reselect = -1;
-  for (int index : shown) {
-    const std::string& name = names[static_cast<size_t>(index)];
-    const std::wstring wide = framework::win32::Utf8ToWide(name);
-    const LRESULT added =
-        SendMessageW(classList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    if (!selectedName.empty() && name == selectedName) reselect = static_cast<int>(added);
+  {
+    framework::win32::RedrawSuspension redraw(classList_);
+    SendMessageW(classList_, LB_RESETCONTENT, 0, 0);
+    SendMessageW(classList_, LB_INITSTORAGE, shown.size(), static_cast<LPARAM>(shown.size() * 32));
+    int reselect = -1;
+    for (int index : shown) {
+      const std::string& name = names[static_cast<size_t>(index)];
+      const std::wstring wide = framework::win32::Utf8ToWide(name);
+      const LRESULT added =
+          SendMessageW(classList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+      if (!selectedName.empty() && name == selectedName) reselect = static_cast<int>(added);
+    }
+    // The chosen class stays chosen while it is shown; nothing is loaded again.
+    if (reselect >= 0) SendMessageW(classList_, LB_SETCURSEL, static_cast<WPARAM>(reselect), 0);
   }
-  // The chosen class stays chosen while it is shown; nothing is loaded again.
-  if (reselect >= 0) SendMessageW(classList_, LB_SETCURSEL, static_cast<WPARAM>(reselect), 0);
-  SendMessageW(classList_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(classList_, nullptr, TRUE);
   ShowClassCount();
 }
 

@@ -14,6 +14,7 @@
 #include "app/win32/main_window.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
+#include "framework/win32/redraw_suspension.h"
 #include "util/text.h"
 #include "wmi/class_list_stream.h"
 
@@ -64,14 +65,14 @@ void MainWindow::LoadClasses() {
 void MainWindow::OnClassNames(util::StringList&& names) {
   ClassFilter batch;
   batch.SetNames(std::move(names));
-  SendMessageW(classList_, WM_SETREDRAW, FALSE, 0);
-  for (int index : batch.Matches(ClassFilterText())) {
-    const std::wstring wide =
-        framework::win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
-    SendMessageW(classList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  {
+    framework::win32::RedrawSuspension redraw(classList_);
+    for (int index : batch.Matches(ClassFilterText())) {
+      const std::wstring wide =
+          framework::win32::Utf8ToWide(batch.Names()[static_cast<size_t>(index)]);
+      SendMessageW(classList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
   }
-  SendMessageW(classList_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(classList_, nullptr, TRUE);
   classNames_.insert(classNames_.end(), batch.Names().begin(), batch.Names().end());
   SetStatusPanel(
       1, ClassCountText(static_cast<size_t>(framework::win32::Win32ListBox(classList_).ItemCount()),
@@ -188,7 +189,7 @@ void MainWindow::UpdateBusyCursor() {
 }
 
 void MainWindow::SetPropertyRows(const util::StringList& names, const util::StringList* values) {
-  SendMessageW(propertyGrid_, WM_SETREDRAW, FALSE, 0);
+  framework::win32::RedrawSuspension redraw(propertyGrid_);
   ListView_DeleteAllItems(propertyGrid_);
   const size_t rows = names.size() + 1;  // one blank row after the names
   for (size_t row = 0; row < rows; ++row) {
@@ -211,8 +212,6 @@ void MainWindow::SetPropertyRows(const util::StringList& names, const util::Stri
     }
   }
   ShowPropertyTypes();
-  SendMessageW(propertyGrid_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(propertyGrid_, nullptr, TRUE);
 }
 
 void MainWindow::OnClassTabRunQuery() {

@@ -3,8 +3,7 @@
 
 #include "app/win32/main_window.h"
 #include "app/win32/query_handoff.h"
-#include "framework/win32/encoding.h"
-#include "util/product_info.h"
+#include "framework/win32/message_box.h"
 
 namespace brevane::app::win32 {
 
@@ -14,9 +13,7 @@ class MessageBoxQuestions final : public QuestionBox {
  public:
   explicit MessageBoxQuestions(HWND owner) : owner_(owner) {}
   bool AskYesNo(const std::string& text) override {
-    return MessageBoxW(owner_, framework::win32::Utf8ToWide(text).c_str(),
-                       framework::win32::Utf8ToWide(util::kProductName).c_str(),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return framework::win32::ShowMessageBox(owner_, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
   }
 
  private:

@@ -13,6 +13,7 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/encoding.h"
+#include "framework/win32/message_box.h"
 #include "framework/win32/message_loop.h"
 #include "util/product_info.h"
 #include "util/scope_exit.h"
@@ -309,7 +310,7 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     for (int i = 0; i < columns; ++i) {
       const int width = ListView_GetColumnWidth(listView, i);
       ListView_SetColumnWidth(listView, i,
-                              MulDiv(width, static_cast<int>(dpi), static_cast<int>(previous)));
+                              framework::win32::DpiScale(dpi).FromDpi(width, previous));
     }
   }
   ApplyFonts();
@@ -389,8 +390,7 @@ void MainWindow::RunStartUp() {
     ShowError(wmiClient_->LastError);
     return;
   }
-  startupQuery_.clear();
-  for (const std::string& argument : arguments_) ParseSwitch(argument);
+  ApplySwitches(ParseSwitches(arguments_));
   if (!startupQuery_.empty()) {
     SetQueryText(startupQuery_);
     SelectTab(1);
@@ -402,29 +402,13 @@ void MainWindow::RunStartUp() {
   }
 }
 
-void MainWindow::ParseSwitch(const std::string& argument) {
-  for (const SwitchMatch& match : MatchSwitches(argument)) {
-    switch (match.kind) {
-      case SwitchKind::MonitorWindow:
-        monitorWindow_ = MonitorWindowFromValue(match.value);
-        break;
-      case SwitchKind::Host:
-        wmiClient_->SetHost(HostForConnection(match.value));
-        break;
-      case SwitchKind::Namespace:
-        wmiClient_->SetNamespace(match.value);
-        break;
-      case SwitchKind::User:
-        wmiClient_->User = match.value;
-        break;
-      case SwitchKind::Password:
-        wmiClient_->Password = match.value;
-        break;
-      case SwitchKind::Query:
-        startupQuery_ = match.value;
-        break;
-    }
-  }
+void MainWindow::ApplySwitches(const StartupSwitches& switches) {
+  if (switches.monitorWindow) monitorWindow_ = *switches.monitorWindow;
+  if (switches.host) wmiClient_->SetHost(HostForConnection(*switches.host));
+  if (switches.nameSpace) wmiClient_->SetNamespace(*switches.nameSpace);
+  if (switches.user) wmiClient_->User = *switches.user;
+  if (switches.password) wmiClient_->Password = *switches.password;
+  startupQuery_ = switches.query.value_or(std::string());
 }
 
 void MainWindow::FitPropertyValueColumn() {
@@ -515,9 +499,7 @@ void MainWindow::SetClassTabQueryText(const std::string& text) {
 }
 
 void MainWindow::ShowError(const std::string& text) {
-  const std::wstring wide = framework::win32::Utf8ToWide(text);
-  MessageBoxW(Handle(), wide.c_str(), framework::win32::Utf8ToWide(util::kProductName).c_str(),
-              MB_OK | MB_ICONERROR);
+  framework::win32::ShowMessageBox(Handle(), text, MB_OK | MB_ICONERROR);
 }
 
 MainWindow::BusyScope::BusyScope(MainWindow& window) : window_(window) {

@@ -27,6 +27,7 @@
 
 #include "app/class_filter.h"
 #include "app/delimited_text.h"
+#include "app/switches.h"
 #include "app/win32/list_box_instance_list.h"
 #include "app/win32/result_rows_source.h"
 #include "app/win32/window_placement.h"
@@ -72,7 +73,8 @@ class MainWindow final : public framework::win32::WindowBase {
   // ---- Start-up, command line and shutdown (main_window.cpp)
   void CreateClientAndWorkers();
   void RunStartUp();
-  void ParseSwitch(const std::string& argument);
+  // What the command line set; a switch that is absent leaves its field as it is.
+  void ApplySwitches(const StartupSwitches& switches);
   void FitPropertyValueColumn();
   void OnTabChanged();
   void OnRefresh();
@@ -173,9 +175,6 @@ class MainWindow final : public framework::win32::WindowBase {
   bool classesLoaded_ = false;
   std::string currentClass_;
   bool hideEmptyClasses_ = false;
-  std::string searchText_;
-  bool matchCase_ = false;
-  bool wholeWord_ = false;
   int sortColumn_ = 0;
   bool sortAscending_ = true;
   int32_t monitorWindow_ = 0;

@@ -9,8 +9,7 @@
 #include "app/win32/main_window.h"
 #include "dialogs/win32/find_dialog.h"
 #include "framework/win32/control_adapters.h"
-#include "framework/win32/encoding.h"
-#include "util/product_info.h"
+#include "framework/win32/message_box.h"
 
 namespace brevane::app::win32 {
 
@@ -37,8 +36,7 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
 
  private:
   int Box(const std::string& text, UINT type) {
-    return MessageBoxW(window_.Handle(), framework::win32::Utf8ToWide(text).c_str(),
-                       framework::win32::Utf8ToWide(util::kProductName).c_str(), type);
+    return framework::win32::ShowMessageBox(window_.Handle(), text, type);
   }
 
   MainWindow& window_;
@@ -46,29 +44,16 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
   SearchFlow flow_;
 };
 
-namespace {
-
-// The window's copy of the search state follows the flow's after each command.
-void MirrorSearchState(MainWindow& window, const SearchFlow& flow) {
-  window.searchText_ = flow.SearchText();
-  window.matchCase_ = flow.MatchCase();
-  window.wholeWord_ = flow.WholeWord();
-}
-
-}  // namespace
-
 void MainWindow::OnFind() {
   if (!findDialog_) return;
   if (!searchCommands_) searchCommands_ = std::make_shared<SearchCommands>(*this, *findDialog_);
   searchCommands_->Flow().OnFind();
-  MirrorSearchState(*this, searchCommands_->Flow());
 }
 
 void MainWindow::OnFindNext() {
   if (!findDialog_) return;
   if (!searchCommands_) searchCommands_ = std::make_shared<SearchCommands>(*this, *findDialog_);
   searchCommands_->Flow().OnFindNext();
-  MirrorSearchState(*this, searchCommands_->Flow());
 }
 
 }  // namespace brevane::app::win32

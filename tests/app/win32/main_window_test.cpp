@@ -175,18 +175,16 @@ TEST_F(MainWindowInProcess, StartsWithoutArgumentsOnTheClassesTab) {
 
 TEST_F(MainWindowInProcess, SwitchesSetTheClientAndTheStartupQuery) {
   Open();
-  for (const char* argument :
-       {"-host: server ", "-HOST:ignored", "-namespace:", "-user:admin", "-pswd: secret ",
-        "-kt:$10", "-query:  select * from Thing  ", "-hostname:x"}) {
-    window_->ParseSwitch(argument);
-  }
+  window_->ApplySwitches(ParseSwitches({"-host: server ", "-HOST:ignored",
+                                        "-namespace:", "-user:admin", "-pswd: secret ", "-kt:$10",
+                                        "-query:  select * from Thing  ", "-hostname:x"}));
   EXPECT_EQ(window_->wmiClient_->Host, "server");
   EXPECT_EQ(window_->wmiClient_->Namespace, "root\\cimv2");
   EXPECT_EQ(window_->wmiClient_->User, "admin");
   EXPECT_EQ(window_->wmiClient_->Password, "secret");
   EXPECT_EQ(window_->monitorWindow_, 16);
   EXPECT_EQ(window_->startupQuery_, "select * from Thing");
-  window_->ParseSwitch("-kt:letters");
+  window_->ApplySwitches(ParseSwitches({"-kt:letters"}));
   EXPECT_EQ(window_->monitorWindow_, 0);
 }
 
