@@ -80,19 +80,15 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   for (const std::string& failure : dialogs.failures) {
     framework::win32::ShowMessageBox(mainWin.Handle(), failure, MB_OK | MB_ICONERROR);
   }
-  mainWin.connectDialog_ = dialogs.connectForm;
-  mainWin.findDialog_ = dialogs.findDialog;
-  mainWin.help_ = &helpAccess;
+  mainWin.AttachDialogs(dialogs.connectForm, dialogs.findDialog, &helpAccess);
 
   const int exitCode = framework::win32::RunMessageLoop(
       mainWin.Handle(), mainWin.Accelerators(),
       [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
 
   // The password the client kept does not outlive the run in freed memory.
-  if (mainWin.wmiClient_) dialogs::win32::WipeText(mainWin.wmiClient_->Password);
-  mainWin.connectDialog_ = nullptr;
-  mainWin.findDialog_ = nullptr;
-  mainWin.help_ = nullptr;
+  mainWin.ForgetPassword();
+  mainWin.AttachDialogs(nullptr, nullptr, nullptr);
   return exitCode;
 }
 

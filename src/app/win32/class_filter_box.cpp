@@ -20,8 +20,10 @@ namespace {
 
 constexpr UINT_PTR kFilterEditSubclassId = 2;
 
-LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                DWORD_PTR refData) {
+}  // namespace
+
+LRESULT CALLBACK MainWindow::FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR refData) {
   auto* window = reinterpret_cast<MainWindow*>(refData);
   if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
     framework::win32::RunGuarded(window->Handle(), [&] {
@@ -43,8 +45,6 @@ LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
   if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, FilterEditProc, kFilterEditSubclassId);
   return DefSubclassProc(edit, message, wParam, lParam);
 }
-
-}  // namespace
 
 void MainWindow::CreateClassFilterBox(HFONT font) {
   constexpr DWORD kVisible = WS_VISIBLE | WS_CLIPSIBLINGS;

@@ -67,17 +67,17 @@ void EnableMenuCommand(HMENU menu, int id, bool enabled) {
   EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void PutOnClipboard(MainWindow& window, const std::string& text) {
-  switch (framework::win32::SetClipboardText(window.Handle(), text)) {
+// The failure text for status panel 2, or empty when the text is on the clipboard.
+std::string PutOnClipboard(HWND owner, const std::string& text) {
+  switch (framework::win32::SetClipboardText(owner, text)) {
     case framework::win32::ClipboardResult::Copied:
-      return;
+      return {};
     case framework::win32::ClipboardResult::Busy:
-      window.SetStatusPanel(2, "Could not copy: the clipboard is in use by another program");
-      return;
+      return "Could not copy: the clipboard is in use by another program";
     case framework::win32::ClipboardResult::TooLarge:
-      window.SetStatusPanel(2, "Could not copy: the text is too large for the clipboard");
-      return;
+      return "Could not copy: the text is too large for the clipboard";
   }
+  return {};
 }
 
 }  // namespace
@@ -142,13 +142,18 @@ void MainWindow::OnCopy(HWND list) {
   } else {
     return;
   }
-  PutOnClipboard(*this, text);
+  CopyToClipboard(text);
+}
+
+void MainWindow::CopyToClipboard(const std::string& text) {
+  const std::string failure = PutOnClipboard(Handle(), text);
+  if (!failure.empty()) SetStatusPanel(2, failure);
 }
 
 void MainWindow::OnCopyValue() {
   const std::vector<PropertyRowText> rows = SelectedPropertyRows(propertyGrid_);
   if (rows.empty()) return;
-  PutOnClipboard(*this, PropertyValuesText(rows));
+  CopyToClipboard(PropertyValuesText(rows));
 }
 
 void MainWindow::OnSelectAll(HWND control) {

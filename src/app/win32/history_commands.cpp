@@ -14,16 +14,15 @@ namespace {
 // history is neither replaced by an empty list nor lost.
 class HistorySources {
  public:
-  explicit HistorySources(MainWindow& window)
-      : query_(window.queryCombo_), classFilter_(window.classFilterCombo_) {
-    if (window.queryCombo_) combos_.query = &query_;
-    if (window.classFilterCombo_) combos_.classFilter = &classFilter_;
-    if (window.findDialog_ && window.findDialog_->Handle()) {
-      combos_.search = &window.findDialog_->FindText();
-    }
-    if (window.connectDialog_ && window.connectDialog_->Handle()) {
-      combos_.hosts = &window.connectDialog_->HostCombo();
-      combos_.namespaces = &window.connectDialog_->wmiPathCombo();
+  HistorySources(HWND queryCombo, HWND classFilterCombo, dialogs::win32::FindDialog* findDialog,
+                 dialogs::win32::ConnectDialog* connectDialog)
+      : query_(queryCombo), classFilter_(classFilterCombo) {
+    if (queryCombo) combos_.query = &query_;
+    if (classFilterCombo) combos_.classFilter = &classFilter_;
+    if (findDialog && findDialog->Handle()) combos_.search = &findDialog->FindText();
+    if (connectDialog && connectDialog->Handle()) {
+      combos_.hosts = &connectDialog->HostCombo();
+      combos_.namespaces = &connectDialog->wmiPathCombo();
     }
   }
   const HistoryCombos& Combos() const { return combos_; }
@@ -37,12 +36,12 @@ class HistorySources {
 }  // namespace
 
 void MainWindow::LoadHistory() {
-  const HistorySources sources(*this);
+  const HistorySources sources(queryCombo_, classFilterCombo_, findDialog_, connectDialog_);
   LoadHistoryFiles(DefaultHistoryFiles(), sources.Combos());
 }
 
 void MainWindow::SaveHistory() {
-  const HistorySources sources(*this);
+  const HistorySources sources(queryCombo_, classFilterCombo_, findDialog_, connectDialog_);
   // The filter in use counts as used, like a query that ran.
   if (sources.Combos().classFilter && !ClassFilter::Normalized(ClassFilterText()).empty())
     AddToHistory(*sources.Combos().classFilter, ClassFilterText());

@@ -9,6 +9,7 @@
 #include "app/connect_host.h"
 #include "app/switches.h"
 #include "app/win32/command_ids.h"
+#include "dialogs/win32/secret_text.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
@@ -464,6 +465,18 @@ void MainWindow::ShutDownWorkers() {
     instanceLoader_.reset();
   }
   if (dispatcher_) dispatcher_->Close();
+}
+
+void MainWindow::AttachDialogs(dialogs::win32::ConnectDialog* connectDialog,
+                               dialogs::win32::FindDialog* findDialog,
+                               const framework::win32::HelpAccess* help) {
+  connectDialog_ = connectDialog;
+  findDialog_ = findDialog;
+  help_ = help;
+}
+
+void MainWindow::ForgetPassword() {
+  if (wmiClient_) dialogs::win32::WipeText(wmiClient_->Password);
 }
 
 // ---- Small helpers shared by the handlers

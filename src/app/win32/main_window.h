@@ -69,6 +69,15 @@ class MainWindow final : public framework::win32::WindowBase {
   HACCEL Accelerators() const { return accelerators_.Get(); }
   HMENU ClassMenu() const { return classMenu_.Get(); }  // the class list's context menu
   HIMAGELIST Images() const { return imageList_.Get(); }
+  // The dialogs and the help that the application owns; they outlive the message loop.
+  void AttachDialogs(dialogs::win32::ConnectDialog* connectDialog,
+                     dialogs::win32::FindDialog* findDialog,
+                     const framework::win32::HelpAccess* help);
+  // Wipes the password the client keeps, at the end of the run.
+  void ForgetPassword();
+
+ private:
+  friend class MainWindowProbe;  // the in-process window tests
 
   // ---- Start-up, command line and shutdown (main_window.cpp)
   void CreateClientAndWorkers();
@@ -293,6 +302,8 @@ class MainWindow final : public framework::win32::WindowBase {
 
   // Copy, export and filter helpers
   void CreateListMenus();
+  // Puts text on the clipboard; a failure is shown in status panel 2.
+  void CopyToClipboard(const std::string& text);
   void CreateClassFilterBox(HFONT font);
   // Columns of resultTable_ in the header's order on screen.
   std::vector<int> ResultColumnOrder() const;
@@ -306,6 +317,11 @@ class MainWindow final : public framework::win32::WindowBase {
   void EndQueryRun();
   void SortResultRows();
   void SubclassQueryCombo();
+  // The edit fields' subclass procedures (query_tab.cpp, class_filter_box.cpp).
+  static LRESULT CALLBACK QueryComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR refData);
+  static LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR refData);
 
   HINSTANCE instance_;
   std::shared_ptr<wmi::Backend> backend_;

@@ -33,8 +33,10 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start,
   return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
 }
 
-LRESULT CALLBACK QueryComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR refData) {
+}  // namespace
+
+LRESULT CALLBACK MainWindow::QueryComboEditProc(HWND edit, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
   if (message == WM_CHAR) {
     auto* window = reinterpret_cast<MainWindow*>(refData);
     auto key = static_cast<wchar_t>(wParam);
@@ -47,8 +49,6 @@ LRESULT CALLBACK QueryComboEditProc(HWND edit, UINT message, WPARAM wParam, LPAR
   }
   return DefSubclassProc(edit, message, wParam, lParam);
 }
-
-}  // namespace
 
 void MainWindow::SubclassQueryCombo() {
   COMBOBOXINFO info{};

@@ -11,6 +11,7 @@
 
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
+#include "app/win32/main_window_probe.h"
 #include "app/win32/pump_until.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
@@ -36,7 +37,8 @@ class ClassTabWindowTest : public ::testing::Test {
         GetModuleHandleW(nullptr), testing::MakeScenario("standard"), std::vector<std::string>{});
     ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window->Handle());
-    ASSERT_TRUE(PumpUntil([&] { return window->classesLoaded_ && !window->BackgroundBusy(); }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return Probe(*window).ClassesLoaded() && !Probe(*window).BackgroundBusy(); }));
   }
   void TearDown() override {
     if (window && IsWindow(window->Handle())) DestroyWindow(window->Handle());
@@ -44,7 +46,7 @@ class ClassTabWindowTest : public ::testing::Test {
   }
 
   int IndexOf(const std::string& name) {
-    framework::win32::Win32ListBox list(window->classList_);
+    framework::win32::Win32ListBox list(Probe(*window).ClassList());
     for (int i = 0; i < list.ItemCount(); ++i) {
       if (list.ItemText(i) == name) return i;
     }
@@ -55,7 +57,7 @@ class ClassTabWindowTest : public ::testing::Test {
 };
 
 TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
-  window->PrepareClassMenu();
+  Probe(*window).PrepareClassMenu();
   EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdRefreshInstances), "Refresh");
   EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdSelectFrom), "select * from ...");
   EXPECT_FALSE(MenuEnabled(window->ClassMenu(), kCmdRefreshInstances));
@@ -63,9 +65,9 @@ TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
 
   const int index = IndexOf("Win32_Process");
   ASSERT_GE(index, 0);
-  framework::win32::Win32ListBox(window->classList_).Select(index);
-  window->OnClassChosen();
-  window->PrepareClassMenu();
+  framework::win32::Win32ListBox(Probe(*window).ClassList()).Select(index);
+  Probe(*window).OnClassChosen();
+  Probe(*window).PrepareClassMenu();
   EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdRefreshInstances),
             "Refresh instances (Win32_Process)");
   EXPECT_EQ(MenuCaption(window->ClassMenu(), kCmdSelectFrom), "select * from Win32_Process");
@@ -73,18 +75,18 @@ TEST_F(ClassTabWindowTest, ContextMenuAlwaysNamesTheSelectedClass) {
   EXPECT_TRUE(MenuEnabled(window->ClassMenu(), kCmdSelectFrom));
 
   // Refresh loads the instances again; the same choice again requests nothing.
-  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
-  window->OnClassChosen();
-  EXPECT_EQ(window->StatusPanel(2), "Instances: 8");
-  window->OnRefreshInstances();
-  EXPECT_EQ(window->StatusPanel(2), "Requesting instances...");
-  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
-  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 8);
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window).StatusPanel(2) == "Instances: 8"; }));
+  Probe(*window).OnClassChosen();
+  EXPECT_EQ(Probe(*window).StatusPanel(2), "Instances: 8");
+  Probe(*window).OnRefreshInstances();
+  EXPECT_EQ(Probe(*window).StatusPanel(2), "Requesting instances...");
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window).StatusPanel(2) == "Instances: 8"; }));
+  EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window).InstanceList()).ItemCount(), 8);
 }
 
 void Click(MainWindow& window, int index) {
-  framework::win32::Win32ListBox(window.classList_).Select(index);
-  window.OnClassChosen();
+  framework::win32::Win32ListBox(Probe(window).ClassList()).Select(index);
+  Probe(window).OnClassChosen();
 }
 
 TEST_F(ClassTabWindowTest, RefreshLoadsTheClassItNamesWhenOnlyASearchSelectedIt) {
@@ -93,55 +95,57 @@ TEST_F(ClassTabWindowTest, RefreshLoadsTheClassItNamesWhenOnlyASearchSelectedIt)
   ASSERT_GE(process, 0);
   ASSERT_GE(service, 0);
   Click(*window, process);
-  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 8"; }));
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window).StatusPanel(2) == "Instances: 8"; }));
 
   // Selected the way a search selects: no click, the panes still show Win32_Process.
-  framework::win32::Win32ListBox(window->classList_).Select(service);
-  window->PrepareClassMenu();
+  framework::win32::Win32ListBox(Probe(*window).ClassList()).Select(service);
+  Probe(*window).PrepareClassMenu();
   ASSERT_EQ(MenuCaption(window->ClassMenu(), kCmdRefreshInstances),
             "Refresh instances (Win32_Service)");
-  window->OnRefreshInstances();
-  EXPECT_EQ(window->currentClass_, "Win32_Service");
-  EXPECT_EQ(framework::win32::GetWindowTextUtf8(window->classTabQueryCombo_),
+  Probe(*window).OnRefreshInstances();
+  EXPECT_EQ(Probe(*window).CurrentClass(), "Win32_Service");
+  EXPECT_EQ(framework::win32::GetWindowTextUtf8(Probe(*window).ClassTabQueryCombo()),
             "select * from Win32_Service");
-  ASSERT_TRUE(PumpUntil([&] { return window->StatusPanel(2) == "Instances: 13"; }));
-  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 13);
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window).StatusPanel(2) == "Instances: 13"; }));
+  EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window).InstanceList()).ItemCount(), 13);
 }
 
 TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
   const auto loadsOnClick = [&](const std::string& name, int instances) {
     Click(*window, IndexOf(name));
     return PumpUntil([&] {
-      return window->StatusPanel(2) == "Instances: " + std::to_string(instances) &&
-             framework::win32::Win32ListBox(window->instanceList_).ItemCount() == instances &&
-             !window->BackgroundBusy();
+      return Probe(*window).StatusPanel(2) == "Instances: " + std::to_string(instances) &&
+             framework::win32::Win32ListBox(Probe(*window).InstanceList()).ItemCount() ==
+                 instances &&
+             !Probe(*window).BackgroundBusy();
     });
   };
   ASSERT_TRUE(loadsOnClick("Win32_Process", 8));
 
-  window->OnRefresh();  // F5 on the classes tab: the list is loaded again
-  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 0);
-  ASSERT_TRUE(PumpUntil([&] { return !window->BackgroundBusy(); }));
+  Probe(*window).OnRefresh();  // F5 on the classes tab: the list is loaded again
+  EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window).InstanceList()).ItemCount(), 0);
+  ASSERT_TRUE(PumpUntil([&] { return !Probe(*window).BackgroundBusy(); }));
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
 
   // What a search does to the panes; its grid keeps one empty row.
-  window->EmptyClassPanes();
-  EXPECT_EQ(ListView_GetItemCount(window->propertyGrid_), 1);
-  EXPECT_EQ(framework::win32::Win32ListBox(window->instanceList_).ItemCount(), 0);
+  Probe(*window).EmptyClassPanes();
+  EXPECT_EQ(ListView_GetItemCount(Probe(*window).PropertyGrid()), 1);
+  EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window).InstanceList()).ItemCount(), 0);
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));
-  EXPECT_GT(ListView_GetItemCount(window->propertyGrid_), 1);
+  EXPECT_GT(ListView_GetItemCount(Probe(*window).PropertyGrid()), 1);
 }
 
 TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {
   ASSERT_GE(IndexOf("Win32_Printer"), 0);
-  window->hideEmptyClasses_ = true;
-  window->LoadClasses();
-  ASSERT_TRUE(PumpUntil([&] { return !window->BackgroundBusy(); }));
+  Probe(*window).HideEmptyClasses() = true;
+  Probe(*window).LoadClasses();
+  ASSERT_TRUE(PumpUntil([&] { return !Probe(*window).BackgroundBusy(); }));
   EXPECT_LT(IndexOf("Win32_Printer"), 0);
   EXPECT_GE(IndexOf("Win32_Process"), 0);
   EXPECT_EQ(
-      window->StatusPanel(1),
-      "Classes: " + std::to_string(framework::win32::Win32ListBox(window->classList_).ItemCount()));
+      Probe(*window).StatusPanel(1),
+      "Classes: " +
+          std::to_string(framework::win32::Win32ListBox(Probe(*window).ClassList()).ItemCount()));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
+#include "app/win32/main_window_probe.h"
 #include "app/win32/pump_until.h"
 #include "app/win32/message_box_watcher.h"
 #include "app/win32/temp_folder.h"
@@ -83,13 +84,13 @@ class CopyExportWindowTest : public ::testing::Test {
     window_ = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), fake_, Strings{});
     ASSERT_TRUE(window_->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window_->Handle());
-    ASSERT_TRUE(PumpUntil([&] { return window_->classesLoaded_; }));
+    ASSERT_TRUE(PumpUntil([&] { return Probe(*window_).ClassesLoaded(); }));
     Settle();
   }
 
   // The window's requests run on workers: until they have answered.
   void Settle() {
-    EXPECT_TRUE(PumpUntil([&] { return !window_->BackgroundBusy(); }));
+    EXPECT_TRUE(PumpUntil([&] { return !Probe(*window_).BackgroundBusy(); }));
   }
   void TearDown() override {
     if (window_ && IsWindow(window_->Handle())) DestroyWindow(window_->Handle());
@@ -97,44 +98,44 @@ class CopyExportWindowTest : public ::testing::Test {
   }
 
   Strings ClassList() const {
-    framework::win32::Win32ListBox list(window_->classList_);
+    framework::win32::Win32ListBox list(Probe(*window_).ClassList());
     Strings names;
     for (int i = 0; i < list.ItemCount(); ++i) names.push_back(list.ItemText(i));
     return names;
   }
 
   void ChooseClass(const std::string& name) {
-    framework::win32::Win32ListBox list(window_->classList_);
+    framework::win32::Win32ListBox list(Probe(*window_).ClassList());
     for (int i = 0; i < list.ItemCount(); ++i) {
       if (list.ItemText(i) == name) list.Select(i);
     }
-    window_->OnClassChosen();
+    Probe(*window_).OnClassChosen();
     Settle();
   }
 
   void RunQuery(const std::string& text) {
-    window_->SetQueryText(text);
-    window_->RunQuery();
+    Probe(*window_).SetQueryText(text);
+    Probe(*window_).RunQuery();
     Settle();
   }
 
   void SelectGridRows(std::initializer_list<int> rows) {
-    ListView_SetItemState(window_->propertyGrid_, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(Probe(*window_).PropertyGrid(), -1, 0, LVIS_SELECTED);
     for (int row : rows)
-      ListView_SetItemState(window_->propertyGrid_, row, LVIS_SELECTED, LVIS_SELECTED);
+      ListView_SetItemState(Probe(*window_).PropertyGrid(), row, LVIS_SELECTED, LVIS_SELECTED);
   }
 
   void TypeIntoFilter(const std::wstring& keys) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetComboBoxInfo(window_->classFilterCombo_, &info));
+    ASSERT_TRUE(GetComboBoxInfo(Probe(*window_).ClassFilterCombo(), &info));
     for (wchar_t key : keys) SendMessageW(info.hwndItem, WM_CHAR, key, 0);
   }
 
   void PressEscapeInFilter() {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetComboBoxInfo(window_->classFilterCombo_, &info));
+    ASSERT_TRUE(GetComboBoxInfo(Probe(*window_).ClassFilterCombo(), &info));
     SendMessageW(info.hwndItem, WM_KEYDOWN, VK_ESCAPE, 0);
   }
 
@@ -145,32 +146,32 @@ class CopyExportWindowTest : public ::testing::Test {
 TEST_F(CopyExportWindowTest, CopyFromEveryListReadsBackExactly) {
   ClearClipboard();
   ChooseClass("Thing");
-  window_->OnCopy(window_->classList_);
+  Probe(*window_).OnCopy(Probe(*window_).ClassList());
   EXPECT_EQ(ClipboardText(), "Thing");
 
-  ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 2"; }));
-  framework::win32::Win32ListBox instances(window_->instanceList_);
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window_).StatusPanel(2) == "Instances: 2"; }));
+  framework::win32::Win32ListBox instances(Probe(*window_).InstanceList());
   instances.Select(0);
-  window_->OnInstanceChosen();
+  Probe(*window_).OnInstanceChosen();
   Settle();
-  window_->OnCopy(window_->instanceList_);
+  Probe(*window_).OnCopy(Probe(*window_).InstanceList());
   EXPECT_EQ(ClipboardText(), instances.ItemText(0));
 
   SelectGridRows({0, 1});
-  window_->OnCopy(window_->propertyGrid_);
+  Probe(*window_).OnCopy(Probe(*window_).PropertyGrid());
   EXPECT_EQ(ClipboardText(),
             "Name\tbeta\r\nNote\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
   SelectGridRows({1});
-  window_->OnCopyValue();
+  Probe(*window_).OnCopyValue();
   EXPECT_EQ(ClipboardText(), kTricky);
 
   RunQuery("select Name, Note from Thing");
-  ListView_SetItemState(window_->resultTable_, 1, LVIS_SELECTED, LVIS_SELECTED);
-  window_->OnCopy(window_->resultTable_);
+  ListView_SetItemState(Probe(*window_).ResultTable(), 1, LVIS_SELECTED, LVIS_SELECTED);
+  Probe(*window_).OnCopy(Probe(*window_).ResultTable());
   EXPECT_EQ(ClipboardText(),
             "Name\tNote\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
-  window_->OnSelectAll(window_->resultTable_);
-  window_->OnCopy(window_->resultTable_);
+  Probe(*window_).OnSelectAll(Probe(*window_).ResultTable());
+  Probe(*window_).OnCopy(Probe(*window_).ResultTable());
   EXPECT_EQ(ClipboardText(),
             "Name\tNote\r\nalpha\t\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
 }
@@ -180,22 +181,22 @@ TEST_F(CopyExportWindowTest, ShortcutsGoToTheFocusedControl) {
     SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(command, 1), 0);
   };
   ChooseClass("Widget");
-  SetFocus(window_->classList_);
+  SetFocus(Probe(*window_).ClassList());
   shortcut(kCmdCopy);
   EXPECT_EQ(ClipboardText(), "Widget");
   // In an edit field the keys keep their usual meaning.
-  window_->SelectTab(1);
-  window_->SetQueryText("select Name from Thing");
+  Probe(*window_).SelectTab(1);
+  Probe(*window_).SetQueryText("select Name from Thing");
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
-  ASSERT_TRUE(GetComboBoxInfo(window_->queryCombo_, &info));
+  ASSERT_TRUE(GetComboBoxInfo(Probe(*window_).QueryCombo(), &info));
   SetFocus(info.hwndItem);
   SendMessageW(info.hwndItem, EM_SETSEL, 0, 0);
   shortcut(kCmdSelectAll);
   shortcut(kCmdCopy);
   EXPECT_EQ(ClipboardText(), "select Name from Thing");
   RunQuery("select Name from Thing");
-  SetFocus(window_->resultTable_);
+  SetFocus(Probe(*window_).ResultTable());
   shortcut(kCmdSelectAll);
   shortcut(kCmdCopy);
   EXPECT_EQ(ClipboardText(), "Name\r\nalpha\r\nbeta\r\n");
@@ -215,28 +216,29 @@ TEST_F(CopyExportWindowTest, ClipboardHeldByAnotherProgramIsReportedInTheStatusB
     DestroyWindow(owner);
   });
   WaitForSingleObject(held, 10000);
-  window_->OnCopy(window_->classList_);
+  Probe(*window_).OnCopy(Probe(*window_).ClassList());
   SetEvent(release);
   holder.join();
   CloseHandle(held);
   CloseHandle(release);
-  EXPECT_EQ(window_->StatusPanel(2), "Could not copy: the clipboard is in use by another program");
+  EXPECT_EQ(Probe(*window_).StatusPanel(2),
+            "Could not copy: the clipboard is in use by another program");
 }
 
 TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
   MessageBoxWatcher boxes;
   testing::TempFolder folder;
   RunQuery("select Name, Note from Thing");
-  window_->OnResultColumnClick(0);  // descending by name: beta first
+  Probe(*window_).OnResultColumnClick(0);  // descending by name: beta first
   const std::wstring csv = folder.File(L"result.csv");
-  ASSERT_TRUE(window_->ExportResultTable(csv, DelimitedFormat::Csv));
+  ASSERT_TRUE(Probe(*window_).ExportResultTable(csv, DelimitedFormat::Csv));
   const std::string expected =
       "\xEF\xBB\xBFName,Note\r\nbeta,\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\nalpha,\r\n";
   EXPECT_EQ(FileBytes(csv), expected);
-  EXPECT_EQ(window_->StatusPanel(2), "Exported 2 rows");
+  EXPECT_EQ(Probe(*window_).StatusPanel(2), "Exported 2 rows");
 
   const std::wstring tsv = folder.File(L"result.txt");
-  ASSERT_TRUE(window_->ExportResultTable(tsv, DelimitedFormat::Tsv));
+  ASSERT_TRUE(Probe(*window_).ExportResultTable(tsv, DelimitedFormat::Tsv));
   EXPECT_EQ(FileBytes(tsv),
             "\xEF\xBB\xBFName\tNote\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line "
             "进程\"\r\nalpha\t\r\n");
@@ -244,15 +246,16 @@ TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
   // Over a read-only file: a clean failure with the system's text; the file stays as it was and
   // no temporary file is left behind.
   ASSERT_TRUE(SetFileAttributesW(csv.c_str(), FILE_ATTRIBUTE_READONLY));
-  window_->OnResultColumnClick(0);
-  EXPECT_FALSE(window_->ExportResultTable(csv, DelimitedFormat::Csv));
+  Probe(*window_).OnResultColumnClick(0);
+  EXPECT_FALSE(Probe(*window_).ExportResultTable(csv, DelimitedFormat::Csv));
   EXPECT_EQ(FileBytes(csv), expected);
-  EXPECT_EQ(window_->StatusPanel(2).rfind(
+  EXPECT_EQ(Probe(*window_).StatusPanel(2).rfind(
                 "Could not export to " + framework::win32::WideToUtf8(csv) + ": ", 0),
             0u);
   EXPECT_EQ(boxes.Texts().size(), 1u);
   // Into a folder that does not exist.
-  EXPECT_FALSE(window_->ExportResultTable(folder.File(L"missing\\x.csv"), DelimitedFormat::Csv));
+  EXPECT_FALSE(
+      Probe(*window_).ExportResultTable(folder.File(L"missing\\x.csv"), DelimitedFormat::Csv));
   Strings files = FolderFiles(folder.Path());
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, (Strings{"result.csv", "result.txt"}));
@@ -267,14 +270,14 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
                      {{"Id", testing::cim::Uint32(7)},
                       {"Tags", testing::cim::Null(wmi::kCimString | wmi::kCimArrayFlag)},
                       {"Owner", testing::cim::Null(wmi::kCimObject)}});
-  window_->LoadClasses();
+  Probe(*window_).LoadClasses();
   Settle();
   auto grid = [&] {
     std::vector<Strings> rows;
-    for (int row = 0; row < ListView_GetItemCount(window_->propertyGrid_); ++row) {
-      rows.push_back({framework::win32::ListViewText(window_->propertyGrid_, row, 0),
-                      framework::win32::ListViewText(window_->propertyGrid_, row, 1),
-                      framework::win32::ListViewText(window_->propertyGrid_, row, 2)});
+    for (int row = 0; row < ListView_GetItemCount(Probe(*window_).PropertyGrid()); ++row) {
+      rows.push_back({framework::win32::ListViewText(Probe(*window_).PropertyGrid(), row, 0),
+                      framework::win32::ListViewText(Probe(*window_).PropertyGrid(), row, 1),
+                      framework::win32::ListViewText(Probe(*window_).PropertyGrid(), row, 2)});
     }
     return rows;
   };
@@ -283,9 +286,9 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
                                           {"Tags", "", "string[]"},
                                           {"Owner", "", "object:Win32_Account"},
                                           {"", "", ""}}));
-  ASSERT_TRUE(PumpUntil([&] { return window_->StatusPanel(2) == "Instances: 1"; }));
-  framework::win32::Win32ListBox(window_->instanceList_).Select(0);
-  window_->OnInstanceChosen();
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window_).StatusPanel(2) == "Instances: 1"; }));
+  framework::win32::Win32ListBox(Probe(*window_).InstanceList()).Select(0);
+  Probe(*window_).OnInstanceChosen();
   Settle();
   EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "7", "uint32"},
                                           {"Tags", "", "string[]"},
@@ -293,34 +296,34 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
                                           {"", "", ""}}));
   // A copy takes the bare name.
   SelectGridRows({0});
-  window_->OnCopy(window_->propertyGrid_);
+  Probe(*window_).OnCopy(Probe(*window_).PropertyGrid());
   EXPECT_EQ(ClipboardText(), "Id\t7\r\n");
 }
 
 TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
   const Strings all = ClassList();
   ASSERT_EQ(all.size(), 5u);
-  EXPECT_EQ(window_->StatusPanel(1), "Classes: 5");
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 5");
   ChooseClass("Win32_Process");
   TypeIntoFilter(L"PROC");
   EXPECT_EQ(ClassList(), (Strings{"CIM_Process", "Win32_Process"}));
-  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2 / 5");
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 2 / 5");
   // The chosen class stays chosen while it is shown.
-  EXPECT_EQ(framework::win32::Win32ListBox(window_->classList_).SelectedIndex(), 1);
+  EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window_).ClassList()).SelectedIndex(), 1);
   TypeIntoFilter(L"x");
   EXPECT_TRUE(ClassList().empty());
-  EXPECT_EQ(window_->StatusPanel(1), "Classes: 0 / 5");
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 0 / 5");
   PressEscapeInFilter();
   EXPECT_EQ(ClassList(), all);
-  EXPECT_EQ(window_->StatusPanel(1), "Classes: 5");
-  EXPECT_EQ(window_->ClassFilterText(), "");
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 5");
+  EXPECT_EQ(Probe(*window_).ClassFilterText(), "");
 
   // A reload keeps the filter on.
   TypeIntoFilter(L"win32");
-  window_->LoadClasses();
+  Probe(*window_).LoadClasses();
   Settle();
   EXPECT_EQ(ClassList(), (Strings{"Win32_Process", "Win32_Service"}));
-  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2 / 5");
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 2 / 5");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ class MainWindowProbe {
 
   // ---- Handlers
   void RunStartUp() { window_.RunStartUp(); }
-  void ParseSwitch(const std::string& argument) { window_.ParseSwitch(argument); }
+  void ApplySwitches(const StartupSwitches& switches) { window_.ApplySwitches(switches); }
   void LoadClasses() { window_.LoadClasses(); }
   void OnTabChanged() { window_.OnTabChanged(); }
   void OnRefresh() { window_.OnRefresh(); }

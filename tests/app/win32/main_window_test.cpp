@@ -1,6 +1,7 @@
 // The main window in this process, on the in-memory WMI: start-up, switches, menus and the
 // query tab, read back through the controls themselves.
 #include "app/win32/main_window.h"
+#include "app/win32/main_window_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -76,28 +77,30 @@ class MainWindowInProcess : public ::testing::Test {
 
   Strings Cells(int column) const {
     Strings cells;
-    const int rows = ListView_GetItemCount(window_->resultTable_);
+    const int rows = ListView_GetItemCount(Probe(*window_).ResultTable());
     for (int row = 0; row < rows; ++row) {
       wchar_t text[512] = {};
-      ListView_GetItemText(window_->resultTable_, row, column, text, 512);
+      ListView_GetItemText(Probe(*window_).ResultTable(), row, column, text, 512);
       cells.push_back(framework::win32::WideToUtf8(text));
     }
     return cells;
   }
 
   int HeaderImage(int column) const {
-    HWND header = ListView_GetHeader(window_->resultTable_);
+    HWND header = ListView_GetHeader(Probe(*window_).ResultTable());
     HDITEMW item{};
     item.mask = HDI_FORMAT | HDI_IMAGE;
     Header_GetItem(header, column, &item);
     return (item.fmt & HDF_IMAGE) != 0 ? item.iImage : -1;
   }
 
-  int HeaderCount() const { return Header_GetItemCount(ListView_GetHeader(window_->resultTable_)); }
+  int HeaderCount() const {
+    return Header_GetItemCount(ListView_GetHeader(Probe(*window_).ResultTable()));
+  }
 
   void RunQuery(const std::string& text) {
-    window_->SetQueryText(text);
-    window_->RunQuery();
+    Probe(*window_).SetQueryText(text);
+    Probe(*window_).RunQuery();
     Settle();
   }
 
@@ -118,12 +121,12 @@ class MainWindowInProcess : public ::testing::Test {
 
   // Until the window's background requests have ended.
   void Settle() {
-    EXPECT_TRUE(Pump([&] { return !window_->BackgroundBusy(); }))
+    EXPECT_TRUE(Pump([&] { return !Probe(*window_).BackgroundBusy(); }))
         << "the background requests did not end";
   }
 
   Strings History() const {
-    framework::win32::Win32ComboBox combo(window_->queryCombo_);
+    framework::win32::Win32ComboBox combo(Probe(*window_).QueryCombo());
     Strings items;
     for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
     return items;
@@ -149,7 +152,8 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
             (Strings{"刷新...", "", "Select * from ...", "", "复制\tCtrl+C"}));
   EXPECT_EQ(ImageList_GetImageCount(window_->Images()), 10);
 
-  MainWindow::SetMenuItemCaption(window_->ClassMenu(), kCmdSelectFrom, "select * from A&B", false);
+  MainWindowProbe::SetMenuItemCaption(window_->ClassMenu(), kCmdSelectFrom, "select * from A&B",
+                                      false);
   EXPECT_EQ(MenuCaptions(window_->ClassMenu())[2], "select * from A&&B");
   EXPECT_EQ(GetMenuState(window_->ClassMenu(), kCmdSelectFrom, MF_BYCOMMAND) & MF_GRAYED,
             static_cast<UINT>(MF_GRAYED));
@@ -158,45 +162,46 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
 TEST_F(MainWindowInProcess, StartsWithoutArgumentsOnTheClassesTab) {
   MessageBoxWatcher boxes;
   Open();
-  window_->RunStartUp();
+  Probe(*window_).RunStartUp();
   Settle();
-  EXPECT_EQ(window_->ActiveTab(), 0);
-  EXPECT_TRUE(window_->classesLoaded_);
-  EXPECT_EQ(window_->StatusPanel(0), "localhost");
-  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2");
-  EXPECT_EQ(window_->QueryText(), "select Caption, HandleCount, ThreadCount from Win32_Process");
+  EXPECT_EQ(Probe(*window_).ActiveTab(), 0);
+  EXPECT_TRUE(Probe(*window_).ClassesLoaded());
+  EXPECT_EQ(Probe(*window_).StatusPanel(0), "localhost");
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 2");
+  EXPECT_EQ(Probe(*window_).QueryText(),
+            "select Caption, HandleCount, ThreadCount from Win32_Process");
 
   // A later activation changes nothing.
   const int connects = fake_.ConnectCount();
-  window_->RunStartUp();
+  Probe(*window_).RunStartUp();
   EXPECT_EQ(fake_.ConnectCount(), connects);
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(MainWindowInProcess, SwitchesSetTheClientAndTheStartupQuery) {
   Open();
-  window_->ApplySwitches(ParseSwitches({"-host: server ", "-HOST:ignored",
-                                        "-namespace:", "-user:admin", "-pswd: secret ", "-kt:$10",
-                                        "-query:  select * from Thing  ", "-hostname:x"}));
-  EXPECT_EQ(window_->wmiClient_->Host, "server");
-  EXPECT_EQ(window_->wmiClient_->Namespace, "root\\cimv2");
-  EXPECT_EQ(window_->wmiClient_->User, "admin");
-  EXPECT_EQ(window_->wmiClient_->Password, "secret");
-  EXPECT_EQ(window_->monitorWindow_, 16);
-  EXPECT_EQ(window_->startupQuery_, "select * from Thing");
-  window_->ApplySwitches(ParseSwitches({"-kt:letters"}));
-  EXPECT_EQ(window_->monitorWindow_, 0);
+  Probe(*window_).ApplySwitches(ParseSwitches(
+      {"-host: server ", "-HOST:ignored", "-namespace:", "-user:admin", "-pswd: secret ", "-kt:$10",
+       "-query:  select * from Thing  ", "-hostname:x"}));
+  EXPECT_EQ(Probe(*window_).Client()->Host, "server");
+  EXPECT_EQ(Probe(*window_).Client()->Namespace, "root\\cimv2");
+  EXPECT_EQ(Probe(*window_).Client()->User, "admin");
+  EXPECT_EQ(Probe(*window_).Client()->Password, "secret");
+  EXPECT_EQ(Probe(*window_).MonitorWindow(), 16);
+  EXPECT_EQ(Probe(*window_).StartupQuery(), "select * from Thing");
+  Probe(*window_).ApplySwitches(ParseSwitches({"-kt:letters"}));
+  EXPECT_EQ(Probe(*window_).MonitorWindow(), 0);
 }
 
 TEST_F(MainWindowInProcess, StartupQueryRunsOnTheQueryTab) {
   MessageBoxWatcher boxes;
   Open({"-query:select Name, Size from Thing", "-host:"});
-  window_->RunStartUp();
+  Probe(*window_).RunStartUp();
   Settle();
-  EXPECT_EQ(window_->ActiveTab(), 1);
-  EXPECT_FALSE(window_->classesLoaded_);
-  EXPECT_EQ(window_->StatusPanel(1), "");
-  EXPECT_EQ(window_->QueryText(), "select Name, Size from Thing");
+  EXPECT_EQ(Probe(*window_).ActiveTab(), 1);
+  EXPECT_FALSE(Probe(*window_).ClassesLoaded());
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "");
+  EXPECT_EQ(Probe(*window_).QueryText(), "select Name, Size from Thing");
   EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
   EXPECT_EQ(HeaderImage(0), 9);
   // The histories of earlier runs may follow (the settings file beside the program).
@@ -204,11 +209,11 @@ TEST_F(MainWindowInProcess, StartupQueryRunsOnTheQueryTab) {
   EXPECT_EQ(History()[0], "select Name, Size from Thing");
 
   // Choosing the classes tab loads the class list once.
-  window_->SelectTab(0);
-  window_->OnTabChanged();
+  Probe(*window_).SelectTab(0);
+  Probe(*window_).OnTabChanged();
   Settle();
-  EXPECT_TRUE(window_->classesLoaded_);
-  EXPECT_EQ(window_->StatusPanel(1), "Classes: 2");
+  EXPECT_TRUE(Probe(*window_).ClassesLoaded());
+  EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 2");
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
@@ -221,7 +226,7 @@ TEST_F(MainWindowInProcess, FailedQueryReportsAndKeepsTheTable) {
   const Strings texts = boxes.Texts();
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].rfind("Error: ", 0), 0u) << texts[0];
-  EXPECT_EQ(window_->StatusPanel(2), texts[0]);
+  EXPECT_EQ(Probe(*window_).StatusPanel(2), texts[0]);
   EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
   EXPECT_EQ(History(), Strings{"select Name, Size from Thing"});
 }
@@ -230,14 +235,14 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
   Open();
   RunQuery("select Name, Size from Thing");
   ASSERT_EQ(HeaderCount(), 2);
-  window_->OnResultColumnClick(1);
+  Probe(*window_).OnResultColumnClick(1);
   EXPECT_EQ(HeaderImage(0), -1);
   EXPECT_EQ(HeaderImage(1), 9);
   EXPECT_EQ(Cells(1), (Strings{"9", "10", "100"}));
-  window_->OnResultColumnClick(1);
+  Probe(*window_).OnResultColumnClick(1);
   EXPECT_EQ(HeaderImage(1), 8);
   EXPECT_EQ(Cells(1), (Strings{"100", "10", "9"}));
-  ListView_SetColumnWidth(window_->resultTable_, 0, 77);
+  ListView_SetColumnWidth(Probe(*window_).ResultTable(), 0, 77);
 
   // Same number of columns: widths, sort column and direction stay; captions follow.
   fake_.AddClass(kNs, "Pair", "", {"Label", "Count"});
@@ -248,9 +253,9 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
         kNs, "Pair", {Property{"Label", Value::Text(label)}, Property{"Count", Value::Int(count)}});
   }
   RunQuery("select * from Pair");
-  EXPECT_EQ(window_->sortColumn_, 1);
-  EXPECT_FALSE(window_->sortAscending_);
-  EXPECT_EQ(ListView_GetColumnWidth(window_->resultTable_, 0), 77);
+  EXPECT_EQ(Probe(*window_).SortColumn(), 1);
+  EXPECT_FALSE(Probe(*window_).SortAscending());
+  EXPECT_EQ(ListView_GetColumnWidth(Probe(*window_).ResultTable(), 0), 77);
   EXPECT_EQ(HeaderImage(1), 8);
   EXPECT_EQ(Cells(1), (Strings{"30", "4", "2"}));
   wchar_t caption[64] = {};
@@ -258,14 +263,14 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
   item.mask = HDI_TEXT;
   item.pszText = caption;
   item.cchTextMax = 64;
-  Header_GetItem(ListView_GetHeader(window_->resultTable_), 0, &item);
+  Header_GetItem(ListView_GetHeader(Probe(*window_).ResultTable()), 0, &item);
   EXPECT_EQ(std::wstring(caption), L"Label");
 
   // Another number: rebuilt, first column ascending.
   RunQuery("select * from Thing");
   EXPECT_EQ(HeaderCount(), 3);
-  EXPECT_EQ(window_->sortColumn_, 0);
-  EXPECT_TRUE(window_->sortAscending_);
+  EXPECT_EQ(Probe(*window_).SortColumn(), 0);
+  EXPECT_TRUE(Probe(*window_).SortAscending());
   EXPECT_EQ(HeaderImage(0), 9);
   EXPECT_EQ(History(),
             (Strings{"select * from Thing", "select * from Pair", "select Name, Size from Thing"}));
@@ -273,7 +278,7 @@ TEST_F(MainWindowInProcess, ColumnsAreRebuiltOnlyWhenTheirNumberChanges) {
   // No objects: the table empties, the headers stay.
   fake_.AddClass(kNs, "Empty", "", {"A"});
   RunQuery("select * from Empty");
-  EXPECT_EQ(ListView_GetItemCount(window_->resultTable_), 0);
+  EXPECT_EQ(ListView_GetItemCount(Probe(*window_).ResultTable()), 0);
   EXPECT_EQ(HeaderCount(), 3);
 }
 
@@ -284,31 +289,31 @@ TEST_F(MainWindowInProcess, EnterRunsOnlyANonBlankQuery) {
     bool runs;
   } cases[] = {{"", false}, {"  \t ", false}, {"select Name from Thing", true}};
   for (const auto& c : cases) {
-    window_->SetQueryText(c.text);
+    Probe(*window_).SetQueryText(c.text);
     wchar_t key = L'\r';
-    window_->OnQueryComboKey(key);
+    Probe(*window_).OnQueryComboKey(key);
     EXPECT_EQ(key == 0, c.runs) << c.text;
-    EXPECT_EQ(window_->QueryRunning(), c.runs) << c.text;
+    EXPECT_EQ(Probe(*window_).QueryRunning(), c.runs) << c.text;
     Settle();
   }
   wchar_t other = L'a';
-  window_->OnQueryComboKey(other);
+  Probe(*window_).OnQueryComboKey(other);
   EXPECT_EQ(other, L'a');
 }
 
 TEST_F(MainWindowInProcess, RefreshFollowsTheActiveTab) {
   MessageBoxWatcher boxes;
   Open();
-  window_->SelectTab(1);
-  window_->SetQueryText("select Name from Thing");
-  window_->OnRefresh();
+  Probe(*window_).SelectTab(1);
+  Probe(*window_).SetQueryText("select Name from Thing");
+  Probe(*window_).OnRefresh();
   Settle();
   EXPECT_EQ(Cells(0).size(), 3u);
-  EXPECT_FALSE(window_->classesLoaded_);
-  window_->SelectTab(0);
-  window_->OnRefresh();
+  EXPECT_FALSE(Probe(*window_).ClassesLoaded());
+  Probe(*window_).SelectTab(0);
+  Probe(*window_).OnRefresh();
   Settle();
-  EXPECT_TRUE(window_->classesLoaded_);
+  EXPECT_TRUE(Probe(*window_).ClassesLoaded());
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
@@ -316,11 +321,11 @@ TEST_F(MainWindowInProcess, UnavailableLocatorStopsTheStartupSequence) {
   MessageBoxWatcher boxes;
   fake_.SetLocatorUnregistered(true);
   Open({"-query:select Name from Thing"});
-  window_->RunStartUp();
+  Probe(*window_).RunStartUp();
   ASSERT_EQ(boxes.Texts().size(), 1u);
-  EXPECT_TRUE(window_->startupQuery_.empty());
-  EXPECT_FALSE(window_->classesLoaded_);
-  EXPECT_EQ(window_->ActiveTab(), 0);
+  EXPECT_TRUE(Probe(*window_).StartupQuery().empty());
+  EXPECT_FALSE(Probe(*window_).ClassesLoaded());
+  EXPECT_EQ(Probe(*window_).ActiveTab(), 0);
 }
 
 // Every request the user waits for runs on a worker: the fake counts the calls made from
@@ -329,25 +334,25 @@ TEST_F(MainWindowInProcess, RequestsNeverCallWmiFromTheUiThread) {
   MessageBoxWatcher boxes;
   Open();
   fake_.WatchThread(std::this_thread::get_id());
-  window_->RunStartUp();  // the class list
+  Probe(*window_).RunStartUp();  // the class list
   Settle();
   RunQuery("select * from Thing");
   EXPECT_EQ(Cells(0), (Strings{"Alpha", "beta", "gamma"}));
-  framework::win32::Win32ListBox classes(window_->classList_);
+  framework::win32::Win32ListBox classes(Probe(*window_).ClassList());
   int thing = -1;
   for (int i = 0; i < classes.ItemCount(); ++i) {
     if (classes.ItemText(i) == "Thing") thing = i;
   }
   ASSERT_GE(thing, 0);
   classes.Select(thing);
-  window_->OnClassChosen();  // the property names
+  Probe(*window_).OnClassChosen();  // the property names
   Settle();
-  EXPECT_EQ(window_->columnNames_, (util::StringList{"Name", "Size", "Flag"}));
-  ASSERT_TRUE(Pump([&] { return window_->StatusPanel(2) == "Instances: 3"; }));
-  framework::win32::Win32ListBox(window_->instanceList_).Select(2);
-  window_->OnInstanceChosen();  // one instance, by its path
+  EXPECT_EQ(Probe(*window_).ColumnNames(), (util::StringList{"Name", "Size", "Flag"}));
+  ASSERT_TRUE(Pump([&] { return Probe(*window_).StatusPanel(2) == "Instances: 3"; }));
+  framework::win32::Win32ListBox(Probe(*window_).InstanceList()).Select(2);
+  Probe(*window_).OnInstanceChosen();  // one instance, by its path
   Settle();
-  EXPECT_EQ(window_->resultValues_, (util::StringList{"gamma", "100", "0"}));
+  EXPECT_EQ(Probe(*window_).ResultValues(), (util::StringList{"gamma", "100", "0"}));
   EXPECT_EQ(fake_.CallsFromWatchedThread(), 0);
   EXPECT_TRUE(boxes.Texts().empty());
 }
@@ -356,16 +361,16 @@ TEST_F(MainWindowInProcess, ResizingWidensTheValueColumnButNeverNarrowsTheNameCo
   Open();
   SetWindowPos(window_->Handle(), nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOMOVE);
   RECT client{};
-  GetClientRect(window_->propertyGrid_, &client);
-  const int w0 = ListView_GetColumnWidth(window_->propertyGrid_, 0);
-  const int w2 = ListView_GetColumnWidth(window_->propertyGrid_, 2);
+  GetClientRect(Probe(*window_).PropertyGrid(), &client);
+  const int w0 = ListView_GetColumnWidth(Probe(*window_).PropertyGrid(), 0);
+  const int w2 = ListView_GetColumnWidth(Probe(*window_).PropertyGrid(), 2);
   EXPECT_GT(w2, 0);  // the type column
-  EXPECT_EQ(ListView_GetColumnWidth(window_->propertyGrid_, 1),
+  EXPECT_EQ(ListView_GetColumnWidth(Probe(*window_).PropertyGrid(), 1),
             std::max(w0, static_cast<int>(client.right) - w0 - w2 - 5));
 
-  ListView_SetColumnWidth(window_->propertyGrid_, 1, w0 - 10);
+  ListView_SetColumnWidth(Probe(*window_).PropertyGrid(), 1, w0 - 10);
   SetWindowPos(window_->Handle(), nullptr, 0, 0, 1000, 650, SWP_NOZORDER | SWP_NOMOVE);
-  EXPECT_EQ(ListView_GetColumnWidth(window_->propertyGrid_, 1), w0 - 10);
+  EXPECT_EQ(ListView_GetColumnWidth(Probe(*window_).PropertyGrid(), 1), w0 - 10);
 }
 
 }  // namespace
@@ -377,14 +382,14 @@ namespace {
 TEST_F(MainWindowInProcess, DpiChangeScalesColumnsAndTheWindow) {
   Open();
   RunQuery("select Name, Size from Thing");
-  const int grid0 = ListView_GetColumnWidth(window_->propertyGrid_, 0);
-  const int query0 = ListView_GetColumnWidth(window_->resultTable_, 0);
+  const int grid0 = ListView_GetColumnWidth(Probe(*window_).PropertyGrid(), 0);
+  const int query0 = ListView_GetColumnWidth(Probe(*window_).ResultTable(), 0);
   const UINT dpi = GetDpiForWindow(window_->Handle());
   RECT suggested{0, 0, 1000, 700};
   SendMessageW(window_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2),
                reinterpret_cast<LPARAM>(&suggested));
-  EXPECT_EQ(ListView_GetColumnWidth(window_->propertyGrid_, 0), grid0 * 2);
-  EXPECT_EQ(ListView_GetColumnWidth(window_->resultTable_, 0), query0 * 2);
+  EXPECT_EQ(ListView_GetColumnWidth(Probe(*window_).PropertyGrid(), 0), grid0 * 2);
+  EXPECT_EQ(ListView_GetColumnWidth(Probe(*window_).ResultTable(), 0), query0 * 2);
   RECT bounds{};
   GetWindowRect(window_->Handle(), &bounds);
   EXPECT_EQ(bounds.right - bounds.left, 1000);
@@ -411,8 +416,8 @@ TEST_F(MainWindowInProcess, ClosesAfterAHandlerThrew) {
   const auto throwing = std::make_shared<ThrowingBackend>(fakeShared_);
   window_ = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), throwing, Strings{});
   ASSERT_TRUE(window_->Create(SW_HIDE));
-  window_->SelectTab(1);
-  window_->SetQueryText("select Name from Thing");
+  Probe(*window_).SelectTab(1);
+  Probe(*window_).SetQueryText("select Name from Thing");
   throwing->armed = true;
   SendMessageW(window_->Handle(), WM_COMMAND, kCmdRefresh, 0);
   Settle();  // the query's worker meets the failure and reports it
@@ -431,11 +436,11 @@ TEST_F(MainWindowInProcess, ClosesAfterAHandlerThrew) {
 TEST_F(MainWindowInProcess, ListViewsOnlyBorrowTheWindowsImageLists) {
   MessageBoxWatcher boxes;
   Open();
-  window_->RunStartUp();
-  const HIMAGELIST rowHeight = ListView_GetImageList(window_->propertyGrid_, LVSIL_SMALL);
+  Probe(*window_).RunStartUp();
+  const HIMAGELIST rowHeight = ListView_GetImageList(Probe(*window_).PropertyGrid(), LVSIL_SMALL);
   ASSERT_NE(rowHeight, nullptr);
-  DestroyWindow(window_->resultTable_);
-  DestroyWindow(window_->propertyGrid_);
+  DestroyWindow(Probe(*window_).ResultTable());
+  DestroyWindow(Probe(*window_).PropertyGrid());
   EXPECT_EQ(ImageList_GetImageCount(window_->Images()), 10);
   int width = 0, height = 0;
   EXPECT_TRUE(ImageList_GetIconSize(rowHeight, &width, &height));
