@@ -13,6 +13,8 @@ if(BREVANE_BUILD_TESTS)
   # No include may go from an area of src/ to one above it (util < framework < wmi < dialogs
   # < app).
   add_test(NAME layers COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh ${CMAKE_SOURCE_DIR})
+  # Every C++ file as clang-format writes it.
+  add_test(NAME format COMMAND ${CMAKE_SOURCE_DIR}/tools/check-format.sh ${CMAKE_SOURCE_DIR})
 endif()
 
 if(BREVANE_BUILD_BENCH)

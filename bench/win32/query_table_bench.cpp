@@ -53,7 +53,7 @@ brevane::wmi::ResultTable Query() {
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kColumns; ++c) {
       table.columnNames.push_back(c == 0 ? "Name" : "Property" + std::to_string(c));
-      table.values.push_back(c == 0   ? "item" + std::to_string(r)
+      table.values.push_back(c == 0  ? "item" + std::to_string(r)
                              : c % 2 ? std::to_string((r * 7919 + c) % 100003)
                                      : "text " + std::to_string(r % 977));
     }

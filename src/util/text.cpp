@@ -7,7 +7,9 @@
 namespace brevane::util {
 
 namespace {
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -67,7 +69,8 @@ std::optional<int32_t> ParseStandardInt(std::string_view text) {
   const uint64_t limit = negative ? 2147483648ull : 2147483647ull;
   uint64_t value = 0;
   for (; i < text.size(); ++i) {
-    int digit = base == 16 ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+    int digit =
+        base == 16 ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
     if (digit < 0) return std::nullopt;
     value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
     if (value > limit) return std::nullopt;

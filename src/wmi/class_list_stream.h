@@ -11,8 +11,8 @@ namespace brevane::wmi {
 
 // All run on the UI thread, and only while the listing is the worker's current request.
 struct ClassListCallbacks {
-  std::function<void()> connecting;               // the worker is about to connect; may be empty
-  std::function<void()> connected;                // the connection stands; may be empty
+  std::function<void()> connecting;  // the worker is about to connect; may be empty
+  std::function<void()> connected;   // the connection stands; may be empty
   std::function<void(util::StringList&& names)> names;  // unsorted, in WMI's order
   // ok false: errorText is the failure's message (without prefix); the names already
   // delivered stay valid.

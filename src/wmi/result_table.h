@@ -10,8 +10,8 @@ namespace brevane::wmi {
 struct ResultTable {
   util::StringList columnNames;  // each object's property names, object after object
   util::StringList values;       // the rendered values, same order and count as columnNames
-  int cols = 0;            // largest property count of any object; 0 without objects
-  int rows = 0;            // number of objects
+  int cols = 0;                  // largest property count of any object; 0 without objects
+  int rows = 0;                  // number of objects
   // Property count of each object, so that results whose objects differ in their property
   // counts can still be split into rows.
   std::vector<int> rowLengths;

@@ -51,7 +51,10 @@ TEST_F(ClassTabTest, ClassThenInstanceFillTheGridAndLabelsFollowTheClass) {
   EXPECT_EQ(ListBoxItems(instanceList_), (Strings{"C:", "D:"}));
   ChooseClass("Demo_Unicode");
   ASSERT_TRUE(WaitUntil(
-      [&] { return ListBoxItems(instanceList_) == Strings{"\xE6\x9C\xAC\xE6\x9C\xBA", "<<Instance_01>>"}; },
+      [&] {
+        return ListBoxItems(instanceList_) ==
+               Strings{"\xE6\x9C\xAC\xE6\x9C\xBA", "<<Instance_01>>"};
+      },
       20s))
       << StatusPanelText(status_, 2);
   EXPECT_EQ(StatusPanelText(status_, 2), "Instances: 2");

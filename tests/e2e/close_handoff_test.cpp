@@ -227,8 +227,8 @@ TEST_F(CloseHandoffTest, OtherPixelsPerInchRestoresNoPosition) {
   CreateDirectoryW((framework::win32::RoamingAppDataFolder() + L"\\Brevane").c_str(), nullptr);
   ASSERT_TRUE(WritePrivateProfileStringW(L"TMainWin", L"NormPos", L"150,120,950,680",
                                          PlacementFileOfCopy().c_str()));
-  ASSERT_TRUE(
-      WritePrivateProfileStringW(L"TMainWin", L"PixelsPerInch", L"1", PlacementFileOfCopy().c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(L"TMainWin", L"PixelsPerInch", L"1",
+                                         PlacementFileOfCopy().c_str()));
   LaunchCopy(L"\"-query:" + kStartupQuery + L"\"");
   if (IsSkipped() || HasFatalFailure()) return;
   EXPECT_NE(WindowRect().left, 150);

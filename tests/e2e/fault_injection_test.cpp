@@ -71,9 +71,10 @@ TEST_F(FaultInjectionTest, MissingScriptingLocatorIsReportedOnce) {
   if (IsSkipped() || HasFatalFailure()) return;
   const std::string text = ExpectMessageBox();
   std::printf("[fault] locator missing: box \"%s\"\n", text.c_str());
-  EXPECT_EQ(text,
-            "Class \"ISWbemLocator\" is not registered on the system.\r\nError code: -2147221164\r\n"
-            "Error message: Class not registered");
+  EXPECT_EQ(
+      text,
+      "Class \"ISWbemLocator\" is not registered on the system.\r\nError code: -2147221164\r\n"
+      "Error message: Class not registered");
   EXPECT_EQ(app_->WaitForMessageBox(2s), nullptr) << "a second box followed";
   // Nothing was loaded, and the window still answers.
   EXPECT_TRUE(ListBoxItems(classList_).empty());

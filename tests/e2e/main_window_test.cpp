@@ -34,9 +34,9 @@ class MainWindowTest : public LaunchedAppTest {
   void LaunchPlain() {
     LaunchReal(L"");
     if (HasFatalFailure() || IsSkipped()) return;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ClassListLoaded(classList_) || app_->FindMessageBox() != nullptr; },
-        kQueryTimeout));
+    ASSERT_TRUE(
+        WaitUntil([&] { return ClassListLoaded(classList_) || app_->FindMessageBox() != nullptr; },
+                  kQueryTimeout));
     if (app_->FindMessageBox() != nullptr) ExpectMessageBox();
   }
 
@@ -74,8 +74,7 @@ TEST_F(MainWindowTest, ShowsTabsAndControlsAndTheExitCommandCloses) {
   // menus inside their process, where another process reads no items.
   EXPECT_EQ(TabCaptions(Control(app::win32::kIdInstancePane)), Strings{"结果预览"});
   EXPECT_EQ(TabCaptions(Control(app::win32::kIdPropertyPane)), Strings{"属性"});
-  EXPECT_EQ(WindowText(queryCombo_),
-            "select Caption, HandleCount, ThreadCount from Win32_Process");
+  EXPECT_EQ(WindowText(queryCombo_), "select Caption, HandleCount, ThreadCount from Win32_Process");
   EXPECT_EQ(WindowText(Control(app::win32::kIdClassTabRunButton)), "执行");
   const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::win32::kIdPropertyGrid));
   ASSERT_EQ(grid.size(), 3u);
@@ -97,8 +96,7 @@ TEST_F(MainWindowTest, StartupQueryOpensTheQueryTabAndHeaderClicksReorderTheRows
   EXPECT_EQ(SelectedTab(Control(app::win32::kIdTabs)), 1);
   EXPECT_EQ(WindowText(queryCombo_), query);
   EXPECT_EQ(StatusPanelText(status_, 0), "localhost");
-  EXPECT_EQ(StatusPanelText(status_, 1), "")
-      << "the class list loads only when its tab is chosen";
+  EXPECT_EQ(StatusPanelText(status_, 1), "") << "the class list loads only when its tab is chosen";
   ASSERT_GE(ListViewHeader(resultList_).size(), 2u);
   EXPECT_EQ(ListViewHeader(resultList_)[0].image, kImageArrowDown);
   EXPECT_TRUE(InOrder(Column(0), true));
@@ -113,12 +111,14 @@ TEST_F(MainWindowTest, StartupQueryOpensTheQueryTabAndHeaderClicksReorderTheRows
   EXPECT_TRUE(InOrder(Column(1), true));
 
   ASSERT_TRUE(ClickListViewHeader(resultList_, 1));
-  ASSERT_TRUE(WaitUntil([&] { return ListViewHeader(resultList_)[1].image == kImageArrowUp; }, 10s));
+  ASSERT_TRUE(
+      WaitUntil([&] { return ListViewHeader(resultList_)[1].image == kImageArrowUp; }, 10s));
   EXPECT_TRUE(InOrder(Column(1), false));
 
   // Another column keeps the direction.
   ASSERT_TRUE(ClickListViewHeader(resultList_, 0));
-  ASSERT_TRUE(WaitUntil([&] { return ListViewHeader(resultList_)[0].image == kImageArrowUp; }, 10s));
+  ASSERT_TRUE(
+      WaitUntil([&] { return ListViewHeader(resultList_)[0].image == kImageArrowUp; }, 10s));
   EXPECT_EQ(ListViewHeader(resultList_)[1].image, -1);
   EXPECT_TRUE(InOrder(Column(0), false));
 

@@ -23,7 +23,8 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
   // are found by their own captions.
   wchar_t className[64] = {};
   GetClassNameW(window, className, 64);
-  if (std::wcscmp(className, L"#32770") == 0 && std::wcscmp(search->caption, L"Brevane") == 0) return TRUE;
+  if (std::wcscmp(className, L"#32770") == 0 && std::wcscmp(search->caption, L"Brevane") == 0)
+    return TRUE;
   wchar_t text[512] = {};
   GetWindowTextW(window, text, 512);
   if (std::wcscmp(text, search->caption) != 0) return TRUE;
@@ -47,10 +48,11 @@ bool WaitFor(DWORD timeoutMs, bool wantPresent, const wchar_t* caption) {
 }
 
 int Usage() {
-  std::fputws(L"usage: wintool wait-window|close-window|rect <caption> <timeout-ms>\n"
-              L"       wintool command <caption> <id>\n"
-              L"       wintool choose <caption> <list-id> <text>\n",
-              stderr);
+  std::fputws(
+      L"usage: wintool wait-window|close-window|rect <caption> <timeout-ms>\n"
+      L"       wintool command <caption> <id>\n"
+      L"       wintool choose <caption> <list-id> <text>\n",
+      stderr);
   return 2;
 }
 
@@ -66,7 +68,8 @@ int Choose(const wchar_t* caption, const wchar_t* listId, const wchar_t* line) {
   HWND window = FindVisibleWindow(caption);
   HWND list = window ? GetDlgItem(window, static_cast<int>(id)) : nullptr;
   if (list == nullptr) return 1;
-  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line));
+  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(line));
   if (index == LB_ERR) return 1;
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -89,7 +92,8 @@ int wmain(int argc, wchar_t** argv) {
     if (!WaitFor(timeout, true, caption)) return 1;
     RECT rect{};
     GetWindowRect(FindVisibleWindow(caption), &rect);
-    std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    std::wprintf(L"%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top);
     return 0;
   }
   if (command == L"command") {

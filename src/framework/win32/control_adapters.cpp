@@ -28,22 +28,29 @@ std::string Win32ComboBox::ItemText(int index) const {
   const LRESULT length = SendMessageW(combo_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == CB_ERR || length < 0) return {};
   std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      SendMessageW(combo_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  const LRESULT copied = SendMessageW(combo_, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
   return WideToUtf8(buffer);
 }
 
-void Win32ComboBox::DeleteItem(int index) { SendMessageW(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void Win32ComboBox::DeleteItem(int index) {
+  SendMessageW(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
 
 void Win32ComboBox::InsertItem(int index, const std::string& text) {
   const std::wstring wide = Utf8ToWide(text);
-  SendMessageW(combo_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str()));
+  SendMessageW(combo_, CB_INSERTSTRING, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-std::string Win32ComboBox::EditText() const { return GetWindowTextUtf8(combo_); }
+std::string Win32ComboBox::EditText() const {
+  return GetWindowTextUtf8(combo_);
+}
 
-void Win32ComboBox::SetEditText(const std::string& text) { SetWindowTextUtf8(combo_, text); }
+void Win32ComboBox::SetEditText(const std::string& text) {
+  SetWindowTextUtf8(combo_, text);
+}
 
 int Win32ListBox::ItemCount() const {
   const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
@@ -54,8 +61,8 @@ std::string Win32ListBox::ItemText(int index) const {
   const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR || length < 0) return {};
   std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      SendMessageW(list_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  const LRESULT copied = SendMessageW(list_, LB_GETTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
   return WideToUtf8(buffer);
 }
@@ -65,6 +72,8 @@ int Win32ListBox::SelectedIndex() const {
   return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
-void Win32ListBox::Select(int index) { SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void Win32ListBox::Select(int index) {
+  SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
 
 }  // namespace brevane::framework::win32
