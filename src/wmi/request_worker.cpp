@@ -20,6 +20,17 @@ struct RequestWorker::Lane {
   const std::shared_ptr<framework::MainThreadDispatcher> dispatcher;
   // The current request; steps of any other one are dropped. Changed by the UI thread only.
   std::atomic<uint64_t> generation{0};
+  // UI thread only: the worker, until it is destroyed.
+  RequestWorker* owner = nullptr;
+
+  // Worker thread: tells the owner, on the UI thread, that a thread came free or ended. The
+  // step holds the lane weakly: the lane holds the dispatcher, whose queue holds the step.
+  static void PostThreadFree(const std::shared_ptr<Lane>& lane) {
+    lane->dispatcher->Post([weakLane = std::weak_ptr<Lane>(lane)] {
+      const std::shared_ptr<Lane> alive = weakLane.lock();
+      if (alive && alive->owner != nullptr) alive->owner->OnThreadFree();
+    });
+  }
 };
 
 struct RequestWorker::Thread {
@@ -46,6 +57,7 @@ struct RequestWorker::Thread {
   bool finished = false;
 
   std::thread thread;
+  std::string host;  // UI thread only: the host of the last request handed over
 };
 
 namespace {
@@ -141,9 +153,12 @@ void RunRequests(const std::shared_ptr<Lane>& lane, WorkerThread& self) {
     }
     request.job = nullptr;  // what the job holds dies here, on its own thread
     util::WipeSecret(request.conn.password);
-    std::lock_guard l(self.lock);
-    self.busy = false;
-    if (self.retired) break;
+    {
+      std::lock_guard l(self.lock);
+      self.busy = false;
+      if (self.retired) break;  // the thread's end tells the owner
+    }
+    Lane::PostThreadFree(lane);
   }
 }
 
@@ -157,6 +172,7 @@ void RequestThreadMain(std::shared_ptr<Lane> lane, std::shared_ptr<WorkerThread>
     self->finished = true;
   }
   self->finishedChanged.notify_all();
+  Lane::PostThreadFree(lane);
 }
 
 bool HasFinished(WorkerThread& thread) {
@@ -175,6 +191,7 @@ bool HandOver(WorkerThread& thread, uint64_t generation, const ConnectionParams&
         WorkerThread::Request{generation, conn, std::move(job), thread.requestStop.get_token()};
     thread.busy = true;
   }
+  thread.host = conn.host;
   thread.wake.notify_all();
   return true;
 }
@@ -183,30 +200,71 @@ bool HandOver(WorkerThread& thread, uint64_t generation, const ConnectionParams&
 
 RequestWorker::RequestWorker(std::shared_ptr<Backend> backend,
                              std::shared_ptr<framework::MainThreadDispatcher> dispatcher)
-    : lane_(std::make_shared<Lane>(std::move(backend), std::move(dispatcher))) {}
+    : lane_(std::make_shared<Lane>(std::move(backend), std::move(dispatcher))) {
+  lane_->owner = this;
+}
 
 RequestWorker::~RequestWorker() {
   Shutdown(std::chrono::seconds(2));
+  lane_->owner = nullptr;
 }
 
 void RequestWorker::Start(const ConnectionParams& conn, Job job) {
   ReapEnded();
+  DropWaiting();
   const uint64_t generation = lane_->generation.fetch_add(1) + 1;
-  if (current_ && HandOver(*current_, generation, conn, job)) return;
-  // The thread is still busy with the request before, perhaps stuck in a call that cannot be
-  // interrupted: the new request does not wait behind it.
+  waiting_ = WaitingRequest{generation, conn, std::move(job)};
+  StopCurrentRequest();
+  StartWaiting();
+}
+
+void RequestWorker::StartWaiting() {
+  if (!waiting_) return;
+  if (current_ && HandOver(*current_, waiting_->generation, waiting_->conn, waiting_->job)) {
+    DropWaiting();
+    return;
+  }
+  // The current thread is still busy with the request before, perhaps stuck in a call that
+  // cannot be interrupted: the new request does not wait behind it, unless this host holds
+  // enough threads already.
+  if (BusyThreadsFor(waiting_->conn.host) >= kMaxThreadsPerHost) return;
   RetireCurrent();
   auto fresh = std::make_shared<Thread>();
-  HandOver(*fresh, generation, conn, job);
+  HandOver(*fresh, waiting_->generation, waiting_->conn, waiting_->job);
   fresh->thread = std::thread(RequestThreadMain, lane_, fresh);
   current_ = std::move(fresh);
+  DropWaiting();
+}
+
+void RequestWorker::OnThreadFree() {
+  ReapEnded();
+  StartWaiting();
+}
+
+int RequestWorker::BusyThreadsFor(const std::string& host) const {
+  int busy = current_ && current_->host == host ? 1 : 0;
+  for (const auto& thread : retired_) {
+    if (thread->host == host && !HasFinished(*thread)) ++busy;
+  }
+  return busy;
+}
+
+void RequestWorker::StopCurrentRequest() {
+  if (!current_) return;
+  std::lock_guard l(current_->lock);
+  current_->requestStop.request_stop();
+}
+
+void RequestWorker::DropWaiting() {
+  if (!waiting_) return;
+  util::WipeSecret(waiting_->conn.password);
+  waiting_.reset();
 }
 
 void RequestWorker::Cancel() {
   lane_->generation.fetch_add(1);
-  if (!current_) return;
-  std::lock_guard l(current_->lock);
-  current_->requestStop.request_stop();
+  DropWaiting();
+  StopCurrentRequest();
 }
 
 void RequestWorker::RetireCurrent() {
@@ -234,6 +292,7 @@ void RequestWorker::ReapEnded() {
 
 bool RequestWorker::Shutdown(std::chrono::milliseconds bound) {
   lane_->generation.fetch_add(1);
+  DropWaiting();
   RetireCurrent();
   const auto deadline = std::chrono::steady_clock::now() + bound;
   bool allEnded = true;

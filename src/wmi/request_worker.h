@@ -10,11 +10,18 @@
 // left to end on its own (it may be stuck in a call that cannot be interrupted, such as a
 // connect to a dead host) and the new request gets a fresh thread at once. Every thread
 // shares ownership of what it uses, so one that is left behind never touches freed memory.
+//
+// Threads left behind are bounded: while kMaxThreadsPerHost threads of this worker are busy
+// with one host (a dead host, or a slow one while the user holds an arrow key in a list),
+// the newest request for that host waits, replacing any request that waited before it, and
+// starts on the first of them that comes free. Requests for another host start at once.
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "framework/main_thread.h"
 #include "wmi/query_ops.h"
@@ -45,6 +52,8 @@ class RequestWorker {
  public:
   using Job = std::function<void(RequestContext&)>;
 
+  static constexpr int kMaxThreadsPerHost = 4;
+
   RequestWorker(std::shared_ptr<Backend> backend,
                 std::shared_ptr<framework::MainThreadDispatcher> dispatcher);
   // Shuts down with a bounded wait.
@@ -53,10 +62,10 @@ class RequestWorker {
   RequestWorker& operator=(const RequestWorker&) = delete;
 
   // UI thread; returns at once. Runs job on a worker thread with a connection for conn; the
-  // request before it, if any, is cancelled.
+  // request before it, if any, is cancelled (and dropped if it has not started yet).
   void Start(const ConnectionParams& conn, Job job);
   // UI thread: nothing the current request sends from now on reaches the UI thread, and it is
-  // told to stop.
+  // told to stop; a request that waits for a thread is dropped.
   void Cancel();
   // UI thread: cancels, then waits at most `bound` for every worker thread to end. Threads
   // stuck in a call that cannot be interrupted are left to end with the process. True when
@@ -67,12 +76,27 @@ class RequestWorker {
   struct Thread;  // one worker thread
 
  private:
+  struct WaitingRequest {
+    uint64_t generation = 0;
+    ConnectionParams conn;
+    Job job;
+  };
+
+  // Runs the waiting request on the current thread if it is idle, else on a fresh thread
+  // unless the host has kMaxThreadsPerHost busy ones already.
+  void StartWaiting();
+  // Posted by a worker thread that has come free or ended.
+  void OnThreadFree();
+  void StopCurrentRequest();
+  void DropWaiting();
+  int BusyThreadsFor(const std::string& host) const;
   void RetireCurrent();
   void ReapEnded();
 
   std::shared_ptr<Lane> lane_;
   std::shared_ptr<Thread> current_;
   std::vector<std::shared_ptr<Thread>> retired_;
+  std::optional<WaitingRequest> waiting_;
 };
 
 }  // namespace brevane::wmi

@@ -184,6 +184,34 @@ TEST_F(BackgroundRequestsTest, CancelDuringAConnectThatNeverReturns) {
   EXPECT_TRUE(stuck.firstColumn.empty());
 }
 
+TEST_F(BackgroundRequestsTest, ThreadsStuckOnOneHostAreBoundedAndTheLatestRequestRunsLast) {
+  constexpr int kCap = RequestWorker::kMaxThreadsPerHost;
+  fake->HoldConnections(true);
+  std::vector<QueryLog> stuck(3 * kCap);
+  for (size_t i = 0; i < stuck.size(); ++i) {
+    Query("select * from Item", stuck[i]);
+    const int expected = std::min(static_cast<int>(i) + 1, kCap);
+    dispatcher->PumpUntil([&] { return fake->ConnectCount() == expected; }, 1s);
+  }
+  dispatcher->PumpUntil([] { return false; }, 50ms);
+  EXPECT_EQ(fake->ConnectCount(), kCap);
+  // Another host does not wait behind the stuck one; it replaces the waiting request.
+  QueryLog other;
+  Query("select * from Keyless", other, "other");
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return fake->ConnectCount() == kCap + 1; }));
+  QueryLog last;
+  Query("select * from Keyless", last);
+  fake->HoldConnections(false);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return last.ends == 1; }));
+  EXPECT_TRUE(last.end.ok);
+  EXPECT_EQ(last.firstColumn.size(), 4u);
+  dispatcher->PumpUntil([] { return false; }, 50ms);
+  EXPECT_EQ(other.ends, 0);
+  for (const QueryLog& log : stuck) EXPECT_EQ(log.ends, 0);
+  // The waiting request ran on a thread that came free: at most one more connection.
+  EXPECT_LE(fake->ConnectCount(), kCap + 2);
+}
+
 TEST(RequestWorkerShutdownTest, StuckConnectIsAbandonedWithinTheBound) {
   auto fake = std::make_shared<FakeWmi>();
   auto dispatcher = std::make_shared<TestDispatcher>();
