@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/win32/main_window.h"
+#include "app/win32/main_menu.h"
 #include "framework/win32/drawn_bitmap.h"
 
 namespace brevane::app::win32 {
@@ -131,10 +131,11 @@ constexpr std::array<Painter, 10> kPainters = {
 
 }  // namespace
 
-void MainWindow::CreateImageList() {
+framework::win32::UniqueImageList CreateMainImages(
+    std::vector<framework::win32::UniqueBitmap>& bitmaps) {
   framework::win32::UniqueImageList list(
       ImageList_Create(kImageSize, kImageSize, ILC_COLOR32, static_cast<int>(kPainters.size()), 0));
-  menuBitmaps_.clear();
+  bitmaps.clear();
   for (Painter paint : kPainters) {
     framework::win32::UniqueBitmap bitmap =
         framework::win32::DrawBitmap(kImageSize, [paint](HDC dc) {
@@ -143,9 +144,9 @@ void MainWindow::CreateImageList() {
         });
     if (list) ImageList_Add(list.Get(), bitmap.Get(), nullptr);
     // The menus show the same pictures; they keep their own copies of the bitmaps.
-    menuBitmaps_.push_back(std::move(bitmap));
+    bitmaps.push_back(std::move(bitmap));
   }
-  imageList_ = std::move(list);
+  return list;
 }
 
 }  // namespace brevane::app::win32

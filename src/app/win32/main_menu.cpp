@@ -1,9 +1,9 @@
-// The menu bar, the class list's context menu and the keyboard shortcuts of the main window.
+// The menu bar and the keyboard shortcuts of the main window.
 #include <array>
 #include <string>
 
 #include "app/win32/command_ids.h"
-#include "app/win32/main_window.h"
+#include "app/win32/main_menu.h"
 #include "framework/win32/encoding.h"
 
 namespace brevane::app::win32 {
@@ -48,7 +48,7 @@ void AppendSubmenu(HMENU bar, const char* caption, HMENU submenu) {
 
 }  // namespace
 
-void MainWindow::CreateMenus() {
+HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps) {
   // The find menu's class filter items (a separator, hiding the classes without instances,
   // showing the classes without a Caption property) are hidden: a Win32 menu cannot hide an
   // item, so they are left out; their commands keep their identifiers.
@@ -58,14 +58,14 @@ void MainWindow::CreateMenus() {
                                MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
                                MenuItem{0, "-", kNoIcon, MFS_ENABLED},
                                MenuItem{kCmdExit, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
-    AppendItem(action, item, menuBitmaps_);
+    AppendItem(action, item, bitmaps);
   }
   HMENU view = CreatePopupMenu();
   for (const MenuItem& item :
        {MenuItem{kCmdFind, "&查找...\tCtrl+F", 3, MFS_ENABLED},
         MenuItem{kCmdFindNext, "开始查找\tF3", 4, MFS_ENABLED},
         MenuItem{kCmdFocusClassFilter, "筛选类\tCtrl+L", kNoIcon, MFS_ENABLED}}) {
-    AppendItem(view, item, menuBitmaps_);
+    AppendItem(view, item, bitmaps);
   }
   HMENU help = CreatePopupMenu();
   for (const MenuItem& item :
@@ -73,25 +73,16 @@ void MainWindow::CreateMenus() {
         MenuItem{kCmdHomePage, "主页", 6, MFS_ENABLED},
         MenuItem{kCmdSupport, "联机帮助", 7, MFS_ENABLED}, MenuItem{0, "-", kNoIcon, MFS_DISABLED},
         MenuItem{kCmdAbout, "关于我们", kNoIcon, MFS_ENABLED}}) {
-    AppendItem(help, item, menuBitmaps_);
+    AppendItem(help, item, bitmaps);
   }
   HMENU bar = CreateMenu();
   AppendSubmenu(bar, "操作动作", action);
   AppendSubmenu(bar, "&查找", view);
   AppendSubmenu(bar, "帮助", help);
-  SetMenu(Handle(), bar);  // destroyed with the window
-
-  classMenu_.Reset(CreatePopupMenu());
-  for (const MenuItem& item :
-       {MenuItem{kCmdRefreshInstances, "刷新...", kNoIcon, MFS_ENABLED},
-        MenuItem{0, "-", kNoIcon, MFS_ENABLED},
-        MenuItem{kCmdSelectFrom, "Select * from ...", kNoIcon, MFS_ENABLED}}) {
-    AppendItem(classMenu_.Get(), item, menuBitmaps_);
-  }
-  CreateListMenus();
+  return bar;
 }
 
-void MainWindow::CreateAccelerators() {
+framework::win32::UniqueAccelerators CreateMainAccelerators() {
   std::array<ACCEL, 12> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh},
       {FVIRTKEY | FALT, 'X', kCmdExit},
@@ -106,23 +97,8 @@ void MainWindow::CreateAccelerators() {
       {FVIRTKEY | FCONTROL, 'S', kCmdExport},
       {FVIRTKEY | FCONTROL, 'L', kCmdFocusClassFilter},
   }};
-  accelerators_.Reset(CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
-}
-
-void MainWindow::SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool enabled) {
-  // The caption is shown exactly as given: an ampersand is no accelerator mark here.
-  std::string literal;
-  for (char c : caption) {
-    literal.push_back(c);
-    if (c == '&') literal.push_back('&');
-  }
-  std::wstring text = framework::win32::Utf8ToWide(literal);
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = MIIM_STRING | MIIM_STATE;
-  info.dwTypeData = text.data();
-  info.fState = enabled ? MFS_ENABLED : MFS_DISABLED;
-  SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info);
+  return framework::win32::UniqueAccelerators(
+      CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));
 }
 
 }  // namespace brevane::app::win32

@@ -8,9 +8,13 @@
 
 #include "app/connect_host.h"
 #include "app/switches.h"
-#include "app/win32/command_ids.h"
+#include "app/win32/class_browser_view.h"
+#include "app/win32/history_store.h"
+#include "app/win32/main_window_host.h"
+#include "app/win32/query_view.h"
+#include "dialogs/win32/connect_form.h"
+#include "dialogs/win32/find_dialog.h"
 #include "dialogs/win32/secret_text.h"
-#include "framework/win32/control_adapters.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/encoding.h"
@@ -18,8 +22,6 @@
 #include "framework/win32/message_loop.h"
 #include "util/product_info.h"
 #include "util/scope_exit.h"
-#include "util/text.h"
-#include "wmi/win32/regional_settings_win32.h"
 
 namespace brevane::app::win32 {
 
@@ -35,11 +37,29 @@ constexpr int kMinDesignHeight = 300;
 // once the window is shown, not inside the activation.
 constexpr UINT kMsgFirstActivation = WM_APP + 1;
 
+// The four combo boxes whose histories are kept, and one per view; one whose dialog does not
+// exist is left out, so that its stored history is neither replaced by an empty list nor lost.
+HistoryCombos CollectHistories(const std::vector<View*>& views,
+                               dialogs::win32::FindDialog* findDialog,
+                               dialogs::win32::ConnectDialog* connectDialog) {
+  HistoryCombos combos;
+  for (View* view : views) view->Histories(combos);
+  if (findDialog && findDialog->Handle()) combos.search = &findDialog->FindText();
+  if (connectDialog && connectDialog->Handle()) {
+    combos.hosts = &connectDialog->HostCombo();
+    combos.namespaces = &connectDialog->wmiPathCombo();
+  }
+  return combos;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend,
                        std::vector<std::string> arguments)
-    : instance_(instance), backend_(std::move(backend)), arguments_(std::move(arguments)) {}
+    : instance_(instance),
+      backend_(std::move(backend)),
+      arguments_(std::move(arguments)),
+      host_(std::make_unique<Host>(*this)) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -53,10 +73,14 @@ bool MainWindow::Create(int showCmd) {
                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, scale(kDesignLeft), scale(kDesignTop),
                 scale(kDesignWidth), scale(kDesignHeight), nullptr, nullptr);
   if (window == nullptr) return false;
-  RestorePlacement();
+  placement_.Restore(window);
   ShowWindow(window, showCmd);
   UpdateWindow(window);
   return true;
+}
+
+HMENU MainWindow::ClassMenu() const {
+  return classBrowser_ ? classBrowser_->ClassMenu() : nullptr;
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,7 +92,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   LRESULT result = 0;
-  RunAsHandler([&] { result = Dispatch(message, wParam, lParam); });
+  host_->RunAsHandler([&] { result = Dispatch(message, wParam, lParam); });
   return result;
 }
 
@@ -85,11 +109,15 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(wParam);
       return DefaultHandling(message, wParam, lParam);
     case WM_SIZE:
-      OnSize();
+      LayoutControls();
       return 0;
-    case WM_GETMINMAXINFO:
-      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_GETMINMAXINFO: {
+      const framework::win32::DpiScale scale(dpi_);
+      auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
+      info.ptMinTrackSize.x = scale(kMinDesignWidth);
+      info.ptMinTrackSize.y = scale(kMinDesignHeight);
       return 0;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -105,143 +133,27 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSetFocus();
       return 0;
     case WM_CLOSE:
-      OnClose();
+      if (!CloseGranted()) return 0;
+      placement_.SaveAfterClose(Handle());
+      DestroyWindow(Handle());
       return 0;
     case WM_QUERYENDSESSION:
-      return OnQueryEndSession();
+      // Logging off closes the window like any other close: the close request may refuse it.
+      return CloseGranted() ? TRUE : FALSE;
     case WM_ENDSESSION:
-      if (wParam != 0) SavePlacement();
+      if (wParam != 0) placement_.SaveAfterClose(Handle());
       return 0;
     case kMsgFirstActivation:
-      OnFirstActivation();
+      RunStartUp();
       return 0;
     case WM_DESTROY:
       destroyed_ = true;
-      SavePlacementAtDestroy();
+      placement_.SaveAtDestroy(Handle());
       ShutDownWorkers();
       PostQuitMessage(0);
       return 0;
     default:
       return DefaultHandling(message, wParam, lParam);
-  }
-}
-
-LRESULT MainWindow::OnCreate() {
-  dpi_ = framework::win32::DpiScale::ForWindow(Handle()).Dpi();
-  CreateClientAndWorkers();
-  CreateImageList();
-  CreateMenus();
-  CreateAccelerators();
-  CreateControls();
-  LayoutControls();
-  return 0;
-}
-
-void MainWindow::OnCommand(int id, int notification, HWND control) {
-  if (control == nullptr) {
-    switch (id) {  // menu items and shortcuts
-      case kCmdConnect:
-        OnConnect();
-        return;
-      case kCmdRefresh:
-        OnRefresh();
-        return;
-      case kCmdExit:
-        OnExit();
-        return;
-      case kCmdFind:
-        OnFind();
-        return;
-      case kCmdFindNext:
-        OnFindNext();
-        return;
-      case kCmdHideEmptyClasses:
-        OnHideEmptyClasses();
-        return;
-      case kCmdHelp:
-        OnHelp();
-        return;
-      case kCmdHomePage:
-        OnHomePage();
-        return;
-      case kCmdSupport:
-        OnSupport();
-        return;
-      case kCmdAbout:
-        OnAbout();
-        return;
-      case kCmdRefreshInstances:
-        OnRefreshInstances();
-        return;
-      case kCmdSelectFrom:
-        OnSelectFrom();
-        return;
-      case kCmdCopy:  // from a shortcut (notification 1) the focused control, else the menu's list
-        OnCopy(notification == 1 ? GetFocus() : contextList_);
-        return;
-      case kCmdCopyValue:
-        if (notification != 1 || GetFocus() == propertyGrid_) OnCopyValue();
-        return;
-      case kCmdSelectAll:
-        OnSelectAll(notification == 1 ? GetFocus() : contextList_);
-        return;
-      case kCmdExport:
-        OnExport();
-        return;
-      case kCmdFocusClassFilter:
-        FocusClassFilter();
-        return;
-      case kCmdNextTab:
-        NextTabChosen(false);
-        return;
-      case kCmdPreviousTab:
-        NextTabChosen(true);
-        return;
-      default:
-        return;
-    }
-  }
-  switch (id) {
-    case kIdClassList:
-      if (notification == LBN_SELCHANGE) OnClassChosen();
-      return;
-    case kIdInstanceList:
-      if (notification == LBN_SELCHANGE) OnInstanceChosen();
-      return;
-    case kIdClassTabRunButton:
-      if (notification == BN_CLICKED) OnClassTabRunQuery();
-      return;
-    case kIdRunQueryButton:
-      if (notification == BN_CLICKED) OnRunQueryButton();
-      return;
-    case kIdClassFilterCombo:
-      ClassFilterChange(notification);
-      return;
-    default:
-      return;
-  }
-}
-
-LRESULT MainWindow::OnNotify(NMHDR& header) {
-  switch (header.idFrom) {
-    case kIdTabs:
-      if (header.code == TCN_SELCHANGE) {
-        ShowTabPages();
-        OnTabChanged();
-      }
-      return 0;
-    case kIdResultTable:
-      if (header.code == LVN_GETDISPINFOW)
-        resultView_.FillDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
-      if (header.code == LVN_COLUMNCLICK)
-        OnResultColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
-      if (header.code == LVN_ODFINDITEMW)
-        return resultView_.FindTypedRow(reinterpret_cast<NMLVFINDITEMW&>(header));
-      if (header.code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_ESCAPE)
-        StopQuery();
-      return 0;
-    default:
-      return 0;
   }
 }
 
@@ -255,93 +167,14 @@ void MainWindow::OnActivate(WPARAM wParam) {
   PostMessageW(Handle(), kMsgFirstActivation, 0, 0);
 }
 
-void MainWindow::OnFirstActivation() {
-  RunStartUp();
-}
-
-void MainWindow::OnClose() {
-  bool canClose = true;
-  OnCloseRequest(canClose);
-  if (!canClose) return;
-  SavePlacement();
-  DestroyWindow(Handle());
-}
-
 void MainWindow::OnSetFocus() {
   // Keyboard focus goes back where it was, or to the main control of the visible tab.
   HWND target = lastFocus_;
   if (target == nullptr || !IsWindow(target) || !IsWindowVisible(target) ||
       !IsChild(Handle(), target)) {
-    target = ActiveTab() == 0 ? classList_ : queryCombo_;
+    target = views_.empty() ? nullptr : host_->ActiveView().FocusTarget();
   }
   if (target != nullptr) SetFocus(target);
-}
-
-LRESULT MainWindow::OnQueryEndSession() {
-  // Logging off closes the window like any other close: the close request may refuse it.
-  bool canClose = true;
-  OnCloseRequest(canClose);
-  return canClose ? TRUE : FALSE;
-}
-
-void MainWindow::NextTabChosen(bool backwards) {
-  const int count = TabCtrl_GetItemCount(tabs_);
-  if (count <= 1) return;
-  SelectTab((ActiveTab() + (backwards ? count - 1 : 1)) % count);
-  OnTabChanged();  // a choice of the user, like a click on the tab
-}
-
-void MainWindow::OnSize() {
-  LayoutControls();
-  FitPropertyValueColumn();
-}
-
-void MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) {
-  const framework::win32::DpiScale scale(dpi_);
-  info.ptMinTrackSize.x = scale(kMinDesignWidth);
-  info.ptMinTrackSize.y = scale(kMinDesignHeight);
-}
-
-void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-  const UINT previous = dpi_;
-  dpi_ = dpi;
-  // Column widths, also those the user dragged, keep their size in design pixels.
-  for (HWND listView : {propertyGrid_, resultTable_}) {
-    const int columns = Header_GetItemCount(ListView_GetHeader(listView));
-    for (int i = 0; i < columns; ++i) {
-      const int width = ListView_GetColumnWidth(listView, i);
-      ListView_SetColumnWidth(listView, i,
-                              framework::win32::DpiScale(dpi).FromDpi(width, previous));
-    }
-  }
-  ApplyFonts();
-  SetupListControls();
-  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  LayoutControls();
-}
-
-void MainWindow::OnContextMenu(HWND window, LPARAM position) {
-  POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-  if (point.x == -1 && point.y == -1) {  // from the keyboard: open at the list's corner
-    point = {0, 0};
-    ClientToScreen(window, &point);
-  }
-  if (window != classList_) {
-    ListContextMenu(window, point);
-    return;
-  }
-  if (classMenu_.Get() == nullptr) return;
-  contextList_ = classList_;
-  PrepareClassMenu();
-  TrackPopupMenu(classMenu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(),
-                 nullptr);
-}
-
-void MainWindow::OnInitMenuPopup(HMENU menu) {
-  // Export needs a result table; the item also sits in the first menu of the menu bar.
-  EnableMenuItem(menu, kCmdExport,
-                 MF_BYCOMMAND | (queryRows_.Rows().ColumnCount() > 0 ? MF_ENABLED : MF_GRAYED));
 }
 
 LRESULT MainWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
@@ -351,7 +184,7 @@ LRESULT MainWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   // A request in the background leaves the window usable: the arrow with the hourglass.
-  if (BackgroundBusy() && LOWORD(lParam) == HTCLIENT) {
+  if (host_->BackgroundBusy() && LOWORD(lParam) == HTCLIENT) {
     SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
     return TRUE;
   }
@@ -360,46 +193,26 @@ LRESULT MainWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 // ---- Start-up, command line and shutdown
 
-void MainWindow::CreateClientAndWorkers() {
-  columnNames_.clear();
-  resultValues_.clear();
-  wmiClient_ = std::make_unique<wmi::WmiClient>(*backend_, wmi::win32::ReadUserRegionalSettings());
-  wmiClient_->SetHost("localhost");
-  wmiClient_->SetNamespace("root\\cimv2");
-  wmiClient_->User.clear();
-  wmiClient_->Password.clear();
-  // The loader is set up completely before any request can reach it.
-  dispatcher_ = std::make_shared<framework::win32::UiDispatcher>();
-  instanceLoader_ =
-      std::make_unique<wmi::InstanceLoader>(backend_, dispatcher_, wmiClient_->Regional());
-  instanceLoader_->SetMaxInstances(30000);
-  instanceLoader_->SetOnDone(
-      [this](int count, const std::string& message) { InstancesDone(count, message); });
-  queryWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
-  classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
-  propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
-}
-
 void MainWindow::RunStartUp() {
   if (activated_) return;
   activated_ = true;
-  LoadHistory();
+  host_->LoadHistories();
   SelectTab(0);
-  SetPropertyRowHeight();
-  if (!ProcessMessages()) return;
+  for (View* view : views_) view->Starting();
+  if (!host_->ProcessMessages()) return;
   if (!wmiClient_->CheckLocator()) {
-    ShowError(wmiClient_->LastError);
+    host_->ShowError(wmiClient_->LastError);
     return;
   }
   ApplySwitches(ParseSwitches(arguments_));
   if (!startupQuery_.empty()) {
-    SetQueryText(startupQuery_);
+    queryView_->SetQueryText(startupQuery_);
     SelectTab(1);
-    SetStatusPanel(0, wmiClient_->Host);
-    if (!ProcessMessages()) return;
-    RunQuery();
+    host_->SetStatus(0, wmiClient_->Host);
+    if (!host_->ProcessMessages()) return;
+    queryView_->RunQuery();
   } else {
-    LoadClasses();
+    classBrowser_->LoadClasses();
   }
 }
 
@@ -412,39 +225,24 @@ void MainWindow::ApplySwitches(const StartupSwitches& switches) {
   startupQuery_ = switches.query.value_or(std::string());
 }
 
-void MainWindow::FitPropertyValueColumn() {
-  if (propertyGrid_ == nullptr) return;
-  const int nameWidth = ListView_GetColumnWidth(propertyGrid_, 0);
-  const int valueWidth = ListView_GetColumnWidth(propertyGrid_, 1);
-  if (valueWidth < nameWidth) return;
-  // The value column takes what the name and type columns leave.
-  const int typeWidth = ListView_GetColumnWidth(propertyGrid_, 2);
-  RECT client{};
-  GetClientRect(propertyGrid_, &client);
-  const int width = std::max(nameWidth, static_cast<int>(client.right) - nameWidth - typeWidth - 5);
-  ListView_SetColumnWidth(propertyGrid_, 1, width);
+int MainWindow::ActiveTab() const {
+  return tabs_ != nullptr ? TabCtrl_GetCurSel(tabs_) : 0;
+}
+
+void MainWindow::SelectTab(int index) {
+  if (tabs_ == nullptr) return;
+  TabCtrl_SetCurSel(tabs_, index);
+  const int active = ActiveTab();
+  for (size_t i = 0; i < views_.size(); ++i) views_[i]->Show(static_cast<int>(i) == active);
 }
 
 void MainWindow::OnTabChanged() {
-  SetStatusPanel(2, "");
-  if (ActiveTab() == 0 && !classesLoaded_ && wmiClient_->CheckLocator()) LoadClasses();
-}
-
-void MainWindow::OnRefresh() {
-  if (ActiveTab() == 0) {
-    LoadClasses();
-  } else {
-    RunQuery();
-  }
-}
-
-void MainWindow::OnExit() {
-  PostMessageW(Handle(), WM_CLOSE, 0, 0);
+  host_->SetStatus(2, "");
+  if (!views_.empty()) host_->ActiveView().Activated();
 }
 
 void MainWindow::ShutDownWorkers() {
-  columnNames_.clear();
-  resultValues_.clear();
+  for (View* view : views_) view->WorkersStopped();
   wmiClient_.reset();
   // Stop every worker; one stuck in a slow WMI call must not keep the window from closing,
   // so all of them together are waited for at most 2 s.
@@ -458,7 +256,6 @@ void MainWindow::ShutDownWorkers() {
     if (*worker) (*worker)->Shutdown(remaining());
     worker->reset();
   }
-  query_.active = false;
   // The loader's list and callback are detached before it stops.
   if (instanceLoader_) {
     instanceLoader_->Shutdown(remaining());
@@ -479,71 +276,94 @@ void MainWindow::ForgetPassword() {
   if (wmiClient_) dialogs::win32::WipeText(wmiClient_->Password);
 }
 
-// ---- Small helpers shared by the handlers
+// ---- What the frame offers its views
 
-void MainWindow::SetStatusPanel(int panel, const std::string& text) {
-  if (statusBar_ != nullptr) framework::win32::SetStatusText(statusBar_, panel, text);
+void MainWindow::Host::SetStatus(int panel, const std::string& text) {
+  if (window_.statusBar_ != nullptr)
+    framework::win32::SetStatusText(window_.statusBar_, panel, text);
 }
 
-std::string MainWindow::StatusPanel(int panel) const {
-  return statusBar_ != nullptr ? framework::win32::GetStatusText(statusBar_, panel) : std::string();
+std::string MainWindow::Host::Status(int panel) const {
+  return window_.statusBar_ != nullptr
+             ? framework::win32::GetStatusText(window_.statusBar_, panel)
+             : std::string();
 }
 
-int MainWindow::ActiveTab() const {
-  return tabs_ != nullptr ? TabCtrl_GetCurSel(tabs_) : 0;
+void MainWindow::Host::ShowError(const std::string& text) {
+  framework::win32::ShowMessageBox(window_.Handle(), text, MB_OK | MB_ICONERROR);
 }
 
-void MainWindow::SelectTab(int index) {
-  if (tabs_ == nullptr) return;
-  TabCtrl_SetCurSel(tabs_, index);
-  ShowTabPages();
-}
-
-std::string MainWindow::QueryText() const {
-  return framework::win32::GetWindowTextUtf8(queryCombo_);
-}
-
-void MainWindow::SetQueryText(const std::string& text) {
-  framework::win32::SetWindowTextUtf8(queryCombo_, text);
-}
-
-void MainWindow::SetClassTabQueryText(const std::string& text) {
-  framework::win32::SetWindowTextUtf8(classTabQueryCombo_, text);
-}
-
-void MainWindow::ShowError(const std::string& text) {
-  framework::win32::ShowMessageBox(Handle(), text, MB_OK | MB_ICONERROR);
-}
-
-MainWindow::BusyScope::BusyScope(MainWindow& window) : window_(window) {
-  ++window_.busyDepth_;
-}
-
-void MainWindow::BusyScope::Restore() {
-  if (!active_) return;
-  active_ = false;
-  --window_.busyDepth_;
-  cursor_.Restore();
-}
-
-wmi::ConnectionParams MainWindow::Connection() const {
-  return {wmiClient_->Host, wmiClient_->Namespace, wmiClient_->User, wmiClient_->Password};
-}
-
-void MainWindow::RunAsHandler(const std::function<void()>& step) {
-  ++handlerDepth_;
+void MainWindow::Host::RunAsHandler(const std::function<void()>& step) {
+  ++window_.handlerDepth_;
   // Also when the handler throws: a depth left above zero would hold back every later close.
   const util::ScopeExit leave([this] {
-    if (--handlerDepth_ == 0 && closePending_) {
-      closePending_ = false;
-      if (!destroyed_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    if (--window_.handlerDepth_ == 0 && window_.closePending_) {
+      window_.closePending_ = false;
+      if (!window_.destroyed_) PostMessageW(window_.Handle(), WM_CLOSE, 0, 0);
     }
   });
   step();
 }
 
-bool MainWindow::ProcessMessages() {
-  return framework::win32::ProcessPendingMessages(Handle(), Accelerators()) && !destroyed_;
+void MainWindow::Host::BackgroundChanged() {
+  POINT point{};
+  if (!GetCursorPos(&point)) return;
+  HWND under = WindowFromPoint(point);
+  HWND frame = window_.Handle();
+  if (under == nullptr || (under != frame && !IsChild(frame, under))) return;
+  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+void MainWindow::Host::RunQueryOnQueryTab(const std::string& text) {
+  window_.SelectTab(1);
+  window_.queryView_->SetQueryText(text);
+  window_.queryView_->RunQuery();
+}
+
+void MainWindow::Host::Activate(const View& view) {
+  if (&ActiveView() == &view) return;
+  const auto found = std::find(window_.views_.begin(), window_.views_.end(), &view);
+  if (found == window_.views_.end()) return;
+  window_.SelectTab(static_cast<int>(found - window_.views_.begin()));
+  window_.OnTabChanged();
+}
+
+bool MainWindow::Host::ProcessMessages() {
+  return framework::win32::ProcessPendingMessages(window_.Handle(), window_.Accelerators()) &&
+         !window_.destroyed_;
+}
+
+bool MainWindow::Host::BackgroundBusy() const {
+  return std::any_of(window_.views_.begin(), window_.views_.end(),
+                     [](const View* view) { return view->Busy(); });
+}
+
+View& MainWindow::Host::ActiveView() const {
+  const int active = window_.ActiveTab();
+  const auto index = static_cast<size_t>(active < 0 ? 0 : active);
+  return *window_.views_[std::min(index, window_.views_.size() - 1)];
+}
+
+View* MainWindow::Host::ViewFor(ViewCommand command) const {
+  if (window_.views_.empty()) return nullptr;
+  View& active = ActiveView();
+  if (active.Handles(command)) return &active;
+  for (View* view : window_.views_) {
+    if (view->Handles(command)) return view;
+  }
+  return nullptr;
+}
+
+void MainWindow::Host::LoadHistories() {
+  LoadHistoryFiles(DefaultHistoryFiles(), CollectHistories(window_.views_, window_.findDialog_,
+                                                           window_.connectDialog_));
+}
+
+void MainWindow::Host::SaveHistories() {
+  for (View* view : window_.views_) view->SavingHistories();
+  SaveHistoryFiles(DefaultHistoryFiles(), CollectHistories(window_.views_, window_.findDialog_,
+                                                           window_.connectDialog_));
 }
 
 }  // namespace brevane::app::win32

@@ -2,6 +2,8 @@
 #include "app/close_request.h"
 
 #include "app/win32/main_window.h"
+#include "app/win32/main_window_host.h"
+#include "app/win32/query_view.h"
 #include "app/win32/query_handoff.h"
 #include "framework/win32/message_box.h"
 
@@ -22,15 +24,16 @@ class MessageBoxQuestions final : public QuestionBox {
 
 }  // namespace
 
-void MainWindow::OnCloseRequest(bool& canClose) {
-  SaveHistory();
+bool MainWindow::CloseGranted() {
+  host_->SaveHistories();
+  bool canClose = true;
   try {
     CloseRequestState state;
-    const std::string query = QueryText();
+    const std::string query = queryView_->QueryText();
     state.queryText = query;
     state.monitorWindow = monitorWindow_;
     state.startupQuery = startupQuery_;
-    state.resultHasColumns = resultView_.HeaderColumnCount() > 0;
+    state.resultHasColumns = queryView_->ResultHasColumns();
     MessageBoxQuestions questions(Handle());
     const CloseDecision decision = DecideCloseRequest(state, questions);
     canClose = decision.canClose;
@@ -41,6 +44,7 @@ void MainWindow::OnCloseRequest(bool& canClose) {
     // Only the user's own answer keeps the window open.
     canClose = true;
   }
+  return canClose;
 }
 
 }  // namespace brevane::app::win32

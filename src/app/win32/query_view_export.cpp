@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/delimited_text.h"
-#include "app/win32/main_window.h"
+#include "app/win32/query_view.h"
 #include "framework/win32/atomic_file_writer.h"
 #include "framework/win32/encoding.h"
 #include "framework/win32/save_file_dialog.h"
@@ -29,16 +29,16 @@ std::string FailureText(const std::wstring& path, const std::string& reason) {
 
 }  // namespace
 
-void MainWindow::OnExport() {
+void QueryView::OnExport() {
   if (queryRows_.Rows().ColumnCount() == 0) {
     MessageBeep(MB_OK);
     return;
   }
   std::optional<framework::win32::SaveFileChoice> choice;
   try {
-    choice = framework::win32::ChooseSaveFile(Handle(), kFilters, L"result.csv", L"csv");
+    choice = framework::win32::ChooseSaveFile(host_.Frame(), kFilters, L"result.csv", L"csv");
   } catch (const std::exception& error) {
-    ShowError(std::string("Error: ") + error.what());
+    host_.ShowError(std::string("Error: ") + error.what());
     return;
   }
   if (!choice) return;  // cancelled
@@ -48,8 +48,8 @@ void MainWindow::OnExport() {
                     FormatForFileName(framework::win32::WideToUtf8(choice->path), chosen));
 }
 
-bool MainWindow::ExportResultTable(const std::wstring& path, DelimitedFormat format) {
-  BusyScope busy(*this);
+bool QueryView::ExportResultTable(const std::wstring& path, DelimitedFormat format) {
+  BusyScope busy(host_);
   std::string failure;
   try {
     framework::win32::AtomicFileWriter file(path);
@@ -63,11 +63,11 @@ bool MainWindow::ExportResultTable(const std::wstring& path, DelimitedFormat for
   }
   busy.Restore();
   if (!failure.empty()) {
-    SetStatusPanel(2, failure);
-    ShowError(failure);
+    host_.SetStatus(2, failure);
+    host_.ShowError(failure);
     return false;
   }
-  SetStatusPanel(2, "Exported " + std::to_string(queryRows_.Rows().RowCount()) + " rows");
+  host_.SetStatus(2, "Exported " + std::to_string(queryRows_.Rows().RowCount()) + " rows");
   return true;
 }
 

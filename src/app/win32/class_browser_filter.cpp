@@ -7,8 +7,9 @@
 #include <string>
 
 #include "app/win32/command_ids.h"
-#include "app/win32/main_window.h"
+#include "app/win32/class_browser_view.h"
 #include "framework/win32/control_adapters.h"
+#include "framework/win32/window_base.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
 #include "framework/win32/redraw_suspension.h"
@@ -22,11 +23,11 @@ constexpr UINT_PTR kFilterEditSubclassId = 2;
 
 }  // namespace
 
-LRESULT CALLBACK MainWindow::FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT CALLBACK ClassBrowserView::FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR refData) {
-  auto* window = reinterpret_cast<MainWindow*>(refData);
+  auto* window = reinterpret_cast<ClassBrowserView*>(refData);
   if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-    framework::win32::RunGuarded(window->Handle(), [&] {
+    framework::win32::RunGuarded(window->host_.Frame(), [&] {
       SetWindowTextW(edit, L"");
       window->ApplyClassFilter(std::string());
     });
@@ -35,7 +36,7 @@ LRESULT CALLBACK MainWindow::FilterEditProc(HWND edit, UINT message, WPARAM wPar
   if (message == WM_CHAR && (wParam == VK_ESCAPE || wParam == L'\r')) return 0;  // no beep
   if (message == WM_KEYDOWN && wParam == VK_RETURN) {
     // Enter keeps the text in the box's history and goes on to the list.
-    framework::win32::RunGuarded(window->Handle(), [&] {
+    framework::win32::RunGuarded(window->host_.Frame(), [&] {
       framework::win32::Win32ComboBox combo(window->classFilterCombo_);
       util::AddToHistory(combo, window->ClassFilterText());
       SetFocus(window->classList_);
@@ -46,14 +47,15 @@ LRESULT CALLBACK MainWindow::FilterEditProc(HWND edit, UINT message, WPARAM wPar
   return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-void MainWindow::CreateClassFilterBox(HFONT font) {
+void ClassBrowserView::CreateClassFilterBox(HFONT font) {
   constexpr DWORD kVisible = WS_VISIBLE | WS_CLIPSIBLINGS;
   classFilterLabel_ = framework::win32::CreateChild(
-      Handle(), WC_STATICW, "筛选", kVisible | SS_CENTERIMAGE, 0, kIdClassFilterLabel, font);
+      host_.Frame(), WC_STATICW, "筛选", kVisible | SS_CENTERIMAGE, 0, kIdClassFilterLabel, font);
   classFilterCombo_ = framework::win32::CreateChild(
-      Handle(), WC_COMBOBOXW, "",
+      host_.Frame(), WC_COMBOBOXW, "",
       kVisible | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, kIdClassFilterCombo,
       font);
+  filterHistory_ = framework::win32::Win32ComboBox(classFilterCombo_);
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (GetComboBoxInfo(classFilterCombo_, &info) && info.hwndItem != nullptr) {
@@ -62,12 +64,12 @@ void MainWindow::CreateClassFilterBox(HFONT font) {
   }
 }
 
-std::string MainWindow::ClassFilterText() const {
+std::string ClassBrowserView::ClassFilterText() const {
   return classFilterCombo_ != nullptr ? framework::win32::GetWindowTextUtf8(classFilterCombo_)
                                       : std::string();
 }
 
-void MainWindow::ClassFilterChange(int notification) {
+void ClassBrowserView::ClassFilterChange(int notification) {
   switch (notification) {
     case CBN_EDITCHANGE:
       ApplyClassFilter(ClassFilterText());
@@ -90,12 +92,12 @@ void MainWindow::ClassFilterChange(int notification) {
   }
 }
 
-void MainWindow::ShowClassList(util::StringList classes) {
+void ClassBrowserView::ShowClassList(util::StringList classes) {
   classFilter_.SetNames(std::move(classes));
   ApplyClassFilter(ClassFilterText());
 }
 
-void MainWindow::ApplyClassFilter(const std::string& text) {
+void ClassBrowserView::ApplyClassFilter(const std::string& text) {
   framework::win32::Win32ListBox classList(classList_);
   const int selected = classList.SelectedIndex();
   const std::string selectedName = selected >= 0 ? classList.ItemText(selected) : std::string();
@@ -119,17 +121,14 @@ void MainWindow::ApplyClassFilter(const std::string& text) {
   ShowClassCount();
 }
 
-void MainWindow::ShowClassCount() {
+void ClassBrowserView::ShowClassCount() {
   const size_t shown = static_cast<size_t>(framework::win32::Win32ListBox(classList_).ItemCount());
   const bool filtering = !ClassFilter::Normalized(ClassFilterText()).empty();
-  SetStatusPanel(1, ClassCountText(shown, classFilter_.Names().size(), filtering));
+  host_.SetStatus(1, ClassCountText(shown, classFilter_.Names().size(), filtering));
 }
 
-void MainWindow::FocusClassFilter() {
-  if (ActiveTab() != 0) {
-    SelectTab(0);
-    OnTabChanged();
-  }
+void ClassBrowserView::FocusClassFilter() {
+  host_.Activate(*this);
   SetFocus(classFilterCombo_);
   SendMessageW(classFilterCombo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }

@@ -1,6 +1,9 @@
-// The classes tab: the class list, the instances of the chosen class, the property grid and
-// the class list's context menu.
-#include <windows.h>
+// The classes tab's data: the class list, the instances of the chosen class, the property grid
+// with its types and key marks, and the class list's context menu. The class click reads each
+// property's CIM type and key qualifier from the class definition; every filling of the grid
+// shows them in the column "Type" and marks the keys after their names.
+#include "app/win32/class_browser_view.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -11,8 +14,10 @@
 #include "app/class_filter.h"
 #include "app/query_texts.h"
 #include "app/win32/command_ids.h"
-#include "app/win32/main_window.h"
+#include "app/copy_text.h"
+#include "app/win32/view_controls.h"
 #include "framework/win32/control_adapters.h"
+#include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
 #include "framework/win32/redraw_suspension.h"
 #include "util/text.h"
@@ -22,6 +27,7 @@ namespace brevane::app::win32 {
 
 namespace {
 constexpr const char* kRequestingInstances = "Requesting instances...";
+constexpr int kTypeColumn = 2;
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   const int c = util::CompareBytes(util::AsciiLower(a), util::AsciiLower(b));
@@ -29,12 +35,12 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
-void MainWindow::LoadClasses() {
+void ClassBrowserView::LoadClasses() {
   classesLoaded_ = true;
   // The local computer takes no credentials; "." is how the user asks for it explicitly.
-  if (wmiClient_->Host == ".") {
-    wmiClient_->User.clear();
-    wmiClient_->Password.clear();
+  if (client_.Host == ".") {
+    client_.User.clear();
+    client_.Password.clear();
   }
   classesLoading_ = true;
   classNames_.clear();
@@ -43,26 +49,26 @@ void MainWindow::LoadClasses() {
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   currentClass_.clear();
   DropPropertyFetch();
-  SetStatusPanel(0, wmiClient_->Host);
-  UpdateBusyCursor();
-  const std::string host = wmiClient_->Host;
-  wmi::StartClassList(*classListWorker_, Connection(), hideEmptyClasses_,
+  host_.SetStatus(0, client_.Host);
+  host_.BackgroundChanged();
+  const std::string host = client_.Host;
+  wmi::StartClassList(classListWorker_, ConnectionOf(client_), hideEmptyClasses_,
                       {[this, host] {
-                         if (!panelBeforeConnect_) panelBeforeConnect_ = StatusPanel(2);
-                         SetStatusPanel(2, ConnectingText(host));
+                         if (!panelBeforeConnect_) panelBeforeConnect_ = host_.Status(2);
+                         host_.SetStatus(2, ConnectingText(host));
                        },
                        [this] {
-                         if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
+                         if (panelBeforeConnect_) host_.SetStatus(2, *panelBeforeConnect_);
                          panelBeforeConnect_.reset();
                        },
                        [this](util::StringList&& names) { OnClassNames(std::move(names)); },
                        [this](bool ok, const std::string& errorText) {
-                         RunAsHandler([&] { OnClassListEnded(ok, errorText); });
+                         host_.RunAsHandler([&] { OnClassListEnded(ok, errorText); });
                        }});
 }
 
 // While the list loads, names are shown as they come, those the filter box lets through.
-void MainWindow::OnClassNames(util::StringList&& names) {
+void ClassBrowserView::OnClassNames(util::StringList&& names) {
   ClassFilter batch;
   batch.SetNames(std::move(names));
   {
@@ -74,25 +80,25 @@ void MainWindow::OnClassNames(util::StringList&& names) {
     }
   }
   classNames_.insert(classNames_.end(), batch.Names().begin(), batch.Names().end());
-  SetStatusPanel(
+  host_.SetStatus(
       1, ClassCountText(static_cast<size_t>(framework::win32::Win32ListBox(classList_).ItemCount()),
                         classNames_.size(), !ClassFilter::Normalized(ClassFilterText()).empty()));
 }
 
-void MainWindow::OnClassListEnded(bool ok, const std::string& errorText) {
+void ClassBrowserView::OnClassListEnded(bool ok, const std::string& errorText) {
   classesLoading_ = false;
-  if (panelBeforeConnect_) SetStatusPanel(2, *panelBeforeConnect_);
+  if (panelBeforeConnect_) host_.SetStatus(2, *panelBeforeConnect_);
   panelBeforeConnect_.reset();
   util::StringList classes = std::move(classNames_);
   classNames_.clear();
   std::sort(classes.begin(), classes.end(), LessIgnoringCase);
   // Through the filter; a class the user chose while the list was loading stays chosen.
   ShowClassList(std::move(classes));
-  UpdateBusyCursor();
-  if (!ok) ShowError("Error: " + errorText);
+  host_.BackgroundChanged();
+  if (!ok) host_.ShowError("Error: " + errorText);
 }
 
-void MainWindow::OnClassChosen() {
+void ClassBrowserView::OnClassChosen() {
   framework::win32::Win32ListBox classList(classList_);
   const int selected = classList.SelectedIndex();
   if (selected < 0) {
@@ -103,92 +109,79 @@ void MainWindow::OnClassChosen() {
   if (ActionForClassClick(currentClass_, chosen) == ClassAction::LoadClass) LoadClass(chosen);
 }
 
-void MainWindow::LoadClass(const std::string& className) {
+void ClassBrowserView::LoadClass(const std::string& className) {
   currentClass_ = className;
-  SetStatusPanel(2, kRequestingInstances);
+  host_.SetStatus(2, kRequestingInstances);
   if (!instanceListAdapter_)
     instanceListAdapter_ = std::make_unique<ListBoxInstanceList>(instanceList_);
-  instanceLoader_->RequestInstances(wmiClient_->Host, wmiClient_->Namespace, wmiClient_->User,
-                                    wmiClient_->Password, currentClass_,
+  instanceLoader_.RequestInstances(client_.Host, client_.Namespace, client_.User,
+                                    client_.Password, currentClass_,
                                     instanceListAdapter_.get());
-  SetClassTabQueryText("select * from " + currentClass_);
+  framework::win32::SetWindowTextUtf8(queryCombo_, "select * from " + currentClass_);
   // The names come from a worker; until then the grid shows no other class's names.
   columnNames_.clear();
   propertyTypes_.clear();
   SetPropertyRows(columnNames_, nullptr);
   propertiesPending_ = true;
-  UpdateBusyCursor();
-  wmi::StartClassProperties(*propertyWorker_, Connection(), currentClass_,
+  host_.BackgroundChanged();
+  wmi::StartClassProperties(propertyWorker_, ConnectionOf(client_), currentClass_,
                             [this](wmi::PropertyListing&& listing) {
-                              RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
+                              host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
                             });
 }
 
-void MainWindow::EmptyClassPanes() {
+void ClassBrowserView::EmptyClassPanes() {
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   SetPropertyRows({}, nullptr);
   currentClass_.clear();
   DropPropertyFetch();
 }
 
-void MainWindow::DropPropertyFetch() {
-  propertyWorker_->Cancel();
+void ClassBrowserView::DropPropertyFetch() {
+  propertyWorker_.Cancel();
   propertiesPending_ = false;
-  UpdateBusyCursor();
+  host_.BackgroundChanged();
 }
 
-void MainWindow::InstancesDone(int count, const std::string& message) {
-  SetStatusPanel(2, message.empty() ? "Instances: " + std::to_string(count) : message);
+void ClassBrowserView::InstancesDone(int count, const std::string& message) {
+  host_.SetStatus(2, message.empty() ? "Instances: " + std::to_string(count) : message);
 }
 
-void MainWindow::OnInstanceChosen() {
+void ClassBrowserView::OnInstanceChosen() {
   const int selected = framework::win32::Win32ListBox(instanceList_).SelectedIndex();
   if (selected < 0) return;
   // Fetched by its path, which names this very instance; lines without one (a keyless class,
   // the progress or failure line) are found by their position, as before.
-  const std::string path = instanceLoader_->PathOf(selected);
+  const std::string path = instanceLoader_.PathOf(selected);
   // Until the answer comes, the grid shows no other instance's values.
   resultValues_.clear();
   SetPropertyRows(columnNames_, nullptr);
   propertiesPending_ = true;
-  UpdateBusyCursor();
-  wmi::StartInstanceFetch(*propertyWorker_, Connection(), wmiClient_->Regional(), currentClass_,
+  host_.BackgroundChanged();
+  wmi::StartInstanceFetch(propertyWorker_, ConnectionOf(client_), client_.Regional(), currentClass_,
                           path, selected, [this](wmi::PropertyListing&& listing) {
-                            RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
+                            host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
                           });
 }
 
-void MainWindow::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance) {
+void ClassBrowserView::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance) {
   propertiesPending_ = false;
-  UpdateBusyCursor();
+  host_.BackgroundChanged();
   if (listing.gone) {
     columnNames_.clear();
     resultValues_.clear();
     SetPropertyRows(columnNames_, nullptr);
-    SetStatusPanel(2, listing.errorText);
+    host_.SetStatus(2, listing.errorText);
     return;
   }
   columnNames_ = std::move(listing.names);
   resultValues_ = std::move(listing.values);
   if (!ofInstance) propertyTypes_ = std::move(listing.types);
   SetPropertyRows(columnNames_, ofInstance ? &resultValues_ : nullptr);
-  if (!listing.ok) ShowError(listing.errorText);
+  if (!listing.ok) host_.ShowError(listing.errorText);
 }
 
-bool MainWindow::BackgroundBusy() const {
-  return query_.active || classesLoading_ || propertiesPending_;
-}
-
-void MainWindow::UpdateBusyCursor() {
-  POINT point{};
-  if (!GetCursorPos(&point)) return;
-  HWND under = WindowFromPoint(point);
-  if (under == nullptr || (under != Handle() && !IsChild(Handle(), under))) return;
-  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
-               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
-
-void MainWindow::SetPropertyRows(const util::StringList& names, const util::StringList* values) {
+void ClassBrowserView::SetPropertyRows(const util::StringList& names, const util::StringList* values) {
   framework::win32::RedrawSuspension redraw(propertyGrid_);
   ListView_DeleteAllItems(propertyGrid_);
   const size_t rows = names.size() + 1;  // one blank row after the names
@@ -214,13 +207,7 @@ void MainWindow::SetPropertyRows(const util::StringList& names, const util::Stri
   ShowPropertyTypes();
 }
 
-void MainWindow::OnClassTabRunQuery() {
-  SelectTab(1);
-  SetQueryText(framework::win32::GetWindowTextUtf8(classTabQueryCombo_));
-  RunQuery();
-}
-
-void MainWindow::PrepareClassMenu() {
+void ClassBrowserView::PrepareClassMenu() {
   const int selected = framework::win32::Win32ListBox(classList_).SelectedIndex();
   if (selected >= 0) {
     const std::string className = framework::win32::Win32ListBox(classList_).ItemText(selected);
@@ -236,24 +223,58 @@ void MainWindow::PrepareClassMenu() {
   }
 }
 
-void MainWindow::OnSelectFrom() {
-  SelectTab(1);
-  SetQueryText(selectFromHint_);
-  RunQuery();
+void ClassBrowserView::OnSelectFrom() {
+  host_.RunQueryOnQueryTab(selectFromHint_);
 }
 
-void MainWindow::OnRefreshInstances() {
+void ClassBrowserView::OnRefreshInstances() {
   switch (ActionForRefresh(currentClass_, refreshTarget_)) {
     case ClassAction::LoadClass:
       LoadClass(refreshTarget_);
       return;
     case ClassAction::ReloadInstances:
-      SetStatusPanel(2, kRequestingInstances);
-      instanceLoader_->RefreshInstances();
+      host_.SetStatus(2, kRequestingInstances);
+      instanceLoader_.RefreshInstances();
       return;
     case ClassAction::Nothing:
       return;
   }
+}
+
+const wmi::PropertyType* ClassBrowserView::PropertyTypeOf(const std::string& name) const {
+  for (const wmi::PropertyType& type : propertyTypes_) {
+    if (type.name == name) return &type;
+  }
+  // WMI compares property names without regard to case.
+  const std::string folded = util::AsciiLower(name);
+  for (const wmi::PropertyType& type : propertyTypes_) {
+    if (util::AsciiLower(type.name) == folded) return &type;
+  }
+  return nullptr;
+}
+
+void ClassBrowserView::ShowPropertyTypes() {
+  const auto rows = static_cast<int>(SendMessageW(propertyGrid_, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    const std::string name = framework::win32::ListViewText(propertyGrid_, row, 0);
+    if (name.empty()) continue;
+    const wmi::PropertyType* type = PropertyTypeOf(name);
+    if (type == nullptr) continue;
+    framework::win32::SetListViewText(propertyGrid_, row, kTypeColumn, type->typeName);
+    if (type->key)
+      framework::win32::SetListViewText(propertyGrid_, row, 0, PropertyGridName(name, true));
+  }
+}
+
+void ClassBrowserView::OnHideEmptyClasses() {
+  // The item's check mark is the opposite of hideEmptyClasses_; the item may not be in the
+  // menu at all, so the field carries the state.
+  hideEmptyClasses_ = !hideEmptyClasses_;
+  if (HMENU menu = GetMenu(host_.Frame())) {
+    CheckMenuItem(menu, kCmdHideEmptyClasses,
+                  MF_BYCOMMAND | (hideEmptyClasses_ ? MF_UNCHECKED : MF_CHECKED));
+  }
+  LoadClasses();
 }
 
 }  // namespace brevane::app::win32

@@ -1,4 +1,4 @@
-// The query tab: running a WQL query in the background, streaming its answer into a sortable
+// The query tab's run: a WQL query in the background, its answer streaming into a sortable
 // table.
 #include <windows.h>
 #include <commctrl.h>
@@ -8,8 +8,9 @@
 
 #include "app/query_texts.h"
 #include "app/result_rows.h"
-#include "app/win32/main_window.h"
+#include "app/win32/query_view.h"
 #include "framework/win32/control_adapters.h"
+#include "framework/win32/window_base.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/redraw_suspension.h"
 #include "util/history.h"
@@ -35,12 +36,12 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start,
 
 }  // namespace
 
-LRESULT CALLBACK MainWindow::QueryComboEditProc(HWND edit, UINT message, WPARAM wParam,
+LRESULT CALLBACK QueryView::QueryComboEditProc(HWND edit, UINT message, WPARAM wParam,
                                                 LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
   if (message == WM_CHAR) {
-    auto* window = reinterpret_cast<MainWindow*>(refData);
+    auto* window = reinterpret_cast<QueryView*>(refData);
     auto key = static_cast<wchar_t>(wParam);
-    if (!framework::win32::RunGuarded(window->Handle(), [&] { window->OnQueryComboKey(key); }))
+    if (!framework::win32::RunGuarded(window->host_.Frame(), [&] { window->OnQueryComboKey(key); }))
       return 0;
     if (key == 0) return 0;
     wParam = key;
@@ -50,7 +51,7 @@ LRESULT CALLBACK MainWindow::QueryComboEditProc(HWND edit, UINT message, WPARAM 
   return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-void MainWindow::SubclassQueryCombo() {
+void QueryView::SubclassQueryCombo() {
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (GetComboBoxInfo(queryCombo_, &info) && info.hwndItem != nullptr) {
@@ -59,29 +60,29 @@ void MainWindow::SubclassQueryCombo() {
   }
 }
 
-void MainWindow::RunQuery() {
+void QueryView::RunQuery() {
   if (query_.active) StopQuery();
   const std::string queryText = QueryText();
   query_ = RunningQuery{};
   query_.active = true;
   query_.start = std::chrono::steady_clock::now();
   query_.headerColumns = resultView_.HeaderColumnCount();
-  query_.panelBefore = StatusPanel(2);
+  query_.panelBefore = host_.Status(2);
   framework::win32::SetWindowTextUtf8(runQueryButton_, kStopCaption);
-  SetStatusPanel(2, QueryProgressText(0));
-  UpdateBusyCursor();
-  const std::string host = wmiClient_->Host;
-  wmi::StartQuery(*queryWorker_, Connection(), wmiClient_->Regional(), queryText,
+  host_.SetStatus(2, QueryProgressText(0));
+  host_.BackgroundChanged();
+  const std::string host = client_.Host;
+  wmi::StartQuery(queryWorker_, ConnectionOf(client_), client_.Regional(), queryText,
                   {[this, host] {
-                     if (!query_.rowsReplaced) SetStatusPanel(2, ConnectingText(host));
+                     if (!query_.rowsReplaced) host_.SetStatus(2, ConnectingText(host));
                    },
                    [this](wmi::ResultTable&& batch) { OnQueryRows(std::move(batch)); },
                    [this, queryText](const wmi::QueryEnd& end) {
-                     RunAsHandler([&] { OnQueryEnded(end, queryText); });
+                     host_.RunAsHandler([&] { OnQueryEnded(end, queryText); });
                    }});
 }
 
-void MainWindow::OnRunQueryButton() {
+void QueryView::OnRunQueryButton() {
   if (query_.active) {
     StopQuery();
   } else {
@@ -89,23 +90,23 @@ void MainWindow::OnRunQueryButton() {
   }
 }
 
-void MainWindow::StopQuery() {
+void QueryView::StopQuery() {
   if (!query_.active) return;
-  queryWorker_->Cancel();
+  queryWorker_.Cancel();
   const long long elapsed = MillisecondsSince(query_.start, std::chrono::steady_clock::now());
   EndQueryRun();
-  SetStatusPanel(2, QueryStoppedText(elapsed, queryRows_.Rows().RowCount(),
-                                     wmiClient_->Regional().decimalSeparator));
+  host_.SetStatus(2, QueryStoppedText(elapsed, queryRows_.Rows().RowCount(),
+                                     client_.Regional().decimalSeparator));
   if (query_.rowsReplaced) LayOutFinishedResult();
 }
 
-void MainWindow::EndQueryRun() {
+void QueryView::EndQueryRun() {
   query_.active = false;
   framework::win32::SetWindowTextUtf8(runQueryButton_, kRunCaption);
-  UpdateBusyCursor();
+  host_.BackgroundChanged();
 }
 
-void MainWindow::OnQueryRows(wmi::ResultTable&& batch) {
+void QueryView::OnQueryRows(wmi::ResultTable&& batch) {
   if (!query_.rowsReplaced) {
     query_.rowsReplaced = true;
     queryRows_.Rows() = ResultRows();
@@ -114,12 +115,12 @@ void MainWindow::OnQueryRows(wmi::ResultTable&& batch) {
   queryRows_.Rows().Append(std::move(batch));
   ShowStreamedColumns();
   resultView_.SyncRowCount(true);
-  SetStatusPanel(2, QueryProgressText(queryRows_.Rows().RowCount()));
+  host_.SetStatus(2, QueryProgressText(queryRows_.Rows().RowCount()));
 }
 
 // While the query runs, the result's columns take the header's places as they appear, and
 // columns the header lacks are added; the layout of the finished result comes at the end.
-void MainWindow::ShowStreamedColumns() {
+void QueryView::ShowStreamedColumns() {
   const ResultRows& rows = queryRows_.Rows();
   const int cols = rows.ColumnCount();
   if (cols <= query_.captionsShown) return;
@@ -142,21 +143,20 @@ void MainWindow::ShowStreamedColumns() {
   query_.captionsShown = cols;
 }
 
-void MainWindow::OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryText) {
+void QueryView::OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryText) {
   EndQueryRun();
   if (!end.ok) {
     if (query_.rowsReplaced) LayOutFinishedResult();
-    SetStatusPanel(2, end.errorText);
-    ShowError(end.errorText);
+    host_.SetStatus(2, end.errorText);
+    host_.ShowError(end.errorText);
     return;
   }
   // Whole milliseconds, from the start to the last object: a query within one millisecond
   // shows no time.
   const long long elapsed = MillisecondsSince(query_.start, end.lastObject);
-  SetStatusPanel(2, elapsed > 0 ? QueryTimeText(elapsed, wmiClient_->Regional().decimalSeparator)
+  host_.SetStatus(2, elapsed > 0 ? QueryTimeText(elapsed, client_.Regional().decimalSeparator)
                                 : query_.panelBefore);
-  framework::win32::Win32ComboBox history(queryCombo_);
-  util::AddToHistory(history, queryText);
+  util::AddToHistory(queryHistory_, queryText);
   if (!query_.rowsReplaced) {  // no objects: the table empties, its headers stay
     query_.rowsReplaced = true;
     queryRows_.Rows() = ResultRows();
@@ -167,7 +167,7 @@ void MainWindow::OnQueryEnded(const wmi::QueryEnd& end, const std::string& query
 
 // The finished result as a query that ran at once would show it: the columns rebuilt when
 // their number changed (widths and order reset), else only their captions; then the order.
-void MainWindow::LayOutFinishedResult() {
+void QueryView::LayOutFinishedResult() {
   framework::win32::RedrawSuspension redraw(resultTable_);
   const ResultRows& rows = queryRows_.Rows();
   const int cols = rows.ColumnCount();
@@ -194,7 +194,7 @@ void MainWindow::LayOutFinishedResult() {
   resultView_.SyncRowCount();
 }
 
-void MainWindow::SortResultRows() {
+void QueryView::SortResultRows() {
   if (queryRows_.Rows().ColumnCount() == 0) return;
   queryRows_.Rows().Sort(sortColumn_, sortAscending_);
   // The rows under the selection changed; a selection would now mark another object.
@@ -202,7 +202,7 @@ void MainWindow::SortResultRows() {
   InvalidateRect(resultTable_, nullptr, FALSE);
 }
 
-void MainWindow::OnQueryComboKey(wchar_t& key) {
+void QueryView::OnQueryComboKey(wchar_t& key) {
   if (key == kEscape && query_.active) {
     key = 0;
     StopQuery();
@@ -213,7 +213,7 @@ void MainWindow::OnQueryComboKey(wchar_t& key) {
   RunQuery();
 }
 
-void MainWindow::OnResultColumnClick(int column) {
+void QueryView::OnResultColumnClick(int column) {
   const int columns = resultView_.HeaderColumnCount();
   if (column < 0 || column >= columns) return;
   for (int i = 0; i < columns; ++i) resultView_.SetHeaderImage(i, -1);

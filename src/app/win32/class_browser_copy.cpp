@@ -1,0 +1,90 @@
+// Copying from the classes tab's lists: the class list, the instance list and the property
+// grid, by Ctrl+C and by the lists' context menus. The texts are the portable copy texts'.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/copy_text.h"
+#include "app/win32/class_browser_view.h"
+#include "app/win32/command_ids.h"
+#include "app/win32/view_controls.h"
+#include "framework/win32/controls.h"
+
+namespace brevane::app::win32 {
+
+namespace {
+
+std::vector<PropertyRowText> SelectedPropertyRows(HWND grid) {
+  std::vector<PropertyRowText> rows;
+  for (int row : SelectedListViewRows(grid))
+    rows.push_back({PropertyNameFromGrid(framework::win32::ListViewText(grid, row, 0)),
+                    framework::win32::ListViewText(grid, row, 1)});
+  return rows;
+}
+
+}  // namespace
+
+void ClassBrowserView::CreateListMenus() {
+  AppendMenuItem(classMenu_.Get(), 0, "-");
+  AppendMenuItem(classMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  instanceMenu_.Reset(CreatePopupMenu());
+  AppendMenuItem(instanceMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  propertyMenu_.Reset(CreatePopupMenu());
+  AppendMenuItem(propertyMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  AppendMenuItem(propertyMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
+  AppendMenuItem(propertyMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
+}
+
+void ClassBrowserView::ListContextMenu(HWND list, POINT point) {
+  HMENU menu = list == instanceList_ ? instanceMenu_.Get() : propertyMenu_.Get();
+  if (menu == nullptr) return;
+  const bool selection = list == instanceList_
+                             ? SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR
+                             : SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+  EnableMenuCommand(menu, kCmdCopy, selection);
+  EnableMenuCommand(menu, kCmdCopyValue, selection);
+  contextList_ = list;
+  TrackContextMenu(menu, host_.Frame(), point);
+}
+
+void ClassBrowserView::OnCopy(HWND list) {
+  if (list != nullptr && IsEditField(list)) {
+    SendMessageW(list, WM_COPY, 0, 0);
+    return;
+  }
+  std::string text;
+  if (list == classList_ || list == instanceList_) {
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) return;
+    text = ListBoxLine(list, static_cast<int>(selected));
+  } else if (list == propertyGrid_) {
+    const std::vector<PropertyRowText> rows = SelectedPropertyRows(propertyGrid_);
+    if (rows.empty()) return;
+    text = PropertyLinesText(rows);
+  } else {
+    return;
+  }
+  CopyToClipboard(host_, text);
+}
+
+void ClassBrowserView::OnCopyValue() {
+  const std::vector<PropertyRowText> rows = SelectedPropertyRows(propertyGrid_);
+  if (rows.empty()) return;
+  CopyToClipboard(host_, PropertyValuesText(rows));
+}
+
+void ClassBrowserView::OnSelectAll(HWND control) {
+  if (control != nullptr && IsEditField(control)) {
+    SendMessageW(control, EM_SETSEL, 0, -1);
+    return;
+  }
+  if (control != propertyGrid_) return;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  SendMessageW(control, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace brevane::app::win32

@@ -1,0 +1,174 @@
+#pragma once
+// The classes tab: the class list with its filter box, the instances of the chosen class, the
+// property grid, and the query strip whose run button hands its text to the query tab. Its
+// handlers are spread over:
+//   class_browser_view.cpp      controls, layout, DPI, splitters, commands and menus
+//   class_browser_classes.cpp   the class list, the instances and the property grid
+//   class_browser_filter.cpp    the filter box above the class list
+//   class_browser_copy.cpp      copy and select all, the lists' context menus
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/class_filter.h"
+#include "app/win32/list_box_instance_list.h"
+#include "app/win32/view.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/gdi_handles.h"
+#include "framework/win32/splitter.h"
+#include "util/string_list.h"
+#include "wmi/instance_loader.h"
+#include "wmi/object_fetch.h"
+#include "wmi/request_worker.h"
+#include "wmi/wmi_client.h"
+
+namespace brevane::app::win32 {
+
+class ClassBrowserView final : public View {
+ public:
+  // classListWorker: the class list; propertyWorker: the grid's fetches (one worker, so that
+  // the latest class or instance choice wins); loader: the instance list.
+  ClassBrowserView(ViewHost& host, wmi::WmiClient& client, wmi::RequestWorker& classListWorker,
+                   wmi::RequestWorker& propertyWorker, wmi::InstanceLoader& loader);
+  ~ClassBrowserView() override;
+
+  std::string Caption() const override { return "WMI 类"; }
+  void Create(HFONT font, HIMAGELIST images, UINT dpi) override;
+  void Layout(const RECT& page) override;
+  void DpiChanged(UINT dpi, UINT previous, HFONT font) override;
+  void Show(bool shown) override;
+  void Activated() override;
+  void Starting() override;
+  HWND FocusTarget() const override { return classList_; }
+  bool Handles(ViewCommand command) const override;
+  void Run(ViewCommand command, bool fromKeyboard) override;
+  SearchList Searched() override { return {nullptr, &classListControl_}; }
+  void Found() override;
+  bool OnCommand(int id, int notification, HWND control) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
+  bool OnContextMenu(HWND control, POINT point) override;
+  void Histories(HistoryCombos& combos) override;
+  void SavingHistories() override;
+  bool Busy() const override { return classesLoading_ || propertiesPending_; }
+  void ConnectionChanged() override { LoadClasses(); }
+  void WorkersStopped() override;
+
+  HMENU ClassMenu() const { return classMenu_.Get(); }  // the class list's context menu
+  // Requests the class list afresh (F5, a new connection, the first look at the tab).
+  void LoadClasses();
+  bool ClassesLoaded() const { return classesLoaded_; }
+
+ private:
+  friend class MainWindowProbe;  // the in-process window tests
+
+  // ---- Class list, instances, property grid (class_browser_classes.cpp)
+  void OnClassNames(util::StringList&& names);
+  void OnClassListEnded(bool ok, const std::string& errorText);
+  void OnClassChosen();
+  // Requests the class's instances and shows its properties; it becomes currentClass_.
+  void LoadClass(const std::string& className);
+  // Instances and properties emptied; currentClass_ forgotten, so a click loads it again.
+  void EmptyClassPanes();
+  // The grid no longer waits for the fetch running, if any; its answer is dropped.
+  void DropPropertyFetch();
+  void InstancesDone(int count, const std::string& message);
+  void OnInstanceChosen();
+  void OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance);
+  // Fills propertyGrid_: one row per name, with its value when values are given, then a blank row.
+  void SetPropertyRows(const util::StringList& names, const util::StringList* values);
+  // Shows the types of the current class's properties in the grid's "Type" column and marks
+  // the keys; SetPropertyRows ends with it.
+  void ShowPropertyTypes();
+  const wmi::PropertyType* PropertyTypeOf(const std::string& name) const;
+  void PrepareClassMenu();
+  void OnSelectFrom();
+  void OnRefreshInstances();
+  void OnHideEmptyClasses();
+
+  // ---- Filter box (class_browser_filter.cpp)
+  void CreateClassFilterBox(HFONT font);
+  // Shows the loaded class list through the filter; LoadClasses hands its list over.
+  void ShowClassList(util::StringList classes);
+  void ClassFilterChange(int notification);
+  void ApplyClassFilter(const std::string& text);
+  void FocusClassFilter();  // Ctrl+L
+  std::string ClassFilterText() const;
+  void ShowClassCount();
+  static LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR refData);
+
+  // ---- Copy (class_browser_copy.cpp)
+  void CreateListMenus();
+  // "复制" from the class list, the instance list or the property grid; an edit field copies
+  // its own selection.
+  void OnCopy(HWND list);
+  void OnCopyValue();              // "复制值": the property grid's values
+  void OnSelectAll(HWND control);  // Ctrl+A
+  // The context menus of the instance list and the property grid.
+  void ListContextMenu(HWND list, POINT point);
+
+  // ---- Layout (class_browser_view.cpp)
+  void SetupListControls();
+  void SetPropertyRowHeight();
+  void FitPropertyValueColumn();
+  void OnClassListSplitterDrag(int position);
+  void OnPaneSplitterDrag(int position);
+
+  ViewHost& host_;
+  wmi::WmiClient& client_;
+  wmi::RequestWorker& classListWorker_;
+  wmi::RequestWorker& propertyWorker_;
+  wmi::InstanceLoader& instanceLoader_;
+
+  HWND classFilterLabel_ = nullptr;
+  HWND classFilterCombo_ = nullptr;
+  HWND classList_ = nullptr;
+  HWND instancePane_ = nullptr;  // its one tab "结果预览" frames the instance list
+  HWND instanceList_ = nullptr;
+  HWND propertyPane_ = nullptr;  // its one tab "属性" frames the property grid
+  HWND propertyGrid_ = nullptr;
+  HWND queryLabel_ = nullptr;
+  HWND queryCombo_ = nullptr;
+  HWND runButton_ = nullptr;
+  framework::win32::Win32ListBox classListControl_{nullptr};
+  framework::win32::Win32ComboBox filterHistory_{nullptr};
+  framework::win32::Splitter classListSplitter_;
+  framework::win32::Splitter paneSplitter_;
+  framework::win32::UniqueImageList propertyRowHeight_;
+  framework::win32::UniqueMenu classMenu_;
+  framework::win32::UniqueMenu instanceMenu_;
+  framework::win32::UniqueMenu propertyMenu_;
+  HWND contextList_ = nullptr;  // the list whose context menu is open
+  HFONT font_ = nullptr;        // the frame's
+  UINT dpi_ = 96;
+  RECT page_{};  // where the last layout placed the view
+  bool started_ = false;
+  // The height of the panes below the class list and the instance pane's width, in 96-DPI
+  // pixels; the splitters change them.
+  int detailsHeight_ = 248;
+  int instancePaneWidth_ = 252;
+
+  bool classesLoaded_ = false;
+  bool hideEmptyClasses_ = false;
+  // The class list loading in the background: its names so far, and the status text that
+  // "Connecting to ..." replaced while the worker connects.
+  bool classesLoading_ = false;
+  util::StringList classNames_;
+  std::optional<std::string> panelBeforeConnect_;
+  ClassFilter classFilter_;
+  std::string currentClass_;
+  std::unique_ptr<ListBoxInstanceList> instanceListAdapter_;
+  bool propertiesPending_ = false;
+  util::StringList columnNames_;
+  util::StringList resultValues_;
+  std::vector<wmi::PropertyType> propertyTypes_;  // of currentClass_, from its definition
+  // The query that the class list's context menu offers ("select * from" the class).
+  std::string selectFromHint_;
+  // The class that "Refresh instances (X)" names: the one selected when the menu opened.
+  std::string refreshTarget_;
+};
+
+}  // namespace brevane::app::win32

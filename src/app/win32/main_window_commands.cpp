@@ -1,0 +1,220 @@
+// The routing of commands: the view commands go to the active view (or the first that has
+// them), the controls' messages to the view that owns them; and the frame's own commands:
+// find and find again, connect, help, home page, support mail, about, the tab shortcuts.
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "app/connect_fields.h"
+#include "app/connect_host.h"
+#include "app/search_flow.h"
+#include "app/support_mail.h"
+#include "app/win32/command_ids.h"
+#include "app/win32/main_window.h"
+#include "app/win32/main_window_host.h"
+#include "app/win32/windows_version.h"
+#include "dialogs/win32/about_box.h"
+#include "dialogs/win32/connect_form.h"
+#include "dialogs/win32/find_dialog.h"
+#include "dialogs/win32/secret_text.h"
+#include "dialogs/win32/shell_open.h"
+#include "framework/win32/help_access.h"
+#include "framework/win32/message_box.h"
+#include "util/help_texts.h"
+#include "util/product_info.h"
+#include "wmi/win32/system_error_text.h"
+
+namespace brevane::app::win32 {
+
+// Find and find again over the list of the active view; the search state lives as long as the
+// window.
+class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
+ public:
+  SearchCommands(HWND frame, std::function<View&()> activeView, dialogs::FindDialogPort& dialog)
+      : frame_(frame), activeView_(std::move(activeView)), flow_(dialog, *this, *this) {}
+
+  SearchFlow& Flow() { return flow_; }
+
+  SearchTab ActiveTab() const override {
+    return activeView_().Searched().table != nullptr ? SearchTab::Query : SearchTab::Classes;
+  }
+  util::ListViewControl& QueryList() override { return *activeView_().Searched().table; }
+  util::ListBoxControl& ClassList() override { return *activeView_().Searched().lines; }
+  void FocusQueryList() override { activeView_().Found(); }
+  void FocusClassList() override { activeView_().Found(); }
+  void EmptyClassPanes() override {}  // part of the view's Found
+
+  bool AskYesNo(const std::string& text) override {
+    return Box(text, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+  void ShowWarning(const std::string& text) override { Box(text, MB_OK | MB_ICONWARNING); }
+
+ private:
+  int Box(const std::string& text, UINT type) {
+    return framework::win32::ShowMessageBox(frame_, text, type);
+  }
+
+  HWND frame_;
+  std::function<View&()> activeView_;
+  SearchFlow flow_;
+};
+
+namespace {
+
+constexpr std::array<std::pair<int, ViewCommand>, 7> kViewCommands = {{
+    {kCmdCopy, ViewCommand::Copy},
+    {kCmdCopyValue, ViewCommand::CopyValue},
+    {kCmdSelectAll, ViewCommand::SelectAll},
+    {kCmdFind, ViewCommand::Find},
+    {kCmdFindNext, ViewCommand::FindNext},
+    {kCmdExport, ViewCommand::Export},
+    {kCmdRefresh, ViewCommand::Refresh},
+}};
+
+std::optional<ViewCommand> ViewCommandOf(int id) {
+  for (const auto& [commandId, command] : kViewCommands) {
+    if (commandId == id) return command;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void MainWindow::OnCommand(int id, int notification, HWND control) {
+  if (control == nullptr) {  // menu items and shortcuts (notification 1)
+    if (const std::optional<ViewCommand> command = ViewCommandOf(id)) {
+      RunViewCommand(*command, notification == 1);
+      return;
+    }
+    if (OnMenuCommand(id)) return;
+  }
+  // The view's own controls and menu items; the active view is asked first.
+  if (views_.empty() || host_->ActiveView().OnCommand(id, notification, control)) return;
+  for (View* view : views_) {
+    if (view->OnCommand(id, notification, control)) return;
+  }
+}
+
+LRESULT MainWindow::OnNotify(NMHDR& header) {
+  if (header.idFrom == kIdTabs) {
+    if (header.code == TCN_SELCHANGE) {
+      SelectTab(ActiveTab());
+      OnTabChanged();
+    }
+    return 0;
+  }
+  LRESULT result = 0;
+  for (View* view : views_) {
+    if (view->OnNotify(header, result)) return result;
+  }
+  return 0;
+}
+
+void MainWindow::OnContextMenu(HWND window, LPARAM position) {
+  POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (point.x == -1 && point.y == -1) {  // from the keyboard: open at the list's corner
+    point = {0, 0};
+    ClientToScreen(window, &point);
+  }
+  for (View* view : views_) {
+    if (view->OnContextMenu(window, point)) return;
+  }
+}
+
+void MainWindow::OnInitMenuPopup(HMENU menu) {
+  // The menu bar's view commands as the view they would go to can run them now.
+  for (const auto& [id, command] : kViewCommands) {
+    if (id == kCmdCopy || id == kCmdCopyValue || id == kCmdSelectAll) continue;  // list menus
+    const View* view = host_->ViewFor(command);
+    const bool available = view != nullptr && view->Available(command);
+    EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
+void MainWindow::RunViewCommand(ViewCommand command, bool fromKeyboard) {
+  View* view = host_->ViewFor(command);
+  if (view == nullptr) return;
+  if (command != ViewCommand::Find && command != ViewCommand::FindNext) {
+    view->Run(command, fromKeyboard);
+    return;
+  }
+  if (!findDialog_) return;
+  if (!searchCommands_) {
+    searchCommands_ = std::make_shared<SearchCommands>(
+        Handle(), [this]() -> View& { return host_->ActiveView(); }, *findDialog_);
+  }
+  if (command == ViewCommand::Find) {
+    searchCommands_->Flow().OnFind();
+  } else {
+    searchCommands_->Flow().OnFindNext();
+  }
+}
+
+bool MainWindow::OnMenuCommand(int id) {
+  switch (id) {
+    case kCmdConnect: {
+      if (!connectDialog_ || !wmiClient_) return true;
+      dialogs::win32::ConnectDialog& form = *connectDialog_;
+      form.HostCombo().SetEditText(wmiClient_->Host);
+      form.wmiPathCombo().SetEditText(wmiClient_->Namespace);
+      form.SetUserText(wmiClient_->User);
+      form.SetPasswordText(wmiClient_->Password);
+      if (form.ShowModal() != IDOK) return true;
+      ConnectFields taken =
+          TakeConnectFields({form.HostCombo().EditText(), form.wmiPathCombo().EditText(),
+                             form.UserText(), form.PasswordText()});
+      // What runs came from the old connection.
+      for (View* view : views_) {
+        if (view->Available(ViewCommand::Stop)) view->Run(ViewCommand::Stop, false);
+      }
+      wmiClient_->SetHost(HostForConnection(taken.host));
+      wmiClient_->SetNamespace(taken.nameSpace);
+      wmiClient_->User = taken.user;
+      dialogs::win32::WipeText(wmiClient_->Password);
+      wmiClient_->Password = taken.password;
+      dialogs::win32::WipeText(taken.password);
+      for (View* view : views_) view->ConnectionChanged();
+      return true;
+    }
+    case kCmdExit:
+      PostMessageW(Handle(), WM_CLOSE, 0, 0);
+      return true;
+    case kCmdNextTab:
+    case kCmdPreviousTab: {
+      const int count = TabCtrl_GetItemCount(tabs_);
+      if (count <= 1) return true;
+      SelectTab((ActiveTab() + (id == kCmdPreviousTab ? count - 1 : 1)) % count);
+      OnTabChanged();  // a choice of the user, like a click on the tab
+      return true;
+    }
+    case kCmdHelp:
+      if (help_) help_->ShowHelpTopic(util::StartPageTopic(help_->HelpFile()), Handle());
+      return true;
+    case kCmdHomePage: {
+      DWORD error = 0;
+      if (!dialogs::win32::ShellOpen(Handle(), util::kHomePageUrl, error)) {
+        dialogs::win32::ShowPlainMessage(
+            Handle(), "Error: " + wmi::win32::SystemErrorText(static_cast<int32_t>(error)));
+      }
+      return true;
+    }
+    case kCmdSupport: {
+      DWORD error = 0;
+      if (!dialogs::win32::ShellOpen(Handle(), SupportMailLink(RunningWindowsVersion()), error))
+        host_->ShowError(wmi::win32::SystemErrorText(static_cast<int32_t>(error)));
+      return true;
+    }
+    case kCmdAbout:
+      dialogs::win32::ShowAboutBox(Handle(), 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace brevane::app::win32

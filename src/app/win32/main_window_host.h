@@ -1,0 +1,46 @@
+#pragma once
+// The frame's side of the views' protocol: what MainWindow offers its views, and the plumbing
+// the frame's own files share (the handler depth, the histories, the routing of a command).
+// Only the main window's files include it.
+#include <functional>
+#include <string>
+
+#include "app/win32/main_window.h"
+#include "app/win32/view.h"
+
+namespace brevane::app::win32 {
+
+class MainWindow::Host final : public ViewHost {
+ public:
+  explicit Host(MainWindow& window) : window_(window) {}
+
+  HWND Frame() const override { return window_.Handle(); }
+  void SetStatus(int panel, const std::string& text) override;
+  std::string Status(int panel) const override;
+  void ShowError(const std::string& text) override;
+  void RunAsHandler(const std::function<void()>& step) override;
+  void BackgroundChanged() override;
+  void BeginBusy() override { ++window_.busyDepth_; }
+  void EndBusy() override { --window_.busyDepth_; }
+  void RunQueryOnQueryTab(const std::string& text) override;
+  void Activate(const View& view) override;
+
+  // Lets pending messages be processed (painting, the loader's steps). False when one of them
+  // closed the window: the client and the workers are gone, and the caller must stop.
+  [[nodiscard]] bool ProcessMessages();
+  // A request of some view runs in the background (the cursor then shows the arrow with the
+  // hourglass).
+  bool BackgroundBusy() const;
+  // The view a command goes to: the active one when it has the command, else the first that
+  // has it (Export on the classes tab writes the query's result); null when none has it.
+  View* ViewFor(ViewCommand command) const;
+  View& ActiveView() const;
+  // The drop-down histories of the views and the dialogs, from and to the settings file.
+  void LoadHistories();
+  void SaveHistories();
+
+ private:
+  MainWindow& window_;
+};
+
+}  // namespace brevane::app::win32

@@ -1,0 +1,115 @@
+#pragma once
+// The query tab: the query box with its run/stop button, and the result table the query's
+// answer streams into. Its handlers are spread over:
+//   query_view.cpp          controls, layout, DPI, commands, copy and the table's context menu
+//   query_view_run.cpp      running a query in the background, the result table and its order
+//   query_view_export.cpp   export of the result table
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/delimited_text.h"
+#include "app/win32/result_rows_source.h"
+#include "app/win32/view.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/gdi_handles.h"
+#include "framework/win32/virtual_list_view.h"
+#include "wmi/query_stream.h"
+#include "wmi/request_worker.h"
+#include "wmi/wmi_client.h"
+
+namespace brevane::app::win32 {
+
+class QueryView final : public View {
+ public:
+  QueryView(ViewHost& host, wmi::WmiClient& client, wmi::RequestWorker& queryWorker);
+  ~QueryView() override;
+
+  std::string Caption() const override { return "查询"; }
+  void Create(HFONT font, HIMAGELIST images, UINT dpi) override;
+  void Layout(const RECT& page) override;
+  void DpiChanged(UINT dpi, UINT previous, HFONT font) override;
+  void Show(bool shown) override;
+  HWND FocusTarget() const override { return queryCombo_; }
+  bool Handles(ViewCommand command) const override;
+  bool Available(ViewCommand command) const override;
+  void Run(ViewCommand command, bool fromKeyboard) override;
+  SearchList Searched() override { return {&resultView_, nullptr}; }
+  void Found() override { SetFocus(resultTable_); }
+  bool OnCommand(int id, int notification, HWND control) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
+  bool OnContextMenu(HWND control, POINT point) override;
+  void Histories(HistoryCombos& combos) override;
+  bool Busy() const override { return query_.active; }
+  void WorkersStopped() override { query_.active = false; }
+
+  // The text of the query box.
+  std::string QueryText() const;
+  void SetQueryText(const std::string& text);
+  // Starts the query of the query box in the background; a query still running is stopped.
+  void RunQuery();
+  // Esc, the run button, a new host: the rows already shown stay.
+  void StopQuery();
+  bool ResultHasColumns() const { return resultView_.HeaderColumnCount() > 0; }
+
+ private:
+  friend class MainWindowProbe;  // the in-process window tests
+
+  // ---- Running a query (query_view_run.cpp)
+  // The run button: runs the query, or stops the one running (its caption is then "停止").
+  void OnRunQueryButton();
+  // key: the typed character; set to 0 when it was consumed.
+  void OnQueryComboKey(wchar_t& key);
+  void OnResultColumnClick(int column);
+  void OnQueryRows(wmi::ResultTable&& batch);
+  void OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryText);
+  void ShowStreamedColumns();
+  void LayOutFinishedResult();
+  void EndQueryRun();
+  void SortResultRows();
+  void SubclassQueryCombo();
+  static LRESULT CALLBACK QueryComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR refData);
+
+  // ---- Copy and export (query_view.cpp, query_view_export.cpp)
+  void OnCopy(HWND list);
+  void OnSelectAll(HWND control);
+  void OnExport();  // "导出...": the save dialog, then ExportResultTable
+  // The result table as shown (rows in their order, columns in the header's order, with the
+  // header line). False when it failed; the failure is then in panel 2 and in a message box.
+  bool ExportResultTable(const std::wstring& path, DelimitedFormat format);
+  // Columns of resultTable_ in the header's order on screen.
+  std::vector<int> ResultColumnOrder() const;
+
+  ViewHost& host_;
+  wmi::WmiClient& client_;
+  wmi::RequestWorker& queryWorker_;
+
+  HWND queryLabel_ = nullptr;
+  HWND queryCombo_ = nullptr;
+  HWND runQueryButton_ = nullptr;
+  HWND resultTable_ = nullptr;
+  framework::win32::Win32ComboBox queryHistory_{nullptr};
+  framework::win32::UniqueMenu tableMenu_;
+  HWND contextList_ = nullptr;  // the list whose context menu is open
+  UINT dpi_ = 96;
+
+  ResultRowsSource queryRows_;
+  framework::win32::VirtualListView resultView_;
+  int sortColumn_ = 0;
+  bool sortAscending_ = true;
+  // The query running in the background.
+  struct RunningQuery {
+    bool active = false;
+    std::chrono::steady_clock::time_point start;
+    int headerColumns = 0;      // columns of the table's header when the query started
+    int captionsShown = 0;      // columns of this result whose captions are shown
+    bool rowsReplaced = false;  // the first objects have replaced the previous result
+    std::string panelBefore;    // status panel 2 when the query started
+  };
+  RunningQuery query_;
+};
+
+}  // namespace brevane::app::win32
