@@ -114,9 +114,8 @@ void ClassBrowserView::LoadClass(const std::string& className) {
   host_.SetStatus(2, kRequestingInstances);
   if (!instanceListAdapter_)
     instanceListAdapter_ = std::make_unique<ListBoxInstanceList>(instanceList_);
-  instanceLoader_.RequestInstances(client_.Host, client_.Namespace, client_.User,
-                                    client_.Password, currentClass_,
-                                    instanceListAdapter_.get());
+  instanceLoader_.RequestInstances(client_.Host, client_.Namespace, client_.User, client_.Password,
+                                   currentClass_, instanceListAdapter_.get());
   framework::win32::SetWindowTextUtf8(queryCombo_, "select * from " + currentClass_);
   // The names come from a worker; until then the grid shows no other class's names.
   columnNames_.clear();
@@ -124,10 +123,11 @@ void ClassBrowserView::LoadClass(const std::string& className) {
   SetPropertyRows(columnNames_, nullptr);
   propertiesPending_ = true;
   host_.BackgroundChanged();
-  wmi::StartClassProperties(propertyWorker_, ConnectionOf(client_), currentClass_,
-                            [this](wmi::PropertyListing&& listing) {
-                              host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
-                            });
+  wmi::StartClassProperties(
+      propertyWorker_, ConnectionOf(client_), currentClass_,
+      [this](wmi::PropertyListing&& listing) {
+        host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
+      });
 }
 
 void ClassBrowserView::EmptyClassPanes() {
@@ -158,10 +158,11 @@ void ClassBrowserView::OnInstanceChosen() {
   SetPropertyRows(columnNames_, nullptr);
   propertiesPending_ = true;
   host_.BackgroundChanged();
-  wmi::StartInstanceFetch(propertyWorker_, ConnectionOf(client_), client_.Regional(), currentClass_,
-                          path, selected, [this](wmi::PropertyListing&& listing) {
-                            host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
-                          });
+  wmi::StartInstanceFetch(
+      propertyWorker_, ConnectionOf(client_), client_.Regional(), currentClass_, path, selected,
+      [this](wmi::PropertyListing&& listing) {
+        host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
+      });
 }
 
 void ClassBrowserView::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance) {
@@ -181,7 +182,8 @@ void ClassBrowserView::OnPropertyListing(wmi::PropertyListing&& listing, bool of
   if (!listing.ok) host_.ShowError(listing.errorText);
 }
 
-void ClassBrowserView::SetPropertyRows(const util::StringList& names, const util::StringList* values) {
+void ClassBrowserView::SetPropertyRows(const util::StringList& names,
+                                       const util::StringList* values) {
   framework::win32::RedrawSuspension redraw(propertyGrid_);
   ListView_DeleteAllItems(propertyGrid_);
   const size_t rows = names.size() + 1;  // one blank row after the names

@@ -40,9 +40,8 @@ void ClassBrowserView::CreateListMenus() {
 void ClassBrowserView::ListContextMenu(HWND list, POINT point) {
   HMENU menu = list == instanceList_ ? instanceMenu_.Get() : propertyMenu_.Get();
   if (menu == nullptr) return;
-  const bool selection = list == instanceList_
-                             ? SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR
-                             : SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+  const bool selection = list == instanceList_ ? SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR
+                                               : SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
   EnableMenuCommand(menu, kCmdCopy, selection);
   EnableMenuCommand(menu, kCmdCopyValue, selection);
   contextList_ = list;

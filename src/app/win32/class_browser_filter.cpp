@@ -23,8 +23,8 @@ constexpr UINT_PTR kFilterEditSubclassId = 2;
 
 }  // namespace
 
-LRESULT CALLBACK ClassBrowserView::FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR refData) {
+LRESULT CALLBACK ClassBrowserView::FilterEditProc(HWND edit, UINT message, WPARAM wParam,
+                                                  LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
   auto* window = reinterpret_cast<ClassBrowserView*>(refData);
   if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
     framework::win32::RunGuarded(window->host_.Frame(), [&] {

@@ -173,16 +173,16 @@ void ClassBrowserView::Layout(const RECT& page) {
   const int stripHeight = scale(kStripHeight);
   const int stripTop = page.bottom - stripHeight;
   const int buttonHeight = stripHeight - scale(2);
-  framework::win32::MoveChild(queryLabel_, Bounds(page.left + scale(kGap), stripTop,
-                                                  page.left + scale(kGap + kLabelWidth), page.bottom));
-  const int buttonLeft = page.right - scale(kButtonWidth) - scale(2);
-  framework::win32::MoveChild(runButton_, Bounds(buttonLeft, stripTop + scale(1),
-                                                 buttonLeft + scale(kButtonWidth),
-                                                 stripTop + scale(1) + buttonHeight));
   framework::win32::MoveChild(
-      queryCombo_,
-      Bounds(page.left + scale(kGap + kLabelWidth), stripTop + scale(2), buttonLeft - scale(kGap),
-             stripTop + scale(2) + scale(kComboDropHeight)));
+      queryLabel_, Bounds(page.left + scale(kGap), stripTop, page.left + scale(kGap + kLabelWidth),
+                          page.bottom));
+  const int buttonLeft = page.right - scale(kButtonWidth) - scale(2);
+  framework::win32::MoveChild(
+      runButton_, Bounds(buttonLeft, stripTop + scale(1), buttonLeft + scale(kButtonWidth),
+                         stripTop + scale(1) + buttonHeight));
+  framework::win32::MoveChild(
+      queryCombo_, Bounds(page.left + scale(kGap + kLabelWidth), stripTop + scale(2),
+                          buttonLeft - scale(kGap), stripTop + scale(2) + scale(kComboDropHeight)));
 
   // Above it: the instance pane on the left, the pane splitter, the property pane filling the rest.
   const int panelWidth = page.right - page.left;

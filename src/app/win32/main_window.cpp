@@ -284,9 +284,8 @@ void MainWindow::Host::SetStatus(int panel, const std::string& text) {
 }
 
 std::string MainWindow::Host::Status(int panel) const {
-  return window_.statusBar_ != nullptr
-             ? framework::win32::GetStatusText(window_.statusBar_, panel)
-             : std::string();
+  return window_.statusBar_ != nullptr ? framework::win32::GetStatusText(window_.statusBar_, panel)
+                                       : std::string();
 }
 
 void MainWindow::Host::ShowError(const std::string& text) {
@@ -356,14 +355,14 @@ View* MainWindow::Host::ViewFor(ViewCommand command) const {
 }
 
 void MainWindow::Host::LoadHistories() {
-  LoadHistoryFiles(DefaultHistoryFiles(), CollectHistories(window_.views_, window_.findDialog_,
-                                                           window_.connectDialog_));
+  LoadHistoryFiles(DefaultHistoryFiles(),
+                   CollectHistories(window_.views_, window_.findDialog_, window_.connectDialog_));
 }
 
 void MainWindow::Host::SaveHistories() {
   for (View* view : window_.views_) view->SavingHistories();
-  SaveHistoryFiles(DefaultHistoryFiles(), CollectHistories(window_.views_, window_.findDialog_,
-                                                           window_.connectDialog_));
+  SaveHistoryFiles(DefaultHistoryFiles(),
+                   CollectHistories(window_.views_, window_.findDialog_, window_.connectDialog_));
 }
 
 }  // namespace brevane::app::win32

@@ -132,7 +132,8 @@ void MainWindow::OnInitMenuPopup(HMENU menu) {
     if (id == kCmdCopy || id == kCmdCopyValue || id == kCmdSelectAll) continue;  // list menus
     const View* view = host_->ViewFor(command);
     const bool available = view != nullptr && view->Available(command);
-    EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, static_cast<UINT>(id),
+                   MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
   }
 }
 

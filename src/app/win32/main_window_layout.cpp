@@ -59,11 +59,11 @@ LRESULT MainWindow::OnCreate() {
   tabs_ = framework::win32::CreateChild(Handle(), WC_TABCONTROLW, "",
                                         WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, kIdTabs,
                                         font_.Get());
-  for (size_t i = 0; i < views_.size(); ++i) AddTab(tabs_, static_cast<int>(i), views_[i]->Caption());
+  for (size_t i = 0; i < views_.size(); ++i)
+    AddTab(tabs_, static_cast<int>(i), views_[i]->Caption());
   for (View* view : views_) view->Create(font_.Get(), imageList_.Get(), dpi_);
-  statusBar_ = framework::win32::CreateChild(Handle(), STATUSCLASSNAMEW, "",
-                                             WS_VISIBLE | SBARS_SIZEGRIP, 0, kIdStatusBar,
-                                             font_.Get());
+  statusBar_ = framework::win32::CreateChild(
+      Handle(), STATUSCLASSNAMEW, "", WS_VISIBLE | SBARS_SIZEGRIP, 0, kIdStatusBar, font_.Get());
   // The tab control only draws the tabs: the views' controls are its siblings and lie above.
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetStatusPanelWidths(statusBar_, dpi_);

@@ -37,7 +37,7 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start,
 }  // namespace
 
 LRESULT CALLBACK QueryView::QueryComboEditProc(HWND edit, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
+                                               LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
   if (message == WM_CHAR) {
     auto* window = reinterpret_cast<QueryView*>(refData);
     auto key = static_cast<wchar_t>(wParam);
@@ -96,7 +96,7 @@ void QueryView::StopQuery() {
   const long long elapsed = MillisecondsSince(query_.start, std::chrono::steady_clock::now());
   EndQueryRun();
   host_.SetStatus(2, QueryStoppedText(elapsed, queryRows_.Rows().RowCount(),
-                                     client_.Regional().decimalSeparator));
+                                      client_.Regional().decimalSeparator));
   if (query_.rowsReplaced) LayOutFinishedResult();
 }
 
@@ -155,7 +155,7 @@ void QueryView::OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryT
   // shows no time.
   const long long elapsed = MillisecondsSince(query_.start, end.lastObject);
   host_.SetStatus(2, elapsed > 0 ? QueryTimeText(elapsed, client_.Regional().decimalSeparator)
-                                : query_.panelBefore);
+                                 : query_.panelBefore);
   util::AddToHistory(queryHistory_, queryText);
   if (!query_.rowsReplaced) {  // no objects: the table empties, its headers stay
     query_.rowsReplaced = true;

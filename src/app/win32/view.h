@@ -65,8 +65,8 @@ class View {
   // Column widths keep their size in 96-DPI pixels; the controls take the new font.
   virtual void DpiChanged(UINT dpi, UINT previous, HFONT font) = 0;
   virtual void Show(bool shown) = 0;
-  virtual void Activated() {}  // the user chose this view's tab
-  virtual void Starting() {}   // the window is shown and its start-up sequence begins
+  virtual void Activated() {}            // the user chose this view's tab
+  virtual void Starting() {}             // the window is shown and its start-up sequence begins
   virtual HWND FocusTarget() const = 0;  // where the keyboard focus goes when none is kept
 
   // The commands the view has at all, whether each can act now (menu items are enabled from
