@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/command_route.h"
 #include "app/connect_host.h"
 #include "app/switches.h"
 #include "app/win32/class_browser_view.h"
@@ -345,13 +346,11 @@ View& MainWindow::Host::ActiveView() const {
 }
 
 View* MainWindow::Host::ViewFor(ViewCommand command) const {
-  if (window_.views_.empty()) return nullptr;
-  View& active = ActiveView();
-  if (active.Handles(command)) return &active;
-  for (View* view : window_.views_) {
-    if (view->Handles(command)) return view;
-  }
-  return nullptr;
+  const std::vector<View*>& views = window_.views_;
+  const int index = RouteToView(window_.ActiveTab(), static_cast<int>(views.size()), [&](int i) {
+    return views[static_cast<size_t>(i)]->Handles(command);
+  });
+  return index >= 0 ? views[static_cast<size_t>(index)] : nullptr;
 }
 
 void MainWindow::Host::LoadHistories() {

@@ -31,8 +31,7 @@ class MainWindow::Host final : public ViewHost {
   // A request of some view runs in the background (the cursor then shows the arrow with the
   // hourglass).
   bool BackgroundBusy() const;
-  // The view a command goes to: the active one when it has the command, else the first that
-  // has it (Export on the classes tab writes the query's result); null when none has it.
+  // The view a command goes to (RouteToView); null when none has it.
   View* ViewFor(ViewCommand command) const;
   View& ActiveView() const;
   // The drop-down histories of the views and the dialogs, from and to the settings file.

@@ -317,6 +317,24 @@ TEST_F(MainWindowInProcess, RefreshFollowsTheActiveTab) {
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
+// The menu bar's export item follows the query's result table, on either tab.
+TEST_F(MainWindowInProcess, ExportItemFollowsTheResultTableOnEitherTab) {
+  MessageBoxWatcher boxes;
+  Open();
+  HMENU action = GetSubMenu(GetMenu(window_->Handle()), 0);
+  auto exportEnabled = [&] {
+    SendMessageW(window_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(action), 0);
+    return (GetMenuState(action, kCmdExport, MF_BYCOMMAND) & MF_GRAYED) == 0;
+  };
+  EXPECT_FALSE(exportEnabled());
+  Probe(*window_).SelectTab(1);
+  RunQuery("select Name from Thing");
+  EXPECT_TRUE(exportEnabled());
+  Probe(*window_).SelectTab(0);
+  EXPECT_TRUE(exportEnabled());
+  EXPECT_TRUE(boxes.Texts().empty());
+}
+
 TEST_F(MainWindowInProcess, UnavailableLocatorStopsTheStartupSequence) {
   MessageBoxWatcher boxes;
   fake_.SetLocatorUnregistered(true);
