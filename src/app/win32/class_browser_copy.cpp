@@ -75,15 +75,7 @@ void ClassBrowserView::OnCopyValue() {
 }
 
 void ClassBrowserView::OnSelectAll(HWND control) {
-  if (control != nullptr && IsEditField(control)) {
-    SendMessageW(control, EM_SETSEL, 0, -1);
-    return;
-  }
-  if (control != propertyGrid_) return;
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED;
-  item.state = LVIS_SELECTED;
-  SendMessageW(control, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  SelectAll(control, propertyGrid_);
 }
 
 }  // namespace brevane::app::win32

@@ -126,17 +126,10 @@ void ClassBrowserView::Starting() {
 void ClassBrowserView::DpiChanged(UINT dpi, UINT previous, HFONT font) {
   dpi_ = dpi;
   font_ = font;
-  // Column widths, also those the user dragged, keep their size in 96-DPI pixels.
-  const int columns = Header_GetItemCount(ListView_GetHeader(propertyGrid_));
-  for (int i = 0; i < columns; ++i) {
-    const int width = ListView_GetColumnWidth(propertyGrid_, i);
-    ListView_SetColumnWidth(propertyGrid_, i,
-                            framework::win32::DpiScale(dpi).FromDpi(width, previous));
-  }
-  for (HWND child : {classList_, instancePane_, instanceList_, propertyPane_, propertyGrid_,
-                     queryLabel_, queryCombo_, runButton_, classFilterLabel_, classFilterCombo_}) {
-    if (child != nullptr) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  }
+  RescaleColumns(propertyGrid_, dpi, previous);
+  SetControlsFont({classList_, instancePane_, instanceList_, propertyPane_, propertyGrid_,
+                   queryLabel_, queryCombo_, runButton_, classFilterLabel_, classFilterCombo_},
+                  font);
   SetupListControls();
 }
 

@@ -96,10 +96,7 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   framework::win32::UniqueFont font =
       framework::win32::CreateGuiFont(framework::win32::DpiScale(dpi_));
   for (View* view : views_) view->DpiChanged(dpi, previous, font.Get());
-  for (HWND child : {tabs_, statusBar_}) {
-    if (child != nullptr)
-      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-  }
+  SetControlsFont({tabs_, statusBar_}, font.Get());
   font_ = std::move(font);  // the old font is freed only once no control uses it
   SetStatusPanelWidths(statusBar_, dpi_);
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

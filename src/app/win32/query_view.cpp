@@ -62,16 +62,8 @@ void QueryView::Create(HFONT font, HIMAGELIST images, UINT dpi) {
 
 void QueryView::DpiChanged(UINT dpi, UINT previous, HFONT font) {
   dpi_ = dpi;
-  // Column widths, also those the user dragged, keep their size in 96-DPI pixels.
-  const int columns = Header_GetItemCount(ListView_GetHeader(resultTable_));
-  for (int i = 0; i < columns; ++i) {
-    const int width = ListView_GetColumnWidth(resultTable_, i);
-    ListView_SetColumnWidth(resultTable_, i,
-                            framework::win32::DpiScale(dpi).FromDpi(width, previous));
-  }
-  for (HWND child : {queryLabel_, queryCombo_, runQueryButton_, resultTable_}) {
-    if (child != nullptr) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  }
+  RescaleColumns(resultTable_, dpi, previous);
+  SetControlsFont({queryLabel_, queryCombo_, runQueryButton_, resultTable_}, font);
 }
 
 void QueryView::Layout(const RECT& page) {
@@ -196,15 +188,7 @@ void QueryView::OnCopy(HWND list) {
 }
 
 void QueryView::OnSelectAll(HWND control) {
-  if (control != nullptr && IsEditField(control)) {
-    SendMessageW(control, EM_SETSEL, 0, -1);
-    return;
-  }
-  if (control != resultTable_) return;
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED;
-  item.state = LVIS_SELECTED;
-  SendMessageW(control, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  SelectAll(control, resultTable_);
 }
 
 std::vector<int> QueryView::ResultColumnOrder() const {

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "framework/win32/clipboard.h"
+#include "framework/win32/dpi.h"
 #include "framework/win32/encoding.h"
 
 namespace brevane::app::win32 {
@@ -38,6 +39,20 @@ void AddReportColumn(HWND listView, int index, const wchar_t* caption, int width
   column.pszText = const_cast<wchar_t*>(caption);
   SendMessageW(listView, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(&column));
+}
+
+void RescaleColumns(HWND listView, UINT dpi, UINT previous) {
+  const int columns = Header_GetItemCount(ListView_GetHeader(listView));
+  for (int i = 0; i < columns; ++i) {
+    const int width = ListView_GetColumnWidth(listView, i);
+    ListView_SetColumnWidth(listView, i, framework::win32::DpiScale(dpi).FromDpi(width, previous));
+  }
+}
+
+void SetControlsFont(std::initializer_list<HWND> controls, HFONT font) {
+  for (HWND control : controls) {
+    if (control != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
 }
 
 void AppendMenuItem(HMENU menu, int id, const char* caption) {
@@ -77,6 +92,18 @@ bool IsEditField(HWND control) {
   wchar_t name[16] = {};
   GetClassNameW(control, name, 16);
   return lstrcmpiW(name, L"Edit") == 0;
+}
+
+void SelectAll(HWND control, HWND listView) {
+  if (control != nullptr && IsEditField(control)) {
+    SendMessageW(control, EM_SETSEL, 0, -1);
+    return;
+  }
+  if (control == nullptr || control != listView) return;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  SendMessageW(control, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
 std::string ListBoxLine(HWND list, int index) {

@@ -3,6 +3,7 @@
 // context menus, and copying from the lists.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ RECT Bounds(int left, int top, int right, int bottom);
 RECT TabPageArea(HWND tabControl, const RECT& bounds);
 void AddTab(HWND tabControl, int index, const std::string& caption);
 void AddReportColumn(HWND listView, int index, const wchar_t* caption, int width);
+// Column widths, also those the user dragged, keep their size in 96-DPI pixels.
+void RescaleColumns(HWND listView, UINT dpi, UINT previous);
+void SetControlsFont(std::initializer_list<HWND> controls, HFONT font);
 
 // id 0 appends a separator.
 void AppendMenuItem(HMENU menu, int id, const char* caption);
@@ -34,6 +38,8 @@ void SetMenuItemCaption(HMENU menu, int id, const std::string& caption, bool ena
 void TrackContextMenu(HMENU menu, HWND frame, POINT point);
 
 bool IsEditField(HWND control);
+// Ctrl+A: an edit field selects its text; listView, when it is the control, all its rows.
+void SelectAll(HWND control, HWND listView);
 // The whole text of a list box line.
 std::string ListBoxLine(HWND list, int index);
 std::vector<int> SelectedListViewRows(HWND listView);
