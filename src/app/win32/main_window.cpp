@@ -316,16 +316,20 @@ void MainWindow::Host::BackgroundChanged() {
 }
 
 void MainWindow::Host::RunQueryOnQueryTab(const std::string& text) {
-  window_.SelectTab(1);
+  const auto& views = window_.views_;
+  const auto found = std::find(views.begin(), views.end(), window_.queryView_.get());
+  if (found == views.end()) return;
+  window_.SelectTab(static_cast<int>(found - views.begin()));
   window_.queryView_->SetQueryText(text);
   window_.queryView_->RunQuery();
 }
 
 void MainWindow::Host::Activate(const View& view) {
   if (&ActiveView() == &view) return;
-  const auto found = std::find(window_.views_.begin(), window_.views_.end(), &view);
-  if (found == window_.views_.end()) return;
-  window_.SelectTab(static_cast<int>(found - window_.views_.begin()));
+  const auto& views = window_.views_;
+  const auto found = std::find(views.begin(), views.end(), &view);
+  if (found == views.end()) return;
+  window_.SelectTab(static_cast<int>(found - views.begin()));
   window_.OnTabChanged();
 }
 
