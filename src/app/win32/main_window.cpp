@@ -12,6 +12,7 @@
 #include "app/win32/class_browser_view.h"
 #include "app/win32/history_store.h"
 #include "app/win32/main_window_host.h"
+#include "app/win32/program_settings_store.h"
 #include "app/win32/query_view.h"
 #include "dialogs/win32/connect_form.h"
 #include "dialogs/win32/find_dialog.h"
@@ -197,6 +198,7 @@ LRESULT MainWindow::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 void MainWindow::RunStartUp() {
   if (activated_) return;
   activated_ = true;
+  settings_ = LoadProgramSettings(DefaultHistoryFiles());
   host_->LoadHistories();
   SelectTab(0);
   for (View* view : views_) view->Starting();

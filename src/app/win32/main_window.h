@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_settings.h"
 #include "app/switches.h"
 #include "app/win32/view.h"
 #include "app/win32/window_placement.h"
@@ -137,6 +138,7 @@ class MainWindow final : public framework::win32::WindowBase {
   bool activated_ = false;
   int32_t monitorWindow_ = 0;
   std::string startupQuery_;
+  ProgramSettings settings_;  // read once at start-up, with the histories
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;

@@ -18,6 +18,7 @@ class MainWindow::Host final : public ViewHost {
   void SetStatus(int panel, const std::string& text) override;
   std::string Status(int panel) const override;
   void ShowError(const std::string& text) override;
+  const ProgramSettings& Settings() const override { return window_.settings_; }
   void RunAsHandler(const std::function<void()>& step) override;
   void BackgroundChanged() override;
   void BeginBusy() override { ++window_.busyDepth_; }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/history_file.h"
+#include "app/program_settings.h"
 #include "framework/win32/busy_cursor.h"
 #include "util/list_controls.h"
 #include "wmi/request_worker.h"
@@ -35,6 +36,8 @@ class ViewHost {
   virtual void SetStatus(int panel, const std::string& text) = 0;
   virtual std::string Status(int panel) const = 0;
   virtual void ShowError(const std::string& text) = 0;  // error icon, one OK button
+  // The program's settings, read at start-up (the defaults until then).
+  virtual const ProgramSettings& Settings() const = 0;
   // Runs a step that arrived from a worker like a message handler: a close that comes while
   // it waits (in a message box) is carried out afterwards.
   virtual void RunAsHandler(const std::function<void()>& step) = 0;
