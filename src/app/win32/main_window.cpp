@@ -61,7 +61,7 @@ MainWindow::MainWindow(HINSTANCE instance, std::shared_ptr<wmi::Backend> backend
     : instance_(instance),
       backend_(std::move(backend)),
       arguments_(std::move(arguments)),
-      host_(std::make_unique<Host>(*this)) {}
+      host_(std::make_unique<FrameHost>(*this)) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -281,21 +281,21 @@ void MainWindow::ForgetPassword() {
 
 // ---- What the frame offers its views
 
-void MainWindow::Host::SetStatus(int panel, const std::string& text) {
+void FrameHost::SetStatus(int panel, const std::string& text) {
   if (window_.statusBar_ != nullptr)
     framework::win32::SetStatusText(window_.statusBar_, panel, text);
 }
 
-std::string MainWindow::Host::Status(int panel) const {
+std::string FrameHost::Status(int panel) const {
   return window_.statusBar_ != nullptr ? framework::win32::GetStatusText(window_.statusBar_, panel)
                                        : std::string();
 }
 
-void MainWindow::Host::ShowError(const std::string& text) {
+void FrameHost::ShowError(const std::string& text) {
   framework::win32::ShowMessageBox(window_.Handle(), text, MB_OK | MB_ICONERROR);
 }
 
-void MainWindow::Host::RunAsHandler(const std::function<void()>& step) {
+void FrameHost::RunAsHandler(const std::function<void()>& step) {
   ++window_.handlerDepth_;
   // Also when the handler throws: a depth left above zero would hold back every later close.
   const util::ScopeExit leave([this] {
@@ -307,7 +307,7 @@ void MainWindow::Host::RunAsHandler(const std::function<void()>& step) {
   step();
 }
 
-void MainWindow::Host::BackgroundChanged() {
+void FrameHost::BackgroundChanged() {
   POINT point{};
   if (!GetCursorPos(&point)) return;
   HWND under = WindowFromPoint(point);
@@ -317,7 +317,7 @@ void MainWindow::Host::BackgroundChanged() {
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-void MainWindow::Host::RunQueryOnQueryTab(const std::string& text) {
+void FrameHost::RunQueryOnQueryTab(const std::string& text) {
   const auto& views = window_.views_;
   const auto found = std::find(views.begin(), views.end(), window_.queryView_.get());
   if (found == views.end()) return;
@@ -326,7 +326,7 @@ void MainWindow::Host::RunQueryOnQueryTab(const std::string& text) {
   window_.queryView_->RunQuery();
 }
 
-void MainWindow::Host::Activate(const View& view) {
+void FrameHost::Activate(const View& view) {
   if (&ActiveView() == &view) return;
   const auto& views = window_.views_;
   const auto found = std::find(views.begin(), views.end(), &view);
@@ -335,23 +335,23 @@ void MainWindow::Host::Activate(const View& view) {
   window_.OnTabChanged();
 }
 
-bool MainWindow::Host::ProcessMessages() {
+bool FrameHost::ProcessMessages() {
   return framework::win32::ProcessPendingMessages(window_.Handle(), window_.Accelerators()) &&
          !window_.destroyed_;
 }
 
-bool MainWindow::Host::BackgroundBusy() const {
+bool FrameHost::BackgroundBusy() const {
   return std::any_of(window_.views_.begin(), window_.views_.end(),
                      [](const View* view) { return view->Busy(); });
 }
 
-View& MainWindow::Host::ActiveView() const {
+View& FrameHost::ActiveView() const {
   const int active = window_.ActiveTab();
   const auto index = static_cast<size_t>(active < 0 ? 0 : active);
   return *window_.views_[std::min(index, window_.views_.size() - 1)];
 }
 
-View* MainWindow::Host::ViewFor(ViewCommand command) const {
+View* FrameHost::ViewFor(ViewCommand command) const {
   const std::vector<View*>& views = window_.views_;
   const int index = RouteToView(window_.ActiveTab(), static_cast<int>(views.size()), [&](int i) {
     return views[static_cast<size_t>(i)]->Handles(command);
@@ -359,12 +359,12 @@ View* MainWindow::Host::ViewFor(ViewCommand command) const {
   return index >= 0 ? views[static_cast<size_t>(index)] : nullptr;
 }
 
-void MainWindow::Host::LoadHistories() {
+void FrameHost::LoadHistories() {
   LoadHistoryFiles(DefaultHistoryFiles(),
                    CollectHistories(window_.views_, window_.findDialog_, window_.connectDialog_));
 }
 
-void MainWindow::Host::SaveHistories() {
+void FrameHost::SaveHistories() {
   for (View* view : window_.views_) view->SavingHistories();
   SaveHistoryFiles(DefaultHistoryFiles(),
                    CollectHistories(window_.views_, window_.findDialog_, window_.connectDialog_));

@@ -39,6 +39,7 @@ class HelpAccess;
 namespace brevane::app::win32 {
 
 class ClassBrowserView;
+class FrameHost;
 class QueryView;
 class SearchCommands;  // main_window_commands.cpp
 
@@ -66,7 +67,7 @@ class MainWindow final : public framework::win32::WindowBase {
 
  private:
   friend class MainWindowProbe;  // the in-process window tests
-  class Host;                    // main_window_host.h
+  friend class FrameHost;        // what the frame offers its views (main_window_host.h)
 
   // ---- Messages and start-up (main_window.cpp)
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -114,7 +115,7 @@ class MainWindow final : public framework::win32::WindowBase {
   std::unique_ptr<wmi::RequestWorker> propertyWorker_;
   std::unique_ptr<wmi::InstanceLoader> instanceLoader_;
 
-  std::unique_ptr<Host> host_;
+  std::unique_ptr<FrameHost> host_;
   std::unique_ptr<ClassBrowserView> classBrowser_;
   std::unique_ptr<QueryView> queryView_;
   std::vector<View*> views_;  // in the order of their tabs

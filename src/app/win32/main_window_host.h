@@ -10,9 +10,9 @@
 
 namespace brevane::app::win32 {
 
-class MainWindow::Host final : public ViewHost {
+class FrameHost final : public ViewHost {
  public:
-  explicit Host(MainWindow& window) : window_(window) {}
+  explicit FrameHost(MainWindow& window) : window_(window) {}
 
   HWND Frame() const override { return window_.Handle(); }
   void SetStatus(int panel, const std::string& text) override;
