@@ -20,26 +20,23 @@ void WriteText(const std::wstring& path, const std::string& text) {
 }
 
 // Stand-ins for ReplaceFileW, each failing with the side effect its documentation gives.
-BOOL WINAPI RemovedThenFailed(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
-  DeleteFileW(replaced);  // 1176 without a backup name: the old file no longer exists
-  SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
-  return FALSE;
-}
-BOOL WINAPI MovedAsideThenFailed(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
-  MoveFileW(replaced, (std::wstring(replaced) + L".aside").c_str());  // 1177: under another name
-  SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
-  return FALSE;
-}
-BOOL WINAPI RemovedThenBlocked(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
-  DeleteFileW(replaced);
-  CreateDirectoryW(replaced, nullptr);  // and the name cannot be taken either
-  SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
-  return FALSE;
-}
-BOOL WINAPI NothingDone(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
-  SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);  // both files keep their names
-  return FALSE;
-}
+#define FAKE_REPLACE(name, effect, error)                                       \
+  BOOL WINAPI name(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) { \
+    effect;                                                                     \
+    SetLastError(error);                                                        \
+    return FALSE;                                                               \
+  }
+// 1176 without a backup name: the old file no longer exists.
+FAKE_REPLACE(RemovedThenFailed, DeleteFileW(replaced), ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+// 1177: the old file lives on under another name.
+FAKE_REPLACE(MovedAsideThenFailed, MoveFileW(replaced, (std::wstring(replaced) + L".1").c_str()),
+             ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+// 1176, and then the name cannot be taken either.
+FAKE_REPLACE(RemovedThenBlocked,
+             (void)(DeleteFileW(replaced) && CreateDirectoryW(replaced, nullptr)),
+             ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+// 1175: both files keep their names.
+FAKE_REPLACE(NothingDone, (void)replaced, ERROR_UNABLE_TO_REMOVE_REPLACED)
 
 TEST(AtomicFileWriterTest, AFailedReplaceNeverLosesBothFiles) {
   struct Case {
