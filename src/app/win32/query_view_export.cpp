@@ -56,7 +56,7 @@ bool QueryView::ExportResultTable(const std::wstring& path, DelimitedFormat form
     file.Append(kUtf8ByteOrderMark);
     // Both formats: a spreadsheet opens a tab-separated file by the same rules as a CSV one.
     WriteResultRows(queryRows_.Rows(), ResultColumnOrder(), nullptr, format, file,
-                    settings_.csvFormulaGuard ? FormulaGuard::On : FormulaGuard::Off);
+                    host_.Settings().csvFormulaGuard ? FormulaGuard::On : FormulaGuard::Off);
     file.Commit();
   } catch (const framework::win32::FileWriteError& error) {
     failure = FailureText(path, wmi::win32::SystemErrorText(static_cast<int32_t>(error.Code())));
