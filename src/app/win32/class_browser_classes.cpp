@@ -46,6 +46,8 @@ void ClassBrowserView::LoadClasses() {
   classNames_.clear();
   ShowClassList({});  // "Classes: 0" until names arrive
   // The list (perhaps of another host) no longer shows the class: a click loads it afresh.
+  // The load that filled it stops, so that none of it reaches the emptied pane.
+  instanceLoader_.StopLoading();
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   currentClass_.clear();
   DropPropertyFetch();
@@ -131,6 +133,7 @@ void ClassBrowserView::LoadClass(const std::string& className) {
 }
 
 void ClassBrowserView::EmptyClassPanes() {
+  instanceLoader_.StopLoading();
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   SetPropertyRows({}, nullptr);
   currentClass_.clear();

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 
 #include "app/command_route.h"
@@ -127,7 +128,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
       return 0;
     case WM_INITMENUPOPUP:
-      OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+      host_->EnableViewCommands(reinterpret_cast<HMENU>(wParam));
       return 0;
     case WM_SETCURSOR:
       return OnSetCursor(wParam, lParam);
@@ -247,23 +248,24 @@ void MainWindow::OnTabChanged() {
 void MainWindow::ShutDownWorkers() {
   for (View* view : views_) view->WorkersStopped();
   wmiClient_.reset();
-  // Stop every worker; one stuck in a slow WMI call must not keep the window from closing,
-  // so all of them together are waited for at most 2 s.
+  // Every worker is told to stop before any is waited for, and all of them together get at
+  // most 2 s: one stuck in a slow WMI call must not keep the window from closing, nor take the
+  // time of the others. The loader's list and callback are detached as it is told.
+  const std::array<std::unique_ptr<wmi::RequestWorker>*, 3> workers{
+      &queryWorker_, &classListWorker_, &propertyWorker_};
+  for (auto* worker : workers) {
+    if (*worker) (*worker)->BeginShutdown();
+  }
+  if (instanceLoader_) instanceLoader_->BeginShutdown();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  auto remaining = [&] {
-    return std::max(std::chrono::milliseconds(0),
-                    std::chrono::duration_cast<std::chrono::milliseconds>(
-                        deadline - std::chrono::steady_clock::now()));
-  };
-  for (auto* worker : {&queryWorker_, &classListWorker_, &propertyWorker_}) {
-    if (*worker) (*worker)->Shutdown(remaining());
+  bool allEnded = true;
+  for (auto* worker : workers) {
+    if (*worker && !(*worker)->FinishShutdown(deadline)) allEnded = false;
     worker->reset();
   }
-  // The loader's list and callback are detached before it stops.
-  if (instanceLoader_) {
-    instanceLoader_->Shutdown(remaining());
-    instanceLoader_.reset();
-  }
+  if (instanceLoader_ && !instanceLoader_->FinishShutdown(deadline)) allEnded = false;
+  instanceLoader_.reset();
+  workersLeftBehind_ = !allEnded;
   if (dispatcher_) dispatcher_->Close();
 }
 

@@ -61,6 +61,8 @@ class MainWindow final : public framework::win32::WindowBase {
                      const framework::win32::HelpAccess* help);
   // Wipes the password the client keeps, at the end of the run.
   void ForgetPassword();
+  // A worker was still stuck in a WMI call when the window was destroyed.
+  bool WorkersLeftBehind() const { return workersLeftBehind_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -92,9 +94,6 @@ class MainWindow final : public framework::win32::WindowBase {
   void OnCommand(int id, int notification, HWND control);
   LRESULT OnNotify(NMHDR& header);
   void OnContextMenu(HWND window, LPARAM position);
-  void OnInitMenuPopup(HMENU menu);
-  // fromKeyboard: a shortcut, which acts on the focused control.
-  void RunViewCommand(ViewCommand command, bool fromKeyboard);
   // The frame's own menu commands and shortcuts; false for the others.
   bool OnMenuCommand(int id);
 
@@ -143,7 +142,8 @@ class MainWindow final : public framework::win32::WindowBase {
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
-  bool destroyed_ = false;     // WM_DESTROY has run
+  bool destroyed_ = false;  // WM_DESTROY has run
+  bool workersLeftBehind_ = false;
   int handlerDepth_ = 0;       // handlers running, nested ones included
   bool closePending_ = false;  // a close arrived while a handler was running
 };

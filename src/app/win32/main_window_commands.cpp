@@ -88,7 +88,7 @@ std::optional<ViewCommand> ViewCommandOf(int id) {
 void MainWindow::OnCommand(int id, int notification, HWND control) {
   if (control == nullptr) {  // menu items and shortcuts (notification 1)
     if (const std::optional<ViewCommand> command = ViewCommandOf(id)) {
-      RunViewCommand(*command, notification == 1);
+      host_->RunViewCommand(*command, notification == 1);
       return;
     }
     if (OnMenuCommand(id)) return;
@@ -126,33 +126,33 @@ void MainWindow::OnContextMenu(HWND window, LPARAM position) {
   }
 }
 
-void MainWindow::OnInitMenuPopup(HMENU menu) {
-  // The menu bar's view commands as the view they would go to can run them now.
+void FrameHost::EnableViewCommands(HMENU menu) const {
   for (const auto& [id, command] : kViewCommands) {
     if (id == kCmdCopy || id == kCmdCopyValue || id == kCmdSelectAll) continue;  // list menus
-    const View* view = host_->ViewFor(command);
+    const View* view = ViewFor(command);
     const bool available = view != nullptr && view->Available(command);
     EnableMenuItem(menu, static_cast<UINT>(id),
                    MF_BYCOMMAND | (available ? MF_ENABLED : MF_GRAYED));
   }
 }
 
-void MainWindow::RunViewCommand(ViewCommand command, bool fromKeyboard) {
-  View* view = host_->ViewFor(command);
+void FrameHost::RunViewCommand(ViewCommand command, bool fromKeyboard) {
+  View* view = ViewFor(command);
   if (view == nullptr) return;
   if (command != ViewCommand::Find && command != ViewCommand::FindNext) {
     view->Run(command, fromKeyboard);
     return;
   }
-  if (!findDialog_) return;
-  if (!searchCommands_) {
-    searchCommands_ = std::make_shared<SearchCommands>(
-        Handle(), [this]() -> View& { return host_->ActiveView(); }, *findDialog_);
+  if (!window_.findDialog_) return;
+  auto& search = window_.searchCommands_;
+  if (!search) {
+    search = std::make_shared<SearchCommands>(
+        Frame(), [this]() -> View& { return ActiveView(); }, *window_.findDialog_);
   }
   if (command == ViewCommand::Find) {
-    searchCommands_->Flow().OnFind();
+    search->Flow().OnFind();
   } else {
-    searchCommands_->Flow().OnFindNext();
+    search->Flow().OnFindNext();
   }
 }
 

@@ -34,6 +34,11 @@ class FrameHost final : public ViewHost {
   bool BackgroundBusy() const;
   // The view a command goes to (RouteToView); null when none has it.
   View* ViewFor(ViewCommand command) const;
+  // Runs a view command there (main_window_commands.cpp); fromKeyboard: a shortcut, which acts
+  // on the focused control.
+  void RunViewCommand(ViewCommand command, bool fromKeyboard);
+  // The menu bar's view commands enabled as the view they would go to can run them now.
+  void EnableViewCommands(HMENU menu) const;
   View& ActiveView() const;
   // The drop-down histories of the views and the dialogs, from and to the settings file.
   void LoadHistories();

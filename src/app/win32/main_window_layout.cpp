@@ -43,9 +43,11 @@ LRESULT MainWindow::OnCreate() {
   instanceLoader_ =
       std::make_unique<wmi::InstanceLoader>(backend_, dispatcher_, wmiClient_->Regional());
   instanceLoader_->SetMaxInstances(30000);
-  queryWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
-  classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
-  propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
+  // One count of busy threads per computer for all three, so that the cap holds across them.
+  const auto hosts = std::make_shared<wmi::HostThreadCounter>();
+  queryWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
+  classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
+  propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
   classBrowser_ = std::make_unique<ClassBrowserView>(*host_, *wmiClient_, *classListWorker_,
                                                      *propertyWorker_, *instanceLoader_);
   queryView_ = std::make_unique<QueryView>(*host_, *wmiClient_, *queryWorker_);

@@ -25,7 +25,7 @@ class MainWindowProbe {
   void ApplySwitches(const StartupSwitches& switches) { window_.ApplySwitches(switches); }
   void LoadClasses() { Classes().LoadClasses(); }
   void OnTabChanged() { window_.OnTabChanged(); }
-  void OnRefresh() { window_.RunViewCommand(ViewCommand::Refresh, false); }
+  void OnRefresh() { window_.host_->RunViewCommand(ViewCommand::Refresh, false); }
   void OnClassChosen() { Classes().OnClassChosen(); }
   void OnInstanceChosen() { Classes().OnInstanceChosen(); }
   void PrepareClassMenu() { Classes().PrepareClassMenu(); }
