@@ -33,6 +33,16 @@ PropertyListing InstanceByPath(Services& services, const RegionalSettings& regio
   return listing;
 }
 
+// The values matter more than their types: a class definition that cannot be read leaves the
+// types out and the instance as it is.
+std::vector<PropertyType> ClassTypes(Services& services, const std::string& className) {
+  std::vector<PropertyType> types;
+  util::StringList names;
+  std::string error;
+  if (!ListClassPropertiesOn(services, className, names, error, &types)) types.clear();
+  return types;
+}
+
 }  // namespace
 
 void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
@@ -55,28 +65,30 @@ void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
 
 void StartInstanceFetch(RequestWorker& worker, const ConnectionParams& conn,
                         const RegionalSettings& regional, const std::string& className,
-                        const std::string& path, int position, ListingCallback done) {
-  worker.Start(
-      conn, [regional, className, path, position, done = std::move(done)](RequestContext& context) {
-        PropertyListing listing;
-        try {
-          Services& services = context.Connection();
-          if (!path.empty()) {
-            listing = InstanceByPath(services, regional, path);
-          } else {
-            listing.ok =
-                ListInstancePropertiesOn(services, regional, className, position, &listing.names,
-                                         &listing.values, listing.errorText, context.Stop());
-          }
-        } catch (const std::exception& e) {  // connecting failed
-          context.DropConnection();
-          listing.errorText = std::string("Error: ") + e.what();
-        } catch (...) {
-          context.DropConnection();
-          listing.errorText = std::string("Error: ") + kUnexpected;
-        }
-        Deliver(context, done, std::move(listing));
-      });
+                        const std::string& path, int position, ListingCallback done,
+                        bool withClassTypes) {
+  worker.Start(conn, [regional, className, path, position, done = std::move(done),
+                      withClassTypes](RequestContext& context) {
+    PropertyListing listing;
+    try {
+      Services& services = context.Connection();
+      if (!path.empty()) {
+        listing = InstanceByPath(services, regional, path);
+      } else {
+        listing.ok =
+            ListInstancePropertiesOn(services, regional, className, position, &listing.names,
+                                     &listing.values, listing.errorText, context.Stop());
+      }
+      if (listing.ok && withClassTypes) listing.types = ClassTypes(services, className);
+    } catch (const std::exception& e) {  // connecting failed
+      context.DropConnection();
+      listing.errorText = std::string("Error: ") + e.what();
+    } catch (...) {
+      context.DropConnection();
+      listing.errorText = std::string("Error: ") + kUnexpected;
+    }
+    Deliver(context, done, std::move(listing));
+  });
 }
 
 }  // namespace brevane::wmi
