@@ -17,11 +17,11 @@ constexpr int kMinColumnWidth = 90;
 // The sort treats -1 as "does not convert", so a cell holding -1 counts as text.
 constexpr int32_t kNoNumber = -1;
 
-// The first 8 bytes of a text as one number, zero-padded: a smaller number means a smaller
-// text in byte order; equal numbers leave the order to the rest of the text.
-uint64_t BytePrefix(std::string_view text) {
+// 8 bytes of a text from `from` on as one number, zero-padded: a smaller number means a
+// smaller text in byte order; equal numbers leave the order to the rest of the text.
+uint64_t BytePrefix(std::string_view text, size_t from) {
   uint64_t prefix = 0;
-  for (size_t i = 0; i < 8; ++i)
+  for (size_t i = from; i < from + 8; ++i)
     prefix = (prefix << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
   return prefix;
 }
@@ -190,13 +190,16 @@ void ResultRows::Sort(int column, bool ascending) {
   };
   // The text sort runs on the UI thread at the end of every query: comparing whole cells
   // through the row storage misses the cache at every step, so most pairs are decided by
-  // their first bytes held in the key.
+  // their first 16 bytes held in the key (names and paths often share their first 8).
   struct TextKey {
-    uint64_t prefix;
+    uint64_t head;
+    uint64_t next;
     std::string_view text;
     int stored;
     bool operator<(const TextKey& other) const {
-      return prefix != other.prefix ? prefix < other.prefix : text < other.text;
+      if (head != other.head) return head < other.head;
+      if (next != other.next) return next < other.next;
+      return text < other.text;
     }
   };
   std::vector<NumberKey> numbers;
@@ -207,7 +210,7 @@ void ResultRows::Sort(int column, bool ascending) {
     if (number && *number != kNoNumber) {
       numbers.push_back({*number, stored});
     } else {
-      texts.push_back({BytePrefix(cell), cell, stored});
+      texts.push_back({BytePrefix(cell, 0), BytePrefix(cell, 8), cell, stored});
     }
   }
 

@@ -186,9 +186,9 @@ TEST(ResultRowsSortTest, RandomMixesSortConsistently) {
   const util::StringList pool = {
       "", "-1", "0", "1", "2", "10", "1a", "9a", "0x10", "$F", "a", "B", "b", " 3", "-2", "-10",
       "Z", "zz", "100", "1.5", "x", "-", "007", "2147483647", "2147483648", "-2147483648",
-      // texts that agree in their first 8 bytes or differ in high bytes or a NUL
+      // texts that agree in their first 8 or 16 bytes or differ in high bytes or a NUL
       "Win32_Process", "Win32_Processor", "Win32_Pr", "Win32_Pr\xC3\xA9", std::string("ab\0", 3),
-      "ab", "\xFF"};
+      "ab", "\xFF", "C:\\Windows\\System32\\", "C:\\Windows\\System32\\a"};
   for (int round = 0; round < 200; ++round) {
     util::StringList cells;
     const int size = static_cast<int>(random() % 40);
