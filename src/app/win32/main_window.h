@@ -27,6 +27,7 @@
 
 #include "app/class_filter.h"
 #include "app/delimited_text.h"
+#include "app/program_settings.h"
 #include "app/switches.h"
 #include "app/win32/list_box_instance_list.h"
 #include "app/win32/result_rows_source.h"
@@ -75,6 +76,8 @@ class MainWindow final : public framework::win32::WindowBase {
                      const framework::win32::HelpAccess* help);
   // Wipes the password the client keeps, at the end of the run.
   void ForgetPassword();
+  // A worker was still stuck in a WMI call when the window was destroyed.
+  bool WorkersLeftBehind() const { return workersLeftBehind_; }
 
  private:
   friend class MainWindowProbe;  // the in-process window tests
@@ -188,6 +191,7 @@ class MainWindow final : public framework::win32::WindowBase {
   bool sortAscending_ = true;
   int32_t monitorWindow_ = 0;
   std::string startupQuery_;
+  ProgramSettings settings_;  // read once at start-up, with the histories
 
   // ---- Owned by the application, which sets them before the message loop runs
   dialogs::win32::ConnectDialog* connectDialog_ = nullptr;
@@ -376,7 +380,8 @@ class MainWindow final : public framework::win32::WindowBase {
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
-  bool destroyed_ = false;     // WM_DESTROY has run
+  bool destroyed_ = false;  // WM_DESTROY has run
+  bool workersLeftBehind_ = false;
   int handlerDepth_ = 0;       // handlers running, nested ones included
   bool closePending_ = false;  // a close arrived while a handler was running
   ResultRowsSource queryRows_;
