@@ -139,12 +139,13 @@ bool HoldsHistories(util::ProfileStore& profile) noexcept {
   return false;
 }
 
+util::ProfileStore& ReadHome(HistoryHomes& homes) noexcept {
+  util::ProfileStore& user = homes.UserFile();
+  return HoldsHistories(user) ? user : homes.ProgramFolderFile();
+}
+
 void LoadHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept {
-  try {
-    util::ProfileStore& user = homes.UserFile();
-    LoadHistory(HoldsHistories(user) ? user : homes.ProgramFolderFile(), combos);
-  } catch (...) {
-  }
+  LoadHistory(ReadHome(homes), combos);
 }
 
 bool SaveHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept {

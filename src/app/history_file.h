@@ -46,8 +46,10 @@ class HistoryHomes {
 // True when the file holds a saved history (a "Count" in one of the four sections).
 bool HoldsHistories(util::ProfileStore& profile) noexcept;
 
-// The user's file once it holds histories (an earlier save had to go there), else the
-// program's.
+// The file read at start-up: the user's once it holds histories (an earlier save had to go
+// there), else the program's. The program's settings are read from the same file.
+util::ProfileStore& ReadHome(HistoryHomes& homes) noexcept;
+// Loads from ReadHome.
 void LoadHistory(HistoryHomes& homes, const HistoryCombos& combos) noexcept;
 // The program's file unless the user's holds histories; the user's when the program's cannot
 // be written. False only when neither could be.

@@ -107,6 +107,15 @@ void LoadHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos
   }
 }
 
+util::IniSection ReadHomeSection(const HistoryFilePaths& paths, std::string_view section) noexcept {
+  try {
+    DiskHomes homes(paths);
+    return ReadHome(homes).ReadSection(section);
+  } catch (...) {
+    return {};
+  }
+}
+
 bool SaveHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos) noexcept {
   try {
     DiskHomes homes(paths);

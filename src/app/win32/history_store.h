@@ -2,6 +2,7 @@
 // The settings file "brevane.ini" holding the four drop-down histories: beside the program,
 // or in the user's application data folder when the program's folder cannot be written.
 #include <string>
+#include <string_view>
 
 #include "app/history_file.h"
 
@@ -24,6 +25,8 @@ void LoadHistoryFile(const std::wstring& path, const HistoryCombos& combos) noex
 void SaveHistoryFile(const std::wstring& path, const HistoryCombos& combos) noexcept;
 // Where HistoryHomes says: the user's file once it exists, else the program's.
 void LoadHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos) noexcept;
+// One section of the file LoadHistoryFiles reads; empty when it cannot be read.
+util::IniSection ReadHomeSection(const HistoryFilePaths& paths, std::string_view section) noexcept;
 // False only when neither file could be written.
 bool SaveHistoryFiles(const HistoryFilePaths& paths, const HistoryCombos& combos) noexcept;
 

@@ -9,6 +9,7 @@
 #include "app/connect_host.h"
 #include "app/switches.h"
 #include "app/win32/command_ids.h"
+#include "app/win32/program_settings_store.h"
 #include "dialogs/win32/secret_text.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/controls.h"
@@ -383,6 +384,7 @@ void MainWindow::CreateClientAndWorkers() {
 void MainWindow::RunStartUp() {
   if (activated_) return;
   activated_ = true;
+  settings_ = LoadProgramSettings(DefaultHistoryFiles());
   LoadHistory();
   SelectTab(0);
   SetPropertyRowHeight();

@@ -27,6 +27,7 @@
 
 #include "app/class_filter.h"
 #include "app/delimited_text.h"
+#include "app/program_settings.h"
 #include "app/switches.h"
 #include "app/win32/list_box_instance_list.h"
 #include "app/win32/result_rows_source.h"
@@ -188,6 +189,7 @@ class MainWindow final : public framework::win32::WindowBase {
   bool sortAscending_ = true;
   int32_t monitorWindow_ = 0;
   std::string startupQuery_;
+  ProgramSettings settings_;  // read once at start-up, with the histories
 
   // ---- Owned by the application, which sets them before the message loop runs
   dialogs::win32::ConnectDialog* connectDialog_ = nullptr;

@@ -7,7 +7,7 @@
 
 namespace brevane::wmi::win32 {
 
-ComPropertyEnumerator::ComPropertyEnumerator(ComRef<IWbemClassObject> object)
+ComPropertyEnumerator::ComPropertyEnumerator(framework::ComRef<IWbemClassObject> object)
     : object_(std::move(object)) {
   ClearComErrorInfo();
   ThrowIfFailed(object_->BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY));

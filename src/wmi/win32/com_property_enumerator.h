@@ -12,7 +12,7 @@ namespace brevane::wmi::win32 {
 class ComPropertyEnumerator final : public PropertyEnumerator {
  public:
   // Throws WmiError when the object refuses the walk.
-  explicit ComPropertyEnumerator(ComRef<IWbemClassObject> object);
+  explicit ComPropertyEnumerator(framework::ComRef<IWbemClassObject> object);
   ~ComPropertyEnumerator() override;
   ComPropertyEnumerator(const ComPropertyEnumerator&) = delete;
   ComPropertyEnumerator& operator=(const ComPropertyEnumerator&) = delete;
@@ -20,7 +20,7 @@ class ComPropertyEnumerator final : public PropertyEnumerator {
   bool Next(Property& out) override;
 
  private:
-  ComRef<IWbemClassObject> object_;
+  framework::ComRef<IWbemClassObject> object_;
   bool finished_ = false;
 };
 
