@@ -15,6 +15,8 @@ if(BREVANE_BUILD_TESTS)
   add_test(NAME layers COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh ${CMAKE_SOURCE_DIR})
   # Every C++ file as clang-format writes it.
   add_test(NAME format COMMAND ${CMAKE_SOURCE_DIR}/tools/check-format.sh ${CMAKE_SOURCE_DIR})
+  # The Windows 7 import check itself, on a saved objdump listing.
+  add_test(NAME check_imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports-test.sh)
 endif()
 
 if(BREVANE_BUILD_BENCH)

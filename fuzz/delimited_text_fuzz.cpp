@@ -70,15 +70,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < count; ++i) cells.push_back(in.ConsumeRandomLengthString(64));
   Cells expected;
   for (const std::string& cell : cells) expected.push_back(WithoutNul(cell));
+  // Guarded, a cell that would run as a formula reads back with one leading apostrophe.
+  Cells guarded = expected;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (brevane::app::RunsAsFormula(cells[i])) guarded[i].insert(0, "'");
+  }
   for (auto format : {brevane::app::DelimitedFormat::Csv, brevane::app::DelimitedFormat::Tsv}) {
-    brevane::util::StringSink sink;
-    brevane::app::DelimitedWriter writer(sink, format);
-    for (const std::string& cell : cells) writer.Cell(cell);
-    writer.EndLine();
-    const std::optional<Cells> read =
-        ReadLine(sink.Text(), format == brevane::app::DelimitedFormat::Csv ? ',' : '\t');
-    FUZZ_CHECK(read.has_value());
-    FUZZ_CHECK(*read == expected);
+    for (auto guard : {brevane::app::FormulaGuard::Off, brevane::app::FormulaGuard::On}) {
+      brevane::util::StringSink sink;
+      brevane::app::DelimitedWriter writer(sink, format, guard);
+      for (const std::string& cell : cells) writer.Cell(cell);
+      writer.EndLine();
+      const std::optional<Cells> read =
+          ReadLine(sink.Text(), format == brevane::app::DelimitedFormat::Csv ? ',' : '\t');
+      FUZZ_CHECK(read.has_value());
+      FUZZ_CHECK(*read == (guard == brevane::app::FormulaGuard::On ? guarded : expected));
+    }
   }
   return 0;
 }

@@ -24,6 +24,9 @@ std::string PropertyLinesText(const std::vector<PropertyRowText>& rows);
 std::string PropertyValuesText(const std::vector<PropertyRowText>& rows);
 
 // The result table's rows as tab-separated text with the header line (see WriteResultRows).
+// Copied text keeps every value exactly, without the file export's formula guard: it is pasted
+// into consoles, scripts and mails as often as into a spreadsheet, where the user pastes values
+// just seen on screen.
 std::string ResultRowsText(const ResultRows& table, const std::vector<int>& columns,
                            const std::vector<int>* rows);
 

@@ -30,13 +30,64 @@ void AppendEscaped(util::TextSink& sink, std::string_view text, bool quoted) {
   sink.Append(text.substr(start));
 }
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+size_t SkipDigits(std::string_view text, size_t at) {
+  while (at < text.size() && IsDigit(text[at])) ++at;
+  return at;
+}
+
+// A sign, digits with at most one decimal point or comma, an optional exponent: what a
+// spreadsheet reads as a number, never as a formula.
+bool IsPlainNumber(std::string_view text) {
+  size_t at = 0;
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+  const size_t integerStart = at;
+  at = SkipDigits(text, at);
+  size_t digits = at - integerStart;
+  if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+    const size_t fractionStart = ++at;
+    at = SkipDigits(text, at);
+    digits += at - fractionStart;
+  }
+  if (digits == 0) return false;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    const size_t exponentStart = at;
+    at = SkipDigits(text, at);
+    if (at == exponentStart) return false;
+  }
+  return at == text.size();
+}
+
 }  // namespace
+
+bool RunsAsFormula(std::string_view cell) {
+  if (cell.empty()) return false;
+  switch (cell.front()) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+      return !IsPlainNumber(cell);
+    default:
+      return false;
+  }
+}
 
 void DelimitedWriter::Cell(std::string_view text) {
   if (lineStarted_) sink_.Append(format_ == DelimitedFormat::Csv ? "," : "\t");
   lineStarted_ = true;
-  const bool quoted = NeedsQuotes(text, format_);
+  const bool guarded = guard_ == FormulaGuard::On && RunsAsFormula(text);
+  // A guarded cell never begins with a quote, so the apostrophe changes nothing else.
+  const bool quoted = NeedsQuotes(text, format_) || (guarded && format_ == DelimitedFormat::Csv);
   if (quoted) sink_.Append("\"");
+  if (guarded) sink_.Append("'");
   if (text.find('\0') == std::string_view::npos && !quoted) {
     sink_.Append(text);
   } else {
@@ -61,12 +112,13 @@ DelimitedFormat FormatForFileName(std::string_view fileName, DelimitedFormat cho
 }
 
 void WriteResultRows(const ResultRows& table, const std::vector<int>& columns,
-                     const std::vector<int>* rows, DelimitedFormat format, util::TextSink& sink) {
+                     const std::vector<int>* rows, DelimitedFormat format, util::TextSink& sink,
+                     FormulaGuard guard) {
   std::vector<int> order = columns;
   if (order.empty()) {
     for (int i = 0; i < table.ColumnCount(); ++i) order.push_back(i);
   }
-  DelimitedWriter writer(sink, format);
+  DelimitedWriter writer(sink, format, guard);
   const util::StringList& names = table.ColumnNames();
   for (int column : order) {
     writer.Cell(column >= 0 && static_cast<size_t>(column) < names.size()

@@ -14,6 +14,16 @@ class ResultRows;
 
 enum class DelimitedFormat { Csv, Tsv };
 
+// Spreadsheet programs run a cell that begins with "=", "+", "-", "@", a tab or a CR as a
+// formula, quoted or not; WMI values come from other computers, where anyone who can start a
+// process or name a service chooses such text. Guarded, such a cell is written with a leading
+// apostrophe (inside its quotes in CSV), which spreadsheets take as "text follows"; a cell that
+// is a plain number ("-5", "+1.5e3") stays as it is.
+enum class FormulaGuard { Off, On };
+
+// True when a spreadsheet would read the cell as a formula (see FormulaGuard).
+bool RunsAsFormula(std::string_view cell);
+
 // Spreadsheet programs take a file for UTF-8 only when it starts with the byte order mark.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
@@ -24,13 +34,16 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // in most readers, becomes U+FFFD.
 class DelimitedWriter {
  public:
-  DelimitedWriter(util::TextSink& sink, DelimitedFormat format) : sink_(sink), format_(format) {}
+  DelimitedWriter(util::TextSink& sink, DelimitedFormat format,
+                  FormulaGuard guard = FormulaGuard::Off)
+      : sink_(sink), format_(format), guard_(guard) {}
   void Cell(std::string_view text);
   void EndLine();
 
  private:
   util::TextSink& sink_;
   DelimitedFormat format_;
+  FormulaGuard guard_;
   bool lineStarted_ = false;
 };
 
@@ -43,6 +56,7 @@ DelimitedFormat FormatForFileName(std::string_view fileName, DelimitedFormat cho
 // means every column in source order. rows: display rows to write; null means every row, in
 // display order.
 void WriteResultRows(const ResultRows& table, const std::vector<int>& columns,
-                     const std::vector<int>* rows, DelimitedFormat format, util::TextSink& sink);
+                     const std::vector<int>* rows, DelimitedFormat format, util::TextSink& sink,
+                     FormulaGuard guard = FormulaGuard::Off);
 
 }  // namespace brevane::app

@@ -63,6 +63,45 @@ TEST(DelimitedTextTest, CellsAreQuotedOnlyWhereTheFormatNeedsIt) {
   EXPECT_EQ(Line(DelimitedFormat::Tsv, {"", "x", ""}), "\tx\t\r\n");
 }
 
+TEST(DelimitedTextTest, GuardedCellsCannotRunAsFormulas) {
+  struct Case {
+    std::string cell;
+    std::string csv;  // guarded
+    std::string tsv;  // guarded
+  };
+  const std::vector<Case> cases = {
+      {"=1+2", "\"'=1+2\"", "'=1+2"},
+      {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"",
+       "'=HYPERLINK(\"http://x\",\"y\")"},
+      {"+cmd|' /C calc'!A0", "\"'+cmd|' /C calc'!A0\"", "'+cmd|' /C calc'!A0"},
+      {"-2+3+cmd", "\"'-2+3+cmd\"", "'-2+3+cmd"},
+      {"@SUM(A1)", "\"'@SUM(A1)\"", "'@SUM(A1)"},
+      {"\t=1", "\"'\t=1\"", "\"'\t=1\""},
+      {"\r=1", "\"'\r=1\"", "\"'\r=1\""},
+      {"-", "\"'-\"", "'-"},
+      {"-1e", "\"'-1e\"", "'-1e"},
+      // Numbers stay numbers, and text that only contains the characters is left alone.
+      {"-5", "-5", "-5"},
+      {"+1.5e3", "+1.5e3", "+1.5e3"},
+      {"-.5", "-.5", "-.5"},
+      {"-1,5", "\"-1,5\"", "-1,5"},
+      {"a=b", "a=b", "a=b"},
+      {" =1", " =1", " =1"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cell);
+    for (const auto& [format, expected] :
+         {std::pair{DelimitedFormat::Csv, c.csv}, std::pair{DelimitedFormat::Tsv, c.tsv}}) {
+      util::StringSink sink;
+      DelimitedWriter writer(sink, format, FormulaGuard::On);
+      writer.Cell(c.cell);
+      EXPECT_EQ(sink.Text(), expected);
+    }
+  }
+  EXPECT_EQ(Line(DelimitedFormat::Csv, {"=1+2", "@x"}), "=1+2,@x\r\n");  // the guard turned off
+}
+
 TEST(DelimitedTextTest, TableHasHeaderAndFollowsDisplayOrderAndColumns) {
   ResultRows rows =
       Rows({"Name", "Size", "Note"}, {{"b", "20", "x,y"}, {"a", "9", ""}, {"c", "100", "z"}});

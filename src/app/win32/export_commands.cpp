@@ -54,10 +54,16 @@ bool MainWindow::ExportResultTable(const std::wstring& path, DelimitedFormat for
   try {
     framework::win32::AtomicFileWriter file(path);
     file.Append(kUtf8ByteOrderMark);
-    WriteResultRows(queryRows_.Rows(), ResultColumnOrder(), nullptr, format, file);
+    // Both formats: a spreadsheet opens a tab-separated file by the same rules as a CSV one.
+    WriteResultRows(queryRows_.Rows(), ResultColumnOrder(), nullptr, format, file,
+                    settings_.csvFormulaGuard ? FormulaGuard::On : FormulaGuard::Off);
     file.Commit();
   } catch (const framework::win32::FileWriteError& error) {
     failure = FailureText(path, wmi::win32::SystemErrorText(static_cast<int32_t>(error.Code())));
+    if (!error.KeptFile().empty()) {
+      failure +=
+          "\nThe exported rows are in " + framework::win32::WideToUtf8(error.KeptFile()) + ".";
+    }
   } catch (const std::bad_alloc&) {
     failure = FailureText(path, wmi::win32::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
   }

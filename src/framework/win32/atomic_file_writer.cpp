@@ -2,45 +2,81 @@
 
 #include <algorithm>
 
+#include "framework/extended_path.h"
+
 namespace brevane::framework::win32 {
 
 namespace {
 
 constexpr size_t kBufferSize = 64 * 1024;
-
-std::wstring FolderOf(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return L".";
-  if (slash == 0 || (slash == 2 && path[1] == L':')) return path.substr(0, slash + 1);
-  return path.substr(0, slash);
-}
+// "brv" + 8 hex digits + ".tmp", beside the target.
+constexpr size_t kTemporaryNameLength = 15;
+constexpr int kTemporaryNameAttempts = 32;
 
 [[noreturn]] void ThrowLastError() {
   const DWORD code = GetLastError();
   throw FileWriteError(code != ERROR_SUCCESS ? code : ERROR_GEN_FAILURE);
 }
 
+// The target as a full path; in the extended-length form when it or the temporary file beside
+// it would not fit in MAX_PATH.
+std::wstring FullTargetPath(const std::wstring& target) {
+  const DWORD needed = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) ThrowLastError();
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(target.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) ThrowLastError();
+  full.resize(length);
+  if (full.size() + 1 + kTemporaryNameLength >= MAX_PATH) return ExtendedLengthPath(full);
+  return full;
+}
+
+std::wstring FolderOf(const std::wstring& fullPath) {
+  const size_t slash = fullPath.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : fullPath.substr(0, slash + 1);
+}
+
+// A name unlikely to be taken; CREATE_NEW settles whether it is.
+std::wstring TemporaryName(int attempt) {
+  LARGE_INTEGER stamp{};
+  QueryPerformanceCounter(&stamp);
+  unsigned long long mixed = static_cast<unsigned long long>(stamp.QuadPart) ^
+                             (static_cast<unsigned long long>(GetCurrentProcessId()) << 20) ^
+                             (static_cast<unsigned long long>(attempt) * 0x9E3779B97F4A7C15ull);
+  mixed ^= mixed >> 29;
+  std::wstring name = L"brv00000000.tmp";
+  for (size_t digit = 10; digit >= 3; --digit, mixed >>= 4)
+    name[digit] = L"0123456789abcdef"[mixed & 0xF];
+  return name;
+}
+
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::wstring target) : target_(std::move(target)) {
+AtomicFileWriter::AtomicFileWriter(std::wstring target, ReplaceFileCall replace)
+    : target_(FullTargetPath(target)), replace_(replace) {
   const DWORD attributes = GetFileAttributesW(target_.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     throw FileWriteError(ERROR_ACCESS_DENIED);
   }
-  wchar_t name[MAX_PATH + 1] = {};
-  const std::wstring folder = FolderOf(target_);
-  // Creates the empty file under a name no one else uses.
-  if (GetTempFileNameW(folder.c_str(), L"brv", 0, name) == 0) ThrowLastError();
-  temporary_ = name;
-  file_ = CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                      FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file_ == INVALID_HANDLE_VALUE) {
-    const DWORD code = GetLastError();
-    DeleteFileW(temporary_.c_str());
-    throw FileWriteError(code);
-  }
+  CreateTemporaryFile();
   buffer_.reserve(kBufferSize);
+}
+
+void AtomicFileWriter::CreateTemporaryFile() {
+  const std::wstring folder = FolderOf(target_);
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    std::wstring path = folder + TemporaryName(attempt);
+    file_ = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+    if (file_ != INVALID_HANDLE_VALUE) {
+      temporary_ = std::move(path);
+      return;
+    }
+    const DWORD code = GetLastError();
+    if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw FileWriteError(code);
+  }
+  throw FileWriteError(ERROR_FILE_EXISTS);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -75,15 +111,27 @@ void AtomicFileWriter::Commit() {
   HANDLE file = file_;
   file_ = INVALID_HANDLE_VALUE;
   if (!CloseHandle(file)) ThrowLastError();
-  // An existing file is replaced in place, which keeps its attributes and security; a new one
-  // is a plain rename.
-  const bool exists = GetFileAttributesW(target_.c_str()) != INVALID_FILE_ATTRIBUTES;
-  const BOOL moved = exists
-                         ? ReplaceFileW(target_.c_str(), temporary_.c_str(), nullptr,
-                                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                         : MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH);
-  if (!moved) ThrowLastError();
+  // A new file is a plain rename.
+  if (GetFileAttributesW(target_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH)) ThrowLastError();
+    committed_ = true;
+    return;
+  }
+  // An existing file is replaced in place, which keeps its attributes and security.
+  if (replace_(target_.c_str(), temporary_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+               nullptr, nullptr)) {
+    committed_ = true;
+    return;
+  }
+  const DWORD code = GetLastError();
+  if (code != ERROR_UNABLE_TO_MOVE_REPLACEMENT && code != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+    throw FileWriteError(code != ERROR_SUCCESS ? code : ERROR_GEN_FAILURE);
+  // The old file has left the target's name (deleted, or renamed to a name the system chose):
+  // the temporary file is now the only copy under our control. It takes the name itself, or
+  // stays where it is and is named in the error; deleting it would leave nothing.
   committed_ = true;
+  if (MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH)) return;
+  throw FileWriteError(code, DisplayPath(temporary_));
 }
 
 void AtomicFileWriter::Discard() noexcept {

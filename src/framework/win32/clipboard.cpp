@@ -7,7 +7,9 @@ namespace brevane::framework::win32 {
 
 namespace {
 
-constexpr int kOpenAttempts = 5;
+// Clipboard managers and the remote desktop's clipboard helper hold it open for a few hundred
+// milliseconds after every change; half a second covers them without a noticeable stall.
+constexpr ULONGLONG kOpenPatienceMs = 500;
 constexpr DWORD kOpenRetryMs = 20;
 
 struct GlobalFreer {
@@ -18,8 +20,10 @@ using UniqueGlobal = std::unique_ptr<void, GlobalFreer>;
 class ClipboardOpen {
  public:
   explicit ClipboardOpen(HWND owner) {
-    for (int attempt = 0; attempt < kOpenAttempts && !open_; ++attempt) {
-      if (attempt > 0) Sleep(kOpenRetryMs);
+    const ULONGLONG start = GetTickCount64();
+    open_ = OpenClipboard(owner) != FALSE;
+    while (!open_ && GetTickCount64() - start < kOpenPatienceMs) {
+      Sleep(kOpenRetryMs);
       open_ = OpenClipboard(owner) != FALSE;
     }
   }

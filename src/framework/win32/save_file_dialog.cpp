@@ -28,8 +28,9 @@ std::optional<SaveFileChoice> ChooseSaveFile(HWND owner, const wchar_t* filters,
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.lpstrDefExt = defaultExtension;
-  dialog.Flags =
-      OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  // A read-only file or folder is refused in the dialog, before any work is done for it.
+  dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                 OFN_NOCHANGEDIR | OFN_NOREADONLYRETURN;
   if (!GetSaveFileNameW(&dialog)) {
     const DWORD error = CommDlgExtendedError();
     if (error != 0)

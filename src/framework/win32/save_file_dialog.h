@@ -13,8 +13,8 @@ struct SaveFileChoice {
 };
 
 // filters: pairs of caption and pattern, each NUL-terminated, the whole list ending in a
-// second NUL. Asks before replacing an existing file. Nothing when the user cancelled; throws
-// std::runtime_error when the dialog itself failed.
+// second NUL. Asks before replacing an existing file; refuses a read-only one. Nothing when the
+// user cancelled; throws std::runtime_error when the dialog itself failed.
 std::optional<SaveFileChoice> ChooseSaveFile(HWND owner, const wchar_t* filters,
                                              const std::wstring& initialName,
                                              const wchar_t* defaultExtension);
