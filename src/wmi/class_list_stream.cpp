@@ -1,32 +1,61 @@
 #include "wmi/class_list_stream.h"
 
+#include <chrono>
 #include <exception>
 #include <memory>
 
+#include "util/text.h"
 #include "wmi/item_stream.h"
-#include "wmi/wmi_session.h"
+#include "wmi/wmi_error.h"
 
 namespace brevane::wmi {
 
 namespace {
 
-// Raises when the instance walk cannot be started; a class that cannot be listed at all
-// counts as empty.
-bool HasInstances(Services& services, const std::string& className, std::stop_token stop) {
+// Providers whose instances must never be listed just to see whether there are any: the
+// installer's product class checks (and may repair) every installed product, and the file
+// classes walk whole disks. They stay in the list untested.
+const char* const kNeverEnumerated[] = {
+    "Win32_Product",
+    "Win32_ReliabilityRecords",
+    "Win32_ReliabilityStabilityMetrics",
+    "CIM_LogicalFile",
+    "CIM_DataFile",
+    "CIM_Directory",
+    "Win32_Directory",
+    "Win32_ShortcutFile",
+    "Win32_CodecFile",
+    "Win32_NTEventlogFile",
+};
+
+// False when the class has no instances, or refuses to say: the first path of a query that
+// asks for paths alone, waited for at most `wait`. A class that does not answer in time, or is
+// costly to ask, stays in the list. Raises when the walk cannot be made at all.
+bool MayHaveInstances(Services& services, const std::string& className,
+                      std::chrono::milliseconds wait, std::stop_token stop) {
+  const std::string lower = util::AsciiLower(className);
+  for (const char* never : kNeverEnumerated) {
+    if (lower == util::AsciiLower(never)) return true;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + wait;
   std::unique_ptr<ObjectSet> set;
   try {
-    set = services.InstancesOf(className, kFlagSemisync);
+    set = services.ExecQuery("SELECT __RELPATH FROM " + className, "WQL", kFlagSemisync);
   } catch (const std::exception&) {
     return false;
   }
-  if (!set) return false;
   auto instances = set->NewEnum();
   std::unique_ptr<Object> instance;
-  std::string scratch;
-  return NextEnumItem(*instances, instance, scratch, stop) && instance;
+  try {
+    if (instances->NextBefore(instance, stop, deadline) && instance) return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+  return std::chrono::steady_clock::now() >= deadline && !stop.stop_requested();
 }
 
 void RunClassListRequest(RequestContext& context, bool hideEmpty,
+                         std::chrono::milliseconds firstInstanceWait,
                          const ClassListCallbacks& callbacks) {
   bool ok = true;
   std::string errorText;
@@ -47,20 +76,24 @@ void RunClassListRequest(RequestContext& context, bool hideEmpty,
       classObject.reset();
       if (testing) {
         try {
-          if (!HasInstances(services, name, stop)) continue;
+          if (!MayHaveInstances(services, name, firstInstanceWait, stop)) continue;
         } catch (const std::exception&) {
-          testing = false;
+          testing = false;  // the classes after it are delivered untested
         }
       }
       if (!stream.Push(std::move(name))) return;
     }
     if (stop.stop_requested()) return;
+  } catch (const WmiError& e) {
+    context.ConnectionFailed(e.Status());
+    ok = false;
+    errorText = e.what();
   } catch (const std::exception& e) {
-    context.DropConnection();
+    context.ConnectionFailed(0);
     ok = false;
     errorText = e.what();
   } catch (...) {  // what no layer expects still ends the listing, with a text
-    context.DropConnection();
+    context.ConnectionFailed(0);
     ok = false;
     errorText = "unexpected failure";
   }
@@ -70,9 +103,10 @@ void RunClassListRequest(RequestContext& context, bool hideEmpty,
 }  // namespace
 
 void StartClassList(RequestWorker& worker, const ConnectionParams& conn, bool hideEmpty,
-                    ClassListCallbacks callbacks) {
-  worker.Start(conn, [hideEmpty, callbacks = std::move(callbacks)](RequestContext& context) {
-    RunClassListRequest(context, hideEmpty, callbacks);
+                    ClassListCallbacks callbacks, std::chrono::milliseconds firstInstanceWait) {
+  worker.Start(conn, [hideEmpty, firstInstanceWait,
+                      callbacks = std::move(callbacks)](RequestContext& context) {
+    RunClassListRequest(context, hideEmpty, firstInstanceWait, callbacks);
   });
 }
 

@@ -110,6 +110,7 @@ void InstanceListWriter::ApplyOne(const InstanceHandoff& h, bool progressReplace
   }
   // A load that a newer request replaced reports nothing, unless that request made the
   // worker idle (an empty class name), which ends the load as far as the window knows.
+  if (h.generation < silencedBelow_) return;
   if (onDone_ && (mailbox_->IsCurrent(h.generation) || h.endedByIdleRequest))
     onDone_(h.count, h.message);
 }

@@ -34,6 +34,8 @@ class InstanceListWriter {
   bool HasTarget() const { return target_ != nullptr; }
   // Empties the list for a new load.
   void Reset();
+  // Loads older than `generation` report nothing more, not even their end.
+  void SilenceOlderThan(uint64_t generation) { silencedBelow_ = generation; }
   // Forgets the list and the callback: nothing reaches the window any more.
   void Detach();
   // The relative path of the instance on this line; empty when it has none (a keyless class,
@@ -56,6 +58,7 @@ class InstanceListWriter {
   // A load the window ended itself (the list refused a line); the rest of it is dropped.
   std::optional<uint64_t> abandonedGeneration_;
   InstancePaths paths_;  // the path of each line put
+  uint64_t silencedBelow_ = 0;
 };
 
 }  // namespace brevane::wmi

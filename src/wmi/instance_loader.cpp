@@ -122,6 +122,13 @@ void InstanceLoader::RefreshInstances() {
   AnswerIfWorkerGone();
 }
 
+void InstanceLoader::StopLoading() {
+  auto& writer = **writer_;
+  mailbox_->Post(ConnectionParams{}, std::string());  // a new generation that leaves it idle
+  writer.Reset();
+  writer.SilenceOlderThan(mailbox_->Generation());
+}
+
 void InstanceLoader::AnswerIfWorkerGone() {
   const std::string endedText = end_->Text();
   if (endedText.empty()) return;
@@ -139,14 +146,17 @@ void InstanceLoader::RequestStop() {
   mailbox_->InterruptWalk();
 }
 
-bool InstanceLoader::Shutdown(std::chrono::milliseconds bound) {
+void InstanceLoader::BeginShutdown() {
   (*writer_)->Detach();
+  if (worker_.joinable()) RequestStop();
+}
+
+bool InstanceLoader::FinishShutdown(std::chrono::steady_clock::time_point deadline) {
   if (!worker_.joinable()) return true;
-  RequestStop();
   bool ended;
   {
     std::unique_lock l(end_->lock);
-    ended = end_->changed.wait_for(l, bound, [&] { return end_->finished; });
+    ended = end_->changed.wait_until(l, deadline, [&] { return end_->finished; });
   }
   if (ended) {
     worker_.join();
@@ -156,6 +166,11 @@ bool InstanceLoader::Shutdown(std::chrono::milliseconds bound) {
     worker_.detach();
   }
   return ended;
+}
+
+bool InstanceLoader::Shutdown(std::chrono::milliseconds bound) {
+  BeginShutdown();
+  return FinishShutdown(std::chrono::steady_clock::now() + bound);
 }
 
 }  // namespace brevane::wmi

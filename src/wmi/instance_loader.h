@@ -48,14 +48,20 @@ class InstanceLoader {
                         const std::string& password, const std::string& className,
                         InstanceList* target);
   void RefreshInstances();
+  // The window emptied the panes (a refresh of the class list, another computer): the load in
+  // progress stops at once, and nothing of it reaches the list or the done callback any more.
+  // The worker keeps its connection for the next request.
+  void StopLoading();
   void RequestStop();
   // The relative path of the instance on this line of the target list; empty when it has none
   // (a keyless class, a progress or failure line) or the list was changed by someone else.
   std::string PathOf(int line) const;
 
-  // Detaches the list and the callback, stops the worker and waits for it at most `bound`. A
-  // worker stuck in a slow WMI call is left to finish on its own; it can no longer reach the
-  // window. Returns true when the worker has ended.
+  // Detaches the list and the callback and tells the worker to stop; returns at once.
+  void BeginShutdown();
+  // Waits until `deadline` for the worker told to stop. A worker stuck in a slow WMI call is
+  // left to finish on its own; it can no longer reach the window. True when it has ended.
+  bool FinishShutdown(std::chrono::steady_clock::time_point deadline);
   bool Shutdown(std::chrono::milliseconds bound);
 
  private:

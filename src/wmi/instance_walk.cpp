@@ -5,6 +5,7 @@
 #include "util/secret.h"
 #include "util/text.h"
 #include "wmi/query_ops.h"
+#include "wmi/connection_loss.h"
 #include "wmi/value_text.h"
 #include "wmi/wmi_session.h"
 
@@ -81,6 +82,7 @@ void InstanceWalk::RunPass(uint64_t passGeneration) {
     const uint64_t tag = request_.generation;
     std::unique_ptr<Object> instance;
     bool endedByIdleRequest = false;
+    bool connectionLost = false;
     while (!stop_.stop_requested() && enumerator_) {
       // Between two instances only the token is asked: anything that replaced the request
       // has stopped it.
@@ -88,9 +90,19 @@ void InstanceWalk::RunPass(uint64_t passGeneration) {
         endedByIdleRequest = true;
         break;
       }
-      if (!NextEnumItem(*enumerator_, instance, errorText_, request_.replaced)) {
+      std::optional<WmiError> walkFailure;
+      if (!NextInstance(instance, walkFailure)) {
         if (request_.replaced.stop_requested() && !stop_.stop_requested() && !mailbox_.IsIdle())
           return;  // a new request
+        if (walkFailure && count_ == 0) {
+          // Asked to return at once, WMI reports an invalid class, a denied access or a
+          // broken provider from the first fetch: the load failed.
+          Fail(std::string("WMI Error: ") + walkFailure->what());
+          return;
+        }
+        // After some instances a failure ends the walk like the end of the set; a connection
+        // that broke is not kept for the next class.
+        if (walkFailure && ConnectionLost(walkFailure->Status(), true)) connectionLost = true;
         break;
       }
       ++count_;
@@ -110,12 +122,26 @@ void InstanceWalk::RunPass(uint64_t passGeneration) {
     // A finished walk holds provider resources for nothing; the connection stays for the
     // next class.
     DropClassState();
+    if (connectionLost) services_.reset();
     mailbox_.Finished(tag);
   } catch (const std::exception& e) {
     Fail(std::string("WMI Error: ") + e.what());
   } catch (...) {
     Fail("WMI Error: unknown failure");
   }
+}
+
+bool InstanceWalk::NextInstance(std::unique_ptr<Object>& instance,
+                                std::optional<WmiError>& failure) {
+  try {
+    return enumerator_->Next(instance, request_.replaced) && instance;
+  } catch (const WmiError& e) {
+    failure = e;
+  } catch (const std::exception& e) {
+    failure = WmiError(0, e.what());
+  }
+  instance.reset();
+  return false;
 }
 
 bool InstanceWalk::Emit(InstanceHandoff handoff) {
@@ -167,7 +193,6 @@ bool InstanceWalk::SyncRequest() {
 
 void InstanceWalk::StartLoad() {
   count_ = 0;
-  errorText_.clear();
   const ConnectionParams& connection = request_.connection;
   if (!services_)
     services_ =
@@ -175,7 +200,9 @@ void InstanceWalk::StartLoad() {
   if (stop_.stop_requested() || mailbox_.IsIdle()) return;
   if (labelProperty_.empty()) {
     std::string scratch;
-    if (ListClassProperties(backend_, connection, request_.className, propertyNames_, scratch)) {
+    // On the connection the walk holds: another login per class would cost as much again, and
+    // up to minutes when the computer has gone.
+    if (ListClassPropertiesOn(*services_, request_.className, propertyNames_, scratch)) {
       labelProperty_ = ChooseLabelProperty(propertyNames_);
     }
   }

@@ -4,6 +4,7 @@
 // worker is stopped or the walk ends. Made and used on the worker thread only; it keeps the
 // worker's connection and enumeration, which no other thread ever sees.
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "wmi/instance_request_mailbox.h"
 #include "wmi/regional_settings.h"
 #include "wmi/wmi_api.h"
+#include "wmi/wmi_error.h"
 
 namespace brevane::wmi {
 
@@ -26,6 +28,8 @@ class InstanceWalk {
 
  private:
   void RunPass(uint64_t passGeneration);
+  // The next instance; false at the end, on a stop, or on a failure (into `failure`).
+  bool NextInstance(std::unique_ptr<Object>& instance, std::optional<WmiError>& failure);
   bool Emit(InstanceHandoff handoff);
   void Fail(const std::string& text);
   bool SyncRequest();
@@ -46,7 +50,6 @@ class InstanceWalk {
   std::unique_ptr<ObjectEnumerator> enumerator_;
   std::string labelProperty_;
   util::StringList propertyNames_;
-  std::string errorText_;
   int count_ = 0;
 };
 

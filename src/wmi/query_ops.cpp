@@ -61,31 +61,35 @@ bool ListClassProperties(Backend& backend, const ConnectionParams& conn,
   }
 }
 
+void ReadClassProperties(Services& services, const std::string& className, util::StringList& names,
+                         std::vector<PropertyType>* types) {
+  names.clear();
+  if (types) types->clear();
+  auto classObject = services.Get(className, 0);
+  auto properties = classObject->Properties();
+  std::string scratch;
+  Property property;
+  while (NextEnumItem(*properties, property, scratch)) {
+    if (types) {
+      PropertyQualifiers qualifiers;
+      try {
+        qualifiers = classObject->Qualifiers(property.name);
+      } catch (const std::exception&) {
+        // The type without its key mark is still worth showing.
+      }
+      types->push_back({property.name, CimTypeName(property.value.cimType, qualifiers.objectClass),
+                        qualifiers.key});
+    }
+    names.push_back(std::move(property.name));
+  }
+}
+
 bool ListClassPropertiesOn(Services& services, const std::string& className,
                            util::StringList& names, std::string& errorText,
                            std::vector<PropertyType>* types) {
   errorText.clear();
-  names.clear();
-  if (types) types->clear();
   try {
-    auto classObject = services.Get(className, 0);
-    auto properties = classObject->Properties();
-    std::string scratch;
-    Property property;
-    while (NextEnumItem(*properties, property, scratch)) {
-      if (types) {
-        PropertyQualifiers qualifiers;
-        try {
-          qualifiers = classObject->Qualifiers(property.name);
-        } catch (const std::exception&) {
-          // The type without its key mark is still worth showing.
-        }
-        types->push_back({property.name,
-                          CimTypeName(property.value.cimType, qualifiers.objectClass),
-                          qualifiers.key});
-      }
-      names.push_back(std::move(property.name));
-    }
+    ReadClassProperties(services, className, names, types);
     return true;
   } catch (const std::exception& e) {
     errorText = e.what();

@@ -49,6 +49,9 @@ bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
 // returns how many it found; a failure while fetching the next one only ends the walk.
 int AppendObjectProperties(Object& object, const RegionalSettings& regional,
                            util::StringList* names, util::StringList* values);
+// The same, raising WmiError on failure (names and types hold what came before it).
+void ReadClassProperties(Services& services, const std::string& className, util::StringList& names,
+                         std::vector<PropertyType>* types = nullptr);
 bool ListClassPropertiesOn(Services& services, const std::string& className,
                            util::StringList& names, std::string& errorText,
                            std::vector<PropertyType>* types = nullptr);

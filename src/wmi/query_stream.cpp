@@ -6,6 +6,7 @@
 
 #include "wmi/item_stream.h"
 #include "wmi/query_ops.h"
+#include "wmi/wmi_error.h"
 #include "wmi/wmi_session.h"
 
 namespace brevane::wmi {
@@ -49,24 +50,31 @@ void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
           rows(ToTable(std::move(batch)));
         },
         kMaxObjectsWaiting);
+    // Asked to return at once, WMI reports an invalid class or query, a denied access or a
+    // broken link from Next: before the first object that is the query's failure, later it
+    // ends a result that is not complete. Either way the query fails, with what came so far.
     std::unique_ptr<Object> object;
-    std::string walkError;  // a failure while fetching the next object ends the walk quietly
-    while (NextEnumItem(*objects, object, walkError, context.Stop())) {
+    const std::stop_token stop = context.Stop();
+    while (objects->Next(object, stop) && object) {
       ResultObject result;
       AppendObjectProperties(*object, regional, &result.names, &result.values);
       object.reset();
       if (!stream.Push(std::move(result))) return;
       ++end.rows;
     }
-    if (context.Stop().stop_requested()) return;
+    if (stop.stop_requested()) return;
     end.ok = true;
+  } catch (const WmiError& e) {
+    context.ConnectionFailed(e.Status());
+    end.errorText = std::string("Error: ") + e.what();
   } catch (const std::exception& e) {
-    context.DropConnection();
+    context.ConnectionFailed(0);
     end.errorText = std::string("Error: ") + e.what();
   } catch (...) {  // what no layer expects still ends the query, with a text
-    context.DropConnection();
+    context.ConnectionFailed(0);
     end.errorText = "Error: unexpected failure";
   }
+  if (context.Stop().stop_requested()) return;  // a newer request replaced this one
   end.lastObject = std::chrono::steady_clock::now();
   context.Post([ended = callbacks.ended, end] { ended(end); });
 }

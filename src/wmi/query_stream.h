@@ -13,7 +13,9 @@ namespace brevane::wmi {
 
 struct QueryEnd {
   bool ok = false;
-  std::string errorText;  // on failure: "Error: " + the failure's message
+  // On failure: "Error: " + the failure's message. A failure after some objects fails the
+  // query too: the rows delivered stay, but they are not the whole result.
+  std::string errorText;
   int rows = 0;
   // When the last object arrived (or the query failed): the query's time runs up to here.
   std::chrono::steady_clock::time_point lastObject;

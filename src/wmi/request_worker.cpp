@@ -8,23 +8,54 @@
 #include <vector>
 
 #include "util/secret.h"
+#include "util/text.h"
+#include "wmi/connection_loss.h"
 #include "wmi/wmi_error.h"
 #include "wmi/wmi_session.h"
 
 namespace brevane::wmi {
 
+std::string HostKey(const std::string& host) {
+  std::string key = util::Trim(host);
+  const size_t start = key.find_first_not_of("\\/");
+  key = start == std::string::npos ? std::string() : util::AsciiLower(key.substr(start));
+  if (key.empty() || key == "localhost") return ".";
+  return key;
+}
+
+int HostThreadCounter::Busy(const std::string& hostKey) const {
+  std::lock_guard l(lock_);
+  const auto it = busy_.find(hostKey);
+  return it == busy_.end() ? 0 : it->second;
+}
+
+void HostThreadCounter::Add(const std::string& hostKey) {
+  std::lock_guard l(lock_);
+  ++busy_[hostKey];
+}
+
+void HostThreadCounter::Remove(const std::string& hostKey) {
+  std::lock_guard l(lock_);
+  const auto it = busy_.find(hostKey);
+  if (it == busy_.end()) return;
+  if (--it->second <= 0) busy_.erase(it);
+}
+
 struct RequestWorker::Lane {
-  Lane(std::shared_ptr<Backend> b, std::shared_ptr<framework::MainThreadDispatcher> d)
-      : backend(std::move(b)), dispatcher(std::move(d)) {}
+  Lane(std::shared_ptr<Backend> b, std::shared_ptr<framework::MainThreadDispatcher> d,
+       std::shared_ptr<HostThreadCounter> h)
+      : backend(std::move(b)), dispatcher(std::move(d)), hosts(std::move(h)) {}
   const std::shared_ptr<Backend> backend;
   const std::shared_ptr<framework::MainThreadDispatcher> dispatcher;
+  const std::shared_ptr<HostThreadCounter> hosts;
   // The current request; steps of any other one are dropped. Changed by the UI thread only.
   std::atomic<uint64_t> generation{0};
   // UI thread only: the worker, until it is destroyed.
   RequestWorker* owner = nullptr;
 
-  // Worker thread: tells the owner, on the UI thread, that a thread came free or ended. The
-  // step holds the lane weakly: the lane holds the dispatcher, whose queue holds the step.
+  // Any thread: asks the owner, on the UI thread, to look at the waiting request again (a
+  // thread came free or ended, or one is due to be retired). The step holds the lane weakly:
+  // the lane holds the dispatcher, whose queue holds the step.
   static void PostThreadFree(const std::shared_ptr<Lane>& lane) {
     lane->dispatcher->Post([weakLane = std::weak_ptr<Lane>(lane)] {
       const std::shared_ptr<Lane> alive = weakLane.lock();
@@ -37,6 +68,7 @@ struct RequestWorker::Thread {
   struct Request {
     uint64_t generation = 0;
     ConnectionParams conn;
+    std::string hostKey;
     Job job;
     std::stop_token stop;
   };
@@ -51,19 +83,31 @@ struct RequestWorker::Thread {
   bool busy = false;     // a request is pending or running
   bool retired = false;  // takes no more requests; ends after the one it runs
   std::stop_source requestStop;
+  // Set while the thread connects, which no stop request can cut short.
+  std::atomic<bool> uninterruptible{false};
 
   std::mutex finishLock;
   std::condition_variable finishedChanged;
   bool finished = false;
 
   std::thread thread;
-  std::string host;  // UI thread only: the host of the last request handed over
+  // UI thread only: when the running request was told to stop.
+  std::optional<std::chrono::steady_clock::time_point> stoppedAt;
+};
+
+// One waiting time at a time: the UI thread sets it, the timer thread posts a look at the
+// waiting request when it has passed.
+struct RequestWorker::Timer {
+  std::mutex lock;
+  std::condition_variable_any changed;
+  std::optional<std::chrono::steady_clock::time_point> due;
 };
 
 namespace {
 
 using Lane = RequestWorker::Lane;
 using WorkerThread = RequestWorker::Thread;
+using Clock = std::chrono::steady_clock;
 
 // The connection a worker thread keeps between requests with the same parameters.
 class ConnectionCache {
@@ -84,21 +128,35 @@ class ConnectionCache {
     return *services_;
   }
 
-  void Drop() { services_.reset(); }
+  void Failed(int32_t status) {
+    if (ConnectionLost(status, worked_)) Drop();
+  }
+  // A request ended on this connection without losing it.
+  void Served() {
+    if (services_) worked_ = true;
+  }
 
  private:
+  void Drop() {
+    services_.reset();
+    worked_ = false;
+  }
+
   ConnectionParams params_;
   std::unique_ptr<Services> services_;
+  bool worked_ = false;
 };
 
 class Context final : public RequestContext {
  public:
   Context(std::shared_ptr<Lane> lane, ConnectionCache& cache,
-          const std::optional<WmiError>& apartmentFailure, const WorkerThread::Request& request)
+          const std::optional<WmiError>& apartmentFailure, const WorkerThread::Request& request,
+          std::atomic<bool>& uninterruptible)
       : lane_(std::move(lane)),
         cache_(cache),
         apartmentFailure_(apartmentFailure),
-        request_(request) {}
+        request_(request),
+        uninterruptible_(uninterruptible) {}
 
   std::stop_token Stop() const override { return request_.stop; }
   Backend& WmiBackend() override { return *lane_->backend; }
@@ -106,10 +164,20 @@ class Context final : public RequestContext {
 
   Services& Connection() override {
     if (apartmentFailure_) throw *apartmentFailure_;
+    if (cache_.Holds(request_.conn)) return cache_.Get(*lane_->backend, request_.conn);
+    uninterruptible_.store(true);
+    struct Clear {
+      std::atomic<bool>& flag;
+      ~Clear() { flag.store(false); }
+    } clear{uninterruptible_};
     return cache_.Get(*lane_->backend, request_.conn);
   }
 
-  void DropConnection() override { cache_.Drop(); }
+  void ConnectionFailed(int32_t status) override {
+    failed_ = true;
+    cache_.Failed(status);
+  }
+  bool Failed() const { return failed_; }
 
   bool Post(std::function<void()> step) override {
     return lane_->dispatcher->Post(
@@ -123,6 +191,8 @@ class Context final : public RequestContext {
   ConnectionCache& cache_;
   const std::optional<WmiError>& apartmentFailure_;
   const WorkerThread::Request& request_;
+  std::atomic<bool>& uninterruptible_;
+  bool failed_ = false;
 };
 
 void RunRequests(const std::shared_ptr<Lane>& lane, WorkerThread& self) {
@@ -146,13 +216,15 @@ void RunRequests(const std::shared_ptr<Lane>& lane, WorkerThread& self) {
       self.pending.reset();
     }
     try {
-      Context context(lane, cache, apartmentFailure, request);
+      Context context(lane, cache, apartmentFailure, request, self.uninterruptible);
       request.job(context);
+      if (!context.Failed()) cache.Served();
     } catch (...) {
       // A request reports its own failures; nothing may escape the thread.
     }
     request.job = nullptr;  // what the job holds dies here, on its own thread
     util::WipeSecret(request.conn.password);
+    lane->hosts->Remove(request.hostKey);
     {
       std::lock_guard l(self.lock);
       self.busy = false;
@@ -181,26 +253,50 @@ bool HasFinished(WorkerThread& thread) {
 }
 
 // Gives an idle thread the request; false when the thread is busy or retired.
-bool HandOver(WorkerThread& thread, uint64_t generation, const ConnectionParams& conn,
+bool HandOver(Lane& lane, WorkerThread& thread, uint64_t generation, const ConnectionParams& conn,
               RequestWorker::Job& job) {
   {
     std::lock_guard l(thread.lock);
     if (thread.busy || thread.retired) return false;
     thread.requestStop = std::stop_source();
-    thread.pending =
-        WorkerThread::Request{generation, conn, std::move(job), thread.requestStop.get_token()};
+    std::string key = HostKey(conn.host);
+    lane.hosts->Add(key);
+    thread.pending = WorkerThread::Request{generation, conn, std::move(key), std::move(job),
+                                           thread.requestStop.get_token()};
     thread.busy = true;
   }
-  thread.host = conn.host;
+  thread.stoppedAt.reset();
   thread.wake.notify_all();
   return true;
+}
+
+void RunTimer(std::stop_token stop, std::shared_ptr<RequestWorker::Timer> timer,
+              std::weak_ptr<Lane> weakLane) {
+  std::unique_lock l(timer->lock);
+  while (!stop.stop_requested()) {
+    if (!timer->due) {
+      timer->changed.wait(l, stop, [&] { return timer->due.has_value(); });
+      continue;
+    }
+    const Clock::time_point due = *timer->due;
+    if (timer->changed.wait_until(l, stop, due, [&] { return timer->due != due; })) continue;
+    if (stop.stop_requested()) break;
+    timer->due.reset();
+    l.unlock();
+    if (const auto lane = weakLane.lock()) Lane::PostThreadFree(lane);
+    l.lock();
+  }
 }
 
 }  // namespace
 
 RequestWorker::RequestWorker(std::shared_ptr<Backend> backend,
-                             std::shared_ptr<framework::MainThreadDispatcher> dispatcher)
-    : lane_(std::make_shared<Lane>(std::move(backend), std::move(dispatcher))) {
+                             std::shared_ptr<framework::MainThreadDispatcher> dispatcher,
+                             std::shared_ptr<HostThreadCounter> hosts)
+    : lane_(
+          std::make_shared<Lane>(std::move(backend), std::move(dispatcher),
+                                 hosts ? std::move(hosts) : std::make_shared<HostThreadCounter>())),
+      timer_(std::make_shared<Timer>()) {
   lane_->owner = this;
 }
 
@@ -220,20 +316,50 @@ void RequestWorker::Start(const ConnectionParams& conn, Job job) {
 
 void RequestWorker::StartWaiting() {
   if (!waiting_) return;
-  if (current_ && HandOver(*current_, waiting_->generation, waiting_->conn, waiting_->job)) {
+  if (current_ &&
+      HandOver(*lane_, *current_, waiting_->generation, waiting_->conn, waiting_->job)) {
     DropWaiting();
     return;
   }
-  // The current thread is still busy with the request before, perhaps stuck in a call that
-  // cannot be interrupted: the new request does not wait behind it, unless this host holds
-  // enough threads already.
-  if (BusyThreadsFor(waiting_->conn.host) >= kMaxThreadsPerHost) return;
+  const Clock::time_point now = Clock::now();
+  // The current thread is still busy with the request before. Its walk sees the stop soon,
+  // and its connection is worth the wait, unless it is inside a connect.
+  if (current_ && current_->stoppedAt && !current_->uninterruptible.load() &&
+      now < *current_->stoppedAt + kRetireAfter) {
+    WakeAt(*current_->stoppedAt + kRetireAfter);
+    return;
+  }
+  // A host with enough busy threads gets no more; one of them, perhaps of another worker,
+  // comes free some time.
+  if (lane_->hosts->Busy(HostKey(waiting_->conn.host)) >= kMaxThreadsPerHost) {
+    WakeAt(now + kRetireAfter);
+    return;
+  }
   RetireCurrent();
   auto fresh = std::make_shared<Thread>();
-  HandOver(*fresh, waiting_->generation, waiting_->conn, waiting_->job);
-  fresh->thread = std::thread(RequestThreadMain, lane_, fresh);
+  HandOver(*lane_, *fresh, waiting_->generation, waiting_->conn, waiting_->job);
+  try {
+    fresh->thread = std::thread(RequestThreadMain, lane_, fresh);
+  } catch (...) {
+    lane_->hosts->Remove(fresh->pending->hostKey);
+    DropWaiting();
+    throw;
+  }
   current_ = std::move(fresh);
   DropWaiting();
+}
+
+void RequestWorker::WakeAt(Clock::time_point when) {
+  if (!timerThread_.joinable()) {
+    timerThread_ = std::thread([timer = timer_, lane = std::weak_ptr<Lane>(lane_),
+                                stop = timerStop_.get_token()] { RunTimer(stop, timer, lane); });
+  }
+  {
+    std::lock_guard l(timer_->lock);
+    if (timer_->due && *timer_->due <= when) return;
+    timer_->due = when;
+  }
+  timer_->changed.notify_all();
 }
 
 void RequestWorker::OnThreadFree() {
@@ -241,18 +367,11 @@ void RequestWorker::OnThreadFree() {
   StartWaiting();
 }
 
-int RequestWorker::BusyThreadsFor(const std::string& host) const {
-  int busy = current_ && current_->host == host ? 1 : 0;
-  for (const auto& thread : retired_) {
-    if (thread->host == host && !HasFinished(*thread)) ++busy;
-  }
-  return busy;
-}
-
 void RequestWorker::StopCurrentRequest() {
   if (!current_) return;
   std::lock_guard l(current_->lock);
   current_->requestStop.request_stop();
+  if (current_->busy && !current_->stoppedAt) current_->stoppedAt = Clock::now();
 }
 
 void RequestWorker::DropWaiting() {
@@ -290,11 +409,15 @@ void RequestWorker::ReapEnded() {
   }
 }
 
-bool RequestWorker::Shutdown(std::chrono::milliseconds bound) {
+void RequestWorker::BeginShutdown() {
   lane_->generation.fetch_add(1);
   DropWaiting();
   RetireCurrent();
-  const auto deadline = std::chrono::steady_clock::now() + bound;
+  timerStop_.request_stop();
+}
+
+bool RequestWorker::FinishShutdown(Clock::time_point deadline) {
+  if (timerThread_.joinable()) timerThread_.join();  // it waits for nothing but its stop
   bool allEnded = true;
   for (auto& thread : retired_) {
     bool ended;
@@ -313,6 +436,11 @@ bool RequestWorker::Shutdown(std::chrono::milliseconds bound) {
   }
   retired_.clear();
   return allEnded;
+}
+
+bool RequestWorker::Shutdown(std::chrono::milliseconds bound) {
+  BeginShutdown();
+  return FinishShutdown(Clock::now() + bound);
 }
 
 }  // namespace brevane::wmi

@@ -2,6 +2,7 @@
 // The WMI operations the program uses, as an abstract interface: the COM backend implements
 // it over the native WMI API, the fake backend in memory for the tests. Every call raises
 // WmiError on a failing status; text crosses as UTF-8.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <stop_token>
@@ -45,6 +46,12 @@ class ObjectEnumerator {
   // True when an object was fetched; false at the end, on a failing status, or when stop was
   // requested while waiting. Throws WmiError when fetching raises a failure.
   virtual bool Next(std::unique_ptr<Object>& out, std::stop_token stop = {}) = 0;
+  // The same with a time limit: false also when `deadline` passes before an object comes.
+  virtual bool NextBefore(std::unique_ptr<Object>& out, std::stop_token stop,
+                          std::chrono::steady_clock::time_point deadline) {
+    (void)deadline;
+    return Next(out, std::move(stop));
+  }
 };
 
 class ObjectSet {
@@ -95,8 +102,8 @@ class Backend {
   virtual ~Backend() = default;
   // Throws WmiError; status kClassNotRegistered when the locator class is not registered.
   virtual std::unique_ptr<Locator> CreateLocator() = 0;
-  // Joins the calling thread to the apartment WMI needs (COM: single-threaded); for threads
-  // other than the main thread, which joined at start-up.
+  // Joins the calling thread to the apartment WMI needs (COM: the multi-threaded one, which
+  // needs no message loop); for threads other than the main thread, which joined at start-up.
   virtual std::unique_ptr<ThreadScope> EnterThread() = 0;
 };
 

@@ -163,6 +163,7 @@ struct FakeWmi::State {
   std::optional<WmiError> connectFailure;
   std::map<std::string, WmiError> callFailures;
   std::vector<EnumerationFault> enumerationFaults;
+  bool raiseFromNext = false;
   std::chrono::microseconds pacedDelay{0};
   int pacedEvery = 1;
   std::vector<std::string> keylessClasses;
@@ -400,16 +401,27 @@ class FakeObject final : public Object {
 class FakeObjectEnumerator final : public ObjectEnumerator {
  public:
   FakeObjectEnumerator(std::shared_ptr<State> state, std::string ns, std::string operation,
-                       std::string className, std::vector<ObjectData> objects)
+                       std::string className, std::vector<ObjectData> objects,
+                       std::optional<WmiError> failure)
       : state_(std::move(state)),
         ns_(std::move(ns)),
         operation_(std::move(operation)),
         className_(std::move(className)),
-        objects_(std::move(objects)) {}
+        objects_(std::move(objects)),
+        failure_(std::move(failure)) {}
 
   bool Next(std::unique_ptr<Object>& out, std::stop_token stop) override {
+    return NextBefore(out, stop, std::chrono::steady_clock::time_point::max());
+  }
+
+  bool NextBefore(std::unique_ptr<Object>& out, std::stop_token stop,
+                  std::chrono::steady_clock::time_point deadline) override {
     out.reset();
     if (done_) return false;
+    if (failure_) {
+      done_ = true;
+      throw *failure_;
+    }
     const int index = next_;
     std::chrono::microseconds delay{0};
     std::optional<EnumerationFault> fault;
@@ -427,8 +439,9 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
       if (state_->hangAt && *state_->hangAt == index &&
           (state_->hangOperation.empty() || state_->hangOperation == operation_)) {
         const uint64_t releases = state_->hangReleases;
-        state_->hangChanged.wait(lock, stop, [&] { return state_->hangReleases != releases; });
-        if (stop.stop_requested()) return false;
+        if (!state_->hangChanged.wait_until(lock, stop, deadline,
+                                            [&] { return state_->hangReleases != releases; }))
+          return false;
       }
     }
     if (delay.count() > 0) {
@@ -462,6 +475,7 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
   std::string operation_;
   std::string className_;
   std::vector<ObjectData> objects_;
+  std::optional<WmiError> failure_;
   int next_ = 0;
   bool done_ = false;
 };
@@ -469,16 +483,19 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
 class FakeObjectSet final : public ObjectSet {
  public:
   FakeObjectSet(std::shared_ptr<State> state, std::string ns, std::string operation,
-                std::string className, std::vector<ObjectData> objects)
+                std::string className, std::vector<ObjectData> objects,
+                std::optional<WmiError> failure = std::nullopt)
       : state_(std::move(state)),
         ns_(std::move(ns)),
         operation_(std::move(operation)),
         className_(std::move(className)),
-        objects_(std::move(objects)) {}
+        objects_(std::move(objects)),
+        failure_(std::move(failure)) {}
 
   std::unique_ptr<ObjectEnumerator> NewEnum() override {
     state_->CheckCall("NewEnum");
-    return std::make_unique<FakeObjectEnumerator>(state_, ns_, operation_, className_, objects_);
+    return std::make_unique<FakeObjectEnumerator>(state_, ns_, operation_, className_, objects_,
+                                                  failure_);
   }
 
  private:
@@ -488,6 +505,7 @@ class FakeObjectSet final : public ObjectSet {
   std::string operation_;
   std::string className_;
   std::vector<ObjectData> objects_;
+  std::optional<WmiError> failure_;
 };
 
 std::unique_ptr<ObjectSet> FakeObject::Instances(int32_t) {
@@ -567,7 +585,52 @@ class FakeServices final : public wmi::Services {
   FakeServices(std::shared_ptr<State> state, std::string ns)
       : state_(std::move(state)), ns_(std::move(ns)) {}
 
-  std::unique_ptr<ObjectSet> SubclassesOf(const std::string& superclass, int32_t) override {
+  std::unique_ptr<ObjectSet> SubclassesOf(const std::string& superclass, int32_t flags) override {
+    return Deferrable("SubclassesOf", superclass, flags, [&] { return SubclassesNow(superclass); });
+  }
+
+  std::unique_ptr<ObjectSet> InstancesOf(const std::string& className, int32_t flags) override {
+    return Deferrable("InstancesOf", className, flags, [&] { return InstancesNow(className); });
+  }
+
+  std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
+                                       int32_t flags) override {
+    return Deferrable("ExecQuery", "", flags, [&] { return QueryNow(query, language); });
+  }
+
+  std::unique_ptr<Object> Get(const std::string& path, int32_t) override {
+    state_->CheckCall("Get");
+    std::lock_guard lock(state_->mutex);
+    if (path.find('=') != std::string::npos) {
+      auto instance = state_->FindInstanceByPath(Ns(), path);
+      if (!instance) throw WmiError(fake_status::kNotFound, "Not found");
+      return std::make_unique<FakeObject>(state_, ns_, ObjectData{std::move(instance), false});
+    }
+    const FakeClass* c = State::FindClass(Ns(), path);
+    if (!c) throw WmiError(fake_status::kNotFound, "Not found");
+    return std::make_unique<FakeObject>(state_, ns_, ObjectData{State::ClassObject(*c), true});
+  }
+
+ private:
+  // A call asked to return immediately hands its failure to the enumerator in that mode.
+  template <class Call>
+  std::unique_ptr<ObjectSet> Deferrable(const char* operation, const std::string& className,
+                                        int32_t flags, Call call) {
+    try {
+      return call();
+    } catch (const WmiError& e) {
+      bool defer = false;
+      {
+        std::lock_guard lock(state_->mutex);
+        defer = state_->raiseFromNext && (flags & wmi::kFlagReturnImmediately) != 0;
+      }
+      if (!defer) throw;
+      return std::make_unique<FakeObjectSet>(state_, ns_, operation, className,
+                                             std::vector<ObjectData>{}, e);
+    }
+  }
+
+  std::unique_ptr<ObjectSet> SubclassesNow(const std::string& superclass) {
     state_->CheckCall("SubclassesOf");
     std::vector<ObjectData> objects;
     {
@@ -586,7 +649,7 @@ class FakeServices final : public wmi::Services {
                                            std::move(objects));
   }
 
-  std::unique_ptr<ObjectSet> InstancesOf(const std::string& className, int32_t) override {
+  std::unique_ptr<ObjectSet> InstancesNow(const std::string& className) {
     state_->CheckCall("InstancesOf");
     std::vector<ObjectData> objects;
     {
@@ -600,21 +663,7 @@ class FakeServices final : public wmi::Services {
                                            std::move(objects));
   }
 
-  std::unique_ptr<Object> Get(const std::string& path, int32_t) override {
-    state_->CheckCall("Get");
-    std::lock_guard lock(state_->mutex);
-    if (path.find('=') != std::string::npos) {
-      auto instance = state_->FindInstanceByPath(Ns(), path);
-      if (!instance) throw WmiError(fake_status::kNotFound, "Not found");
-      return std::make_unique<FakeObject>(state_, ns_, ObjectData{std::move(instance), false});
-    }
-    const FakeClass* c = State::FindClass(Ns(), path);
-    if (!c) throw WmiError(fake_status::kNotFound, "Not found");
-    return std::make_unique<FakeObject>(state_, ns_, ObjectData{State::ClassObject(*c), true});
-  }
-
-  std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
-                                       int32_t) override {
+  std::unique_ptr<ObjectSet> QueryNow(const std::string& query, const std::string& language) {
     state_->CheckCall("ExecQuery");
     if (!SameName(language, "WQL"))
       throw WmiError(static_cast<int32_t>(0x80041018u), "Invalid query type");
@@ -657,7 +706,6 @@ class FakeServices final : public wmi::Services {
                                            std::move(objects));
   }
 
- private:
   // The namespace may only vanish if a test removes it, which the fake does not offer.
   State::Namespace& Ns() { return *state_->FindNamespace(ns_); }
 
@@ -800,6 +848,11 @@ void FakeWmi::FailCall(const std::string& call, std::optional<WmiError> error) {
 void FakeWmi::AddEnumerationFault(EnumerationFault fault) {
   std::lock_guard lock(state_->mutex);
   state_->enumerationFaults.push_back(std::move(fault));
+}
+
+void FakeWmi::RaiseFromNext(bool raise) {
+  std::lock_guard lock(state_->mutex);
+  state_->raiseFromNext = raise;
 }
 
 void FakeWmi::ClearFaults() {

@@ -111,6 +111,10 @@ class FakeWmi : public wmi::Backend {
   // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum".
   void FailCall(const std::string& call, std::optional<wmi::WmiError> error);
   void AddEnumerationFault(EnumerationFault fault);
+  // While set, the failure of a call that was asked to return immediately (SubclassesOf,
+  // InstancesOf, ExecQuery with kFlagReturnImmediately) comes from the first Next of its
+  // enumerator instead, as Windows delivers it.
+  void RaiseFromNext(bool raise);
   void ClearFaults();
   // Delay before every element of an object walk.
   void SetElementDelay(std::chrono::milliseconds delay);

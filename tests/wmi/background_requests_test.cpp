@@ -105,19 +105,24 @@ TEST_F(BackgroundRequestsTest, QueryStreamsEveryObjectInOrder) {
   EXPECT_GT(log.batches, 1);  // streamed, not handed over at the end
 }
 
-TEST_F(BackgroundRequestsTest, QueryEndsAndFailuresAsBeforeTheWorker) {
+// Asked to return at once, Windows reports failures from the enumerator: before the first
+// object they fail the query as the synchronous call did, later they leave a partial result
+// that is not shown as complete.
+TEST_F(BackgroundRequestsTest, QueryFailuresFromTheEnumeratorAreFailures) {
   struct Case {
     std::string query;
     bool ok;
     int rows;
     std::string error;
   };
+  fake->RaiseFromNext(true);
   fake->AddEnumerationFault({"ExecQuery", "Keyless", 2, true,
                              WmiError(testing::fake_status::kGenericFailure, "Generic failure")});
   const Case cases[] = {
       {"select * from Empty", true, 0, ""},
+      {"select * from Win32_Proces", false, 0, "Error: Invalid class"},
       {"selec nothing", false, 0, "Error: Invalid query"},
-      {"select * from Keyless", true, 2, ""},  // a failure mid-walk keeps what came before
+      {"select * from Keyless", false, 2, "Error: Generic failure"},
   };
   for (const Case& c : cases) {
     QueryLog log;
@@ -212,6 +217,70 @@ TEST_F(BackgroundRequestsTest, ThreadsStuckOnOneHostAreBoundedAndTheLatestReques
   EXPECT_LE(fake->ConnectCount(), kCap + 2);
 }
 
+// A request that stops in time hands its thread, and its connection, to the next one: holding
+// an arrow key on a slow computer does not log in again for every line.
+TEST_F(BackgroundRequestsTest, ANewRequestTakesOverTheThreadOfOneThatStops) {
+  fake->SetPacedDelay(1ms, 1);
+  for (int i = 0; i < 5; ++i) {
+    QueryLog log;
+    Query("select * from Item", log);
+    ASSERT_TRUE(dispatcher->PumpUntil([&] { return !log.firstColumn.empty(); }));
+  }
+  fake->SetPacedDelay(0us, 1);
+  QueryLog last;
+  Query("select * from Keyless", last);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return last.ends == 1; }));
+  EXPECT_EQ(last.firstColumn.size(), 4u);
+  EXPECT_EQ(fake->ConnectCount(), 1);
+}
+
+// The cap on threads stuck with one computer holds across the workers that share a counter,
+// however the computer's name is written.
+TEST_F(BackgroundRequestsTest, ThreadsPerHostAreCountedAcrossWorkersAndSpellings) {
+  constexpr int kCap = RequestWorker::kMaxThreadsPerHost;
+  auto hosts = std::make_shared<HostThreadCounter>();
+  RequestWorker first(fake, dispatcher, hosts);
+  RequestWorker second(fake, dispatcher, hosts);
+  fake->HoldConnections(true);
+  const char* spellings[] = {"other", "\\OTHER", "Other "};
+  std::vector<QueryLog> logs(3 * kCap);
+  for (size_t i = 0; i < logs.size(); ++i) {
+    StartQuery(i % 2 ? first : second, {spellings[i % 3], kNs, "", ""}, RegionalSettings{},
+               "select * from Item", {{}, [](ResultTable&&) {}, [](const QueryEnd&) {}});
+    dispatcher->PumpUntil([&] { return fake->ConnectCount() == std::min<int>(i + 1, kCap); }, 1s);
+  }
+  dispatcher->PumpUntil([] { return false; }, 50ms);
+  EXPECT_EQ(fake->ConnectCount(), kCap);
+  fake->HoldConnections(false);
+  first.Shutdown(5s);
+  second.Shutdown(5s);
+}
+
+// Shutdown tells every worker first and waits once: a worker stuck in a connect does not eat
+// the time of the others, which end cleanly.
+TEST(RequestWorkerShutdownTest, EveryWorkerIsToldBeforeAnyIsWaitedFor) {
+  auto fake = std::make_shared<FakeWmi>();
+  auto dispatcher = std::make_shared<TestDispatcher>();
+  fake->AddClass(kNs, "Item", "", {"Name"});
+  for (int i = 0; i < 3; ++i) fake->AddInstance(kNs, "Item", {{"Name", Value::Text("x")}});
+  testing::VectorInstanceList list;
+  InstanceLoader loader(fake, dispatcher, RegionalSettings{});
+  fake->SetHangAt(1, "InstancesOf");
+  loader.RequestInstances(".", kNs, "", "", "Item", &list);
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 2; }));
+  fake->HoldConnections(true);
+  RequestWorker worker(fake, dispatcher);
+  StartQuery(worker, {"elsewhere", kNs, "", ""}, RegionalSettings{}, "select * from Item",
+             {{}, [](ResultTable&&) {}, [](const QueryEnd&) {}});
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return fake->ConnectCount() == 2; }));
+  worker.BeginShutdown();
+  loader.BeginShutdown();
+  const auto deadline = std::chrono::steady_clock::now() + 100ms;
+  EXPECT_FALSE(worker.FinishShutdown(deadline));
+  EXPECT_TRUE(loader.FinishShutdown(deadline));
+  fake->HoldConnections(false);
+}
+
 TEST(RequestWorkerShutdownTest, StuckConnectIsAbandonedWithinTheBound) {
   auto fake = std::make_shared<FakeWmi>();
   auto dispatcher = std::make_shared<TestDispatcher>();
@@ -256,6 +325,31 @@ TEST_F(BackgroundRequestsTest, ClassListStreamsAndHidesEmptyClasses) {
     EXPECT_TRUE(ok);
     EXPECT_EQ(names, c.expected);
   }
+}
+
+// Hiding empty classes asks each class for its first path only, a short while: a class that
+// does not answer in time stays, and the installer's products are never asked at all.
+TEST_F(BackgroundRequestsTest, HidingEmptyClassesNeverEnumeratesThem) {
+  fake->AddClass(kNs, "Win32_Product", "", {"Name"});
+  fake->AddClass(kNs, "Slow", "", {"Name"});
+  auto hidingEmpty = [&](std::chrono::milliseconds wait) {
+    Lines names;
+    bool ended = false;
+    StartClassList(
+        worker, {".", kNs, "", ""}, true,
+        {{},
+         {},
+         [&](util::StringList&& batch) { names.insert(names.end(), batch.begin(), batch.end()); },
+         [&](bool, const std::string&) { ended = true; }},
+        wait);
+    EXPECT_TRUE(dispatcher->PumpUntil([&] { return ended; }));
+    return names;
+  };
+  // No class answers in time: all stay, and none was walked to its end.
+  fake->SetHangAt(0, "ExecQuery");
+  EXPECT_EQ(hidingEmpty(20ms), (Lines{"Item", "Keyless", "Empty", "Win32_Product", "Slow"}));
+  fake->SetHangAt(std::nullopt);
+  EXPECT_EQ(hidingEmpty(kFirstInstanceWait), (Lines{"Item", "Keyless", "Win32_Product"}));
 }
 
 // The class list connects with the parameters it is given and ends with the connection's own
@@ -322,7 +416,7 @@ TEST_F(BackgroundRequestsTest, InstancesByPathLatestChoiceWinsAndGoneInstances) 
   EXPECT_EQ(third.values, (Lines{"20"}));
 
   // A slow walk by position, then a choice by path: only the later answer arrives.
-  fake->SetHangAt(1, "Instances");
+  fake->SetHangAt(1, "InstancesOf");
   int answers = 0;
   PropertyListing answer;
   StartInstanceFetch(worker, {".", kNs, "", ""}, RegionalSettings{}, "Keyless", "", 3,
@@ -340,6 +434,51 @@ TEST_F(BackgroundRequestsTest, InstancesByPathLatestChoiceWinsAndGoneInstances) 
   dispatcher->PumpUntil([] { return false; }, 50ms);
   EXPECT_EQ(answers, 1);
   EXPECT_EQ(answer.values, (Lines{"i7", "7"}));
+}
+
+// A provider that enumerates but cannot fetch one instance gets the instance by its position;
+// other failures of the fetch stay failures.
+TEST_F(BackgroundRequestsTest, FetchFallsBackToThePositionWhenTheProviderCannotGet) {
+  struct Case {
+    uint32_t status;
+    bool ok;
+    Lines values;
+  };
+  const Case cases[] = {
+      {0x80041024u, true, {"i5", "5"}},  // provider not capable
+      {0x8004100Cu, true, {"i5", "5"}},  // not supported
+      {0x80070005u, false, {}},          // access denied
+  };
+  for (const Case& c : cases) {
+    fake->FailCall("Get", WmiError(static_cast<int32_t>(c.status), "refused"));
+    const PropertyListing listing = Fetch("Item", "Item.Name=\"i5\"", 5);
+    EXPECT_EQ(listing.ok, c.ok) << std::hex << c.status;
+    EXPECT_EQ(listing.values, c.values) << std::hex << c.status;
+  }
+}
+
+// A connection that stops answering is not kept: the next click connects again. A plain answer
+// about the request keeps it.
+TEST_F(BackgroundRequestsTest, PropertyWorkerDropsAConnectionThatIsGone) {
+  struct Case {
+    uint32_t status;
+    int reconnects;
+  };
+  const Case cases[] = {
+      {0x80010108u, 1},  // RPC_E_DISCONNECTED: winmgmt restarted
+      {0x800706BAu, 1},  // the computer rebooted
+      {0x80041001u, 1},  // anything else from a call that worked before
+      {0x80041002u, 0},  // not found
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(Fetch("Item", "Item.Name=\"i1\"", 1).ok);
+    fake->FailCall("Get", WmiError(static_cast<int32_t>(c.status), "failed"));
+    EXPECT_FALSE(Fetch("Item", "Item.Name=\"i1\"", 1).ok);
+    fake->ClearFaults();
+    const int connects = fake->ConnectCount();
+    EXPECT_TRUE(Fetch("Item", "Item.Name=\"i2\"", 2).ok);
+    EXPECT_EQ(fake->ConnectCount(), connects + c.reconnects) << std::hex << c.status;
+  }
 }
 
 TEST_F(BackgroundRequestsTest, SharedPathsFallBackToPositions) {

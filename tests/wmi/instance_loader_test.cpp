@@ -139,6 +139,16 @@ TEST_F(InstanceLoaderTest, FailureReadingALabelKeepsTheLabelsBeforeIt) {
   EXPECT_EQ(list.lines, (Lines{"WMI Error: Generic failure"}));
 }
 
+// Asked to return at once, Windows reports an invalid class from the first fetch.
+TEST_F(InstanceLoaderTest, FailureBeforeTheFirstInstanceIsAnError) {
+  fake->RaiseFromNext(true);
+  Request("Win32_Proces");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(list.lines, (Lines{"WMI Error: Invalid class"}));
+  EXPECT_EQ(done.count, 0);
+  EXPECT_EQ(done.message, "WMI Error: Invalid class");
+}
+
 TEST_F(InstanceLoaderTest, SwitchingClassMidLoadLeavesNoStaleLabel) {
   fake->SetElementDelay(std::chrono::milliseconds(20));
   Request("Named");
@@ -159,7 +169,7 @@ TEST_F(InstanceLoaderTest, RefreshAndRepeatedRequestReloadFromTheStart) {
   EXPECT_TRUE(list.lines.empty());
   ASSERT_TRUE(WaitDone(2));
   EXPECT_EQ(list.lines.size(), 5u);
-  EXPECT_EQ(fake->ConnectCount(), connects + 1);  // the class listing only: connection kept
+  EXPECT_EQ(fake->ConnectCount(), connects);  // the class is listed on the walk's connection
   // The same request again empties the list, so it is filled again from the start.
   Request("Named");
   ASSERT_TRUE(WaitDone(3));
@@ -208,6 +218,26 @@ TEST_F(InstanceLoaderTest, ListEmptiedByTheWindowIsLeftAlone) {
   ASSERT_TRUE(WaitDone());
   EXPECT_TRUE(list.lines.empty());
   EXPECT_EQ(done.count, 5);
+}
+
+// Emptying the panes (F5, another computer) ends the load: nothing of it comes back, and the
+// connection stays for the next class.
+TEST_F(InstanceLoaderTest, StopLoadingEndsTheLoadSilently) {
+  fake->SetHangAt(2);
+  Request("Named");
+  ASSERT_TRUE(dispatcher->PumpUntil([&] { return list.lines.size() == 3; }));
+  loader.StopLoading();
+  EXPECT_TRUE(list.lines.empty());
+  EXPECT_EQ(loader.PathOf(0), "");
+  fake->ReleaseHang();
+  dispatcher->PumpUntil([] { return false; }, std::chrono::milliseconds(50));
+  EXPECT_TRUE(list.lines.empty());
+  EXPECT_EQ(done.calls, 0);
+  const int connects = fake->ConnectCount();
+  Request("Captioned");
+  ASSERT_TRUE(WaitDone());
+  EXPECT_EQ(list.lines, (Lines{"first"}));
+  EXPECT_EQ(fake->ConnectCount(), connects);
 }
 
 TEST(InstanceLoaderShutdownTest, HangingEnumerationNeverReachesTheWindowAfterShutdown) {

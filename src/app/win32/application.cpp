@@ -89,6 +89,12 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   // The password the client kept does not outlive the run in freed memory.
   mainWin.ForgetPassword();
   mainWin.AttachDialogs(nullptr, nullptr, nullptr);
+  if (mainWin.WorkersLeftBehind()) {
+    // A worker is still inside a WMI call. The histories and the placement are saved by now;
+    // leaving the normal way would release its proxies under it, race its apartment's end
+    // with ours and run DLL detach code that can deadlock on the loader lock.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+  }
   return exitCode;
 }
 

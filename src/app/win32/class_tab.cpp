@@ -40,6 +40,8 @@ void MainWindow::LoadClasses() {
   classNames_.clear();
   ShowClassList({});  // "Classes: 0" until names arrive
   // The list (perhaps of another host) no longer shows the class: a click loads it afresh.
+  // The load that filled it stops, so that none of it reaches the emptied pane.
+  if (instanceLoader_) instanceLoader_->StopLoading();
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   currentClass_.clear();
   DropPropertyFetch();
@@ -125,6 +127,7 @@ void MainWindow::LoadClass(const std::string& className) {
 }
 
 void MainWindow::EmptyClassPanes() {
+  if (instanceLoader_) instanceLoader_->StopLoading();
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   SetPropertyRows({}, nullptr);
   currentClass_.clear();

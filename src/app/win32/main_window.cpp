@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 
 #include "app/connect_host.h"
@@ -376,9 +377,11 @@ void MainWindow::CreateClientAndWorkers() {
   instanceLoader_->SetMaxInstances(30000);
   instanceLoader_->SetOnDone(
       [this](int count, const std::string& message) { InstancesDone(count, message); });
-  queryWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
-  classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
-  propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_);
+  // One count of busy threads per computer for all three, so that the cap holds across them.
+  const auto hosts = std::make_shared<wmi::HostThreadCounter>();
+  queryWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
+  classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
+  propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
 }
 
 void MainWindow::RunStartUp() {
@@ -448,24 +451,25 @@ void MainWindow::ShutDownWorkers() {
   columnNames_.clear();
   resultValues_.clear();
   wmiClient_.reset();
-  // Stop every worker; one stuck in a slow WMI call must not keep the window from closing,
-  // so all of them together are waited for at most 2 s.
+  // Every worker is told to stop before any is waited for, and all of them together get at
+  // most 2 s: one stuck in a slow WMI call must not keep the window from closing, nor take the
+  // time of the others. The loader's list and callback are detached as it is told.
+  const std::array<std::unique_ptr<wmi::RequestWorker>*, 3> workers{
+      &queryWorker_, &classListWorker_, &propertyWorker_};
+  for (auto* worker : workers) {
+    if (*worker) (*worker)->BeginShutdown();
+  }
+  if (instanceLoader_) instanceLoader_->BeginShutdown();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  auto remaining = [&] {
-    return std::max(std::chrono::milliseconds(0),
-                    std::chrono::duration_cast<std::chrono::milliseconds>(
-                        deadline - std::chrono::steady_clock::now()));
-  };
-  for (auto* worker : {&queryWorker_, &classListWorker_, &propertyWorker_}) {
-    if (*worker) (*worker)->Shutdown(remaining());
+  bool allEnded = true;
+  for (auto* worker : workers) {
+    if (*worker && !(*worker)->FinishShutdown(deadline)) allEnded = false;
     worker->reset();
   }
   query_.active = false;
-  // The loader's list and callback are detached before it stops.
-  if (instanceLoader_) {
-    instanceLoader_->Shutdown(remaining());
-    instanceLoader_.reset();
-  }
+  if (instanceLoader_ && !instanceLoader_->FinishShutdown(deadline)) allEnded = false;
+  instanceLoader_.reset();
+  workersLeftBehind_ = !allEnded;
   if (dispatcher_) dispatcher_->Close();
 }
 

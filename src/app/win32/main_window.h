@@ -76,6 +76,8 @@ class MainWindow final : public framework::win32::WindowBase {
                      const framework::win32::HelpAccess* help);
   // Wipes the password the client keeps, at the end of the run.
   void ForgetPassword();
+  // A worker was still stuck in a WMI call when the window was destroyed.
+  bool WorkersLeftBehind() const { return workersLeftBehind_; }
 
  private:
   friend class MainWindowProbe;  // the in-process window tests
@@ -378,7 +380,8 @@ class MainWindow final : public framework::win32::WindowBase {
   int busyDepth_ = 0;
   HWND lastFocus_ = nullptr;
   bool firstActivationPosted_ = false;
-  bool destroyed_ = false;     // WM_DESTROY has run
+  bool destroyed_ = false;  // WM_DESTROY has run
+  bool workersLeftBehind_ = false;
   int handlerDepth_ = 0;       // handlers running, nested ones included
   bool closePending_ = false;  // a close arrived while a handler was running
   ResultRowsSource queryRows_;

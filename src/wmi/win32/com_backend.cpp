@@ -21,7 +21,7 @@ class ComThreadScope final : public ThreadScope {
   }
 
  private:
-  brevane::framework::win32::ComApartment apartment_{COINIT_APARTMENTTHREADED};
+  brevane::framework::win32::ComApartment apartment_{COINIT_MULTITHREADED};
 };
 
 }  // namespace

@@ -10,7 +10,7 @@
 //   ... run the program; every WMI object is released before `apartment` leaves scope ...
 //
 // Any other thread that uses the backend calls EnterThread() first and keeps the returned scope
-// until it has released every WMI object it made. WMI objects belong to the thread that made
+// until it has released every WMI object it made. WMI objects stay with the thread that made
 // them and are never handed to another thread; a thread opens its own connection.
 #include <memory>
 
@@ -24,8 +24,10 @@ class ComBackend final : public Backend {
 
   // Throws WmiError(status, the system's text for it), kClassNotRegistered when WMI is missing.
   std::unique_ptr<Locator> CreateLocator() override;
-  // Joins a single-threaded apartment; leaves it when the scope is destroyed, on this thread.
-  // A thread already in the multi-threaded apartment stays there (WMI works in both).
+  // Joins the multi-threaded apartment; leaves it when the scope is destroyed, on this thread.
+  // Workers pump no messages, which a single-threaded apartment would need; nothing the backend
+  // calls (the locator, the status texts, proxy security, error objects) needs one. A thread
+  // already in a single-threaded apartment stays there (WMI works in both).
   // Throws WmiError when COM cannot be initialised.
   std::unique_ptr<ThreadScope> EnterThread() override;
 };

@@ -17,6 +17,11 @@ ComObjectEnumerator::ComObjectEnumerator(std::shared_ptr<const WmiConnection> co
 }
 
 bool ComObjectEnumerator::Next(std::unique_ptr<Object>& out, std::stop_token stop) {
+  return NextBefore(out, std::move(stop), std::chrono::steady_clock::time_point::max());
+}
+
+bool ComObjectEnumerator::NextBefore(std::unique_ptr<Object>& out, std::stop_token stop,
+                                     std::chrono::steady_clock::time_point deadline) {
   out.reset();
   for (;;) {
     if (stop.stop_requested()) return false;
@@ -25,17 +30,24 @@ bool ComObjectEnumerator::Next(std::unique_ptr<Object>& out, std::stop_token sto
       return true;
     }
     if (finished_) return false;
-    FetchBatch();
+    long wait = kWaitMilliseconds;
+    if (deadline != std::chrono::steady_clock::time_point::max()) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      wait = static_cast<long>(std::min<long long>(left.count(), kWaitMilliseconds));
+    }
+    FetchBatch(wait);
   }
 }
 
-void ComObjectEnumerator::FetchBatch() {
+void ComObjectEnumerator::FetchBatch(long waitMilliseconds) {
   batch_.clear();
   nextInBatch_ = 0;
   std::array<IWbemClassObject*, kMaxBatch> fetched{};
   ULONG returned = 0;
   ClearComErrorInfo();
-  const HRESULT hr = enumerator_->Next(kWaitMilliseconds, batchSize_, fetched.data(), &returned);
+  const HRESULT hr = enumerator_->Next(waitMilliseconds, batchSize_, fetched.data(), &returned);
   // Take ownership of whatever came back before looking at the status, so nothing leaks.
   returned = std::min(returned, batchSize_);
   for (ULONG i = 0; i < returned; ++i) {

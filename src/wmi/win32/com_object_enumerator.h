@@ -23,9 +23,11 @@ class ComObjectEnumerator final : public ObjectEnumerator {
                       framework::ComRef<IEnumWbemClassObject> enumerator);
 
   bool Next(std::unique_ptr<Object>& out, std::stop_token stop = {}) override;
+  bool NextBefore(std::unique_ptr<Object>& out, std::stop_token stop,
+                  std::chrono::steady_clock::time_point deadline) override;
 
  private:
-  void FetchBatch();
+  void FetchBatch(long waitMilliseconds);
 
   std::shared_ptr<const WmiConnection> connection_;
   framework::ComRef<IEnumWbemClassObject> enumerator_;

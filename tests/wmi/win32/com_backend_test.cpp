@@ -366,9 +366,12 @@ TEST_F(ComBackendTest, StopRequestEndsTheWalk) {
 TEST_F(ComBackendTest, WorkerThreadUsesItsOwnApartmentAndConnection) {
   int count = -1;
   std::string failure;
+  APTTYPE apartment = APTTYPE_STA;
   std::thread worker([&] {
     try {
       auto scope = backend_.EnterThread();
+      APTTYPEQUALIFIER qualifier{};
+      if (FAILED(CoGetApartmentType(&apartment, &qualifier))) apartment = APTTYPE_STA;
       auto services = backend_.CreateLocator()->ConnectServer(".", "root\\cimv2", "", "");
       count = CountObjects(*services->InstancesOf("Win32_Process", kFlagSemisync));
     } catch (const std::exception& e) {
@@ -378,6 +381,7 @@ TEST_F(ComBackendTest, WorkerThreadUsesItsOwnApartmentAndConnection) {
   worker.join();
   EXPECT_EQ(failure, "");
   EXPECT_GE(count, 1);
+  EXPECT_EQ(apartment, APTTYPE_MTA);  // a worker pumps no messages
 }
 
 TEST_F(ComBackendTest, HostileQueriesFailOrAnswerWithoutCrashing) {
