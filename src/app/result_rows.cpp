@@ -111,6 +111,29 @@ void ResultRows::Append(wmi::ResultTable&& table) {
   table.Clear();
 }
 
+void ResultRows::KeepNewest(size_t maxRows) {
+  if (order_.size() <= maxRows) return;
+  // Rows are stored in arrival order and only ever dropped from the front, so the kept
+  // ones are the stored rows from firstKept_ on.
+  firstKept_ += order_.size() - maxRows;
+  std::erase_if(order_, [&](int stored) { return static_cast<size_t>(stored) < firstKept_; });
+  // Moving the cells on every call would cost the whole table per event; once a quarter of
+  // the storage is dropped rows, it is worth it.
+  if (firstKept_ >= 1024 && firstKept_ * 4 >= rowStart_.size()) CompactDropped();
+}
+
+void ResultRows::CompactDropped() {
+  const size_t dropped = firstKept_;
+  const size_t firstCell = dropped < rowStart_.size() ? rowStart_[dropped] : cells_.size();
+  cells_.erase(cells_.begin(), cells_.begin() + static_cast<std::ptrdiff_t>(firstCell));
+  rowStart_.erase(rowStart_.begin(), rowStart_.begin() + static_cast<std::ptrdiff_t>(dropped));
+  for (size_t& start : rowStart_) start -= firstCell;
+  for (int& stored : order_) stored -= static_cast<int>(dropped);
+  for (size_t& row : lastRowInColumn_)
+    row = row != SIZE_MAX && row >= dropped ? row - dropped : SIZE_MAX;
+  firstKept_ = 0;
+}
+
 void ResultRows::AppendMixed(util::StringList& names, util::StringList& values, size_t first,
                              size_t length) {
   const size_t stored = rowStart_.size() - 1;
