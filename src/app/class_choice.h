@@ -18,4 +18,24 @@ ClassAction ActionForClassClick(const std::string& shown, const std::string& cli
 // may have selected it without loading it.
 ClassAction ActionForRefresh(const std::string& shown, const std::string& named);
 
+// Status panel 2 for the classes tab's panes: it says what they show now. The instance
+// list's state ("Requesting instances...", "Instances: N", the loader's failure) stands
+// unless the grid shows that the chosen instance is gone; emptied panes leave the panel
+// empty. Each event returns the panel's new text.
+class ClassPanesStatus {
+ public:
+  std::string Requesting();
+  std::string Loaded(int count, const std::string& failure);
+  std::string InstanceGone(const std::string& text);
+  std::string InstanceShown();
+  // panelNow: the panel's text, which stays when someone else wrote it after these panes.
+  std::string Emptied(const std::string& panelNow);
+
+ private:
+  std::string Show(std::string text);
+
+  std::string instances_;  // the instance list's state
+  std::string written_;    // what these panes last put into the panel
+};
+
 }  // namespace brevane::app

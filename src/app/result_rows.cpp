@@ -17,6 +17,15 @@ constexpr int kMinColumnWidth = 90;
 // The sort treats -1 as "does not convert", so a cell holding -1 counts as text.
 constexpr int32_t kNoNumber = -1;
 
+// 8 bytes of a text from `from` on as one number, zero-padded: a smaller number means a
+// smaller text in byte order; equal numbers leave the order to the rest of the text.
+uint64_t BytePrefix(std::string_view text, size_t from) {
+  uint64_t prefix = 0;
+  for (size_t i = from; i < from + 8; ++i)
+    prefix = (prefix << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+  return prefix;
+}
+
 // Splits the flat name/value lists into objects. The lengths come from the table; whatever
 // they do not account for (a table filled without them) is cut into rows of `cols`.
 std::vector<size_t> ObjectLengths(const wmi::ResultTable& table, size_t cellCount) {
@@ -102,6 +111,29 @@ void ResultRows::Append(wmi::ResultTable&& table) {
   table.Clear();
 }
 
+void ResultRows::KeepNewest(size_t maxRows) {
+  if (order_.size() <= maxRows) return;
+  // Rows are stored in arrival order and only ever dropped from the front, so the kept
+  // ones are the stored rows from firstKept_ on.
+  firstKept_ += order_.size() - maxRows;
+  std::erase_if(order_, [&](int stored) { return static_cast<size_t>(stored) < firstKept_; });
+  // Moving the cells on every call would cost the whole table per event; once a quarter of
+  // the storage is dropped rows, it is worth it.
+  if (firstKept_ >= 1024 && firstKept_ * 4 >= rowStart_.size()) CompactDropped();
+}
+
+void ResultRows::CompactDropped() {
+  const size_t dropped = firstKept_;
+  const size_t firstCell = dropped < rowStart_.size() ? rowStart_[dropped] : cells_.size();
+  cells_.erase(cells_.begin(), cells_.begin() + static_cast<std::ptrdiff_t>(firstCell));
+  rowStart_.erase(rowStart_.begin(), rowStart_.begin() + static_cast<std::ptrdiff_t>(dropped));
+  for (size_t& start : rowStart_) start -= firstCell;
+  for (int& stored : order_) stored -= static_cast<int>(dropped);
+  for (size_t& row : lastRowInColumn_)
+    row = row != SIZE_MAX && row >= dropped ? row - dropped : SIZE_MAX;
+  firstKept_ = 0;
+}
+
 void ResultRows::AppendMixed(util::StringList& names, util::StringList& values, size_t first,
                              size_t length) {
   const size_t stored = rowStart_.size() - 1;
@@ -179,25 +211,41 @@ void ResultRows::Sort(int column, bool ascending) {
     int32_t number;
     int stored;
   };
+  // The text sort runs on the UI thread at the end of every query: comparing whole cells
+  // through the row storage misses the cache at every step, so most pairs are decided by
+  // their first 16 bytes held in the key (names and paths often share their first 8).
+  struct TextKey {
+    uint64_t head;
+    uint64_t next;
+    std::string_view text;
+    int stored;
+    bool operator<(const TextKey& other) const {
+      if (head != other.head) return head < other.head;
+      if (next != other.next) return next < other.next;
+      return text < other.text;
+    }
+  };
   std::vector<NumberKey> numbers;
-  std::vector<int> texts;
+  std::vector<TextKey> texts;
   for (int stored : order_) {
-    const std::optional<int32_t> number = util::ParseStandardInt(text(stored));
+    const std::string_view cell = text(stored);
+    const std::optional<int32_t> number = util::ParseStandardInt(cell);
     if (number && *number != kNoNumber) {
       numbers.push_back({*number, stored});
     } else {
-      texts.push_back(stored);
+      texts.push_back({BytePrefix(cell, 0), BytePrefix(cell, 8), cell, stored});
     }
   }
 
   if (ascending) {
     std::stable_sort(numbers.begin(), numbers.end(),
                      [](const NumberKey& a, const NumberKey& b) { return a.number < b.number; });
-    std::stable_sort(texts.begin(), texts.end(), [&](int a, int b) { return text(a) < text(b); });
+    std::stable_sort(texts.begin(), texts.end());
   } else {
     std::stable_sort(numbers.begin(), numbers.end(),
                      [](const NumberKey& a, const NumberKey& b) { return a.number > b.number; });
-    std::stable_sort(texts.begin(), texts.end(), [&](int a, int b) { return text(a) > text(b); });
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const TextKey& a, const TextKey& b) { return b < a; });
   }
 
   // A number cell and a text cell are never equal, so the merge needs no tie rule.
@@ -205,12 +253,12 @@ void ResultRows::Sort(int column, bool ascending) {
   size_t t = 0;
   size_t out = 0;
   while (n < numbers.size() && t < texts.size()) {
-    const int order = util::CompareBytes(text(numbers[n].stored), text(texts[t]));
+    const int order = util::CompareBytes(text(numbers[n].stored), texts[t].text);
     const bool numberFirst = ascending ? order < 0 : order > 0;
-    order_[out++] = numberFirst ? numbers[n++].stored : texts[t++];
+    order_[out++] = numberFirst ? numbers[n++].stored : texts[t++].stored;
   }
   while (n < numbers.size()) order_[out++] = numbers[n++].stored;
-  while (t < texts.size()) order_[out++] = texts[t++];
+  while (t < texts.size()) order_[out++] = texts[t++].stored;
 }
 
 int CompareCells(std::string_view a, std::string_view b) {

@@ -24,6 +24,9 @@ class ResultRows {
   // in. The rows and columns grow as FromTable would have laid out the whole result: a
   // property name that no earlier object had adds a column at the end.
   void Append(wmi::ResultTable&& table);
+  // Drops the rows that arrived first until at most maxRows are left (a stream that runs
+  // until stopped, such as events, keeps only the newest). The columns stay.
+  void KeepNewest(size_t maxRows);
 
   int RowCount() const;
   int ColumnCount() const;
@@ -38,6 +41,7 @@ class ResultRows {
  private:
   std::string_view StoredCell(size_t stored, size_t column) const;
   void AppendMixed(util::StringList& names, util::StringList& values, size_t first, size_t length);
+  void CompactDropped();
 
   util::StringList columnNames_;
   // The stored rows one after another; a row holds the columns up to the last one it has a
@@ -45,6 +49,8 @@ class ResultRows {
   std::vector<std::string> cells_;
   std::vector<size_t> rowStart_;  // stored row -> its first cell
   std::vector<int> order_;        // display row -> stored row
+  // Stored rows before this one have been dropped; their cells are given back in bulk.
+  size_t firstKept_ = 0;
   // Once one object does not have exactly the columns' names, cells are placed by name.
   bool mixed_ = false;
   std::unordered_map<std::string, std::vector<size_t>> columnsByName_;

@@ -22,6 +22,8 @@ constexpr std::array<SwitchRow, 6> kSwitchRows = {{
     {"-query:", SwitchKind::Query},
 }};
 
+constexpr std::string_view kReadOnlySwitch = "-readonly";
+
 }  // namespace
 
 std::vector<SwitchMatch> MatchSwitches(std::string_view argument) {
@@ -31,6 +33,7 @@ std::vector<SwitchMatch> MatchSwitches(std::string_view argument) {
       matches.push_back({row.kind, util::Trim(argument.substr(row.prefix.size()))});
     }
   }
+  if (argument == kReadOnlySwitch) matches.push_back({SwitchKind::ReadOnly, {}});
   return matches;
 }
 
@@ -57,6 +60,9 @@ void StartupSwitches::Apply(const SwitchMatch& match) {
       break;
     case SwitchKind::Query:
       query = match.value;
+      break;
+    case SwitchKind::ReadOnly:
+      readOnly = true;
       break;
   }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The command-line switches with which a monitoring program starts us: "-kt:", "-host:",
 // "-namespace:", "-user:", "-pswd:" and "-query:". Prefixes match case-sensitively from the
-// first character; the value is the rest of the argument, trimmed.
+// first character; the value is the rest of the argument, trimmed. "-readonly" (no value, the
+// whole argument) keeps the program from changing anything: no method can be executed.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace brevane::app {
 
-enum class SwitchKind { MonitorWindow, Host, Namespace, User, Password, Query };
+enum class SwitchKind { MonitorWindow, Host, Namespace, User, Password, Query, ReadOnly };
 
 struct SwitchMatch {
   SwitchKind kind;
@@ -32,6 +33,7 @@ struct StartupSwitches {
   std::optional<std::string> user;
   std::optional<std::string> password;
   std::optional<std::string> query;
+  bool readOnly = false;
 
   void Apply(const SwitchMatch& match);
 };

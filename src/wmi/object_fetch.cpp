@@ -82,6 +82,16 @@ PropertyListing Guarded(RequestContext& context, const char* prefix, Fetch fetch
   return listing;
 }
 
+// The values matter more than their types: a class definition that cannot be read leaves the
+// types out and the instance as it is.
+std::vector<PropertyType> ClassTypes(Services& services, const std::string& className) {
+  std::vector<PropertyType> types;
+  util::StringList names;
+  std::string error;
+  if (!ListClassPropertiesOn(services, className, names, error, &types)) types.clear();
+  return types;
+}
+
 }  // namespace
 
 void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
@@ -97,15 +107,17 @@ void StartClassProperties(RequestWorker& worker, const ConnectionParams& conn,
 
 void StartInstanceFetch(RequestWorker& worker, const ConnectionParams& conn,
                         const RegionalSettings& regional, const std::string& className,
-                        const std::string& path, int position, ListingCallback done) {
-  worker.Start(
-      conn, [regional, className, path, position, done = std::move(done)](RequestContext& context) {
-        PropertyListing listing =
-            Guarded(context, "Error: ", [&](Services& services, PropertyListing& out) {
-              Instance(services, regional, className, path, position, context.Stop(), out);
-            });
-        Deliver(context, done, std::move(listing));
-      });
+                        const std::string& path, int position, ListingCallback done,
+                        bool withClassTypes) {
+  worker.Start(conn, [regional, className, path, position, done = std::move(done),
+                      withClassTypes](RequestContext& context) {
+    PropertyListing listing =
+        Guarded(context, "Error: ", [&](Services& services, PropertyListing& out) {
+          Instance(services, regional, className, path, position, context.Stop(), out);
+          if (out.ok && withClassTypes) out.types = ClassTypes(services, className);
+        });
+    Deliver(context, done, std::move(listing));
+  });
 }
 
 }  // namespace brevane::wmi

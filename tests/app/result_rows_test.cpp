@@ -51,6 +51,35 @@ TEST(ResultRowsTest, AlignedResultKeepsPositions) {
   EXPECT_TRUE(table.values.empty());
 }
 
+TEST(ResultRowsTest, KeepNewestDropsTheOldestRowsAcrossCompactions) {
+  // Events stream in one at a time; some carry a property the others lack.
+  ResultRows rows;
+  for (int i = 0; i < 5000; ++i) {
+    const bool extra = i % 7 == 0;
+    util::StringList names = {"Time", "Name"};
+    util::StringList values = {std::to_string(i), "n" + std::to_string(i)};
+    if (extra) {
+      names.push_back("Extra");
+      values.push_back("x" + std::to_string(i));
+    }
+    rows.Append(Table({names}, {values}));
+    rows.KeepNewest(1000);
+    if (i == 2500) rows.Sort(0, false);  // a sort in between: display order is kept per row
+  }
+  ASSERT_EQ(rows.RowCount(), 1000);
+  EXPECT_EQ(rows.ColumnNames(), (util::StringList{"Time", "Name", "Extra"}));
+  std::vector<int> times;
+  for (int r = 0; r < rows.RowCount(); ++r) {
+    const int time = std::stoi(rows.Cell(r, 0));
+    times.push_back(time);
+    EXPECT_EQ(rows.Cell(r, 1), "n" + std::to_string(time));
+    EXPECT_EQ(rows.Cell(r, 2), time % 7 == 0 ? "x" + std::to_string(time) : "");
+  }
+  std::sort(times.begin(), times.end());
+  EXPECT_EQ(times.front(), 4000);
+  EXPECT_EQ(times.back(), 4999);
+}
+
 TEST(ResultRowsTest, UnalignedResultPlacesCellsByName) {
   const ResultRows rows =
       ResultRows::FromTable(Table({{"Name", "Size"}, {"Name", "FileSystem", "Size"}, {"Size"}, {}},
@@ -184,9 +213,11 @@ bool IsNumberCell(const std::string& cell) {
 TEST(ResultRowsSortTest, RandomMixesSortConsistently) {
   std::mt19937 random(12345);
   const util::StringList pool = {
-      "",    "-1",  "0", "1", "2",   "10",         "1a",         "9a",         "0x10",
-      "$F",  "a",   "B", "b", " 3",  "-2",         "-10",        "Z",          "zz",
-      "100", "1.5", "x", "-", "007", "2147483647", "2147483648", "-2147483648"};
+      "", "-1", "0", "1", "2", "10", "1a", "9a", "0x10", "$F", "a", "B", "b", " 3", "-2", "-10",
+      "Z", "zz", "100", "1.5", "x", "-", "007", "2147483647", "2147483648", "-2147483648",
+      // texts that agree in their first 8 or 16 bytes or differ in high bytes or a NUL
+      "Win32_Process", "Win32_Processor", "Win32_Pr", "Win32_Pr\xC3\xA9", std::string("ab\0", 3),
+      "ab", "\xFF", "C:\\Windows\\System32\\", "C:\\Windows\\System32\\a"};
   for (int round = 0; round < 200; ++round) {
     util::StringList cells;
     const int size = static_cast<int>(random() % 40);

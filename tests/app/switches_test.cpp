@@ -33,6 +33,9 @@ TEST(MatchSwitches, PrefixesAreCaseSensitiveAndExact) {
       {"-kt", false, SwitchKind::MonitorWindow, ""},
       {"", false, SwitchKind::Host, ""},
       {"-", false, SwitchKind::Host, ""},
+      {"-readonly", true, SwitchKind::ReadOnly, ""},
+      {"-readonly:1", false, SwitchKind::ReadOnly, ""},
+      {"-ReadOnly", false, SwitchKind::ReadOnly, ""},
   };
   for (const Case& c : cases) {
     const std::vector<SwitchMatch> matches = MatchSwitches(c.argument);
@@ -76,6 +79,8 @@ TEST(ParseSwitches, LaterArgumentsWinAndUnknownOnesAreIgnored) {
   EXPECT_FALSE(s.user.has_value());
   EXPECT_FALSE(s.password.has_value());
   EXPECT_FALSE(s.nameSpace.has_value());
+  EXPECT_FALSE(s.readOnly);
+  EXPECT_TRUE(ParseSwitches({"-host:x", "-readonly"}).readOnly);
 
   EXPECT_FALSE(ParseSwitches({}).host.has_value());
 }

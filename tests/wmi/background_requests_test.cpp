@@ -436,6 +436,45 @@ TEST_F(BackgroundRequestsTest, InstancesByPathLatestChoiceWinsAndGoneInstances) 
   EXPECT_EQ(answer.values, (Lines{"i7", "7"}));
 }
 
+// Arrowing from a class into its instances: the instance fetch replaces the class's answer on
+// the worker, so when asked it brings the class's types and key marks along.
+TEST_F(BackgroundRequestsTest, InstanceFetchBringsTheClassTypesWhenAsked) {
+  fake->AddClass(kNs, "Typed", "", {"Name", "Size"}, {kCimString, kCimUint32});
+  for (int i = 0; i < 3; ++i)
+    fake->AddInstance(kNs, "Typed", {{"Name", Value::Text("t" + std::to_string(i))}});
+  fake->SetQualifiers(kNs, "Typed", "Name", {true, ""});
+  const struct {
+    const char* className;
+    const char* path;  // empty: by position
+    bool withTypes;
+    Lines typeNames;
+    bool firstIsKey;
+  } cases[] = {
+      {"Typed", "Typed.Name=\"t2\"", true, {"string", "uint32"}, true},
+      {"Typed", "", true, {"string", "uint32"}, true},  // by position
+      {"Typed", "Typed.Name=\"t2\"", false, {}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.className + std::string(c.withTypes ? " with types" : ""));
+    StartClassProperties(worker, {".", kNs, "", ""}, c.className, [](PropertyListing&&) {});
+    PropertyListing instance;
+    bool done = false;
+    StartInstanceFetch(
+        worker, {".", kNs, "", ""}, RegionalSettings{}, c.className, c.path, 2,
+        [&](PropertyListing&& listing) {
+          instance = std::move(listing);
+          done = true;
+        },
+        c.withTypes);
+    ASSERT_TRUE(dispatcher->PumpUntil([&] { return done; }));
+    ASSERT_TRUE(instance.ok) << instance.errorText;
+    Lines typeNames;
+    for (const PropertyType& type : instance.types) typeNames.push_back(type.typeName);
+    EXPECT_EQ(typeNames, c.typeNames);
+    EXPECT_EQ(!instance.types.empty() && instance.types.front().key, c.firstIsKey);
+  }
+}
+
 // A provider that enumerates but cannot fetch one instance gets the instance by its position;
 // other failures of the fetch stay failures.
 TEST_F(BackgroundRequestsTest, FetchFallsBackToThePositionWhenTheProviderCannotGet) {

@@ -7,11 +7,69 @@
 
 namespace brevane::framework::win32 {
 
+namespace {
+constexpr UINT_PTR kPaceTimer = 0x5052;  // the list view's own timers use small numbers
+// The timer finds its object through this property, which the object removes when it goes.
+constexpr wchar_t kPaceProperty[] = L"BrevaneRowCountPace";
+}  // namespace
+
+VirtualListView::~VirtualListView() {
+  StopPacing();
+}
+
+void VirtualListView::Attach(HWND listView, const RowSource* source) {
+  StopPacing();
+  listView_ = listView;
+  source_ = source;
+}
+
 void VirtualListView::SyncRowCount(bool keepScroll) {
+  if (!keepScroll) {
+    StopPacing();
+    SetItemCount(false);
+    return;
+  }
+  const auto now = UpdatePacer::Clock::now();
+  switch (rowCountPacer_.Request(now)) {
+    case UpdatePacer::Step::ShowNow:
+      SetItemCount(true);
+      break;
+    case UpdatePacer::Step::StartTimer:
+      SetPropW(listView_, kPaceProperty, this);
+      if (SetTimer(listView_, kPaceTimer, static_cast<UINT>(rowCountPacer_.Delay(now).count()),
+                   &VirtualListView::OnPaceTimer) == 0) {
+        StopPacing();
+        SetItemCount(true);
+      }
+      break;
+    case UpdatePacer::Step::TimerRunning:
+      break;
+  }
+}
+
+void VirtualListView::SetItemCount(bool keepScroll) {
   const int rows = source_ != nullptr ? source_->RowCount() : 0;
   const LPARAM flags = keepScroll ? LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL : 0;
   SendMessageW(listView_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), flags);
-  InvalidateRect(listView_, nullptr, TRUE);
+  // Rows added at the end repaint themselves where they come into view; the rest only when
+  // the whole table changed.
+  if (!keepScroll) InvalidateRect(listView_, nullptr, TRUE);
+}
+
+void VirtualListView::StopPacing() {
+  if (rowCountPacer_.TimerRunning() && listView_ != nullptr) {
+    KillTimer(listView_, kPaceTimer);
+    RemovePropW(listView_, kPaceProperty);
+  }
+  rowCountPacer_.Forget();
+}
+
+void CALLBACK VirtualListView::OnPaceTimer(HWND listView, UINT, UINT_PTR, DWORD) {
+  KillTimer(listView, kPaceTimer);
+  auto* self = static_cast<VirtualListView*>(RemovePropW(listView, kPaceProperty));
+  if (self == nullptr || self->listView_ != listView) return;
+  self->rowCountPacer_.Shown(UpdatePacer::Clock::now());
+  self->SetItemCount(true);
 }
 
 void VirtualListView::FillDisplayInfo(NMLVDISPINFOW& info) const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/update_pacer.h"
 #include "util/list_controls.h"
 
 namespace brevane::framework::win32 {
@@ -24,14 +25,19 @@ class VirtualListView final : public util::ListViewControl {
  public:
   VirtualListView() = default;
   VirtualListView(HWND listView, const RowSource* source) : listView_(listView), source_(source) {}
-  void Attach(HWND listView, const RowSource* source) {
-    listView_ = listView;
-    source_ = source;
-  }
+  ~VirtualListView() override;
+  // A timer may point at this object.
+  VirtualListView(const VirtualListView&) = delete;
+  VirtualListView& operator=(const VirtualListView&) = delete;
+  void Attach(HWND listView, const RowSource* source);
   HWND Handle() const { return listView_; }
 
-  // Tells the control how many rows the source now has; keeps the scroll position when asked.
+  // Tells the control how many rows the source now has. With keepScroll (rows streaming in
+  // at the end) the scroll position stays and the control learns the count at most every
+  // kRowCountPace, the last count on a timer: each new count redraws the scroll bar, which
+  // costs the UI thread more than the rows themselves. Without it, at once.
   void SyncRowCount(bool keepScroll = false);
+  static constexpr std::chrono::milliseconds kRowCountPace{100};
   // Answers LVN_GETDISPINFO from the source.
   void FillDisplayInfo(NMLVDISPINFOW& info) const;
   // Answers LVN_ODFINDITEM (typing in the list): the next row from the start row on, wrapping,
@@ -65,12 +71,17 @@ class VirtualListView final : public util::ListViewControl {
   void ScrollVertical(int pixels) override;
 
  private:
+  void SetItemCount(bool keepScroll);
+  void StopPacing();
+  static void CALLBACK OnPaceTimer(HWND listView, UINT, UINT_PTR, DWORD);
+
   bool ValidRow(int row) const {
     return source_ != nullptr && row >= 0 && row < source_->RowCount();
   }
 
   HWND listView_ = nullptr;
   const RowSource* source_ = nullptr;
+  UpdatePacer rowCountPacer_{kRowCountPace};
 };
 
 }  // namespace brevane::framework::win32

@@ -1,0 +1,33 @@
+#include "framework/update_pacer.h"
+
+#include <algorithm>
+
+namespace brevane::framework {
+
+UpdatePacer::Step UpdatePacer::Request(Clock::time_point now) {
+  if (timerRunning_) return Step::TimerRunning;
+  if (!lastShown_ || now - *lastShown_ >= interval_) {
+    lastShown_ = now;
+    return Step::ShowNow;
+  }
+  timerRunning_ = true;
+  return Step::StartTimer;
+}
+
+std::chrono::milliseconds UpdatePacer::Delay(Clock::time_point now) const {
+  const Clock::time_point due = lastShown_.value_or(now) + interval_;
+  return std::max(std::chrono::ceil<std::chrono::milliseconds>(due - now),
+                  std::chrono::milliseconds(1));
+}
+
+void UpdatePacer::Shown(Clock::time_point now) {
+  timerRunning_ = false;
+  lastShown_ = now;
+}
+
+void UpdatePacer::Forget() {
+  timerRunning_ = false;
+  lastShown_.reset();
+}
+
+}  // namespace brevane::framework
