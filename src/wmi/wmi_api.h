@@ -7,14 +7,20 @@
 #include <memory>
 #include <stop_token>
 #include <string>
+#include <vector>
 
+#include "wmi/class_definition.h"
+#include "wmi/parameter_input.h"
 #include "wmi/value.h"
+#include "wmi/wmi_error.h"
 
 namespace brevane::wmi {
 
 constexpr int32_t kFlagReturnImmediately = 16;
 constexpr int32_t kFlagForwardOnly = 32;
 constexpr int32_t kFlagSemisync = kFlagReturnImmediately | kFlagForwardOnly;  // 48
+// What a backend raises for an operation it does not offer (WBEM_E_NOT_SUPPORTED).
+constexpr int32_t kStatusNotSupported = static_cast<int32_t>(0x8004100Cu);
 
 struct Property {
   std::string name;
@@ -70,6 +76,18 @@ class Object {
   virtual std::string ObjectText(int32_t flags) = 0;                // GetObjectText_
   // Of a property of a class object (GetPropertyQualifierSet); throws WmiError.
   virtual PropertyQualifiers Qualifiers(const std::string& propertyName) = 0;
+  // The object held by a property of type object (an event's TargetInstance), or null when the
+  // property is NULL; throws WmiError.
+  virtual std::unique_ptr<Object> EmbeddedObject(const std::string& propertyName) {
+    (void)propertyName;
+    throw WmiError(kStatusNotSupported, "Not supported");
+  }
+};
+
+// One in-parameter of a method call, typed as the method's signature asks.
+struct MethodArgument {
+  std::string name;
+  ParameterValue value;
 };
 
 class Services {
@@ -80,6 +98,29 @@ class Services {
   virtual std::unique_ptr<Object> Get(const std::string& path, int32_t flags) = 0;
   virtual std::unique_ptr<ObjectSet> ExecQuery(const std::string& query,
                                                const std::string& language, int32_t flags) = 0;
+
+  // The class with its amended qualifiers, property origins, methods and MOF text.
+  virtual ClassDefinition GetClassDefinition(const std::string& className) {
+    (void)className;
+    throw WmiError(kStatusNotSupported, "Not supported");
+  }
+  // Calls a method: `objectPath` is an instance's relative path, or the class name for a
+  // static method; arguments not listed are not given. Returns the out-parameters object
+  // (ReturnValue and the out-parameters), or null when the method returns nothing. Cannot be
+  // interrupted once sent.
+  virtual std::unique_ptr<Object> ExecMethod(const std::string& objectPath,
+                                             const std::string& method,
+                                             const std::vector<MethodArgument>& arguments) {
+    (void)objectPath, (void)method, (void)arguments;
+    throw WmiError(kStatusNotSupported, "Not supported");
+  }
+  // A notification query, forward-only and returning at once: the enumerator's Next waits
+  // for the next event (in slices short enough to notice a stop) until stop is requested.
+  virtual std::unique_ptr<ObjectEnumerator> ExecNotificationQuery(const std::string& query,
+                                                                  const std::string& language) {
+    (void)query, (void)language;
+    throw WmiError(kStatusNotSupported, "Not supported");
+  }
 };
 
 class Locator {

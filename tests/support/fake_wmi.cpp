@@ -152,6 +152,7 @@ struct FakeWmi::State {
     std::string path;
     std::vector<FakeClass> classes;
     std::vector<std::shared_ptr<const FakeInstance>> instances;
+    std::vector<wmi::ClassDefinition> definitions;
   };
 
   mutable std::mutex mutex;
@@ -611,6 +612,38 @@ class FakeServices final : public wmi::Services {
     return std::make_unique<FakeObject>(state_, ns_, ObjectData{State::ClassObject(*c), true});
   }
 
+  wmi::ClassDefinition GetClassDefinition(const std::string& className) override {
+    state_->CheckCall("GetClassDefinition");
+    std::lock_guard lock(state_->mutex);
+    auto& ns = Ns();
+    const FakeClass* c = State::FindClass(ns, className);
+    if (!c) throw WmiError(fake_status::kNotFound, "Not found");
+    for (const auto& d : ns.definitions) {
+      if (SameName(d.name, c->name)) return d;
+    }
+    wmi::ClassDefinition definition;
+    definition.name = c->name;
+    for (const FakeClass* base = State::FindClass(ns, c->superclass); base;
+         base = State::FindClass(ns, base->superclass)) {
+      definition.derivation.push_back(base->name);
+      if (definition.derivation.size() > 64) break;  // a cycle a test made by mistake
+    }
+    for (size_t i = 0; i < c->propertyNames.size(); ++i) {
+      wmi::PropertyDefinition p;
+      p.name = c->propertyNames[i];
+      p.cimType = i < c->propertyTypes.size() ? c->propertyTypes[i]
+                                              : static_cast<uint16_t>(wmi::kCimUnknown);
+      p.originClass = c->name;
+      if (i < c->qualifiers.size() && c->qualifiers[i].key) {
+        p.qualifiers.push_back({"key", wmi::Value::Bool(true), {}});
+      }
+      definition.properties.push_back(std::move(p));
+    }
+    definition.mofText =
+        "class " + c->name + (c->superclass.empty() ? "" : " : " + c->superclass) + "\n{\n};\n";
+    return definition;
+  }
+
  private:
   // A call asked to return immediately hands its failure to the enumerator in that mode.
   template <class Call>
@@ -765,7 +798,7 @@ FakeWmi::~FakeWmi() = default;
 
 void FakeWmi::AddNamespace(const std::string& ns) {
   std::lock_guard lock(state_->mutex);
-  if (!state_->FindNamespace(ns)) state_->namespaces.push_back({ns, {}, {}});
+  if (!state_->FindNamespace(ns)) state_->namespaces.push_back({ns, {}, {}, {}});
 }
 
 void FakeWmi::AddClass(const std::string& ns, const std::string& name,
@@ -777,6 +810,19 @@ void FakeWmi::AddClass(const std::string& ns, const std::string& name,
   std::vector<wmi::PropertyQualifiers> qualifiers(propertyNames.size());
   state_->FindNamespace(ns)->classes.push_back({name, superclass, std::move(propertyNames),
                                                 std::move(propertyTypes), std::move(qualifiers)});
+}
+
+void FakeWmi::SetClassDefinition(const std::string& ns, wmi::ClassDefinition definition) {
+  std::lock_guard lock(state_->mutex);
+  State::Namespace* space = state_->FindNamespace(ns);
+  if (space == nullptr) return;
+  for (auto& d : space->definitions) {
+    if (SameName(d.name, definition.name)) {
+      d = std::move(definition);
+      return;
+    }
+  }
+  space->definitions.push_back(std::move(definition));
 }
 
 void FakeWmi::SetQualifiers(const std::string& ns, const std::string& className,

@@ -95,6 +95,9 @@ class FakeWmi : public wmi::Backend {
   // The qualifiers of a property of a class added before.
   void SetQualifiers(const std::string& ns, const std::string& className,
                      const std::string& propertyName, wmi::PropertyQualifiers qualifiers);
+  // The full definition GetClassDefinition returns for a class (qualifiers, origins, methods,
+  // MOF text); without one it is made from the class's property names, types and qualifiers.
+  void SetClassDefinition(const std::string& ns, wmi::ClassDefinition definition);
   // Instances carry their own properties (a subclass's instance may have more than the base).
   void AddInstance(const std::string& ns, const std::string& className,
                    std::vector<wmi::Property> properties);
@@ -108,7 +111,7 @@ class FakeWmi : public wmi::Backend {
   void SetLocatorUnregistered(bool unregistered);
   void FailConnect(std::optional<wmi::WmiError> error);
   // Calls: "SubclassesOf", "InstancesOf", "Get", "ExecQuery", "Instances", "Properties",
-  // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum".
+  // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum", "GetClassDefinition".
   void FailCall(const std::string& call, std::optional<wmi::WmiError> error);
   void AddEnumerationFault(EnumerationFault fault);
   // While set, the failure of a call that was asked to return immediately (SubclassesOf,
