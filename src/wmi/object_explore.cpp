@@ -146,7 +146,7 @@ std::vector<std::string> RelatedObjectLines(const RelatedAnswer& answer,
     }
   }
   if (answer.leftOut > 0) {
-    lines.push_back(util::Format("%zu more related objects are not listed.", answer.leftOut));
+    lines.push_back(std::to_string(answer.leftOut) + " more related objects are not listed.");
     lineObjects.push_back(-1);
   }
   return lines;
