@@ -56,14 +56,14 @@ void NamespaceSearch::Finished() {
 }
 
 std::string NamespaceSearchSummary(const NamespaceSearch& search, bool running) {
-  std::string text =
-      util::Format("%s%zu 个命名空间，找到 %zu 个类", running ? "正在查找: " : "已查找 ",
-                   search.Visited(), search.Hits());
+  using std::to_string;
+  std::string text = (running ? "正在查找: " : "已查找 ") + to_string(search.Visited()) +
+                     " 个命名空间，找到 " + to_string(search.Hits()) + " 个类";
   if (!search.RefusedList().empty())
-    text += util::Format("；%zu 个命名空间拒绝连接", search.RefusedList().size());
+    text += "；" + to_string(search.RefusedList().size()) + " 个命名空间拒绝连接";
   if (search.UnavailableCount() > 0) {
-    text += util::Format("；%zu 个命名空间无法列出类 (%s)", search.UnavailableCount(),
-                         search.LastUnavailableError().c_str());
+    text += "；" + to_string(search.UnavailableCount()) + " 个命名空间无法列出类 (" +
+            search.LastUnavailableError() + ")";
   }
   if (search.Truncated()) text += "；命名空间过多，其余未查找";
   return text;
