@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "support/fake_explore_world.h"
+#include "support/fake_object_world.h"
 #include "util/text.h"
 
 namespace brevane::testing {
@@ -215,6 +216,11 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
       AddExploreWorld(*fake);
     } else if (name == "many-namespaces") {
       AddManyNamespaces(*fake, 50, 1000);
+    } else if (name == "objects") {
+      AddObjectWorld(*fake);
+    } else if (name == "many-related") {
+      AddObjectWorld(*fake);
+      AddManyRelated(*fake, 12000);
     }
   }
   return fake;
