@@ -164,6 +164,7 @@ struct FakeWmi::State {
   std::optional<std::pair<std::string, std::string>> credentials;
   bool locatorUnregistered = false;
   std::optional<WmiError> connectFailure;
+  std::vector<std::pair<std::string, WmiError>> refusedNamespaces;
   std::map<std::string, WmiError> callFailures;
   std::vector<EnumerationFault> enumerationFaults;
   bool raiseFromNext = false;
@@ -835,6 +836,9 @@ class FakeLocator final : public wmi::Locator {
     }
     auto* found = state_->FindNamespace(ns);
     if (!found) throw WmiError(fake_status::kInvalidNamespace, "Invalid namespace");
+    for (const auto& [refused, error] : state_->refusedNamespaces) {
+      if (SameName(refused, found->path)) throw error;
+    }
     return std::make_unique<FakeServices>(state_, found->path);
   }
 
@@ -872,6 +876,12 @@ void FakeWmi::AddClass(const std::string& ns, const std::string& name,
   std::vector<wmi::PropertyQualifiers> qualifiers(propertyNames.size());
   state_->FindNamespace(ns)->classes.push_back({name, superclass, std::move(propertyNames),
                                                 std::move(propertyTypes), std::move(qualifiers)});
+}
+
+bool FakeWmi::HasClass(const std::string& ns, const std::string& name) const {
+  std::lock_guard lock(state_->mutex);
+  const State::Namespace* space = state_->FindNamespace(ns);
+  return space != nullptr && State::FindClass(*space, name) != nullptr;
 }
 
 void FakeWmi::SetClassDefinition(const std::string& ns, wmi::ClassDefinition definition) {
@@ -937,6 +947,12 @@ void FakeWmi::RequireCredentials(const std::string& user, const std::string& pas
 void FakeWmi::SetLocatorUnregistered(bool unregistered) {
   std::lock_guard lock(state_->mutex);
   state_->locatorUnregistered = unregistered;
+}
+
+void FakeWmi::RefuseNamespace(const std::string& ns, WmiError error) {
+  AddNamespace(ns);
+  std::lock_guard lock(state_->mutex);
+  state_->refusedNamespaces.emplace_back(ns, std::move(error));
 }
 
 void FakeWmi::FailConnect(std::optional<WmiError> error) {
