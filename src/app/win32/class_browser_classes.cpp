@@ -51,6 +51,7 @@ void ClassBrowserView::LoadClasses() {
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   currentClass_.clear();
   DropPropertyFetch();
+  EmptyExplorePages();
   host_.SetStatus(0, client_.Host);
   host_.BackgroundChanged();
   const std::string host = client_.Host;
@@ -130,6 +131,7 @@ void ClassBrowserView::LoadClass(const std::string& className) {
       [this](wmi::PropertyListing&& listing) {
         host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), false); });
       });
+  RefreshExplorePage();
 }
 
 void ClassBrowserView::EmptyClassPanes() {
@@ -148,6 +150,7 @@ void ClassBrowserView::DropPropertyFetch() {
 
 void ClassBrowserView::InstancesDone(int count, const std::string& message) {
   host_.SetStatus(2, message.empty() ? "Instances: " + std::to_string(count) : message);
+  SelectFollowedInstance();
 }
 
 void ClassBrowserView::OnInstanceChosen() {
@@ -166,6 +169,7 @@ void ClassBrowserView::OnInstanceChosen() {
       [this](wmi::PropertyListing&& listing) {
         host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
       });
+  RefreshExplorePage();
 }
 
 void ClassBrowserView::OnPropertyListing(wmi::PropertyListing&& listing, bool ofInstance) {

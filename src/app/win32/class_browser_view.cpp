@@ -68,6 +68,7 @@ void ClassBrowserView::Create(HFONT font, HIMAGELIST, UINT dpi) {
   propertyPane_ =
       framework::win32::CreateChild(self, WC_TABCONTROLW, "", kVisible, 0, kIdPropertyPane, font);
   AddTab(propertyPane_, 0, "属性");
+  CreateExplorePages(font);
   propertyGrid_ = framework::win32::CreateChild(
       self, WC_LISTVIEWW, "",
       kVisible | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
@@ -190,6 +191,7 @@ void ClassBrowserView::Layout(const RECT& page) {
   const RECT right = Bounds(left.right + splitter, panel2Top, page.right, stripTop);
   framework::win32::MoveChild(propertyPane_, right);
   framework::win32::MoveChild(propertyGrid_, TabPageArea(propertyPane_, right));
+  LayoutExplorePages(TabPageArea(propertyPane_, right));
   // A new size of the window gives the value column what the other columns leave.
   if (resized) FitPropertyValueColumn();
 }
@@ -228,6 +230,8 @@ void ClassBrowserView::Show(bool shown) {
                      propertyGrid_, queryLabel_, queryCombo_, runButton_}) {
     ShowWindow(child, show);
   }
+  shown_ = shown;
+  ShowDetailPage();
 }
 
 void ClassBrowserView::Activated() {
@@ -309,13 +313,21 @@ bool ClassBrowserView::OnCommand(int id, int notification, HWND control) {
     case kIdClassFilterCombo:
       ClassFilterChange(notification);
       return true;
+    case kIdRelatedList:
+      if (notification == LBN_DBLCLK)
+        FollowRelated(framework::win32::Win32ListBox(relatedList_).SelectedIndex());
+      return true;
+    case kIdDefinitionText:
+      return true;
     default:
       return false;
   }
 }
 
-bool ClassBrowserView::OnNotify(NMHDR&, LRESULT&) {
-  return false;
+bool ClassBrowserView::OnNotify(NMHDR& header, LRESULT&) {
+  if (header.hwndFrom != propertyPane_ || propertyPane_ == nullptr) return false;
+  if (header.code == TCN_SELCHANGE) OnDetailPageChanged();
+  return true;
 }
 
 bool ClassBrowserView::OnContextMenu(HWND control, POINT point) {

@@ -6,6 +6,7 @@
 //   class_browser_classes.cpp   the class list, the instances and the property grid
 //   class_browser_filter.cpp    the filter box above the class list
 //   class_browser_copy.cpp      copy and select all, the lists' context menus
+//   class_browser_explore.cpp   the pages "定义" and "关联" beside the property grid
 #include <windows.h>
 
 #include <memory>
@@ -21,6 +22,7 @@
 #include "framework/win32/splitter.h"
 #include "util/string_list.h"
 #include "wmi/instance_loader.h"
+#include "wmi/object_explore.h"
 #include "wmi/object_fetch.h"
 #include "wmi/request_worker.h"
 #include "wmi/wmi_client.h"
@@ -56,6 +58,8 @@ class ClassBrowserView final : public View {
   void ConnectionChanged() override { LoadClasses(); }
   void WorkersStopped() override;
 
+  // The worker of the definition and related-objects pages; set before Create.
+  void SetExploreWorker(wmi::RequestWorker& worker) { exploreWorker_ = &worker; }
   HMENU ClassMenu() const { return classMenu_.Get(); }  // the class list's context menu
   // Requests the class list afresh (F5, a new connection, the first look at the tab).
   void LoadClasses();
@@ -110,6 +114,24 @@ class ClassBrowserView final : public View {
   // The context menus of the instance list and the property grid.
   void ListContextMenu(HWND list, POINT point);
 
+  // ---- Definition and related objects (class_browser_explore.cpp)
+  void CreateExplorePages(HFONT font);
+  void LayoutExplorePages(const RECT& area);
+  // Shows the control of the pane's chosen page, when the view is shown.
+  void ShowDetailPage();
+  void OnDetailPageChanged();
+  // The class or instance chosen changed: the page shown reads what it shows now.
+  void RefreshExplorePage();
+  void EmptyExplorePages();
+  void OnDefinition(wmi::DefinitionAnswer&& answer);
+  void OnRelatedObjects(wmi::RelatedAnswer&& answer);
+  // Goes to the related object on this line of the related list.
+  void FollowRelated(int line);
+  // Goes to the object a path names: its class is chosen and its line selected once listed.
+  void FollowPath(const std::string& path);
+  // The instance list has loaded: the line an object that was followed is on is selected.
+  void SelectFollowedInstance();
+
   // ---- Layout (class_browser_view.cpp)
   void SetupListControls();
   void SetPropertyRowHeight();
@@ -130,6 +152,8 @@ class ClassBrowserView final : public View {
   HWND instanceList_ = nullptr;
   HWND propertyPane_ = nullptr;  // its one tab "属性" frames the property grid
   HWND propertyGrid_ = nullptr;
+  HWND definitionText_ = nullptr;  // the page "定义": read-only, copyable
+  HWND relatedList_ = nullptr;     // the page "关联"
   HWND queryLabel_ = nullptr;
   HWND queryCombo_ = nullptr;
   HWND runButton_ = nullptr;
@@ -169,6 +193,15 @@ class ClassBrowserView final : public View {
   std::string selectFromHint_;
   // The class that "Refresh instances (X)" names: the one selected when the menu opened.
   std::string refreshTarget_;
+
+  wmi::RequestWorker* exploreWorker_ = nullptr;
+  bool shown_ = true;
+  int detailPage_ = 0;           // 0 the grid, 1 the definition, 2 the related objects
+  std::string definitionClass_;  // the class the definition page shows or reads
+  std::string relatedPath_;      // the instance the related page shows or reads
+  wmi::RelatedAnswer related_;
+  std::vector<int> relatedLineObjects_;
+  std::string followedPath_;  // an object followed, selected once its class is listed
 };
 
 }  // namespace brevane::app::win32

@@ -47,6 +47,9 @@ enum ControlId : int {
   kIdStatusBar = 1014,
   kIdClassFilterLabel = 1015,
   kIdClassFilterCombo = 1016,
+  // The property pane's other pages: "定义" and "关联"
+  kIdDefinitionText = 1121,
+  kIdRelatedList = 1122,
 };
 
 }  // namespace brevane::app::win32

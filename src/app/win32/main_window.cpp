@@ -251,8 +251,8 @@ void MainWindow::ShutDownWorkers() {
   // Every worker is told to stop before any is waited for, and all of them together get at
   // most 2 s: one stuck in a slow WMI call must not keep the window from closing, nor take the
   // time of the others. The loader's list and callback are detached as it is told.
-  const std::array<std::unique_ptr<wmi::RequestWorker>*, 3> workers{
-      &queryWorker_, &classListWorker_, &propertyWorker_};
+  const std::array<std::unique_ptr<wmi::RequestWorker>*, 4> workers{
+      &queryWorker_, &classListWorker_, &propertyWorker_, &exploreWorker_};
   for (auto* worker : workers) {
     if (*worker) (*worker)->BeginShutdown();
   }
