@@ -17,10 +17,18 @@ bool IsNameSeparator(char c) {
 // Quotes a name for a message, cut short so that a hostile name cannot flood the box.
 std::string QuotedName(std::string_view name) {
   constexpr size_t kShown = 64;
-  if (name.size() <= kShown) return "\"" + std::string(name) + "\"";
-  size_t cut = kShown;
-  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-  return "\"" + std::string(name.substr(0, cut)) + "...\"";
+  size_t cut = name.size();
+  if (cut > kShown) {
+    cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  }
+  std::string quoted;
+  quoted.reserve(cut + 5);
+  quoted.push_back('"');
+  quoted.append(name.data(), cut);
+  if (cut < name.size()) quoted.append("...");
+  quoted.push_back('"');
+  return quoted;
 }
 
 bool IsWellFormedUtf8(std::string_view text) {
@@ -168,7 +176,9 @@ std::string ReadFileNames(std::string_view path, const ComputerFileReader& readF
     while (end < text.size() && !IsNameSeparator(text[end]) && text[end] != '#') ++end;
     const std::string_view name = std::string_view(text).substr(i, end - i);
     if (const std::string problem = NameProblem(name); !problem.empty())
-      return util::Format("%s, line %zu: ", QuotedName(path).c_str(), line) + problem;
+      return util::Format("%s, line %llu: ", QuotedName(path).c_str(),
+                          static_cast<unsigned long long>(line)) +
+             problem;
     any = true;
     if (!names.Add(name)) return {};
     i = end;
@@ -228,8 +238,9 @@ ComputerList ParseComputerList(std::string_view text, const ComputerFileReader& 
     i = end;
   }
   if (names.TooMany()) {
-    list.error = util::Format("More than %zu computers: a list holds at most %zu names.",
-                              kMaxComputers, kMaxComputers);
+    list.error = util::Format("More than %llu computers: a list holds at most %llu names.",
+                              static_cast<unsigned long long>(kMaxComputers),
+                              static_cast<unsigned long long>(kMaxComputers));
     return list;
   }
   list.names = names.Take();

@@ -96,8 +96,10 @@ uint64_t FleetStatus::Objects() const {
 
 std::string FleetStatus::PanelText(int64_t elapsedMilliseconds) const {
   const int64_t tenths = (std::max<int64_t>(elapsedMilliseconds, 0) + 50) / 100;
-  return util::Format("Computers: %zu/%zu done, %zu failed, %llu objects, %lld.%lld sec",
-                      Count(ComputerState::Done), computers_.size(), Count(ComputerState::Failed),
+  const auto count = [](size_t n) { return static_cast<unsigned long long>(n); };
+  return util::Format("Computers: %llu/%llu done, %llu failed, %llu objects, %lld.%lld sec",
+                      count(Count(ComputerState::Done)), count(computers_.size()),
+                      count(Count(ComputerState::Failed)),
                       static_cast<unsigned long long>(Objects()),
                       static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10));
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <sstream>
 
+#include "support/fake_fleet.h"
 #include "util/text.h"
 
 namespace brevane::testing {
@@ -210,6 +211,8 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
       fake->RemoveAfterWalk("Win32_Service", 12);
     } else if (name == "dead-host") {
       fake->HoldConnections(true);
+    } else if (name == "fleet") {
+      AddFleet(*fake, FleetPlan{});
     }
   }
   return fake;

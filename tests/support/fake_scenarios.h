@@ -24,7 +24,8 @@ void AddBigClass(FakeWmi& fake, const std::string& className, int count, int pro
 // property-fails (reading any property value fails), slow (10 ms per element), paced (1 ms
 // every 10 elements), hang-query (queries hang at their 41st object until stopped), vanishing
 // (the last Win32_Service instance is gone once its instances were listed), dead-host (every
-// connect blocks for good).
+// connect blocks for good), fleet (hosts pc001..pc040: live ones answering after 20-400 ms,
+// every tenth dead with a 20 s connect, every tenth refusing).
 std::shared_ptr<FakeWmi> MakeScenario(const std::string& names);
 
 }  // namespace brevane::testing
