@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <sstream>
 
+#include "support/fake_explore_world.h"
 #include "support/fake_fleet.h"
+#include "support/fake_object_world.h"
 #include "util/text.h"
 
 namespace brevane::testing {
@@ -211,6 +213,15 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
       fake->RemoveAfterWalk("Win32_Service", 12);
     } else if (name == "dead-host") {
       fake->HoldConnections(true);
+    } else if (name == "explore") {
+      AddExploreWorld(*fake);
+    } else if (name == "many-namespaces") {
+      AddManyNamespaces(*fake, 50, 1000);
+    } else if (name == "objects") {
+      AddObjectWorld(*fake);
+    } else if (name == "many-related") {
+      AddObjectWorld(*fake);
+      AddManyRelated(*fake, 12000);
     } else if (name == "fleet") {
       AddFleet(*fake, FleetPlan{});
     }

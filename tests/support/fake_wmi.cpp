@@ -4,7 +4,9 @@
 #include <map>
 #include <thread>
 
+#include "support/fake_associations.h"
 #include "util/text.h"
+#include "wmi/object_path.h"
 #include "wmi/request_worker.h"
 #include "wmi/value_text.h"
 
@@ -163,6 +165,7 @@ struct FakeWmi::State {
   std::optional<std::pair<std::string, std::string>> credentials;
   bool locatorUnregistered = false;
   std::optional<WmiError> connectFailure;
+  std::vector<std::pair<std::string, WmiError>> refusedNamespaces;
   std::map<std::string, WmiError> callFailures;
   std::vector<EnumerationFault> enumerationFaults;
   bool raiseFromNext = false;
@@ -256,10 +259,15 @@ struct FakeWmi::State {
                        [&](const std::string& c) { return SameName(c, className); });
   }
 
-  // The class's first property is its key; a null key gives no path.
+  // The class's first property is its key; a null key gives no path. A class whose
+  // qualifiers declare several keys has them all in its path, in the class's order.
   std::string RelativePath(const Namespace& ns, const FakeInstance& instance) const {
     const FakeClass* c = FindClass(ns, instance.className);
     if (!c || c->propertyNames.empty() || IsKeyless(instance.className)) return {};
+    if (std::count_if(c->qualifiers.begin(), c->qualifiers.end(),
+                      [](const wmi::PropertyQualifiers& q) { return q.key; }) > 1) {
+      return MultiKeyPath(*c, instance);
+    }
     for (const auto& p : instance.properties) {
       if (!SameName(p.name, c->propertyNames.front())) continue;
       if (p.value.type == wmi::kVtBstr) return c->name + "." + p.name + "=\"" + p.value.text + "\"";
@@ -272,10 +280,36 @@ struct FakeWmi::State {
     return {};
   }
 
+  static std::string MultiKeyPath(const FakeClass& c, const FakeInstance& instance) {
+    wmi::ObjectPath path;
+    path.className = c.name;
+    for (size_t i = 0; i < c.propertyNames.size(); ++i) {
+      if (!c.qualifiers[i].key) continue;
+      const auto p =
+          std::find_if(instance.properties.begin(), instance.properties.end(),
+                       [&](const Property& q) { return SameName(q.name, c.propertyNames[i]); });
+      if (p == instance.properties.end() || p->value.type == wmi::kVtNull ||
+          p->value.type == wmi::kVtEmpty || (p->value.type & wmi::kVtArrayBit)) {
+        return {};
+      }
+      const bool text = p->value.type == wmi::kVtBstr;
+      path.keys.push_back({p->name, text ? p->value.text : std::to_string(p->value.integer), text});
+    }
+    return path.RelativePath();
+  }
+
   std::shared_ptr<const FakeInstance> FindInstanceByPath(const Namespace& ns,
                                                          const std::string& path) const {
     for (const auto& inst : ns.instances) {
       if (!inst->relPath.empty() && SameName(inst->relPath, path)) return inst;
+    }
+    // The same object written another way: keys in another order, another case.
+    const auto wanted = wmi::ParseObjectPath(path);
+    if (!wanted.path) return nullptr;
+    for (const auto& inst : ns.instances) {
+      if (inst->relPath.empty() || !SameName(inst->className, wanted.path->className)) continue;
+      const auto have = wmi::ParseObjectPath(inst->relPath);
+      if (have.path && wmi::SameObject(*have.path, *wanted.path)) return inst;
     }
     return nullptr;
   }
@@ -703,6 +737,10 @@ class FakeServices final : public wmi::Services {
     state_->CheckCall("ExecQuery");
     if (!SameName(language, "WQL"))
       throw WmiError(static_cast<int32_t>(0x80041018u), "Invalid query type");
+    bool malformed = false;
+    if (auto association = ParseAssociationQuery(query, malformed))
+      return AssociationNow(*association);
+    if (malformed) throw WmiError(fake_status::kInvalidQuery, "Invalid query");
     auto parsed = ParseQuery(query);
     if (!parsed) throw WmiError(fake_status::kInvalidQuery, "Invalid query");
     std::vector<ObjectData> objects;
@@ -740,6 +778,31 @@ class FakeServices final : public wmi::Services {
     }
     return std::make_unique<FakeObjectSet>(state_, ns_, "ExecQuery", parsed->className,
                                            std::move(objects));
+  }
+
+  std::unique_ptr<ObjectSet> AssociationNow(const AssociationQuery& query) {
+    if (!wmi::ParseObjectPath(query.path).path)
+      throw WmiError(static_cast<int32_t>(0x8004103Au), "Invalid object path");
+    AssociationAnswer answer;
+    {
+      std::lock_guard lock(state_->mutex);
+      auto& ns = Ns();
+      const IsA isA = [&](const std::string& className, const std::string& ancestor) {
+        int depth = 0;  // a cycle a test made by mistake ends the walk
+        for (const FakeClass* c = State::FindClass(ns, className); c && depth < 64;
+             c = State::FindClass(ns, c->superclass), ++depth) {
+          if (SameName(c->name, ancestor)) return true;
+          if (c->superclass.empty()) break;
+        }
+        return false;
+      };
+      answer = AnswerAssociationQuery(query, ns.path, ns.instances, isA);
+    }
+    if (!answer.targetFound) throw WmiError(fake_status::kNotFound, "Not found");
+    std::vector<ObjectData> objects;
+    objects.reserve(answer.objects.size());
+    for (auto& object : answer.objects) objects.push_back({std::move(object), false});
+    return std::make_unique<FakeObjectSet>(state_, ns_, "ExecQuery", "", std::move(objects));
   }
 
   // The namespace may only vanish if a test removes it, which the fake does not offer.
@@ -783,6 +846,9 @@ class FakeLocator final : public wmi::Locator {
     }
     auto* found = state_->FindNamespace(ns);
     if (!found) throw WmiError(fake_status::kInvalidNamespace, "Invalid namespace");
+    for (const auto& [refused, error] : state_->refusedNamespaces) {
+      if (SameName(refused, found->path)) throw error;
+    }
     return std::make_unique<FakeServices>(state_, found->path);
   }
 
@@ -820,6 +886,12 @@ void FakeWmi::AddClass(const std::string& ns, const std::string& name,
   std::vector<wmi::PropertyQualifiers> qualifiers(propertyNames.size());
   state_->FindNamespace(ns)->classes.push_back({name, superclass, std::move(propertyNames),
                                                 std::move(propertyTypes), std::move(qualifiers)});
+}
+
+bool FakeWmi::HasClass(const std::string& ns, const std::string& name) const {
+  std::lock_guard lock(state_->mutex);
+  const State::Namespace* space = state_->FindNamespace(ns);
+  return space != nullptr && State::FindClass(*space, name) != nullptr;
 }
 
 void FakeWmi::SetClassDefinition(const std::string& ns, wmi::ClassDefinition definition) {
@@ -898,6 +970,12 @@ void FakeWmi::RequireCredentials(const std::string& user, const std::string& pas
 void FakeWmi::SetLocatorUnregistered(bool unregistered) {
   std::lock_guard lock(state_->mutex);
   state_->locatorUnregistered = unregistered;
+}
+
+void FakeWmi::RefuseNamespace(const std::string& ns, WmiError error) {
+  AddNamespace(ns);
+  std::lock_guard lock(state_->mutex);
+  state_->refusedNamespaces.emplace_back(ns, std::move(error));
 }
 
 void FakeWmi::FailConnect(std::optional<WmiError> error) {

@@ -92,6 +92,7 @@ class FakeWmi : public wmi::Backend {
   // Types not given here are learnt from the first instance that has the property.
   void AddClass(const std::string& ns, const std::string& name, const std::string& superclass,
                 std::vector<std::string> propertyNames, std::vector<uint16_t> propertyTypes = {});
+  bool HasClass(const std::string& ns, const std::string& name) const;
   // The qualifiers of a property of a class added before.
   void SetQualifiers(const std::string& ns, const std::string& className,
                      const std::string& propertyName, wmi::PropertyQualifiers qualifiers);
@@ -119,6 +120,8 @@ class FakeWmi : public wmi::Backend {
   // --- faults ---
   void SetLocatorUnregistered(bool unregistered);
   void FailConnect(std::optional<wmi::WmiError> error);
+  // Connecting to this namespace (on any host) fails with the error; its parent still opens.
+  void RefuseNamespace(const std::string& ns, wmi::WmiError error);
   // Calls: "SubclassesOf", "InstancesOf", "Get", "ExecQuery", "Instances", "Properties",
   // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum", "GetClassDefinition".
   void FailCall(const std::string& call, std::optional<wmi::WmiError> error);

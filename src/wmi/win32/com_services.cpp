@@ -2,6 +2,7 @@
 
 #include "framework/win32/com_bstr.h"
 #include "util/text.h"
+#include "wmi/win32/com_class_definition.h"
 #include "wmi/win32/com_failure.h"
 #include "wmi/win32/com_object.h"
 #include "wmi/win32/com_object_set.h"
@@ -77,6 +78,10 @@ std::unique_ptr<ObjectSet> ComServices::ExecQuery(const std::string& query,
   ThrowIfFailed(connection_->Services()->ExecQuery(
       wideLanguage.Get(), wideQuery.Get(), EnumerationFlags(flags), nullptr, enumerator.Receive()));
   return MakeSet(std::move(enumerator));
+}
+
+ClassDefinition ComServices::GetClassDefinition(const std::string& className) {
+  return ReadClassDefinition(connection_->Services(), className);
 }
 
 }  // namespace brevane::wmi::win32

@@ -21,6 +21,7 @@ class ComServices final : public Services {
   std::unique_ptr<Object> Get(const std::string& path, int32_t flags) override;
   std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
                                        int32_t flags) override;
+  ClassDefinition GetClassDefinition(const std::string& className) override;
 
  private:
   std::unique_ptr<ObjectSet> MakeSet(framework::ComRef<IEnumWbemClassObject> enumerator) const;
