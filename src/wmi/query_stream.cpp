@@ -35,11 +35,13 @@ ResultTable ToTable(std::vector<ResultObject>&& objects) {
 }
 
 void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
-                     const std::string& queryText, const QueryCallbacks& callbacks) {
+                     const std::string& queryText, const QueryCallbacks& callbacks,
+                     const std::function<void()>& connected) {
   QueryEnd end;
   try {
     if (!context.Connected() && callbacks.connecting) context.Post(callbacks.connecting);
     Services& services = context.Connection();
+    if (connected) context.Post(connected);
     auto set = services.ExecQuery(queryText, "WQL", kFlagSemisync);
     auto objects = set->NewEnum();
     // A small backlog: objects waiting for the UI thread are held twice while a batch becomes
@@ -83,11 +85,11 @@ void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
 
 void StartQuery(RequestWorker& worker, const ConnectionParams& conn,
                 const RegionalSettings& regional, const std::string& queryText,
-                QueryCallbacks callbacks) {
-  worker.Start(conn,
-               [regional, queryText, callbacks = std::move(callbacks)](RequestContext& context) {
-                 RunQueryRequest(context, regional, queryText, callbacks);
-               });
+                QueryCallbacks callbacks, std::function<void()> connected) {
+  worker.Start(conn, [regional, queryText, callbacks = std::move(callbacks),
+                      connected = std::move(connected)](RequestContext& context) {
+    RunQueryRequest(context, regional, queryText, callbacks, connected);
+  });
 }
 
 }  // namespace brevane::wmi

@@ -31,8 +31,9 @@ struct QueryCallbacks {
 
 // UI thread: returns at once; the query before it on this worker is cancelled. The objects
 // are those of RunQuery (the same texts, the same failure rules), fetched forward-only.
+// connected, when given, runs once the connection stands and the query goes out.
 void StartQuery(RequestWorker& worker, const ConnectionParams& conn,
                 const RegionalSettings& regional, const std::string& queryText,
-                QueryCallbacks callbacks);
+                QueryCallbacks callbacks, std::function<void()> connected = {});
 
 }  // namespace brevane::wmi

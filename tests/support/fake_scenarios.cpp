@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "support/fake_explore_world.h"
+#include "support/fake_fleet.h"
 #include "support/fake_object_world.h"
 #include "util/text.h"
 
@@ -221,6 +222,8 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
     } else if (name == "many-related") {
       AddObjectWorld(*fake);
       AddManyRelated(*fake, 12000);
+    } else if (name == "fleet") {
+      AddFleet(*fake, FleetPlan{});
     }
   }
   return fake;

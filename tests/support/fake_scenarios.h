@@ -27,7 +27,8 @@ void AddBigClass(FakeWmi& fake, const std::string& className, int count, int pro
 // connect blocks for good), explore (nested namespaces, one refusing: fake_explore_world.h),
 // many-namespaces (50 namespaces of 1 000 classes each), objects (services with methods, an
 // association between them, a second namespace; fake_object_world.h), many-related (objects, and 12
-// 000 services that depend on the service "Hub").
+// 000 services that depend on the service "Hub"), fleet (hosts pc001..pc040: live ones answering
+// after 20-400 ms, every tenth dead with a 20 s connect, every tenth refusing).
 std::shared_ptr<FakeWmi> MakeScenario(const std::string& names);
 
 }  // namespace brevane::testing

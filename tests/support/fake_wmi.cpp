@@ -7,6 +7,7 @@
 #include "support/fake_associations.h"
 #include "util/text.h"
 #include "wmi/object_path.h"
+#include "wmi/request_worker.h"
 #include "wmi/value_text.h"
 
 namespace brevane::testing {
@@ -174,6 +175,8 @@ struct FakeWmi::State {
   std::vector<std::pair<std::string, int>> removeAfterWalk;
   bool holdConnections = false;
   std::condition_variable_any connectionsReleased;
+  std::map<std::string, HostAnswer> hostAnswers;  // by wmi::HostKey
+  bool connectDelaysCut = false;
   std::optional<std::thread::id> watchedThread;
   std::atomic<int> watchedCalls{0};
   std::optional<int> hangAt;
@@ -829,6 +832,13 @@ class FakeLocator final : public wmi::Locator {
       const bool known = std::any_of(state_->hosts.begin(), state_->hosts.end(),
                                      [&](const std::string& h) { return SameName(h, host); });
       if (!known) throw WmiError(fake_status::kRpcUnavailable, "The RPC server is unavailable");
+      const auto answer = state_->hostAnswers.find(wmi::HostKey(host));
+      if (answer != state_->hostAnswers.end()) {
+        const FakeWmi::HostAnswer planned = answer->second;
+        state_->connectionsReleased.wait_for(lock, planned.delay,
+                                             [&] { return state_->connectDelaysCut; });
+        if (planned.failure) throw *planned.failure;
+      }
     }
     if (state_->credentials &&
         (state_->credentials->first != user || state_->credentials->second != password)) {
@@ -937,6 +947,19 @@ void FakeWmi::AddInstance(const std::string& ns, const std::string& className,
 void FakeWmi::AddHost(const std::string& host) {
   std::lock_guard lock(state_->mutex);
   state_->hosts.push_back(host);
+}
+
+void FakeWmi::SetHostAnswer(const std::string& host, HostAnswer answer) {
+  std::lock_guard lock(state_->mutex);
+  state_->hostAnswers[wmi::HostKey(host)] = std::move(answer);
+}
+
+void FakeWmi::CutConnectDelays() {
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->connectDelaysCut = true;
+  }
+  state_->connectionsReleased.notify_all();
 }
 
 void FakeWmi::RequireCredentials(const std::string& user, const std::string& password) {

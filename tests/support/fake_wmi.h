@@ -105,6 +105,15 @@ class FakeWmi : public wmi::Backend {
   // Hosts that answer besides ".", "localhost" and "" (all local). Others fail like an
   // unreachable computer.
   void AddHost(const std::string& host);
+  // How a host added with AddHost answers a connect: after `delay` (a computer far away, or a
+  // dead one when a failure is set too), then with the failure when one is set. The wait
+  // cannot be interrupted, as on a real connect; CutConnectDelays ends every wait at once.
+  struct HostAnswer {
+    std::chrono::milliseconds delay{0};
+    std::optional<wmi::WmiError> failure;
+  };
+  void SetHostAnswer(const std::string& host, HostAnswer answer);
+  void CutConnectDelays();
   // When set, connections with other credentials fail with access denied (local included).
   void RequireCredentials(const std::string& user, const std::string& password);
 
