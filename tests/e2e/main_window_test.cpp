@@ -73,7 +73,7 @@ TEST_F(MainWindowTest, ShowsTabsAndControlsAndTheExitCommandCloses) {
   // The menus' captions are checked by the in-process tests of the main window: Wine keeps
   // menus inside their process, where another process reads no items.
   EXPECT_EQ(TabCaptions(Control(app::win32::kIdInstancePane)), Strings{"结果预览"});
-  EXPECT_EQ(TabCaptions(Control(app::win32::kIdPropertyPane)), Strings{"属性"});
+  EXPECT_EQ(TabCaptions(Control(app::win32::kIdPropertyPane)), (Strings{"属性", "定义", "关联"}));
   EXPECT_EQ(WindowText(queryCombo_), "select Caption, HandleCount, ThreadCount from Win32_Process");
   EXPECT_EQ(WindowText(Control(app::win32::kIdClassTabRunButton)), "执行");
   const std::vector<HeaderColumn> grid = ListViewHeader(Control(app::win32::kIdPropertyGrid));
