@@ -13,13 +13,14 @@ struct SwitchRow {
   SwitchKind kind;
 };
 
-constexpr std::array<SwitchRow, 6> kSwitchRows = {{
+constexpr std::array<SwitchRow, 7> kSwitchRows = {{
     {"-kt:", SwitchKind::MonitorWindow},
     {"-host:", SwitchKind::Host},
     {"-namespace:", SwitchKind::Namespace},
     {"-user:", SwitchKind::User},
     {"-pswd:", SwitchKind::Password},
     {"-query:", SwitchKind::Query},
+    {"-computers:", SwitchKind::Computers},
 }};
 
 constexpr std::string_view kReadOnlySwitch = "-readonly";
@@ -63,6 +64,9 @@ void StartupSwitches::Apply(const SwitchMatch& match) {
       break;
     case SwitchKind::ReadOnly:
       readOnly = true;
+      break;
+    case SwitchKind::Computers:
+      computers = match.value;
       break;
   }
 }

@@ -3,6 +3,8 @@
 // "-namespace:", "-user:", "-pswd:" and "-query:". Prefixes match case-sensitively from the
 // first character; the value is the rest of the argument, trimmed. "-readonly" (no value, the
 // whole argument) keeps the program from changing anything: no method can be executed.
+// "-computers:" takes a list of computers as the box "计算机" does (ParseComputerList); with
+// "-query:" the query runs on them at once.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +13,16 @@
 
 namespace brevane::app {
 
-enum class SwitchKind { MonitorWindow, Host, Namespace, User, Password, Query, ReadOnly };
+enum class SwitchKind {
+  MonitorWindow,
+  Host,
+  Namespace,
+  User,
+  Password,
+  Query,
+  ReadOnly,
+  Computers
+};
 
 struct SwitchMatch {
   SwitchKind kind;
@@ -34,6 +45,7 @@ struct StartupSwitches {
   std::optional<std::string> password;
   std::optional<std::string> query;
   bool readOnly = false;
+  std::optional<std::string> computers;  // the list's text, as typed
 
   void Apply(const SwitchMatch& match);
 };

@@ -36,6 +36,9 @@ TEST(MatchSwitches, PrefixesAreCaseSensitiveAndExact) {
       {"-readonly", true, SwitchKind::ReadOnly, ""},
       {"-readonly:1", false, SwitchKind::ReadOnly, ""},
       {"-ReadOnly", false, SwitchKind::ReadOnly, ""},
+      {"-computers: web1, db1 ", true, SwitchKind::Computers, "web1, db1"},
+      {"-computers:@\"C:\\my list.txt\"", true, SwitchKind::Computers, "@\"C:\\my list.txt\""},
+      {"-Computers:x", false, SwitchKind::Computers, ""},
   };
   for (const Case& c : cases) {
     const std::vector<SwitchMatch> matches = MatchSwitches(c.argument);
@@ -81,6 +84,8 @@ TEST(ParseSwitches, LaterArgumentsWinAndUnknownOnesAreIgnored) {
   EXPECT_FALSE(s.nameSpace.has_value());
   EXPECT_FALSE(s.readOnly);
   EXPECT_TRUE(ParseSwitches({"-host:x", "-readonly"}).readOnly);
+  EXPECT_FALSE(s.computers);
+  EXPECT_EQ(ParseSwitches({"-computers:a", "-computers:b c"}).computers, "b c");
 
   EXPECT_FALSE(ParseSwitches({}).host.has_value());
 }
