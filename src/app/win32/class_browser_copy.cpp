@@ -35,6 +35,8 @@ void ClassBrowserView::CreateListMenus() {
   AppendMenuItem(propertyMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   AppendMenuItem(propertyMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
   AppendMenuItem(propertyMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
+  AppendMenuItem(propertyMenu_.Get(), 0, "-");
+  AppendMenuItem(propertyMenu_.Get(), kCmdFollowReference, "转到对象");
 }
 
 void ClassBrowserView::ListContextMenu(HWND list, POINT point) {

@@ -186,6 +186,23 @@ void ClassBrowserView::FollowPath(const std::string& text) {
   }
 }
 
+void ClassBrowserView::FollowGridReference() {
+  const int row = static_cast<int>(
+      SendMessageW(propertyGrid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (row < 0) return;
+  const std::string type = framework::win32::ListViewText(propertyGrid_, row, 2);
+  const std::string value = framework::win32::ListViewText(propertyGrid_, row, 1);
+  if (type != "reference" && type.rfind("ref:", 0) != 0) {
+    host_.SetStatus(2, "The value is no reference to an object.");
+    return;
+  }
+  if (value.empty()) {
+    host_.SetStatus(2, "The reference is empty.");
+    return;
+  }
+  FollowPath(value);
+}
+
 void ClassBrowserView::SelectFollowedInstance() {
   if (followedPath_.empty()) return;
   const auto wanted = wmi::ParseObjectPath(followedPath_);

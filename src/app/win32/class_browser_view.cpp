@@ -295,6 +295,9 @@ bool ClassBrowserView::OnCommand(int id, int notification, HWND control) {
       case kCmdFocusClassFilter:
         FocusClassFilter();
         return true;
+      case kCmdFollowReference:
+        FollowGridReference();
+        return true;
       default:
         return false;
     }
@@ -325,6 +328,11 @@ bool ClassBrowserView::OnCommand(int id, int notification, HWND control) {
 }
 
 bool ClassBrowserView::OnNotify(NMHDR& header, LRESULT&) {
+  if (header.hwndFrom == propertyGrid_ && propertyGrid_ != nullptr &&
+      (header.code == NM_DBLCLK || header.code == NM_RETURN)) {
+    FollowGridReference();
+    return true;
+  }
   if (header.hwndFrom != propertyPane_ || propertyPane_ == nullptr) return false;
   if (header.code == TCN_SELCHANGE) OnDetailPageChanged();
   return true;

@@ -129,6 +129,8 @@ class ClassBrowserView final : public View {
   void FollowRelated(int line);
   // Goes to the object a path names: its class is chosen and its line selected once listed.
   void FollowPath(const std::string& path);
+  // Follows the reference value of the grid's selected row (Enter, double-click, "转到对象").
+  void FollowGridReference();
   // The instance list has loaded: the line an object that was followed is on is selected.
   void SelectFollowedInstance();
 

@@ -25,6 +25,8 @@ enum CommandId : int {
   kCmdCopy = 151,       // "复制", Ctrl+C
   kCmdCopyValue = 152,  // "复制值", Ctrl+Shift+C
   kCmdSelectAll = 153,  // "全选", Ctrl+A
+  // Context menu of the property grid: "转到对象" follows a reference value
+  kCmdFollowReference = 221,
   // Keyboard only: Ctrl+Tab and Ctrl+Shift+Tab switch the tabs
   kCmdNextTab = 141,
   kCmdPreviousTab = 142,
