@@ -83,8 +83,9 @@ std::vector<NamespaceNodeId> NamespaceTree::ChildrenLoaded(NamespaceNodeId id,
                                                            std::vector<NamespaceChild> children) {
   std::vector<NamespaceNodeId> added;
   if (!Valid(id) || nodes_[id].load != NamespaceLoad::Loading) return added;
+  // A copy: adding children grows nodes_ and moves the node.
+  const std::string fullName = nodes_[id].fullName;
   // The step towards the target below this node, when the listing left it out.
-  const std::string& fullName = nodes_[id].fullName;
   for (size_t i = 0; i + 1 < targetSteps_.size(); ++i) {
     if (!wmi::SameNamespace(targetSteps_[i], fullName)) continue;
     NamespaceChild step;
