@@ -49,12 +49,13 @@ std::string EventTimeText(std::chrono::system_clock::time_point when) {
   const auto sinceEpoch = when.time_since_epoch();
   const auto millis =
       std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000;
-  char text[32] = {};
-  const size_t length = std::strftime(text, sizeof(text), "%Y-%m-%d %H:%M:%S", &local);
-  if (length == 0) return {};
-  char fraction[8] = {};
-  std::snprintf(fraction, sizeof(fraction), ".%03d", static_cast<int>(millis < 0 ? 0 : millis));
-  return std::string(text, length) + fraction;
+  char text[40] = {};
+  const int length =
+      std::snprintf(text, sizeof(text), "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900,
+                    local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                    static_cast<int>(millis < 0 ? 0 : millis));
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof(text)) return {};
+  return std::string(text, static_cast<size_t>(length));
 }
 
 void AppendEventRow(Object& event, const RegionalSettings& regional, const std::string& timeText,
