@@ -98,6 +98,10 @@ void ClassBrowserView::OnClassListEnded(bool ok, const std::string& errorText) {
   // Through the filter; a class the user chose while the list was loading stays chosen.
   ShowClassList(std::move(classes));
   host_.BackgroundChanged();
+  if (arrivalAwaitsClasses_) {
+    arrivalAwaitsClasses_ = false;
+    ShowArrival();
+  }
   if (!ok) host_.ShowError("Error: " + errorText);
 }
 
@@ -114,6 +118,7 @@ void ClassBrowserView::OnClassChosen() {
 
 void ClassBrowserView::LoadClass(const std::string& className) {
   currentClass_ = className;
+  Visited(std::string());
   host_.SetStatus(2, panesStatus_.Requesting());
   if (!instanceListAdapter_)
     instanceListAdapter_ = std::make_unique<ListBoxInstanceList>(instanceList_);
@@ -160,6 +165,7 @@ void ClassBrowserView::OnInstanceChosen() {
   // Fetched by its path, which names this very instance; lines without one (a keyless class,
   // the progress or failure line) are found by their position, as before.
   const std::string path = instanceLoader_.PathOf(selected);
+  if (!path.empty()) Visited(path);
   // Until the answer comes, the grid shows no other instance's values.
   resultValues_.clear();
   SetPropertyRows(columnNames_, nullptr);

@@ -10,6 +10,7 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
 #include "framework/win32/redraw_suspension.h"
+#include "framework/win32/window_base.h"
 #include "util/text.h"
 #include "wmi/object_path.h"
 
@@ -20,6 +21,7 @@ namespace {
 constexpr int kGridPage = 0;
 constexpr int kDefinitionPage = 1;
 constexpr int kRelatedPage = 2;
+constexpr UINT_PTR kExploreKeySubclassId = 3;
 
 bool SameText(const std::string& a, const std::string& b) {
   return util::AsciiLower(a) == util::AsciiLower(b);
@@ -51,6 +53,10 @@ void ClassBrowserView::CreateExplorePages(HFONT font) {
       self, WC_LISTBOXW, "",
       WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
       WS_EX_CLIENTEDGE, kIdRelatedList, font);
+  for (HWND control : {classList_, instanceList_, definitionText_, relatedList_}) {
+    SetWindowSubclass(control, ExploreKeyProc, kExploreKeySubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
 }
 
 void ClassBrowserView::LayoutExplorePages(const RECT& area) {
@@ -77,6 +83,7 @@ void ClassBrowserView::RefreshExplorePage() {
   if (detailPage_ == kDefinitionPage && !currentClass_.empty() &&
       !SameText(definitionClass_, currentClass_)) {
     definitionClass_ = currentClass_;
+    definitionPending_ = true;
     framework::win32::SetWindowTextUtf8(definitionText_,
                                         "Reading the definition of " + currentClass_ + "...");
     wmi::StartClassDefinition(*exploreWorker_, ConnectionOf(client_), currentClass_,
@@ -93,10 +100,12 @@ void ClassBrowserView::RefreshExplorePage() {
   relatedLineObjects_.clear();
   if (path.empty()) {
     exploreWorker_->Cancel();
+    definitionPending_ = relatedPending_ = false;
     ResetList(relatedList_, {"Choose an instance with a key to see the objects related to it."});
     return;
   }
   ResetList(relatedList_, {"Reading the objects related to " + path + "..."});
+  relatedPending_ = true;
   wmi::StartRelatedObjects(*exploreWorker_, ConnectionOf(client_), path,
                            [this](wmi::RelatedAnswer&& answer) {
                              host_.RunAsHandler([&] { OnRelatedObjects(std::move(answer)); });
@@ -105,6 +114,7 @@ void ClassBrowserView::RefreshExplorePage() {
 
 void ClassBrowserView::EmptyExplorePages() {
   if (exploreWorker_ != nullptr) exploreWorker_->Cancel();
+  definitionPending_ = relatedPending_ = false;
   definitionClass_.clear();
   relatedPath_.clear();
   related_ = {};
@@ -115,11 +125,13 @@ void ClassBrowserView::EmptyExplorePages() {
 }
 
 void ClassBrowserView::OnDefinition(wmi::DefinitionAnswer&& answer) {
+  definitionPending_ = false;
   framework::win32::SetWindowTextUtf8(definitionText_, answer.ok ? answer.text : answer.errorText);
   if (!answer.ok) definitionClass_.clear();  // a later look tries again
 }
 
 void ClassBrowserView::OnRelatedObjects(wmi::RelatedAnswer&& answer) {
+  relatedPending_ = false;
   related_ = std::move(answer);
   std::vector<std::string> lines;
   if (!related_.ok) {
@@ -141,6 +153,35 @@ void ClassBrowserView::OnRelatedObjects(wmi::RelatedAnswer&& answer) {
   ResetList(relatedList_, lines);
 }
 
+void ClassBrowserView::StopExplore() {
+  if (exploreWorker_ == nullptr || (!definitionPending_ && !relatedPending_)) return;
+  // The worker drops whatever the stopped request still sends.
+  exploreWorker_->Cancel();
+  if (definitionPending_) {
+    framework::win32::SetWindowTextUtf8(definitionText_, "Stopped.");
+    definitionClass_.clear();  // a later look reads it again
+  }
+  if (relatedPending_) {
+    ResetList(relatedList_, {"Stopped."});
+    relatedLineObjects_.assign(1, -1);
+    relatedPath_.clear();
+  }
+  definitionPending_ = relatedPending_ = false;
+  host_.SetStatus(2, "Stopped");
+}
+
+LRESULT CALLBACK ClassBrowserView::ExploreKeyProc(HWND control, UINT message, WPARAM wParam,
+                                                  LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
+  auto* view = reinterpret_cast<ClassBrowserView*>(refData);
+  if (message == WM_KEYDOWN && wParam == VK_ESCAPE &&
+      (view->definitionPending_ || view->relatedPending_)) {
+    framework::win32::RunGuarded(view->host_.Frame(), [&] { view->StopExplore(); });
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, ExploreKeyProc, kExploreKeySubclassId);
+  return DefSubclassProc(control, message, wParam, lParam);
+}
+
 void ClassBrowserView::FollowRelated(int line) {
   if (line < 0 || static_cast<size_t>(line) >= relatedLineObjects_.size()) return;
   const int object = relatedLineObjects_[static_cast<size_t>(line)];
@@ -155,35 +196,11 @@ void ClassBrowserView::FollowPath(const std::string& text) {
     return;
   }
   const wmi::ObjectPath& path = *parse.path;
-  // Another computer is never connected to behind the user's back.
-  if (!wmi::IsLocalServer(path.server) && wmi::HostKey(path.server) != wmi::HostKey(client_.Host)) {
-    host_.SetStatus(2, "The object is on another computer (" + path.server +
-                           "); connect to it to see the object.");
-    return;
-  }
-  if (!path.nameSpace.empty() && !SameText(path.nameSpace, client_.Namespace)) {
-    host_.SetStatus(2, "The object is in the namespace " + path.nameSpace +
-                           "; connect to it to see the object.");
-    return;
-  }
-  const std::wstring wideClass = framework::win32::Utf8ToWide(path.className);
-  const LRESULT index = SendMessageW(classList_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(wideClass.c_str()));
-  if (index == LB_ERR) {
-    host_.SetStatus(2, "The class " + path.className + " is not in the class list.");
-    return;
-  }
-  followedPath_ = path.RelativePath();
-  classListControl_.Select(static_cast<int>(index));
-  SendMessageW(propertyPane_, TCM_SETCURSEL, kGridPage, 0);
-  detailPage_ = kGridPage;
-  ShowDetailPage();
-  const std::string chosen = classListControl_.ItemText(static_cast<int>(index));
-  if (SameText(chosen, currentClass_)) {
-    SelectFollowedInstance();
-  } else {
-    LoadClass(chosen);
-  }
+  // A path without a computer, or naming the local one, is on the computer connected to.
+  Place place{wmi::IsLocalServer(path.server) ? client_.Host : path.server,
+              path.nameSpace.empty() ? client_.Namespace : path.nameSpace, path.className,
+              path.RelativePath()};
+  GoToPlace(place, true);
 }
 
 void ClassBrowserView::FollowGridReference() {

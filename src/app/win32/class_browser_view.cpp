@@ -298,6 +298,12 @@ bool ClassBrowserView::OnCommand(int id, int notification, HWND control) {
       case kCmdFollowReference:
         FollowGridReference();
         return true;
+      case kCmdBack:
+        GoBack();
+        return true;
+      case kCmdForward:
+        GoForward();
+        return true;
       default:
         return false;
     }
@@ -328,6 +334,11 @@ bool ClassBrowserView::OnCommand(int id, int notification, HWND control) {
 }
 
 bool ClassBrowserView::OnNotify(NMHDR& header, LRESULT&) {
+  if (header.hwndFrom == propertyGrid_ && propertyGrid_ != nullptr && header.code == LVN_KEYDOWN &&
+      reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_ESCAPE) {
+    StopExplore();
+    return true;
+  }
   if (header.hwndFrom == propertyGrid_ && propertyGrid_ != nullptr &&
       (header.code == NM_DBLCLK || header.code == NM_RETURN)) {
     FollowGridReference();

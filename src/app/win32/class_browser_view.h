@@ -7,6 +7,7 @@
 //   class_browser_filter.cpp    the filter box above the class list
 //   class_browser_copy.cpp      copy and select all, the lists' context menus
 //   class_browser_explore.cpp   the pages "定义" and "关联" beside the property grid
+//   class_browser_navigation.cpp  back, forward, and going to an object in any namespace
 #include <windows.h>
 
 #include <memory>
@@ -16,6 +17,8 @@
 
 #include "app/class_choice.h"
 #include "app/class_filter.h"
+#include "app/navigation_history.h"
+#include "app/place_arrival.h"
 #include "app/win32/list_box_instance_list.h"
 #include "app/win32/view.h"
 #include "framework/win32/control_adapters.h"
@@ -65,6 +68,12 @@ class ClassBrowserView final : public View {
   // Requests the class list afresh (F5, a new connection, the first look at the tab).
   void LoadClasses();
   bool ClassesLoaded() const { return classesLoaded_; }
+  // Back and forward through the classes and objects shown (the first menu, Alt+Left and
+  // Alt+Right, the mouse's buttons); each makes the classes tab the active one.
+  bool CanGoBack() const { return navigation_.CanGoBack(); }
+  bool CanGoForward() const { return navigation_.CanGoForward(); }
+  void GoBack();
+  void GoForward();
 
  private:
   friend class MainWindowProbe;  // the in-process window tests
@@ -134,6 +143,21 @@ class ClassBrowserView final : public View {
   void FollowGridReference();
   // The instance list has loaded: the line an object that was followed is on is selected.
   void SelectFollowedInstance();
+
+  // Esc in the lists and the pages: the definition and related-objects requests stop.
+  void StopExplore();
+  static LRESULT CALLBACK ExploreKeyProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR refData);
+
+  // ---- Places (class_browser_navigation.cpp)
+  // A class (empty path) or one of its objects is shown now: a visit, unless it is a step on
+  // the way to a place of the history or to a followed object.
+  void Visited(const std::string& objectPath);
+  // Shows place, connecting to its namespace or (once the user agreed) its computer first;
+  // record: a visit once shown. False when the user declined to connect.
+  bool GoToPlace(const Place& place, bool record);
+  // Selects the class of the place arrival_ goes to and, once listed, its object.
+  void ShowArrival();
 
   // ---- Layout (class_browser_view.cpp)
   void SetupListControls();
@@ -207,6 +231,12 @@ class ClassBrowserView final : public View {
   wmi::RelatedAnswer related_;
   std::vector<int> relatedLineObjects_;
   std::string followedPath_;  // an object followed, selected once its class is listed
+  bool definitionPending_ = false;
+  bool relatedPending_ = false;
+
+  NavigationHistory navigation_;
+  PlaceArrival arrival_;
+  bool arrivalAwaitsClasses_ = false;  // shown once the class list of its namespace is in
 };
 
 }  // namespace brevane::app::win32

@@ -27,6 +27,9 @@ enum CommandId : int {
   kCmdSelectAll = 153,  // "全选", Ctrl+A
   // Context menu of the property grid: "转到对象" follows a reference value
   kCmdFollowReference = 221,
+  // The first menu: "后退" (Alt+Left) and "前进" (Alt+Right) walk the classes and objects shown
+  kCmdBack = 222,
+  kCmdForward = 223,
   // Keyboard only: Ctrl+Tab and Ctrl+Shift+Tab switch the tabs
   kCmdNextTab = 141,
   kCmdPreviousTab = 142,

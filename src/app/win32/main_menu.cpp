@@ -57,6 +57,9 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
                                MenuItem{kCmdRefresh, "&刷新\tF5", 1, MFS_ENABLED},
                                MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
                                MenuItem{0, "-", kNoIcon, MFS_ENABLED},
+                               MenuItem{kCmdBack, "后退\tAlt+Left", kNoIcon, MFS_GRAYED},
+                               MenuItem{kCmdForward, "前进\tAlt+Right", kNoIcon, MFS_GRAYED},
+                               MenuItem{0, "-", kNoIcon, MFS_ENABLED},
                                MenuItem{kCmdExit, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
     AppendItem(action, item, bitmaps);
   }
@@ -83,7 +86,7 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
 }
 
 framework::win32::UniqueAccelerators CreateMainAccelerators() {
-  std::array<ACCEL, 12> table = {{
+  std::array<ACCEL, 14> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh},
       {FVIRTKEY | FALT, 'X', kCmdExit},
       {FVIRTKEY | FCONTROL, 'F', kCmdFind},
@@ -96,6 +99,8 @@ framework::win32::UniqueAccelerators CreateMainAccelerators() {
       {FVIRTKEY | FCONTROL, 'A', kCmdSelectAll},
       {FVIRTKEY | FCONTROL, 'S', kCmdExport},
       {FVIRTKEY | FCONTROL, 'L', kCmdFocusClassFilter},
+      {FVIRTKEY | FALT, VK_LEFT, kCmdBack},
+      {FVIRTKEY | FALT, VK_RIGHT, kCmdForward},
   }};
   return framework::win32::UniqueAccelerators(
       CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));

@@ -129,7 +129,12 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_INITMENUPOPUP:
       host_->EnableViewCommands(reinterpret_cast<HMENU>(wParam));
+      EnableNavigation(reinterpret_cast<HMENU>(wParam));
       return 0;
+    case WM_APPCOMMAND:
+      // The mouse's back and forward buttons (a child's WM_XBUTTONUP comes up as this).
+      if (OnAppCommand(GET_APPCOMMAND_LPARAM(lParam))) return TRUE;
+      return DefaultHandling(message, wParam, lParam);
     case WM_SETCURSOR:
       return OnSetCursor(wParam, lParam);
     case WM_SETFOCUS:

@@ -96,6 +96,10 @@ class MainWindow final : public framework::win32::WindowBase {
   void OnContextMenu(HWND window, LPARAM position);
   // The frame's own menu commands and shortcuts; false for the others.
   bool OnMenuCommand(int id);
+  // "后退" and "前进" greyed when there is nowhere to go that way.
+  void EnableNavigation(HMENU menu) const;
+  // The browser keys and mouse buttons back and forward; false for other commands.
+  bool OnAppCommand(int command);
 
   // ---- Close request (main_window_close.cpp): saves the histories, offers the hand-off;
   // false when the user keeps the window open.

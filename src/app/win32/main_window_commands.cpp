@@ -14,6 +14,7 @@
 #include "app/connect_host.h"
 #include "app/search_flow.h"
 #include "app/support_mail.h"
+#include "app/win32/class_browser_view.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_host.h"
@@ -26,6 +27,7 @@
 #include "framework/win32/help_access.h"
 #include "framework/win32/message_box.h"
 #include "util/help_texts.h"
+#include "util/history.h"
 #include "util/product_info.h"
 #include "wmi/win32/system_error_text.h"
 
@@ -154,6 +156,48 @@ void FrameHost::RunViewCommand(ViewCommand command, bool fromKeyboard) {
   } else {
     search->Flow().OnFindNext();
   }
+}
+
+void MainWindow::EnableNavigation(HMENU menu) const {
+  if (!classBrowser_) return;
+  EnableMenuItem(menu, kCmdBack,
+                 MF_BYCOMMAND | (classBrowser_->CanGoBack() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu, kCmdForward,
+                 MF_BYCOMMAND | (classBrowser_->CanGoForward() ? MF_ENABLED : MF_GRAYED));
+}
+
+bool MainWindow::OnAppCommand(int command) {
+  if (!classBrowser_) return false;
+  switch (command) {
+    case APPCOMMAND_BROWSER_BACKWARD:
+      classBrowser_->GoBack();
+      return true;
+    case APPCOMMAND_BROWSER_FORWARD:
+      classBrowser_->GoForward();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void FrameHost::ConnectTo(const std::string& host, const std::string& nameSpace) {
+  if (!window_.wmiClient_) return;
+  wmi::WmiClient& client = *window_.wmiClient_;
+  // What runs came from the old connection.
+  for (View* view : window_.views_) {
+    if (view->Available(ViewCommand::Stop)) view->Run(ViewCommand::Stop, false);
+  }
+  if (wmi::HostKey(host) != wmi::HostKey(client.Host)) {
+    client.SetHost(HostForConnection(host));
+    dialogs::win32::WipeText(client.Password);
+    client.Password.clear();
+  }
+  client.SetNamespace(nameSpace);
+  if (dialogs::win32::ConnectDialog* form = window_.connectDialog_; form && form->Handle()) {
+    util::AddToHistory(form->HostCombo(), client.Host);
+    util::AddToHistory(form->wmiPathCombo(), client.Namespace);
+  }
+  for (View* view : window_.views_) view->ConnectionChanged();
 }
 
 bool MainWindow::OnMenuCommand(int id) {

@@ -21,6 +21,7 @@ class FrameHost final : public ViewHost {
   const ProgramSettings& Settings() const override { return window_.settings_; }
   void RunAsHandler(const std::function<void()>& step) override;
   void BackgroundChanged() override;
+  void ConnectTo(const std::string& host, const std::string& nameSpace) override;
   void BeginBusy() override { ++window_.busyDepth_; }
   void EndBusy() override { --window_.busyDepth_; }
   void RunQueryOnQueryTab(const std::string& text) override;

@@ -46,6 +46,10 @@ class ViewHost {
   // A synchronous task (writing a file) begins or ends: the hourglass stays meanwhile.
   virtual void BeginBusy() = 0;
   virtual void EndBusy() = 0;
+  // Connects to a namespace of this or another computer as a connect from the dialog would
+  // (the histories take both; every view hears of the change). Another computer gets the
+  // current user but never the password kept for this one.
+  virtual void ConnectTo(const std::string& host, const std::string& nameSpace) = 0;
   // Cross-view work: selects the query tab (without the effects of a user's choice) and runs
   // the text there.
   virtual void RunQueryOnQueryTab(const std::string& text) = 0;

@@ -1,0 +1,114 @@
+// Back, forward, and going to an object wherever it is: the classes and objects the tab showed
+// are kept in a NavigationHistory; going to a place in another namespace connects there (as a
+// connect from the dialog would) and shows it once the class list is in; another computer is
+// connected to only after the user agreed, and never with the password kept for this one.
+#include <windows.h>
+
+#include "app/win32/class_browser_view.h"
+#include "app/win32/command_ids.h"
+#include "framework/win32/control_adapters.h"
+#include "framework/win32/encoding.h"
+#include "framework/win32/message_box.h"
+#include "wmi/object_path.h"
+
+namespace brevane::app::win32 {
+
+namespace {
+
+constexpr int kGridTab = 0;
+
+}  // namespace
+
+void ClassBrowserView::GoBack() {
+  if (!navigation_.CanGoBack()) return;
+  host_.Activate(*this);
+  const std::optional<Place> place = navigation_.Back();
+  // A computer the user declined to connect to leaves the history where it stood.
+  if (place && !GoToPlace(*place, false)) navigation_.Forward();
+}
+
+void ClassBrowserView::GoForward() {
+  if (!navigation_.CanGoForward()) return;
+  host_.Activate(*this);
+  const std::optional<Place> place = navigation_.Forward();
+  if (place && !GoToPlace(*place, false)) navigation_.Back();
+}
+
+void ClassBrowserView::Visited(const std::string& objectPath) {
+  Place shown{client_.Host, client_.Namespace, currentClass_, objectPath};
+  const auto parsed = wmi::ParseObjectPath(objectPath);
+  if (parsed.path) {
+    // The place the arrival goes to names the object as it was followed; the instance list
+    // may write the same object's path otherwise.
+    const std::optional<Place>& target = arrival_.Target();
+    const auto wanted = target ? wmi::ParseObjectPath(target->objectPath) : wmi::ObjectPathParse{};
+    shown.objectPath = wanted.path && wmi::SameObject(*parsed.path, *wanted.path)
+                           ? target->objectPath
+                           : parsed.path->RelativePath();
+  }
+  if (arrival_.Shown(shown)) navigation_.Visit(shown);
+}
+
+bool ClassBrowserView::GoToPlace(const Place& place, bool record) {
+  switch (RouteTo(place, client_.Host, client_.Namespace)) {
+    case PlaceRoute::OtherComputer: {
+      std::string question = "The object is on the computer " + place.host + ".\n\nConnect to " +
+                             place.host + " and show it?";
+      if (!client_.User.empty())
+        question +=
+            "\n\nThe connection uses the user name " + client_.User + " without a password.";
+      if (framework::win32::ShowMessageBox(host_.Frame(), question,
+                                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        host_.SetStatus(2, "Not connected to " + place.host + ".");
+        return false;
+      }
+      [[fallthrough]];
+    }
+    case PlaceRoute::OtherNamespace:
+      host_.ConnectTo(place.host, place.nameSpace);
+      arrival_.Begin(place, record);
+      arrivalAwaitsClasses_ = true;
+      if (!classesLoading_) {  // the connection was refused at once
+        arrivalAwaitsClasses_ = false;
+        ShowArrival();
+      }
+      return true;
+    case PlaceRoute::ThisNamespace:
+      break;
+  }
+  arrival_.Begin(place, record);
+  if (classesLoading_) {
+    arrivalAwaitsClasses_ = true;
+    return true;
+  }
+  ShowArrival();
+  return true;
+}
+
+void ClassBrowserView::ShowArrival() {
+  const std::optional<Place> target = arrival_.Target();
+  if (!target) return;
+  const std::wstring wideClass = framework::win32::Utf8ToWide(target->className);
+  const LRESULT index = SendMessageW(classList_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(wideClass.c_str()));
+  if (index == LB_ERR) {
+    arrival_.Abandon();
+    host_.SetStatus(2, "The class " + target->className + " is not in the class list.");
+    return;
+  }
+  followedPath_ = target->objectPath;
+  classListControl_.Select(static_cast<int>(index));
+  SendMessageW(propertyPane_, TCM_SETCURSEL, kGridTab, 0);
+  detailPage_ = kGridTab;
+  ShowDetailPage();
+  const std::string chosen = classListControl_.ItemText(static_cast<int>(index));
+  // The class itself shows afresh, its instances listed again; an object of the class shown
+  // is only selected.
+  if (target->objectPath.empty() || chosen != currentClass_) {
+    LoadClass(chosen);
+  } else {
+    SelectFollowedInstance();
+  }
+}
+
+}  // namespace brevane::app::win32
