@@ -44,6 +44,12 @@ TEST_F(FleetQueryTest, LiveRowsComeFirstFailuresAreListedStopAndRerunTheFailedOn
   const std::vector<HeaderColumn> header = ListViewHeader(resultList_);
   ASSERT_FALSE(header.empty());
   EXPECT_EQ(header[0].caption, "Computer");
+  // The table learns its row count at a pace; it catches up with the panel's objects.
+  const std::string panel = StatusPanelText(status_, 2);
+  const size_t objectsEnd = panel.find(" objects");
+  ASSERT_NE(objectsEnd, std::string::npos) << panel;
+  const int objects = std::stoi(panel.substr(panel.rfind(' ', objectsEnd - 1) + 1));
+  ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(resultList_) == objects; }, 5s)) << panel;
   const int rows = ListViewRowCount(resultList_);
   EXPECT_GT(rows, 0);
   EXPECT_EQ(rows % 8, 0) << "every live computer answers with the same services";
