@@ -5,6 +5,7 @@
 //   query_view_run.cpp      running a query in the background, the result table and its order
 //   query_view_export.cpp   export of the result table
 //   query_view_fleet.cpp    the query on the computers of the box "计算机"
+//   query_view_events.cpp   an event query: watched until stopped, its newest events kept
 #include <windows.h>
 
 #include <chrono>
@@ -19,6 +20,7 @@
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/virtual_list_view.h"
 #include "wmi/fan_out.h"
+#include "wmi/event_watch.h"
 #include "wmi/query_stream.h"
 #include "wmi/request_worker.h"
 #include "wmi/wmi_client.h"
@@ -98,6 +100,11 @@ class QueryView final : public View {
   void OnFleetEnded();
   void ShowFleetProgress();
   void LayOutPage();
+  // ---- Watching events (query_view_events.cpp)
+  wmi::EventWatchCallbacks WatchCallbacks(const std::string& queryText);
+  void OnWatching(const std::string& queryText);
+  // Drops the oldest events beyond the table's bound; true when some were dropped.
+  bool KeepNewestEvents(int received);
 
   // ---- Copy and export (query_view.cpp, query_view_export.cpp)
   void OnCopy(HWND list);
@@ -136,6 +143,8 @@ class QueryView final : public View {
     bool rowsReplaced = false;  // the first objects have replaced the previous result
     std::string panelBefore;    // status panel 2 when the query started
     bool fleet = false;         // it goes to the computers of the box "计算机"
+    bool watching = false;      // an event query, running until stopped
+    long long events = 0;       // events received, dropped ones included
   };
   RunningQuery query_;
   FleetPane fleet_{host_};
