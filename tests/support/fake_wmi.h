@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "wmi/wmi_api.h"
@@ -52,7 +53,11 @@ struct FakeInstance {
   // empty for keyless classes and instances whose key is null.
   std::string relPath;
   std::vector<wmi::PropertyQualifiers> qualifiers;  // class objects: one per property
+  // The objects that properties of type object hold (an event's TargetInstance), by name.
+  std::vector<std::pair<std::string, std::shared_ptr<const FakeInstance>>> embedded;
 };
+
+struct FakeEventSource;  // fake_events.h
 
 struct FakeClass {
   std::string name;
@@ -102,6 +107,8 @@ class FakeWmi : public wmi::Backend {
   // Instances carry their own properties (a subclass's instance may have more than the base).
   void AddInstance(const std::string& ns, const std::string& className,
                    std::vector<wmi::Property> properties);
+  // The events a notification query on the source's class yields in this namespace.
+  void AddEventSource(const std::string& ns, const FakeEventSource& source);
   // Hosts that answer besides ".", "localhost" and "" (all local). Others fail like an
   // unreachable computer.
   void AddHost(const std::string& host);
@@ -123,7 +130,8 @@ class FakeWmi : public wmi::Backend {
   // Connecting to this namespace (on any host) fails with the error; its parent still opens.
   void RefuseNamespace(const std::string& ns, wmi::WmiError error);
   // Calls: "SubclassesOf", "InstancesOf", "Get", "ExecQuery", "Instances", "Properties",
-  // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum", "GetClassDefinition".
+  // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum", "GetClassDefinition",
+  // "ExecNotificationQuery", "EmbeddedObject".
   void FailCall(const std::string& call, std::optional<wmi::WmiError> error);
   void AddEnumerationFault(EnumerationFault fault);
   // While set, the failure of a call that was asked to return immediately (SubclassesOf,
