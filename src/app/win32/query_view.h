@@ -81,6 +81,9 @@ class QueryView final : public View {
   // Drops the oldest events beyond the table's bound; true when some were dropped.
   bool KeepNewestEvents(int received);
 
+  // The query of the box as PowerShell lines, on the clipboard (query_view_events.cpp).
+  void OnCopyPowerShell();
+
   // ---- Copy and export (query_view.cpp, query_view_export.cpp)
   void OnCopy(HWND list);
   void OnSelectAll(HWND control);
@@ -120,6 +123,7 @@ class QueryView final : public View {
     long long events = 0;       // events received, dropped ones included
   };
   RunningQuery query_;
+  std::string lastWatchedQuery_;  // the query that last ran as an event watch
 };
 
 }  // namespace brevane::app::win32
