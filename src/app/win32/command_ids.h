@@ -30,6 +30,7 @@ enum CommandId : int {
   // The first menu: "后退" (Alt+Left) and "前进" (Alt+Right) walk the classes and objects shown
   kCmdBack = 222,
   kCmdForward = 223,
+  kCmdCopyPowerShell = 250,  // "复制为 PowerShell", Ctrl+Shift+P
   // The query tab's status list of computers, and its button: "重新运行失败的"
   kCmdRerunFailed = 260,
   // Keyboard only: Ctrl+Tab and Ctrl+Shift+Tab switch the tabs

@@ -53,14 +53,16 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
   // showing the classes without a Caption property) are hidden: a Win32 menu cannot hide an
   // item, so they are left out; their commands keep their identifiers.
   HMENU action = CreatePopupMenu();
-  for (const MenuItem& item : {MenuItem{kCmdConnect, "&连接到主机...", 0, MFS_ENABLED},
-                               MenuItem{kCmdRefresh, "&刷新\tF5", 1, MFS_ENABLED},
-                               MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
-                               MenuItem{0, "-", kNoIcon, MFS_ENABLED},
-                               MenuItem{kCmdBack, "后退\tAlt+Left", kNoIcon, MFS_GRAYED},
-                               MenuItem{kCmdForward, "前进\tAlt+Right", kNoIcon, MFS_GRAYED},
-                               MenuItem{0, "-", kNoIcon, MFS_ENABLED},
-                               MenuItem{kCmdExit, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
+  for (const MenuItem& item :
+       {MenuItem{kCmdConnect, "&连接到主机...", 0, MFS_ENABLED},
+        MenuItem{kCmdRefresh, "&刷新\tF5", 1, MFS_ENABLED},
+        MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdCopyPowerShell, "复制为 PowerShell\tCtrl+Shift+P", kNoIcon, MFS_ENABLED},
+        MenuItem{0, "-", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdBack, "后退\tAlt+Left", kNoIcon, MFS_GRAYED},
+        MenuItem{kCmdForward, "前进\tAlt+Right", kNoIcon, MFS_GRAYED},
+        MenuItem{0, "-", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdExit, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
     AppendItem(action, item, bitmaps);
   }
   HMENU view = CreatePopupMenu();
@@ -86,7 +88,7 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
 }
 
 framework::win32::UniqueAccelerators CreateMainAccelerators() {
-  std::array<ACCEL, 14> table = {{
+  std::array<ACCEL, 15> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh},
       {FVIRTKEY | FALT, 'X', kCmdExit},
       {FVIRTKEY | FCONTROL, 'F', kCmdFind},
@@ -101,6 +103,7 @@ framework::win32::UniqueAccelerators CreateMainAccelerators() {
       {FVIRTKEY | FCONTROL, 'L', kCmdFocusClassFilter},
       {FVIRTKEY | FALT, VK_LEFT, kCmdBack},
       {FVIRTKEY | FALT, VK_RIGHT, kCmdForward},
+      {FVIRTKEY | FCONTROL | FSHIFT, 'P', kCmdCopyPowerShell},
   }};
   return framework::win32::UniqueAccelerators(
       CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));

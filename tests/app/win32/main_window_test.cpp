@@ -142,9 +142,10 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
   HMENU bar = GetMenu(window_->Handle());
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(MenuCaptions(bar), (Strings{"操作动作", "&查找", "帮助"}));
-  EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 0)),
-            (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S", "", "后退\tAlt+Left",
-                     "前进\tAlt+Right", "", "&退出\tAlt+X"}));
+  EXPECT_EQ(
+      MenuCaptions(GetSubMenu(bar, 0)),
+      (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S", "复制为 PowerShell\tCtrl+Shift+P",
+               "", "后退\tAlt+Left", "前进\tAlt+Right", "", "&退出\tAlt+X"}));
   // Nowhere to go back or forward to yet.
   for (int id : {kCmdBack, kCmdForward})
     EXPECT_EQ(GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
