@@ -52,6 +52,8 @@ enum ControlId : int {
   // The property pane's other pages: "定义" and "关联"
   kIdDefinitionText = 1121,
   kIdRelatedList = 1122,
+  // The namespace tree left of the class list
+  kIdNamespaceTree = 1101,
 };
 
 }  // namespace brevane::app::win32

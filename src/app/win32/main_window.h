@@ -114,6 +114,7 @@ class MainWindow final : public framework::win32::WindowBase {
   std::unique_ptr<wmi::RequestWorker> propertyWorker_;
   // The definition and related-objects pages' requests.
   std::unique_ptr<wmi::RequestWorker> exploreWorker_;
+  std::unique_ptr<wmi::RequestWorker> namespaceWorker_;  // the namespace tree's listings
   std::unique_ptr<wmi::InstanceLoader> instanceLoader_;
 
   std::unique_ptr<FrameHost> host_;
