@@ -55,6 +55,8 @@ LRESULT MainWindow::OnCreate() {
   classBrowser_->SetExploreWorker(*exploreWorker_);
   classBrowser_->SetNamespaceWorker(*namespaceWorker_);
   queryView_ = std::make_unique<QueryView>(*host_, *wmiClient_, *queryWorker_);
+  fanOut_ = std::make_unique<wmi::FanOut>(backend_, dispatcher_, hosts);
+  queryView_->SetFanOut(*fanOut_);
   views_ = {classBrowser_.get(), queryView_.get()};
 
   imageList_ = CreateMainImages(menuBitmaps_);
