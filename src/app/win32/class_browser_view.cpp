@@ -254,6 +254,7 @@ bool ClassBrowserView::Handles(ViewCommand command) const {
     case ViewCommand::Find:
     case ViewCommand::FindNext:
     case ViewCommand::Refresh:
+    case ViewCommand::CopyPowerShell:
       return true;
     case ViewCommand::Export:
     case ViewCommand::Stop:
@@ -281,6 +282,9 @@ void ClassBrowserView::Run(ViewCommand command, bool fromKeyboard) {
         return;
       }
       LoadClasses();
+      return;
+    case ViewCommand::CopyPowerShell:
+      OnCopyPowerShell();
       return;
     default:
       return;
