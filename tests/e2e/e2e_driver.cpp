@@ -208,6 +208,40 @@ std::string WindowText(HWND window) {
   return WideToUtf8(text);
 }
 
+namespace {
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+  RemoteBuffer buffer(tree, kRemoteSize);
+  if (!buffer.Valid() || item == nullptr) return {};
+  TVITEMW data{};
+  data.mask = TVIF_TEXT | TVIF_HANDLE;
+  data.hItem = item;
+  data.pszText = reinterpret_cast<wchar_t*>(buffer.Address() + kTextOffset);
+  data.cchTextMax = static_cast<int>(kTextChars);
+  buffer.Write(0, &data, sizeof(data));
+  buffer.Write(kTextOffset, L"", sizeof(wchar_t));
+  Send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address()));
+  return ReadRemoteWide(buffer, kTextOffset, kTextChars);
+}
+}  // namespace
+
+std::vector<std::string> TreeChildTexts(HWND tree, HTREEITEM parent) {
+  std::vector<std::string> texts;
+  auto item = reinterpret_cast<HTREEITEM>(
+      Send(tree, TVM_GETNEXTITEM, parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD,
+           reinterpret_cast<LPARAM>(parent == TVI_ROOT ? nullptr : parent)));
+  for (int guard = 0; item != nullptr && guard < 10000; ++guard) {
+    texts.push_back(TreeItemText(tree, item));
+    item = reinterpret_cast<HTREEITEM>(
+        Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+  }
+  return texts;
+}
+
+std::string TreeSelectedText(HWND tree) {
+  return TreeItemText(tree,
+                      reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+}
+
 std::vector<std::string> ListBoxItems(HWND listBox) {
   return ItemTexts(listBox, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }

@@ -4,6 +4,7 @@
 // carry pointers (tab, list view, header, status bar) are read through a buffer allocated in
 // the target process, because the system does not marshal those messages between processes.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <functional>
@@ -70,6 +71,10 @@ bool ChooseClassLine(HWND owner, HWND classList, const std::string& name);
 // A query runs in the background: its run button reads "停止" until it ends.
 bool QueryRunning(HWND mainWindow);
 std::vector<std::string> ComboItems(HWND combo);
+// The texts of a tree view item's children (of its top items for TVI_ROOT), in order.
+std::vector<std::string> TreeChildTexts(HWND tree, HTREEITEM parent);
+// The text of the tree's selected item, empty when none is.
+std::string TreeSelectedText(HWND tree);
 HWND ComboEdit(HWND combo);
 
 // A buffer in another process, for the messages that carry pointers.

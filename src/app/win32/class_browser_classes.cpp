@@ -36,6 +36,7 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 void ClassBrowserView::LoadClasses() {
   classesLoaded_ = true;
+  if (namespaceTree_ && !namespaceTree_->Built()) ShowTreeConnection();  // the first load
   // The local computer takes no credentials; "." is how the user asks for it explicitly.
   if (client_.Host == ".") {
     client_.User.clear();

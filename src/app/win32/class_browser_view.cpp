@@ -49,6 +49,7 @@ void ClassBrowserView::Create(HFONT font, HIMAGELIST, UINT dpi) {
   AppendMenuItem(classMenu_.Get(), kCmdSelectFrom, "Select * from ...");
   CreateListMenus();
 
+  CreateNamespaceTree(font);
   CreateClassFilterBox(font);
   classList_ = framework::win32::CreateChild(
       self, WC_LISTBOXW, "",
@@ -131,6 +132,7 @@ void ClassBrowserView::DpiChanged(UINT dpi, UINT previous, HFONT font) {
   SetControlsFont({classList_, instancePane_, instanceList_, propertyPane_, propertyGrid_,
                    queryLabel_, queryCombo_, runButton_, classFilterLabel_, classFilterCombo_},
                   font);
+  if (namespaceTree_) SetControlsFont({namespaceTree_->Handle()}, font);
   SetupListControls();
 }
 
@@ -145,18 +147,20 @@ void ClassBrowserView::Layout(const RECT& page) {
       std::clamp(scale(detailsHeight_), std::min(scale(kMinPaneSize), pageHeight),
                  std::max(pageHeight - splitter - scale(kMinPaneSize + kStripHeight), 0));
   const int panel2Top = page.bottom - panel2Height;
-  // The filter box in a strip above the class list.
+  // The namespace tree at the left, then the filter box in a strip above the class list.
+  const RECT top =
+      LayoutNamespaceTree(Bounds(page.left, page.top, page.right, panel2Top - splitter));
   const int filterBottom =
       std::min(static_cast<int>(page.top) + scale(kStripHeight), panel2Top - splitter);
-  framework::win32::MoveChild(classFilterLabel_,
-                              Bounds(page.left + scale(kGap), page.top,
-                                     page.left + scale(kGap + kLabelWidth), filterBottom));
+  framework::win32::MoveChild(
+      classFilterLabel_,
+      Bounds(top.left + scale(kGap), page.top, top.left + scale(kGap + kLabelWidth), filterBottom));
   framework::win32::MoveChild(
       classFilterCombo_,
-      Bounds(page.left + scale(kGap + kLabelWidth), page.top + scale(2), page.right - scale(2),
+      Bounds(top.left + scale(kGap + kLabelWidth), page.top + scale(2), page.right - scale(2),
              page.top + scale(2) + scale(kComboDropHeight)));
   framework::win32::MoveChild(classList_,
-                              Bounds(page.left, filterBottom, page.right, panel2Top - splitter));
+                              Bounds(top.left, filterBottom, page.right, panel2Top - splitter));
   framework::win32::MoveChild(classListSplitter_.Handle(),
                               Bounds(page.left, panel2Top - splitter, page.right, panel2Top));
   RECT listClient{};
@@ -230,6 +234,10 @@ void ClassBrowserView::Show(bool shown) {
                      propertyGrid_, queryLabel_, queryCombo_, runButton_}) {
     ShowWindow(child, show);
   }
+  if (namespaceTree_) {
+    ShowWindow(namespaceTree_->Handle(), show);
+    ShowWindow(treeSplitter_.Handle(), show);
+  }
   shown_ = shown;
   ShowDetailPage();
 }
@@ -268,6 +276,11 @@ void ClassBrowserView::Run(ViewCommand command, bool fromKeyboard) {
       OnSelectAll(target);
       return;
     case ViewCommand::Refresh:
+      // F5 in the namespace tree lists the chosen node's children again.
+      if (fromKeyboard && namespaceTree_ && target == namespaceTree_->Handle()) {
+        namespaceTree_->ReloadSelected();
+        return;
+      }
       LoadClasses();
       return;
     case ViewCommand::CopyPowerShell:
@@ -337,7 +350,8 @@ bool ClassBrowserView::OnCommand(int id, int notification, HWND control) {
   }
 }
 
-bool ClassBrowserView::OnNotify(NMHDR& header, LRESULT&) {
+bool ClassBrowserView::OnNotify(NMHDR& header, LRESULT& result) {
+  if (namespaceTree_ && namespaceTree_->OnNotify(header, result)) return true;
   if (header.hwndFrom == propertyGrid_ && propertyGrid_ != nullptr && header.code == LVN_KEYDOWN &&
       reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_ESCAPE) {
     StopExplore();

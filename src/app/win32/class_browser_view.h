@@ -8,6 +8,7 @@
 //   class_browser_copy.cpp      copy and select all, the lists' context menus
 //   class_browser_explore.cpp   the pages "定义" and "关联" beside the property grid
 //   class_browser_navigation.cpp  back, forward, and going to an object in any namespace
+//   class_browser_tree.cpp      the namespace tree left of the class filter and class list
 #include <windows.h>
 
 #include <memory>
@@ -20,6 +21,7 @@
 #include "app/navigation_history.h"
 #include "app/place_arrival.h"
 #include "app/win32/list_box_instance_list.h"
+#include "app/win32/namespace_tree_pane.h"
 #include "app/win32/view.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/gdi_handles.h"
@@ -59,11 +61,13 @@ class ClassBrowserView final : public View {
   void Histories(HistoryCombos& combos) override;
   void SavingHistories() override;
   bool Busy() const override { return classesLoading_ || propertiesPending_; }
-  void ConnectionChanged() override { LoadClasses(); }
+  void ConnectionChanged() override;
   void WorkersStopped() override;
 
   // The worker of the definition and related-objects pages; set before Create.
   void SetExploreWorker(wmi::RequestWorker& worker) { exploreWorker_ = &worker; }
+  // The worker of the namespace tree's listings; set before Create.
+  void SetNamespaceWorker(wmi::RequestWorker& worker) { namespaceWorker_ = &worker; }
   HMENU ClassMenu() const { return classMenu_.Get(); }  // the class list's context menu
   // Requests the class list afresh (F5, a new connection, the first look at the tab).
   void LoadClasses();
@@ -160,6 +164,13 @@ class ClassBrowserView final : public View {
   bool GoToPlace(const Place& place, bool record);
   // Selects the class of the place arrival_ goes to and, once listed, its object.
   void ShowArrival();
+  // ---- Namespace tree (class_browser_tree.cpp)
+  void CreateNamespaceTree(HFONT font);
+  // Places the tree and its splitter at the left of area; returns what is left of it.
+  RECT LayoutNamespaceTree(const RECT& area);
+  void OnTreeSplitterDrag(int position);
+  // The tree shows the client's connection (at start-up, after a connect).
+  void ShowTreeConnection();
 
   // ---- Layout (class_browser_view.cpp)
   void SetupListControls();
@@ -226,6 +237,10 @@ class ClassBrowserView final : public View {
   std::string refreshTarget_;
 
   wmi::RequestWorker* exploreWorker_ = nullptr;
+  wmi::RequestWorker* namespaceWorker_ = nullptr;
+  std::unique_ptr<NamespaceTreePane> namespaceTree_;  // none without its worker
+  framework::win32::Splitter treeSplitter_;
+  int treeWidth_ = 180;  // in 96-DPI pixels; its splitter changes it
   bool shown_ = true;
   int detailPage_ = 0;           // 0 the grid, 1 the definition, 2 the related objects
   std::string definitionClass_;  // the class the definition page shows or reads

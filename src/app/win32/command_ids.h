@@ -58,6 +58,8 @@ enum ControlId : int {
   // The property pane's other pages: "定义" and "关联"
   kIdDefinitionText = 1121,
   kIdRelatedList = 1122,
+  // The namespace tree left of the class list
+  kIdNamespaceTree = 1101,
   // The query tab's computers: the box "计算机" and the status list "计算机状态"
   kIdComputerLabel = 1160,
   kIdComputerCombo = 1161,

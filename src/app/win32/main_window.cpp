@@ -23,6 +23,8 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/message_box.h"
 #include "framework/win32/message_loop.h"
+#include "wmi/namespace_path.h"
+#include "util/history.h"
 #include "util/product_info.h"
 #include "util/scope_exit.h"
 
@@ -258,8 +260,8 @@ void MainWindow::ShutDownWorkers() {
   // Every worker is told to stop before any is waited for, and all of them together get at
   // most 2 s: one stuck in a slow WMI call must not keep the window from closing, nor take the
   // time of the others. The loader's list and callback are detached as it is told.
-  const std::array<std::unique_ptr<wmi::RequestWorker>*, 4> workers{
-      &queryWorker_, &classListWorker_, &propertyWorker_, &exploreWorker_};
+  const std::array<std::unique_ptr<wmi::RequestWorker>*, 5> workers{
+      &queryWorker_, &classListWorker_, &propertyWorker_, &exploreWorker_, &namespaceWorker_};
   for (auto* worker : workers) {
     if (*worker) (*worker)->BeginShutdown();
   }
@@ -345,6 +347,18 @@ void FrameHost::Activate(const View& view) {
   if (found == views.end()) return;
   window_.SelectTab(static_cast<int>(found - views.begin()));
   window_.OnTabChanged();
+}
+
+void FrameHost::ChooseNamespace(const std::string& ns) {
+  if (!window_.wmiClient_ || wmi::SameNamespace(ns, window_.wmiClient_->Namespace)) return;
+  // What runs came from the namespace before.
+  for (View* view : window_.views_) {
+    if (view->Available(ViewCommand::Stop)) view->Run(ViewCommand::Stop, false);
+  }
+  window_.wmiClient_->SetNamespace(ns);
+  if (window_.connectDialog_ && window_.connectDialog_->Handle())
+    util::AddToHistory(window_.connectDialog_->wmiPathCombo(), ns);
+  for (View* view : window_.views_) view->ConnectionChanged();
 }
 
 bool FrameHost::ProcessMessages() {

@@ -119,6 +119,7 @@ class MainWindow final : public framework::win32::WindowBase {
   std::unique_ptr<wmi::RequestWorker> propertyWorker_;
   // The definition and related-objects pages' requests.
   std::unique_ptr<wmi::RequestWorker> exploreWorker_;
+  std::unique_ptr<wmi::RequestWorker> namespaceWorker_;  // the namespace tree's listings
   std::unique_ptr<wmi::InstanceLoader> instanceLoader_;
   // The query tab's run on the computers of the box "计算机", a worker per computer.
   std::unique_ptr<wmi::FanOut> fanOut_;

@@ -26,6 +26,7 @@ class FrameHost final : public ViewHost {
   void EndBusy() override { --window_.busyDepth_; }
   void RunQueryOnQueryTab(const std::string& text) override;
   void Activate(const View& view) override;
+  void ChooseNamespace(const std::string& ns) override;
 
   // Lets pending messages be processed (painting, the loader's steps). False when one of them
   // closed the window: the client and the workers are gone, and the caller must stop.

@@ -49,9 +49,11 @@ LRESULT MainWindow::OnCreate() {
   classListWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
   propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
   exploreWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
+  namespaceWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
   classBrowser_ = std::make_unique<ClassBrowserView>(*host_, *wmiClient_, *classListWorker_,
                                                      *propertyWorker_, *instanceLoader_);
   classBrowser_->SetExploreWorker(*exploreWorker_);
+  classBrowser_->SetNamespaceWorker(*namespaceWorker_);
   queryView_ = std::make_unique<QueryView>(*host_, *wmiClient_, *queryWorker_);
   fanOut_ = std::make_unique<wmi::FanOut>(backend_, dispatcher_, hosts);
   queryView_->SetFanOut(*fanOut_);

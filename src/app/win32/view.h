@@ -65,6 +65,9 @@ class ViewHost {
   virtual void RunQueryOnQueryTab(const std::string& text) = 0;
   // Makes the view the active tab as if the user chose it.
   virtual void Activate(const View& view) = 0;
+  // The user chose another namespace of the same computer (the namespace tree): it becomes the
+  // current one, goes into the namespace history, and every view hears of the change.
+  virtual void ChooseNamespace(const std::string& ns) = 0;
 
  protected:
   ~ViewHost() = default;
