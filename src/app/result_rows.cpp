@@ -78,8 +78,7 @@ void ResultRows::Append(wmi::ResultTable&& table) {
     columnNames_.assign(
         std::make_move_iterator(table.columnNames.begin()),
         std::make_move_iterator(table.columnNames.begin() + static_cast<std::ptrdiff_t>(width)));
-    table.values.resize(cellCount);
-    cells_ = std::move(table.values);
+    for (size_t i = 0; i < cellCount; ++i) cells_.push_back(std::move(table.values[i]));
     for (size_t r = 0; r < lengths.size(); ++r) {
       rowStart_.push_back(r * width);
       order_.push_back(static_cast<int>(r));
@@ -125,7 +124,7 @@ void ResultRows::KeepNewest(size_t maxRows) {
 void ResultRows::CompactDropped() {
   const size_t dropped = firstKept_;
   const size_t firstCell = dropped < rowStart_.size() ? rowStart_[dropped] : cells_.size();
-  cells_.erase(cells_.begin(), cells_.begin() + static_cast<std::ptrdiff_t>(firstCell));
+  cells_.erase_front(firstCell);
   rowStart_.erase(rowStart_.begin(), rowStart_.begin() + static_cast<std::ptrdiff_t>(dropped));
   for (size_t& start : rowStart_) start -= firstCell;
   for (int& stored : order_) stored -= static_cast<int>(dropped);

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "util/block_vector.h"
 #include "util/string_list.h"
 #include "wmi/result_table.h"
 
@@ -46,9 +47,9 @@ class ResultRows {
   util::StringList columnNames_;
   // The stored rows one after another; a row holds the columns up to the last one it has a
   // value for, so that a column that appears late costs nothing for the rows before it.
-  std::vector<std::string> cells_;
-  std::vector<size_t> rowStart_;  // stored row -> its first cell
-  std::vector<int> order_;        // display row -> stored row
+  util::BlockVector<std::string> cells_;  // never moved as the result grows
+  std::vector<size_t> rowStart_;          // stored row -> its first cell
+  std::vector<int> order_;                // display row -> stored row
   // Stored rows before this one have been dropped; their cells are given back in bulk.
   size_t firstKept_ = 0;
   // Once one object does not have exactly the columns' names, cells are placed by name.

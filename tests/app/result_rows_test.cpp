@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "util/block_vector.h"
 #include "util/text.h"
 
 namespace brevane::app {
@@ -258,6 +259,39 @@ TEST(QueryColumnWidthTest, Examples) {
   for (const auto& [width, columns, expected] : cases) {
     EXPECT_EQ(QueryColumnWidth(width, columns), expected) << width << "/" << columns;
   }
+}
+
+// The cells' storage, in blocks of three so that every operation crosses block boundaries.
+using Small = util::BlockVector<std::string, 3>;
+
+std::string Joined(const Small& cells) {
+  std::string text;
+  for (size_t i = 0; i < cells.size(); ++i) text += cells[i] + ",";
+  return text;
+}
+
+TEST(BlockVectorTest, GrowsAndShrinksAcrossBlocks) {
+  Small cells;
+  EXPECT_TRUE(cells.empty());
+  for (const char* value : {"a", "b", "c", "d", "e", "f", "g"}) cells.push_back(value);
+  const std::string* first = &cells[0];
+  cells.push_back("h");
+  EXPECT_EQ(first, &cells[0]);  // growing moves nothing
+  EXPECT_EQ(Joined(cells), "a,b,c,d,e,f,g,h,");
+
+  cells.erase_front(4);
+  EXPECT_EQ(Joined(cells), "e,f,g,h,");
+  // Grown again, the places left by removed elements come back empty.
+  cells.resize(7);
+  EXPECT_EQ(Joined(cells), "e,f,g,h,,,,");
+  cells.resize(2);
+  cells.resize(4);
+  EXPECT_EQ(Joined(cells), "e,f,,,");
+
+  cells.erase_front(9);
+  EXPECT_TRUE(cells.empty());
+  cells.push_back("x");
+  EXPECT_EQ(Joined(cells), "x,");
 }
 
 }  // namespace
