@@ -9,6 +9,7 @@
 
 namespace brevane::wmi::win32 {
 
+using brevane::framework::ComRef;
 using brevane::framework::win32::Bstr;
 using brevane::framework::win32::Variant;
 

@@ -22,6 +22,8 @@ class ComServices final : public Services {
   std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
                                        int32_t flags) override;
   ClassDefinition GetClassDefinition(const std::string& className) override;
+  std::unique_ptr<Object> ExecMethod(const std::string& objectPath, const std::string& method,
+                                     const std::vector<MethodArgument>& arguments) override;
 
  private:
   std::unique_ptr<ObjectSet> MakeSet(framework::ComRef<IEnumWbemClassObject> enumerator) const;
