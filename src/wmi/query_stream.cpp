@@ -15,10 +15,7 @@ namespace {
 
 constexpr size_t kMaxObjectsWaiting = 1024;
 
-struct ResultObject {
-  util::StringList names;
-  util::StringList values;
-};
+}  // namespace
 
 ResultTable ToTable(std::vector<ResultObject>&& objects) {
   ResultTable table;
@@ -34,9 +31,9 @@ ResultTable ToTable(std::vector<ResultObject>&& objects) {
   return table;
 }
 
-void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
-                     const std::string& queryText, const QueryCallbacks& callbacks,
-                     const std::function<void()>& connected) {
+void RunQueryOn(RequestContext& context, const RegionalSettings& regional,
+                const std::string& queryText, const QueryCallbacks& callbacks,
+                const std::function<void()>& connected) {
   QueryEnd end;
   try {
     if (!context.Connected() && callbacks.connecting) context.Post(callbacks.connecting);
@@ -81,14 +78,12 @@ void RunQueryRequest(RequestContext& context, const RegionalSettings& regional,
   context.Post([ended = callbacks.ended, end] { ended(end); });
 }
 
-}  // namespace
-
 void StartQuery(RequestWorker& worker, const ConnectionParams& conn,
                 const RegionalSettings& regional, const std::string& queryText,
                 QueryCallbacks callbacks, std::function<void()> connected) {
   worker.Start(conn, [regional, queryText, callbacks = std::move(callbacks),
                       connected = std::move(connected)](RequestContext& context) {
-    RunQueryRequest(context, regional, queryText, callbacks, connected);
+    RunQueryOn(context, regional, queryText, callbacks, connected);
   });
 }
 

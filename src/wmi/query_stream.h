@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "wmi/regional_settings.h"
 #include "wmi/request_worker.h"
@@ -29,11 +30,24 @@ struct QueryCallbacks {
   std::function<void(const QueryEnd&)> ended;
 };
 
+// One object of a result as it streams: its property names and their values' texts.
+struct ResultObject {
+  util::StringList names;
+  util::StringList values;
+};
+// The objects as a table (moved, not copied).
+ResultTable ToTable(std::vector<ResultObject>&& objects);
+
 // UI thread: returns at once; the query before it on this worker is cancelled. The objects
 // are those of RunQuery (the same texts, the same failure rules), fetched forward-only.
 // connected, when given, runs once the connection stands and the query goes out.
 void StartQuery(RequestWorker& worker, const ConnectionParams& conn,
                 const RegionalSettings& regional, const std::string& queryText,
                 QueryCallbacks callbacks, std::function<void()> connected = {});
+// The request of StartQuery itself, on its worker thread: for a request that decides there
+// what to run.
+void RunQueryOn(RequestContext& context, const RegionalSettings& regional,
+                const std::string& queryText, const QueryCallbacks& callbacks,
+                const std::function<void()>& connected);
 
 }  // namespace brevane::wmi

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "support/fake_explore_world.h"
+#include "support/fake_events.h"
 #include "support/fake_fleet.h"
 #include "support/fake_method_calls.h"
 #include "support/fake_object_world.h"
@@ -226,6 +227,8 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
       AddManyRelated(*fake, 12000);
     } else if (name == "fleet") {
       AddFleet(*fake, FleetPlan{});
+    } else if (name == "events") {
+      AddEventWorld(*fake, std::chrono::milliseconds(200));
     }
   }
   return fake;

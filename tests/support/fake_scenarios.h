@@ -28,7 +28,9 @@ void AddBigClass(FakeWmi& fake, const std::string& className, int count, int pro
 // many-namespaces (50 namespaces of 1 000 classes each), objects (services with methods, an
 // association between them, a second namespace; fake_object_world.h), many-related (objects, and 12
 // 000 services that depend on the service "Hub"), fleet (hosts pc001..pc040: live ones answering
-// after 20-400 ms, every tenth dead with a 20 s connect, every tenth refusing).
+// after 20-400 ms, every tenth dead with a 20 s connect, every tenth refusing), events (event
+// classes in root\cimv2: a process creation and a process start trace every 200 ms, deletions and
+// modifications never; fake_events.h).
 std::shared_ptr<FakeWmi> MakeScenario(const std::string& names);
 
 }  // namespace brevane::testing

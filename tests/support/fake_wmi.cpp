@@ -6,7 +6,9 @@
 
 #include "support/fake_associations.h"
 #include "support/fake_method_calls.h"
+#include "support/fake_events.h"
 #include "util/text.h"
+#include "wmi/event_query.h"
 #include "wmi/object_path.h"
 #include "wmi/request_worker.h"
 #include "wmi/value_text.h"
@@ -157,6 +159,7 @@ struct FakeWmi::State {
     std::vector<FakeClass> classes;
     std::vector<std::shared_ptr<const FakeInstance>> instances;
     std::vector<wmi::ClassDefinition> definitions;
+    std::vector<std::shared_ptr<const FakeEventSource>> eventSources;
   };
 
   mutable std::mutex mutex;
@@ -252,6 +255,17 @@ struct FakeWmi::State {
     }
     def->qualifiers = c.qualifiers;
     return def;
+  }
+
+  // Whether the class derives from __Event (or is it).
+  static bool IsEventClassOf(const Namespace& ns, const std::string& className) {
+    std::vector<std::string> derivation;
+    const FakeClass* c = FindClass(ns, className);
+    for (int depth = 0; c && !c->superclass.empty() && depth < 64; ++depth) {
+      derivation.push_back(c->superclass);
+      c = FindClass(ns, c->superclass);
+    }
+    return wmi::IsEventClass(className, derivation);
   }
 
   // --- relative paths and data that changes ---
@@ -421,6 +435,18 @@ class FakeObject final : public Object {
     throw WmiError(fake_status::kNotFound, "Not found");
   }
 
+  std::unique_ptr<Object> EmbeddedObject(const std::string& name) override {
+    state_->CheckCall("EmbeddedObject");
+    for (const auto& [property, object] : data_.instance->embedded) {
+      if (SameName(property, name))
+        return std::make_unique<FakeObject>(state_, ns_, ObjectData{object, false});
+    }
+    for (const auto& p : data_.instance->properties) {
+      if (SameName(p.name, name)) return nullptr;  // a NULL object property
+    }
+    throw WmiError(fake_status::kNotFound, "Not found");
+  }
+
   std::string ObjectText(int32_t) override {
     state_->CheckCall("ObjectText");
     std::string text = "\ninstance of " + data_.instance->className + "\n{\n";
@@ -518,6 +544,41 @@ class FakeObjectEnumerator final : public ObjectEnumerator {
   std::optional<WmiError> failure_;
   int next_ = 0;
   bool done_ = false;
+};
+
+// The events of a notification query, as they come, until stopped.
+class FakeEventEnumerator final : public ObjectEnumerator {
+ public:
+  FakeEventEnumerator(std::shared_ptr<State> state, std::string ns,
+                      std::shared_ptr<const FakeEventSource> source)
+      : state_(std::move(state)), ns_(std::move(ns)), source_(std::move(source)) {}
+
+  bool Next(std::unique_ptr<Object>& out, std::stop_token stop) override {
+    return NextBefore(out, stop, std::chrono::steady_clock::time_point::max());
+  }
+
+  bool NextBefore(std::unique_ptr<Object>& out, std::stop_token stop,
+                  std::chrono::steady_clock::time_point deadline) override {
+    out.reset();
+    {
+      std::lock_guard lock(state_->mutex);
+      state_->NoteCallLocked();
+    }
+    const FakeEventSource silent;
+    auto event = WaitForEvent(source_ ? *source_ : silent, next_, start_, stop, deadline);
+    if (!event) return false;
+    ++next_;
+    out = std::make_unique<FakeObject>(state_, ns_, ObjectData{std::move(event), false});
+    return true;
+  }
+
+ private:
+  std::shared_ptr<State> state_;
+  LiveToken live_{state_};
+  std::string ns_;
+  std::shared_ptr<const FakeEventSource> source_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  int next_ = 0;
 };
 
 class FakeObjectSet final : public ObjectSet {
@@ -681,6 +742,28 @@ class FakeServices final : public wmi::Services {
     return std::make_unique<FakeObject>(state_, ns_, ObjectData{std::move(parameters), false});
   }
 
+  std::unique_ptr<ObjectEnumerator> ExecNotificationQuery(const std::string& query,
+                                                          const std::string& language) override {
+    state_->CheckCall("ExecNotificationQuery");
+    if (!SameName(language, "WQL"))
+      throw WmiError(static_cast<int32_t>(0x80041018u), "Invalid query type");
+    const auto className = wmi::SelectedClass(query);
+    if (!className) throw WmiError(fake_status::kInvalidQuery, "Invalid query");
+    std::shared_ptr<const FakeEventSource> source;
+    {
+      std::lock_guard lock(state_->mutex);
+      auto& ns = Ns();
+      if (!State::FindClass(ns, *className))
+        throw WmiError(fake_status::kInvalidClass, "Invalid class");
+      if (!State::IsEventClassOf(ns, *className))
+        throw WmiError(static_cast<int32_t>(0x80041053u), "Not an event class");
+      for (const auto& s : ns.eventSources) {
+        if (SameName(s->eventClass, *className)) source = s;
+      }
+    }
+    return std::make_unique<FakeEventEnumerator>(state_, ns_, std::move(source));
+  }
+
   wmi::ClassDefinition GetClassDefinition(const std::string& className) override {
     state_->CheckCall("GetClassDefinition");
     std::lock_guard lock(state_->mutex);
@@ -781,6 +864,9 @@ class FakeServices final : public wmi::Services {
       auto& ns = Ns();
       if (!State::FindClass(ns, parsed->className))
         throw WmiError(fake_status::kInvalidClass, "Invalid class");
+      // Event classes answer only a notification query.
+      if (State::IsEventClassOf(ns, parsed->className))
+        throw WmiError(fake_status::kInvalidQuery, "Invalid query");
       for (auto& data : State::InstancesOfClass(ns, parsed->className)) {
         if (!parsed->whereProperty.empty()) {
           std::string actual;
@@ -906,7 +992,7 @@ FakeWmi::~FakeWmi() = default;
 
 void FakeWmi::AddNamespace(const std::string& ns) {
   std::lock_guard lock(state_->mutex);
-  if (!state_->FindNamespace(ns)) state_->namespaces.push_back({ns, {}, {}, {}});
+  if (!state_->FindNamespace(ns)) state_->namespaces.push_back({ns, {}, {}, {}, {}});
 }
 
 void FakeWmi::AddClass(const std::string& ns, const std::string& name,
@@ -924,6 +1010,12 @@ bool FakeWmi::HasClass(const std::string& ns, const std::string& name) const {
   std::lock_guard lock(state_->mutex);
   const State::Namespace* space = state_->FindNamespace(ns);
   return space != nullptr && State::FindClass(*space, name) != nullptr;
+}
+
+void FakeWmi::AddEventSource(const std::string& ns, const FakeEventSource& source) {
+  std::lock_guard lock(state_->mutex);
+  if (State::Namespace* space = state_->FindNamespace(ns))
+    space->eventSources.push_back(std::make_shared<const FakeEventSource>(source));
 }
 
 void FakeWmi::SetClassDefinition(const std::string& ns, wmi::ClassDefinition definition) {

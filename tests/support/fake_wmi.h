@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "wmi/wmi_api.h"
@@ -54,7 +55,11 @@ struct FakeInstance {
   // empty for keyless classes and instances whose key is null.
   std::string relPath;
   std::vector<wmi::PropertyQualifiers> qualifiers;  // class objects: one per property
+  // The objects that properties of type object hold (an event's TargetInstance), by name.
+  std::vector<std::pair<std::string, std::shared_ptr<const FakeInstance>>> embedded;
 };
+
+struct FakeEventSource;  // fake_events.h
 
 struct FakeClass {
   std::string name;
@@ -112,6 +117,8 @@ class FakeWmi : public wmi::Backend {
                                        const std::string& propertyName) const;
   // The handlers ExecMethod runs, and the calls they received (fake_method_calls.h).
   FakeMethodTable& Methods();
+  // The events a notification query on the source's class yields in this namespace.
+  void AddEventSource(const std::string& ns, const FakeEventSource& source);
   // Hosts that answer besides ".", "localhost" and "" (all local). Others fail like an
   // unreachable computer.
   void AddHost(const std::string& host);
@@ -134,7 +141,7 @@ class FakeWmi : public wmi::Backend {
   void RefuseNamespace(const std::string& ns, wmi::WmiError error);
   // Calls: "SubclassesOf", "InstancesOf", "Get", "ExecQuery", "Instances", "Properties",
   // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum", "GetClassDefinition",
-  // "ExecMethod".
+  // "ExecNotificationQuery", "EmbeddedObject", "ExecMethod".
   void FailCall(const std::string& call, std::optional<wmi::WmiError> error);
   void AddEnumerationFault(EnumerationFault fault);
   // While set, the failure of a call that was asked to return immediately (SubclassesOf,

@@ -75,4 +75,21 @@ PropertyQualifiers ComObject::Qualifiers(const std::string& propertyName) {
   return result;
 }
 
+std::unique_ptr<Object> ComObject::EmbeddedObject(const std::string& propertyName) {
+  if (propertyName.empty()) ThrowRefused(WBEM_E_NOT_FOUND);
+  const Bstr wideName = Bstr::FromUtf8(propertyName);
+  Variant value;
+  ClearComErrorInfo();
+  ThrowIfFailed(object_->Get(wideName.Get(), 0, value.Receive(), nullptr, nullptr));
+  const VARIANT& held = value.Get();
+  if (held.vt == VT_NULL || held.vt == VT_EMPTY) return nullptr;
+  IUnknown* unknown = nullptr;
+  if (held.vt == VT_UNKNOWN) unknown = held.punkVal;
+  if (held.vt == VT_DISPATCH) unknown = held.pdispVal;
+  if (!unknown) ThrowRefused(WBEM_E_TYPE_MISMATCH);
+  ComRef<IWbemClassObject> embedded;
+  ThrowIfFailed(unknown->QueryInterface(__uuidof(IWbemClassObject), embedded.ReceiveVoid()));
+  return std::make_unique<ComObject>(connection_, std::move(embedded));
+}
+
 }  // namespace brevane::wmi::win32

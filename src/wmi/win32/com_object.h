@@ -22,6 +22,7 @@ class ComObject final : public Object {
   std::unique_ptr<ObjectSet> Instances(int32_t flags) override;
   std::string ObjectText(int32_t flags) override;
   PropertyQualifiers Qualifiers(const std::string& propertyName) override;
+  std::unique_ptr<Object> EmbeddedObject(const std::string& propertyName) override;
 
  private:
   // Kept for Instances, which asks the services the object came from.

@@ -11,8 +11,11 @@ namespace brevane::wmi::win32 {
 using brevane::framework::ComRef;
 
 ComObjectEnumerator::ComObjectEnumerator(std::shared_ptr<const WmiConnection> connection,
-                                         ComRef<IEnumWbemClassObject> enumerator)
-    : connection_(std::move(connection)), enumerator_(std::move(enumerator)) {
+                                         ComRef<IEnumWbemClassObject> enumerator,
+                                         long waitMilliseconds)
+    : connection_(std::move(connection)),
+      enumerator_(std::move(enumerator)),
+      waitMilliseconds_(waitMilliseconds) {
   batch_.reserve(kMaxBatch);
 }
 
@@ -30,12 +33,12 @@ bool ComObjectEnumerator::NextBefore(std::unique_ptr<Object>& out, std::stop_tok
       return true;
     }
     if (finished_) return false;
-    long wait = kWaitMilliseconds;
+    long wait = waitMilliseconds_;
     if (deadline != std::chrono::steady_clock::time_point::max()) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return false;
-      wait = static_cast<long>(std::min<long long>(left.count(), kWaitMilliseconds));
+      wait = static_cast<long>(std::min<long long>(left.count(), waitMilliseconds_));
     }
     FetchBatch(wait);
   }

@@ -18,9 +18,11 @@ class ComObjectEnumerator final : public ObjectEnumerator {
   static constexpr ULONG kMaxBatch = 64;
   static constexpr long kWaitMilliseconds = 200;
 
-  // enumerator must already carry the connection's security.
+  // enumerator must already carry the connection's security. waitMilliseconds bounds each wait
+  // for WMI: a stop is seen that much later at most.
   ComObjectEnumerator(std::shared_ptr<const WmiConnection> connection,
-                      framework::ComRef<IEnumWbemClassObject> enumerator);
+                      framework::ComRef<IEnumWbemClassObject> enumerator,
+                      long waitMilliseconds = kWaitMilliseconds);
 
   bool Next(std::unique_ptr<Object>& out, std::stop_token stop = {}) override;
   bool NextBefore(std::unique_ptr<Object>& out, std::stop_token stop,
@@ -36,6 +38,7 @@ class ComObjectEnumerator final : public ObjectEnumerator {
   // Starts at one, so that a caller who wants only the first object (does the class have any
   // instances?) does not pay for a whole batch, and doubles up to kMaxBatch.
   ULONG batchSize_ = 1;
+  long waitMilliseconds_;
   bool finished_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include "wmi/win32/com_failure.h"
 #include "wmi/win32/com_method_call.h"
 #include "wmi/win32/com_object.h"
+#include "wmi/win32/com_object_enumerator.h"
 #include "wmi/win32/com_object_set.h"
 
 namespace brevane::wmi::win32 {
@@ -79,6 +80,25 @@ std::unique_ptr<ObjectSet> ComServices::ExecQuery(const std::string& query,
   ThrowIfFailed(connection_->Services()->ExecQuery(
       wideLanguage.Get(), wideQuery.Get(), EnumerationFlags(flags), nullptr, enumerator.Receive()));
   return MakeSet(std::move(enumerator));
+}
+
+std::unique_ptr<ObjectEnumerator> ComServices::ExecNotificationQuery(const std::string& query,
+                                                                     const std::string& language) {
+  if (util::Trim(language).empty()) ThrowRefused(WBEM_E_INVALID_QUERY_TYPE);
+  if (util::Trim(query).empty()) ThrowRefused(WBEM_E_INVALID_QUERY);
+  const Bstr wideLanguage = Bstr::FromUtf8(language);
+  const Bstr wideQuery = Bstr::FromUtf8(query);
+  ComRef<IEnumWbemClassObject> enumerator;
+  ClearComErrorInfo();
+  // Both flags: the only form that returns at once and lets Next wait in short slices.
+  ThrowIfFailed(connection_->Services()->ExecNotificationQuery(
+      wideLanguage.Get(), wideQuery.Get(),
+      static_cast<long>(WBEM_FLAG_RETURN_IMMEDIATELY) | static_cast<long>(WBEM_FLAG_FORWARD_ONLY),
+      nullptr, enumerator.Receive()));
+  if (!enumerator) ThrowRefused(WBEM_E_FAILED);
+  connection_->Secure(enumerator.Get());
+  return std::make_unique<ComObjectEnumerator>(connection_, std::move(enumerator),
+                                               kEventWaitMilliseconds);
 }
 
 ClassDefinition ComServices::GetClassDefinition(const std::string& className) {

@@ -24,6 +24,12 @@ class ComServices final : public Services {
   ClassDefinition GetClassDefinition(const std::string& className) override;
   std::unique_ptr<Object> ExecMethod(const std::string& objectPath, const std::string& method,
                                      const std::vector<MethodArgument>& arguments) override;
+  // Semisynchronous; each wait for the next event is short (kEventWaitMilliseconds), and a
+  // time-out is "no event yet", never the end.
+  std::unique_ptr<ObjectEnumerator> ExecNotificationQuery(const std::string& query,
+                                                          const std::string& language) override;
+
+  static constexpr long kEventWaitMilliseconds = 100;
 
  private:
   std::unique_ptr<ObjectSet> MakeSet(framework::ComRef<IEnumWbemClassObject> enumerator) const;
