@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 using testing::FakeWmi;
 using testing::TestDispatcher;
 
-constexpr const char* kNs = "root\\cimv2";
+constexpr const char* kWatchNs = "root\\cimv2";
 
 struct WatchLog {
   int watching = 0;
@@ -34,13 +34,13 @@ class EventWatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::AddEventWorld(*fake, 20ms);
-    fake->AddClass(kNs, "Item", "", {"Name"});
-    fake->AddInstance(kNs, "Item", {{"Name", Value::Text("a")}});
+    fake->AddClass(kWatchNs, "Item", "", {"Name"});
+    fake->AddInstance(kWatchNs, "Item", {{"Name", Value::Text("a")}});
   }
   void TearDown() override { EXPECT_TRUE(worker.Shutdown(5s)); }
 
   void Watch(const std::string& text, WatchLog& log) {
-    StartQueryOrWatch(worker, {".", kNs, "", ""}, RegionalSettings{}, text,
+    StartQueryOrWatch(worker, {".", kWatchNs, "", ""}, RegionalSettings{}, text,
                       {{},
                        [&log](ResultTable&& batch) { log.queryRows += batch.rows; },
                        [&log](const QueryEnd& end) { ++log.ends, log.end = end; }},
@@ -71,7 +71,7 @@ TEST_F(EventWatchTest, AQueryIsAnEventQueryWhenItsClassDerivesFromEvent) {
       {"ASSOCIATORS OF {Item.Name=\"a\"}", false},
       {"", false},
   };
-  auto services = ConnectWmi(*fake, ".", kNs, "", "");
+  auto services = ConnectWmi(*fake, ".", kWatchNs, "", "");
   for (const auto& c : cases) EXPECT_EQ(IsEventQueryOn(*services, c.query), c.event) << c.query;
 }
 
@@ -141,13 +141,13 @@ TEST(EventRowTest, AnObjectPropertyWithoutAReadableObjectStaysOneColumn) {
   };
   for (const auto& c : cases) {
     auto fake = std::make_shared<FakeWmi>();
-    fake->AddClass(kNs, "Ev", "", {"TargetInstance", "Kind"});
+    fake->AddClass(kWatchNs, "Ev", "", {"TargetInstance", "Kind"});
     fake->AddInstance(
-        kNs, "Ev",
+        kWatchNs, "Ev",
         {{"TargetInstance", c.withTarget ? testing::cim::Object() : testing::cim::Null(kCimObject)},
          {"Kind", Value::Text("x")}});
     if (c.failEmbedded) fake->FailCall("EmbeddedObject", WmiError(1, "no"));
-    auto services = ConnectWmi(*fake, ".", kNs, "", "");
+    auto services = ConnectWmi(*fake, ".", kWatchNs, "", "");
     auto objects = services->InstancesOf("Ev", 0)->NewEnum();
     std::unique_ptr<Object> event;
     ASSERT_TRUE(objects->Next(event));
