@@ -1,5 +1,7 @@
 #include "app/copy_text.h"
 
+#include <algorithm>
+
 #include "app/result_rows.h"
 
 namespace brevane::app {
@@ -26,7 +28,8 @@ std::string PropertyNameFromGrid(const std::string& shown) {
   return shown;
 }
 
-std::string PropertyLinesText(const std::vector<PropertyRowText>& rows) {
+std::optional<std::string> PropertyLinesText(const std::vector<PropertyRowText>& rows) {
+  if (std::all_of(rows.begin(), rows.end(), IsBlankRow)) return std::nullopt;
   util::StringSink sink;
   DelimitedWriter writer(sink, DelimitedFormat::Tsv);
   for (const PropertyRowText& row : rows) {
@@ -38,11 +41,12 @@ std::string PropertyLinesText(const std::vector<PropertyRowText>& rows) {
   return std::move(sink.Text());
 }
 
-std::string PropertyValuesText(const std::vector<PropertyRowText>& rows) {
+std::optional<std::string> PropertyValuesText(const std::vector<PropertyRowText>& rows) {
   std::vector<const PropertyRowText*> chosen;
   for (const PropertyRowText& row : rows) {
     if (!IsBlankRow(row)) chosen.push_back(&row);
   }
+  if (chosen.empty()) return std::nullopt;
   if (chosen.size() == 1) return chosen.front()->value;
   std::string text;
   for (const PropertyRowText* row : chosen) {

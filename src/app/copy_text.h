@@ -1,5 +1,6 @@
 #pragma once
 // The texts that the copy commands put on the clipboard.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,13 @@ std::string PropertyGridName(const std::string& name, bool key);
 std::string PropertyNameFromGrid(const std::string& shown);
 
 // "复制" on the property grid: one "Name<TAB>Value" line per row, tab-separated text rules.
-// The grid's closing blank row is left out.
-std::string PropertyLinesText(const std::vector<PropertyRowText>& rows);
+// The grid's closing blank row is left out; with nothing else chosen there is nothing to copy
+// (no text, so the clipboard keeps what it holds).
+std::optional<std::string> PropertyLinesText(const std::vector<PropertyRowText>& rows);
 
-// "复制值": the value of one row exactly as it is; of several rows, one value per line.
-std::string PropertyValuesText(const std::vector<PropertyRowText>& rows);
+// "复制值": the value of one row exactly as it is (an empty value too); of several rows, one
+// value per line; nothing when only the blank row is chosen.
+std::optional<std::string> PropertyValuesText(const std::vector<PropertyRowText>& rows);
 
 // The result table's rows as tab-separated text with the header line (see WriteResultRows).
 // Copied text keeps every value exactly, without the file export's formula guard: it is pasted

@@ -23,6 +23,16 @@ std::string QueryProgressText(int objects) {
   return "Running query... " + std::to_string(objects) + (objects == 1 ? " object" : " objects");
 }
 
+std::string WatchingEventsText(long long events) {
+  return "Watching events... " + std::to_string(events) + (events == 1 ? " event" : " events");
+}
+
+std::string WatchStoppedText(long long milliseconds, long long events,
+                             const std::string& decimalSeparator) {
+  return "Watch stopped after " + Seconds(milliseconds, decimalSeparator) + " sec, " +
+         std::to_string(events) + (events == 1 ? " event" : " events");
+}
+
 std::string QueryStoppedText(long long milliseconds, int objects,
                              const std::string& decimalSeparator) {
   return "Query stopped after " + Seconds(milliseconds, decimalSeparator) + " sec, " +

@@ -169,13 +169,17 @@ TEST(CopyTextTest, PropertyRows) {
   // One value goes exactly as it is, however long and whatever it holds.
   const std::string big(10 * 1024 * 1024, 'x');
   EXPECT_EQ(PropertyValuesText({{"Data", big + "\r\n\"\t"}, {"", ""}}), big + "\r\n\"\t");
-  EXPECT_EQ(PropertyLinesText({{"", ""}}), "");
+  // Only the closing blank row (or nothing) chosen: nothing to copy, not an empty text.
+  EXPECT_EQ(PropertyLinesText({{"", ""}}), std::nullopt);
+  EXPECT_EQ(PropertyValuesText({{"", ""}}), std::nullopt);
+  EXPECT_EQ(PropertyLinesText({}), std::nullopt);
+  EXPECT_EQ(PropertyValuesText({{"Empty", ""}, {"", ""}}), "");
   EXPECT_EQ(PropertyGridName("Handle", true), "Handle (key)");
   EXPECT_EQ(PropertyGridName("Handle", false), "Handle");
   EXPECT_EQ(PropertyNameFromGrid("Handle (key)"), "Handle");
   EXPECT_EQ(PropertyNameFromGrid("Handle"), "Handle");
   EXPECT_EQ(PropertyNameFromGrid(" (key)"), " (key)");
-  EXPECT_EQ(PropertyValuesText({}), "");
+  EXPECT_EQ(PropertyValuesText({}), std::nullopt);
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ TEST(QueryTextsTest, TimesUseTheLocaleSeparatorAndCountsTheirNumber) {
   EXPECT_EQ(QueryProgressText(1), "Running query... 1 object");
   EXPECT_EQ(QueryProgressText(12345), "Running query... 12345 objects");
   EXPECT_EQ(QueryStoppedText(250, 0, "."), "Query stopped after 0.2500 sec, 0 objects");
+  EXPECT_EQ(WatchingEventsText(1), "Watching events... 1 event");
+  EXPECT_EQ(WatchingEventsText(0), "Watching events... 0 events");
+  EXPECT_EQ(WatchStoppedText(61500, 250000, ","), "Watch stopped after 61,5000 sec, 250000 events");
   EXPECT_EQ(ConnectingText("srv01"), "Connecting to srv01...");
 }
 

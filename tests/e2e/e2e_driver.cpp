@@ -229,8 +229,14 @@ bool ChooseClassLine(HWND owner, HWND classList, const std::string& name) {
   const std::vector<std::string> classes = ListBoxItems(classList);
   const auto it = std::find(classes.begin(), classes.end(), name);
   if (it == classes.end()) return false;
-  ChooseListLine(owner, classList, app::win32::kIdClassList,
-                 static_cast<int>(it - classes.begin()));
+  const auto index = static_cast<WPARAM>(it - classes.begin());
+  SendMessageW(classList, LB_SETCURSEL, index, 0);
+  // The window sorts the list once the last names came, and keeps the selected class selected.
+  const std::vector<std::string> now = ListBoxItems(classList);
+  const auto selected = static_cast<size_t>(SendMessageW(classList, LB_GETCURSEL, 0, 0));
+  if (selected >= now.size() || now[selected] != name) return false;
+  PostMessageW(owner, WM_COMMAND, MAKEWPARAM(app::win32::kIdClassList, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(classList));
   return true;
 }
 

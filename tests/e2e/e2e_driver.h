@@ -57,13 +57,15 @@ void DismissMessageBox(HWND box);
 // Plain window messages (marshalled by the system).
 std::string WindowText(HWND window);
 std::vector<std::string> ListBoxItems(HWND listBox);
-// The class list has arrived: not empty and in its final order (names stream in as WMI
-// lists them and are sorted without regard to case at the end).
+// The class list has arrived: not empty and sorted without regard to case. Names stream in as
+// WMI lists them and are sorted at the end, so a first batch that happens to be sorted passes
+// too: ChooseClassLine does not rely on the order staying.
 bool ClassListLoaded(HWND classList);
 // Selects a line of a list box as a click does: the selection, then the notification to the
 // list's owner (posted: the owner may show a modal box).
 void ChooseListLine(HWND owner, HWND listBox, int id, int index);
-// The same for the class list's line with this name; false when there is none.
+// The same for the class list's line with this name; false when there is none yet, or when
+// the list was sorted between reading it and selecting the line (then nothing is chosen).
 bool ChooseClassLine(HWND owner, HWND classList, const std::string& name);
 // A query runs in the background: its run button reads "停止" until it ends.
 bool QueryRunning(HWND mainWindow);

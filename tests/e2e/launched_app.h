@@ -128,7 +128,9 @@ class LaunchedAppTest : public ::testing::Test {
   }
 
   void ChooseClass(const std::string& name) {
-    ASSERT_TRUE(ChooseClassLine(main_, classList_, name)) << name;
+    ASSERT_TRUE(
+        WaitUntil([&] { return ChooseClassLine(main_, classList_, name); }, Milliseconds(20000)))
+        << name;
   }
   void ChooseInstance(int index) {
     ChooseListLine(main_, instanceList_, app::win32::kIdInstanceList, index);

@@ -26,7 +26,6 @@
 namespace brevane::app::win32 {
 
 namespace {
-constexpr const char* kRequestingInstances = "Requesting instances...";
 constexpr int kTypeColumn = 2;
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
@@ -50,6 +49,7 @@ void ClassBrowserView::LoadClasses() {
   instanceLoader_.StopLoading();
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   currentClass_.clear();
+  host_.SetStatus(2, panesStatus_.Emptied(host_.Status(2)));
   DropPropertyFetch();
   EmptyExplorePages();
   host_.SetStatus(0, client_.Host);
@@ -114,7 +114,7 @@ void ClassBrowserView::OnClassChosen() {
 
 void ClassBrowserView::LoadClass(const std::string& className) {
   currentClass_ = className;
-  host_.SetStatus(2, kRequestingInstances);
+  host_.SetStatus(2, panesStatus_.Requesting());
   if (!instanceListAdapter_)
     instanceListAdapter_ = std::make_unique<ListBoxInstanceList>(instanceList_);
   instanceLoader_.RequestInstances(client_.Host, client_.Namespace, client_.User, client_.Password,
@@ -139,6 +139,7 @@ void ClassBrowserView::EmptyClassPanes() {
   SendMessageW(instanceList_, LB_RESETCONTENT, 0, 0);
   SetPropertyRows({}, nullptr);
   currentClass_.clear();
+  host_.SetStatus(2, panesStatus_.Emptied(host_.Status(2)));
   DropPropertyFetch();
 }
 
@@ -149,7 +150,7 @@ void ClassBrowserView::DropPropertyFetch() {
 }
 
 void ClassBrowserView::InstancesDone(int count, const std::string& message) {
-  host_.SetStatus(2, message.empty() ? "Instances: " + std::to_string(count) : message);
+  host_.SetStatus(2, panesStatus_.Loaded(count, message));
   SelectFollowedInstance();
 }
 
@@ -164,11 +165,14 @@ void ClassBrowserView::OnInstanceChosen() {
   SetPropertyRows(columnNames_, nullptr);
   propertiesPending_ = true;
   host_.BackgroundChanged();
+  // The class's own answer may not have come (this fetch replaces it on the shared worker):
+  // then the instance's answer brings the types, so that "Type" and the key marks stay.
   wmi::StartInstanceFetch(
       propertyWorker_, ConnectionOf(client_), client_.Regional(), currentClass_, path, selected,
       [this](wmi::PropertyListing&& listing) {
         host_.RunAsHandler([&] { OnPropertyListing(std::move(listing), true); });
-      });
+      },
+      propertyTypes_.empty());
   RefreshExplorePage();
 }
 
@@ -179,12 +183,13 @@ void ClassBrowserView::OnPropertyListing(wmi::PropertyListing&& listing, bool of
     columnNames_.clear();
     resultValues_.clear();
     SetPropertyRows(columnNames_, nullptr);
-    host_.SetStatus(2, listing.errorText);
+    host_.SetStatus(2, panesStatus_.InstanceGone(listing.errorText));
     return;
   }
+  if (ofInstance) host_.SetStatus(2, panesStatus_.InstanceShown());
   columnNames_ = std::move(listing.names);
   resultValues_ = std::move(listing.values);
-  if (!ofInstance) propertyTypes_ = std::move(listing.types);
+  if (!ofInstance || propertyTypes_.empty()) propertyTypes_ = std::move(listing.types);
   SetPropertyRows(columnNames_, ofInstance ? &resultValues_ : nullptr);
   if (!listing.ok) host_.ShowError(listing.errorText);
 }
@@ -242,7 +247,7 @@ void ClassBrowserView::OnRefreshInstances() {
       LoadClass(refreshTarget_);
       return;
     case ClassAction::ReloadInstances:
-      host_.SetStatus(2, kRequestingInstances);
+      host_.SetStatus(2, panesStatus_.Requesting());
       instanceLoader_.RefreshInstances();
       return;
     case ClassAction::Nothing:

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/copy_text.h"
@@ -61,9 +63,9 @@ void ClassBrowserView::OnCopy(HWND list) {
     if (selected == LB_ERR) return;
     text = ListBoxLine(list, static_cast<int>(selected));
   } else if (list == propertyGrid_) {
-    const std::vector<PropertyRowText> rows = SelectedPropertyRows(propertyGrid_);
-    if (rows.empty()) return;
-    text = PropertyLinesText(rows);
+    std::optional<std::string> lines = PropertyLinesText(SelectedPropertyRows(propertyGrid_));
+    if (!lines) return;
+    text = std::move(*lines);
   } else {
     return;
   }
@@ -71,9 +73,8 @@ void ClassBrowserView::OnCopy(HWND list) {
 }
 
 void ClassBrowserView::OnCopyValue() {
-  const std::vector<PropertyRowText> rows = SelectedPropertyRows(propertyGrid_);
-  if (rows.empty()) return;
-  CopyToClipboard(host_, PropertyValuesText(rows));
+  const std::optional<std::string> values = PropertyValuesText(SelectedPropertyRows(propertyGrid_));
+  if (values) CopyToClipboard(host_, *values);
 }
 
 void ClassBrowserView::OnSelectAll(HWND control) {

@@ -217,7 +217,7 @@ void ClassBrowserView::SelectFollowedInstance() {
     return;
   }
   // The object is gone (or not listed): as WMI says of an object it cannot find.
-  host_.SetStatus(2, "Not found");
+  host_.SetStatus(2, panesStatus_.InstanceGone("Not found"));
 }
 
 }  // namespace brevane::app::win32

@@ -98,9 +98,12 @@ void ClassBrowserView::ShowClassList(util::StringList classes) {
 }
 
 void ClassBrowserView::ApplyClassFilter(const std::string& text) {
+  // The selected class stays chosen while it is shown. A filter that hid it took the list's
+  // selection away: the class the panes still show is chosen again once the filter lets it
+  // through, so that copy and the class menu have it as their target.
   framework::win32::Win32ListBox classList(classList_);
   const int selected = classList.SelectedIndex();
-  const std::string selectedName = selected >= 0 ? classList.ItemText(selected) : std::string();
+  const std::string selectedName = selected >= 0 ? classList.ItemText(selected) : currentClass_;
   const std::vector<int> shown = classFilter_.Matches(text);
   const std::vector<std::string>& names = classFilter_.Names();
   {

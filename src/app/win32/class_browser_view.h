@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/class_choice.h"
 #include "app/class_filter.h"
 #include "app/win32/list_box_instance_list.h"
 #include "app/win32/view.h"
@@ -186,6 +187,8 @@ class ClassBrowserView final : public View {
   std::optional<std::string> panelBeforeConnect_;
   ClassFilter classFilter_;
   std::string currentClass_;
+  // Status panel 2 as the panes' events leave it: what the instance list and the grid show now.
+  ClassPanesStatus panesStatus_;
   std::unique_ptr<ListBoxInstanceList> instanceListAdapter_;
   bool propertiesPending_ = false;
   util::StringList columnNames_;

@@ -95,8 +95,8 @@ bool QueryView::Handles(ViewCommand command) const {
 
 bool QueryView::Available(ViewCommand command) const {
   switch (command) {
-    case ViewCommand::Export:  // needs a result table
-      return queryRows_.Rows().ColumnCount() > 0;
+    case ViewCommand::Export:  // needs a result table, and a whole one: not while rows arrive
+      return queryRows_.Rows().ColumnCount() > 0 && !query_.active;
     case ViewCommand::Stop:
       return query_.active;
     default:
@@ -152,6 +152,7 @@ bool QueryView::OnContextMenu(HWND control, POINT point) {
   if (tableMenu_.Get() == nullptr) return true;
   const bool selection = SendMessageW(resultTable_, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
   EnableMenuCommand(tableMenu_.Get(), kCmdCopy, selection);
+  EnableMenuCommand(tableMenu_.Get(), kCmdSelectAll, !query_.active);
   EnableMenuCommand(tableMenu_.Get(), kCmdExport, Available(ViewCommand::Export));
   contextList_ = resultTable_;
   TrackContextMenu(tableMenu_.Get(), host_.Frame(), point);
@@ -188,6 +189,11 @@ void QueryView::OnCopy(HWND list) {
 }
 
 void QueryView::OnSelectAll(HWND control) {
+  // All of a table that still grows would be copied as if it were the whole result.
+  if (control == resultTable_ && query_.active) {
+    MessageBeep(MB_OK);
+    return;
+  }
   SelectAll(control, resultTable_);
 }
 

@@ -4,6 +4,7 @@
 //   query_view.cpp          controls, layout, DPI, commands, copy and the table's context menu
 //   query_view_run.cpp      running a query in the background, the result table and its order
 //   query_view_export.cpp   export of the result table
+//   query_view_events.cpp   an event query: watched until stopped, its newest events kept
 #include <windows.h>
 
 #include <chrono>
@@ -16,6 +17,7 @@
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/virtual_list_view.h"
+#include "wmi/event_watch.h"
 #include "wmi/query_stream.h"
 #include "wmi/request_worker.h"
 #include "wmi/wmi_client.h"
@@ -73,6 +75,12 @@ class QueryView final : public View {
   static LRESULT CALLBACK QueryComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR, DWORD_PTR refData);
 
+  // ---- Watching events (query_view_events.cpp)
+  wmi::EventWatchCallbacks WatchCallbacks(const std::string& queryText);
+  void OnWatching(const std::string& queryText);
+  // Drops the oldest events beyond the table's bound; true when some were dropped.
+  bool KeepNewestEvents(int received);
+
   // ---- Copy and export (query_view.cpp, query_view_export.cpp)
   void OnCopy(HWND list);
   void OnSelectAll(HWND control);
@@ -108,6 +116,8 @@ class QueryView final : public View {
     int captionsShown = 0;      // columns of this result whose captions are shown
     bool rowsReplaced = false;  // the first objects have replaced the previous result
     std::string panelBefore;    // status panel 2 when the query started
+    bool watching = false;      // an event query, running until stopped
+    long long events = 0;       // events received, dropped ones included
   };
   RunningQuery query_;
 };

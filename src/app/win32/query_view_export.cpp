@@ -30,7 +30,8 @@ std::string FailureText(const std::wstring& path, const std::string& reason) {
 }  // namespace
 
 void QueryView::OnExport() {
-  if (queryRows_.Rows().ColumnCount() == 0) {
+  // Ctrl+S comes here even while the menu item is grey.
+  if (!Available(ViewCommand::Export)) {
     MessageBeep(MB_OK);
     return;
   }

@@ -72,14 +72,15 @@ void QueryView::RunQuery() {
   host_.SetStatus(2, QueryProgressText(0));
   host_.BackgroundChanged();
   const std::string host = client_.Host;
-  wmi::StartQuery(queryWorker_, ConnectionOf(client_), client_.Regional(), queryText,
-                  {[this, host] {
-                     if (!query_.rowsReplaced) host_.SetStatus(2, ConnectingText(host));
-                   },
-                   [this](wmi::ResultTable&& batch) { OnQueryRows(std::move(batch)); },
-                   [this, queryText](const wmi::QueryEnd& end) {
-                     host_.RunAsHandler([&] { OnQueryEnded(end, queryText); });
-                   }});
+  wmi::StartQueryOrWatch(queryWorker_, ConnectionOf(client_), client_.Regional(), queryText,
+                         {[this, host] {
+                            if (!query_.rowsReplaced) host_.SetStatus(2, ConnectingText(host));
+                          },
+                          [this](wmi::ResultTable&& batch) { OnQueryRows(std::move(batch)); },
+                          [this, queryText](const wmi::QueryEnd& end) {
+                            host_.RunAsHandler([&] { OnQueryEnded(end, queryText); });
+                          }},
+                         WatchCallbacks(queryText));
 }
 
 void QueryView::OnRunQueryButton() {
@@ -95,8 +96,10 @@ void QueryView::StopQuery() {
   queryWorker_.Cancel();
   const long long elapsed = MillisecondsSince(query_.start, std::chrono::steady_clock::now());
   EndQueryRun();
-  host_.SetStatus(2, QueryStoppedText(elapsed, queryRows_.Rows().RowCount(),
-                                      client_.Regional().decimalSeparator));
+  host_.SetStatus(2, query_.watching ? WatchStoppedText(elapsed, query_.events,
+                                                        client_.Regional().decimalSeparator)
+                                     : QueryStoppedText(elapsed, queryRows_.Rows().RowCount(),
+                                                        client_.Regional().decimalSeparator));
   if (query_.rowsReplaced) LayOutFinishedResult();
 }
 
@@ -112,10 +115,14 @@ void QueryView::OnQueryRows(wmi::ResultTable&& batch) {
     queryRows_.Rows() = ResultRows();
     resultView_.SetSelectedRow(-1);
   }
+  const int received = batch.rows;
   queryRows_.Rows().Append(std::move(batch));
+  const bool dropped = query_.watching && KeepNewestEvents(received);
   ShowStreamedColumns();
   resultView_.SyncRowCount(true);
-  host_.SetStatus(2, QueryProgressText(queryRows_.Rows().RowCount()));
+  if (dropped) InvalidateRect(resultTable_, nullptr, FALSE);
+  host_.SetStatus(2, query_.watching ? WatchingEventsText(query_.events)
+                                     : QueryProgressText(queryRows_.Rows().RowCount()));
 }
 
 // While the query runs, the result's columns take the header's places as they appear, and

@@ -129,6 +129,7 @@ TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
 
   // What a search does to the panes; its grid keeps one empty row.
   Probe(*window).EmptyClassPanes();
+  EXPECT_EQ(Probe(*window).StatusPanel(2), "");
   EXPECT_EQ(ListView_GetItemCount(Probe(*window).PropertyGrid()), 1);
   EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window).InstanceList()).ItemCount(), 0);
   EXPECT_TRUE(loadsOnClick("Win32_Process", 8));

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -290,14 +291,38 @@ TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
   framework::win32::Win32ListBox(Probe(*window_).InstanceList()).Select(0);
   Probe(*window_).OnInstanceChosen();
   Settle();
-  EXPECT_EQ(grid(), (std::vector<Strings>{{"Id (key)", "7", "uint32"},
-                                          {"Tags", "", "string[]"},
-                                          {"Owner", "", "object:Win32_Account"},
-                                          {"", "", ""}}));
+  const std::vector<Strings> instanceRows = grid();
+  EXPECT_EQ(instanceRows, (std::vector<Strings>{{"Id (key)", "7", "uint32"},
+                                                {"Tags", "", "string[]"},
+                                                {"Owner", "", "object:Win32_Account"},
+                                                {"", "", ""}}));
+  // Chosen before the class's answer arrived (the instance's fetch replaced it): the types
+  // come with the instance.
+  Probe(*window_).PropertyTypes().clear();
+  Probe(*window_).OnInstanceChosen();
+  Settle();
+  EXPECT_EQ(grid(), instanceRows);
   // A copy takes the bare name.
   SelectGridRows({0});
   Probe(*window_).OnCopy(Probe(*window_).PropertyGrid());
   EXPECT_EQ(ClipboardText(), "Id\t7\r\n");
+}
+
+TEST_F(CopyExportWindowTest, NoExportOrSelectAllOfATableThatStillGrows) {
+  fake_->SetHangAt(1, "ExecQuery");  // the first row arrives, then the query waits
+  Probe(*window_).SetQueryText("select Name from Thing");
+  Probe(*window_).RunQuery();
+  const HWND table = Probe(*window_).ResultTable();
+  ASSERT_TRUE(PumpUntil([&] { return ListView_GetItemCount(table) == 1; }));
+  EXPECT_FALSE(Probe(*window_).ExportAvailable());
+  Probe(*window_).OnSelectAll(table);
+  EXPECT_EQ(ListView_GetSelectedCount(table), 0u);
+  // Stopped, the rows so far are the result and may be exported.
+  Probe(*window_).StopQuery();
+  EXPECT_TRUE(Probe(*window_).ExportAvailable());
+  Probe(*window_).OnSelectAll(table);
+  EXPECT_EQ(ListView_GetSelectedCount(table), 1u);
+  Settle();
 }
 
 TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
@@ -315,6 +340,10 @@ TEST_F(CopyExportWindowTest, FilterNarrowsTheClassList) {
   EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 0 / 5");
   PressEscapeInFilter();
   EXPECT_EQ(ClassList(), all);
+  // The class the panes show is chosen again after a filter hid it.
+  const int process =
+      static_cast<int>(std::find(all.begin(), all.end(), "Win32_Process") - all.begin());
+  EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window_).ClassList()).SelectedIndex(), process);
   EXPECT_EQ(Probe(*window_).StatusPanel(1), "Classes: 5");
   EXPECT_EQ(Probe(*window_).ClassFilterText(), "");
 

@@ -64,6 +64,8 @@ class MainWindowProbe {
   std::string QueryText() const { return Query().QueryText(); }
   std::string ClassFilterText() const { return Classes().ClassFilterText(); }
   bool QueryRunning() const { return Query().query_.active; }
+  bool ExportAvailable() const { return Query().Available(ViewCommand::Export); }
+  void StopQuery() { Query().StopQuery(); }
   bool BackgroundBusy() const { return window_.host_->BackgroundBusy(); }
   HWND ClassList() const { return Classes().classList_; }
   HWND InstanceList() const { return Classes().instanceList_; }
@@ -80,6 +82,7 @@ class MainWindowProbe {
   const std::string& CurrentClass() const { return Classes().currentClass_; }
   const util::StringList& ColumnNames() const { return Classes().columnNames_; }
   const util::StringList& ResultValues() const { return Classes().resultValues_; }
+  std::vector<wmi::PropertyType>& PropertyTypes() { return Classes().propertyTypes_; }
   int SortColumn() const { return Query().sortColumn_; }
   bool SortAscending() const { return Query().sortAscending_; }
   int32_t MonitorWindow() const { return window_.monitorWindow_; }
