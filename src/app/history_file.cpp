@@ -31,6 +31,7 @@ std::vector<HistorySection> Sections(const HistoryCombos& combos) {
       {"HostHistory", "Text", ClearRule::WhenCountPositive, combos.hosts},
       {"NSpaceHistory", "Text", ClearRule::Never, combos.namespaces},
       {"FilterHistory", "Text", ClearRule::Always, combos.classFilter, false},
+      {"ComputerHistory", "Text", ClearRule::Always, combos.computers, false},
   };
 }
 

@@ -20,6 +20,7 @@ struct HistoryCombos {
   util::ComboBoxControl* hosts = nullptr;        // HostCombo, section "HostHistory"
   util::ComboBoxControl* namespaces = nullptr;   // wmiPathCombo, section "NSpaceHistory"
   util::ComboBoxControl* classFilter = nullptr;  // the class filter box, section "FilterHistory"
+  util::ComboBoxControl* computers = nullptr;    // the box "计算机", section "ComputerHistory"
 };
 
 // The lists in memory are unbounded; only the most recent entries go to the file.

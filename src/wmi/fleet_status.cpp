@@ -104,4 +104,22 @@ std::string FleetStatus::PanelText(int64_t elapsedMilliseconds) const {
                       static_cast<long long>(tenths / 10), static_cast<long long>(tenths % 10));
 }
 
+std::array<std::string, kStatusColumns> StatusCells(const ComputerStatus& computer) {
+  // A provider's message may run over several lines; a list line shows only one.
+  std::string error;
+  error.reserve(computer.error.size());
+  for (char c : computer.error) {
+    if (c == '\r' || c == '\n' || c == '\t') {
+      if (!error.empty() && error.back() != ' ') error += ' ';
+    } else {
+      error += c;
+    }
+  }
+  while (!error.empty() && error.back() == ' ') error.pop_back();
+  return {computer.name, std::string(ComputerStateText(computer.state)),
+          std::to_string(computer.objects),
+          IsFinal(computer.state) ? std::to_string(computer.milliseconds) : std::string(),
+          std::move(error)};
+}
+
 }  // namespace brevane::wmi

@@ -1,6 +1,7 @@
 #pragma once
 // Where a query that goes to many computers stands on each of them, and the totals the
 // status bar shows.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -51,5 +52,10 @@ class FleetStatus {
  private:
   std::vector<ComputerStatus> computers_;
 };
+
+// The line of the status list "计算机状态" for one computer: name, state, objects,
+// milliseconds (once it ended) and the error on one line.
+inline constexpr size_t kStatusColumns = 5;
+std::array<std::string, kStatusColumns> StatusCells(const ComputerStatus& computer);
 
 }  // namespace brevane::wmi

@@ -71,5 +71,21 @@ TEST(FleetStatus, RetryTakesTheFailedOnlyAndKeepsTheirObjects) {
   EXPECT_EQ(ComputerStateText(S::Connecting), "connecting");
 }
 
+// The status list's line: the time only once the computer ended, the error on one line.
+TEST(FleetStatus, StatusCellsOfEachState) {
+  struct Case {
+    ComputerStatus computer;
+    std::array<std::string, kStatusColumns> cells;
+  };
+  const Case cases[] = {
+      {{"pc1", S::Running, 12, 0, ""}, {"pc1", "running", "12", "", ""}},
+      {{"pc2", S::Done, 468, 2300, ""}, {"pc2", "done", "468", "2300", ""}},
+      {{"pc3", S::Failed, 0, 20000, "The RPC server\r\nis unavailable.\r\n"},
+       {"pc3", "failed", "0", "20000", "The RPC server is unavailable."}},
+      {{"pc4", S::Stopped, 0, 0, "a\tb"}, {"pc4", "stopped", "0", "0", "a b"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StatusCells(c.computer), c.cells) << c.computer.name;
+}
+
 }  // namespace
 }  // namespace brevane::wmi

@@ -27,6 +27,8 @@ enum CommandId : int {
   kCmdSelectAll = 153,  // "全选", Ctrl+A
   // Context menu of the property grid: "转到对象" follows a reference value
   kCmdFollowReference = 221,
+  // The query tab's status list of computers, and its button: "重新运行失败的"
+  kCmdRerunFailed = 260,
   // Keyboard only: Ctrl+Tab and Ctrl+Shift+Tab switch the tabs
   kCmdNextTab = 141,
   kCmdPreviousTab = 142,
@@ -52,6 +54,12 @@ enum ControlId : int {
   // The property pane's other pages: "定义" and "关联"
   kIdDefinitionText = 1121,
   kIdRelatedList = 1122,
+  // The query tab's computers: the box "计算机" and the status list "计算机状态"
+  kIdComputerLabel = 1160,
+  kIdComputerCombo = 1161,
+  kIdFleetStatusLabel = 1162,
+  kIdFleetStatusList = 1163,
+  kIdRerunFailedButton = 1164,
 };
 
 }  // namespace brevane::app::win32

@@ -227,6 +227,8 @@ void MainWindow::ApplySwitches(const StartupSwitches& switches) {
   if (switches.user) wmiClient_->User = *switches.user;
   if (switches.password) wmiClient_->Password = *switches.password;
   startupQuery_ = switches.query.value_or(std::string());
+  // A start-up query goes to these computers; without -query: they only fill the box.
+  if (switches.computers && queryView_) queryView_->SetComputersText(*switches.computers);
 }
 
 int MainWindow::ActiveTab() const {
@@ -257,6 +259,7 @@ void MainWindow::ShutDownWorkers() {
     if (*worker) (*worker)->BeginShutdown();
   }
   if (instanceLoader_) instanceLoader_->BeginShutdown();
+  if (fanOut_) fanOut_->BeginShutdown();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
   bool allEnded = true;
   for (auto* worker : workers) {
@@ -265,6 +268,8 @@ void MainWindow::ShutDownWorkers() {
   }
   if (instanceLoader_ && !instanceLoader_->FinishShutdown(deadline)) allEnded = false;
   instanceLoader_.reset();
+  if (fanOut_ && !fanOut_->FinishShutdown(deadline)) allEnded = false;
+  fanOut_.reset();
   workersLeftBehind_ = !allEnded;
   if (dispatcher_) dispatcher_->Close();
 }

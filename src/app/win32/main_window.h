@@ -23,6 +23,7 @@
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/ui_dispatcher.h"
 #include "framework/win32/window_base.h"
+#include "wmi/fan_out.h"
 #include "wmi/instance_loader.h"
 #include "wmi/request_worker.h"
 #include "wmi/wmi_api.h"
@@ -115,6 +116,8 @@ class MainWindow final : public framework::win32::WindowBase {
   // The definition and related-objects pages' requests.
   std::unique_ptr<wmi::RequestWorker> exploreWorker_;
   std::unique_ptr<wmi::InstanceLoader> instanceLoader_;
+  // The query tab's run on the computers of the box "计算机", a worker per computer.
+  std::unique_ptr<wmi::FanOut> fanOut_;
 
   std::unique_ptr<FrameHost> host_;
   std::unique_ptr<ClassBrowserView> classBrowser_;

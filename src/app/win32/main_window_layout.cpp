@@ -53,6 +53,8 @@ LRESULT MainWindow::OnCreate() {
                                                      *propertyWorker_, *instanceLoader_);
   classBrowser_->SetExploreWorker(*exploreWorker_);
   queryView_ = std::make_unique<QueryView>(*host_, *wmiClient_, *queryWorker_);
+  fanOut_ = std::make_unique<wmi::FanOut>(backend_, dispatcher_, hosts);
+  queryView_->SetFanOut(*fanOut_);
   views_ = {classBrowser_.get(), queryView_.get()};
 
   imageList_ = CreateMainImages(menuBitmaps_);

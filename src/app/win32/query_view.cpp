@@ -57,6 +57,7 @@ void QueryView::Create(HFONT font, HIMAGELIST images, UINT dpi) {
   HWND header = reinterpret_cast<HWND>(SendMessageW(resultTable_, LVM_GETHEADER, 0, 0));
   if (header != nullptr)
     SendMessageW(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  fleet_.Create(font, dpi);
   SubclassQueryCombo();
 }
 
@@ -64,9 +65,16 @@ void QueryView::DpiChanged(UINT dpi, UINT previous, HFONT font) {
   dpi_ = dpi;
   RescaleColumns(resultTable_, dpi, previous);
   SetControlsFont({queryLabel_, queryCombo_, runQueryButton_, resultTable_}, font);
+  fleet_.DpiChanged(dpi, previous, font);
 }
 
 void QueryView::Layout(const RECT& page) {
+  page_ = page;
+  LayOutPage();
+}
+
+void QueryView::LayOutPage() {
+  const RECT& page = page_;
   const framework::win32::DpiScale scale(dpi_);
   const int stripHeight = scale(kStripHeight);
   const int stripBottom = std::min(page.top + stripHeight, page.bottom);
@@ -77,16 +85,22 @@ void QueryView::Layout(const RECT& page) {
   framework::win32::MoveChild(
       runQueryButton_, Bounds(buttonLeft, page.top + scale(1), buttonLeft + scale(kButtonWidth),
                               stripBottom - scale(1)));
+  // The box "计算机" takes its width from the query box, never more than half the strip.
+  const int queryLeft = page.left + scale(kGap + kLabelWidth);
+  const int boxLeft = std::max(buttonLeft - scale(kGap) - scale(FleetPane::kBoxWidth),
+                               (queryLeft + buttonLeft) / 2);
+  framework::win32::MoveChild(queryCombo_,
+                              Bounds(queryLeft, page.top + scale(2), boxLeft - scale(kGap),
+                                     page.top + scale(2) + scale(kComboDropHeight)));
+  fleet_.LayOutBox(Bounds(boxLeft, page.top, buttonLeft - scale(kGap), stripBottom));
   framework::win32::MoveChild(
-      queryCombo_, Bounds(page.left + scale(kGap + kLabelWidth), page.top + scale(2),
-                          buttonLeft - scale(kGap), page.top + scale(2) + scale(kComboDropHeight)));
-  framework::win32::MoveChild(resultTable_,
-                              Bounds(page.left, stripBottom, page.right, page.bottom));
+      resultTable_, fleet_.LayOutBand(Bounds(page.left, stripBottom, page.right, page.bottom)));
 }
 
 void QueryView::Show(bool shown) {
   for (HWND child : {queryLabel_, queryCombo_, runQueryButton_, resultTable_})
     ShowWindow(child, shown ? SW_SHOW : SW_HIDE);
+  fleet_.Show(shown);
 }
 
 bool QueryView::Handles(ViewCommand command) const {
@@ -128,12 +142,22 @@ void QueryView::Run(ViewCommand command, bool fromKeyboard) {
 }
 
 bool QueryView::OnCommand(int id, int notification, HWND control) {
+  if ((control == nullptr && id == kCmdRerunFailed) ||
+      (control != nullptr && id == kIdRerunFailedButton)) {
+    if (control == nullptr || notification == BN_CLICKED) RerunFailed();
+    return true;
+  }
   if (control == nullptr || id != kIdRunQueryButton) return false;
   if (notification == BN_CLICKED) OnRunQueryButton();
   return true;
 }
 
 bool QueryView::OnNotify(NMHDR& header, LRESULT& result) {
+  bool escape = false;
+  if (fleet_.OnNotify(header, result, escape)) {
+    if (escape) StopQuery();
+    return true;
+  }
   if (header.idFrom != kIdResultTable) return false;
   result = 0;
   if (header.code == LVN_GETDISPINFOW)
@@ -148,6 +172,7 @@ bool QueryView::OnNotify(NMHDR& header, LRESULT& result) {
 }
 
 bool QueryView::OnContextMenu(HWND control, POINT point) {
+  if (fleet_.OnContextMenu(control, point, query_.active)) return true;
   if (control != resultTable_) return false;
   if (tableMenu_.Get() == nullptr) return true;
   const bool selection = SendMessageW(resultTable_, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
@@ -161,6 +186,7 @@ bool QueryView::OnContextMenu(HWND control, POINT point) {
 
 void QueryView::Histories(HistoryCombos& combos) {
   if (queryCombo_ != nullptr) combos.query = &queryHistory_;
+  if (fleet_.ComputerCombo() != nullptr) combos.computers = &fleet_.History();
 }
 
 std::string QueryView::QueryText() const {

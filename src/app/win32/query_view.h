@@ -4,6 +4,7 @@
 //   query_view.cpp          controls, layout, DPI, commands, copy and the table's context menu
 //   query_view_run.cpp      running a query in the background, the result table and its order
 //   query_view_export.cpp   export of the result table
+//   query_view_fleet.cpp    the query on the computers of the box "计算机"
 //   query_view_events.cpp   an event query: watched until stopped, its newest events kept
 #include <windows.h>
 
@@ -12,11 +13,13 @@
 #include <vector>
 
 #include "app/delimited_text.h"
+#include "app/win32/fleet_pane.h"
 #include "app/win32/result_rows_source.h"
 #include "app/win32/view.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/gdi_handles.h"
 #include "framework/win32/virtual_list_view.h"
+#include "wmi/fan_out.h"
 #include "wmi/event_watch.h"
 #include "wmi/query_stream.h"
 #include "wmi/request_worker.h"
@@ -28,6 +31,8 @@ class QueryView final : public View {
  public:
   QueryView(ViewHost& host, wmi::WmiClient& client, wmi::RequestWorker& queryWorker);
   ~QueryView() override;
+  // Runs the query on the computers of the box "计算机"; without it the box is ignored.
+  void SetFanOut(wmi::FanOut& fanOut) { fanOut_ = &fanOut; }
 
   std::string Caption() const override { return "查询"; }
   void Create(HFONT font, HIMAGELIST images, UINT dpi) override;
@@ -45,7 +50,10 @@ class QueryView final : public View {
   bool OnContextMenu(HWND control, POINT point) override;
   void Histories(HistoryCombos& combos) override;
   bool Busy() const override { return query_.active; }
-  void WorkersStopped() override { query_.active = false; }
+  void WorkersStopped() override {
+    query_.active = false;
+    fanOut_ = nullptr;  // gone with the other workers
+  }
 
   // The text of the query box.
   std::string QueryText() const;
@@ -55,6 +63,9 @@ class QueryView final : public View {
   // Esc, the run button, a new host: the rows already shown stay.
   void StopQuery();
   bool ResultHasColumns() const { return resultView_.HeaderColumnCount() > 0; }
+  // The text of the box "计算机".
+  std::string ComputersText() const { return fleet_.ComputersText(); }
+  void SetComputersText(const std::string& text) { fleet_.SetComputersText(text); }
 
  private:
   friend class MainWindowProbe;  // the in-process window tests
@@ -66,6 +77,7 @@ class QueryView final : public View {
   void OnQueryComboKey(wchar_t& key);
   void OnResultColumnClick(int column);
   void OnQueryRows(wmi::ResultTable&& batch);
+  void AppendQueryRows(wmi::ResultTable&& batch);
   void OnQueryEnded(const wmi::QueryEnd& end, const std::string& queryText);
   void ShowStreamedColumns();
   void LayOutFinishedResult();
@@ -75,6 +87,19 @@ class QueryView final : public View {
   static LRESULT CALLBACK QueryComboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR, DWORD_PTR refData);
 
+  // ---- The query on many computers (query_view_fleet.cpp)
+  // With names in the box "计算机" runs the query on them and returns true; a list that
+  // cannot be used is shown and also returns true. False with the box empty.
+  bool RunOnComputers(const std::string& queryText);
+  void StartFleetRun(std::vector<wmi::FanOutComputer> computers);
+  void RerunFailed();  // "重新运行失败的"
+  void StopFleetRun();
+  void OnFleetRows(size_t index, wmi::ResultTable&& rows);
+  void OnFleetFinished(size_t index, wmi::ComputerState state, int64_t milliseconds,
+                       const std::string& error);
+  void OnFleetEnded();
+  void ShowFleetProgress();
+  void LayOutPage();
   // ---- Watching events (query_view_events.cpp)
   wmi::EventWatchCallbacks WatchCallbacks(const std::string& queryText);
   void OnWatching(const std::string& queryText);
@@ -103,6 +128,7 @@ class QueryView final : public View {
   framework::win32::UniqueMenu tableMenu_;
   HWND contextList_ = nullptr;  // the list whose context menu is open
   UINT dpi_ = 96;
+  RECT page_{};
 
   ResultRowsSource queryRows_;
   framework::win32::VirtualListView resultView_;
@@ -116,10 +142,16 @@ class QueryView final : public View {
     int captionsShown = 0;      // columns of this result whose captions are shown
     bool rowsReplaced = false;  // the first objects have replaced the previous result
     std::string panelBefore;    // status panel 2 when the query started
+    bool fleet = false;         // it goes to the computers of the box "计算机"
     bool watching = false;      // an event query, running until stopped
     long long events = 0;       // events received, dropped ones included
   };
   RunningQuery query_;
+  FleetPane fleet_{host_};
+  wmi::FanOut* fanOut_ = nullptr;
+  // The query and the list of the last run on many computers, for a retry of the failed ones.
+  std::string fleetQuery_;
+  std::string fleetComputers_;
 };
 
 }  // namespace brevane::app::win32

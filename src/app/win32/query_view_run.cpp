@@ -52,17 +52,21 @@ LRESULT CALLBACK QueryView::QueryComboEditProc(HWND edit, UINT message, WPARAM w
 }
 
 void QueryView::SubclassQueryCombo() {
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  if (GetComboBoxInfo(queryCombo_, &info) && info.hwndItem != nullptr) {
-    SetWindowSubclass(info.hwndItem, QueryComboEditProc, kQueryComboSubclassId,
-                      reinterpret_cast<DWORD_PTR>(this));
+  // Enter runs and Esc stops in the box "计算机" as in the query box.
+  for (HWND combo : {queryCombo_, fleet_.ComputerCombo()}) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(combo, &info) && info.hwndItem != nullptr) {
+      SetWindowSubclass(info.hwndItem, QueryComboEditProc, kQueryComboSubclassId,
+                        reinterpret_cast<DWORD_PTR>(this));
+    }
   }
 }
 
 void QueryView::RunQuery() {
   if (query_.active) StopQuery();
   const std::string queryText = QueryText();
+  if (RunOnComputers(queryText)) return;
   query_ = RunningQuery{};
   query_.active = true;
   query_.start = std::chrono::steady_clock::now();
@@ -93,6 +97,10 @@ void QueryView::OnRunQueryButton() {
 
 void QueryView::StopQuery() {
   if (!query_.active) return;
+  if (query_.fleet) {
+    StopFleetRun();
+    return;
+  }
   queryWorker_.Cancel();
   const long long elapsed = MillisecondsSince(query_.start, std::chrono::steady_clock::now());
   EndQueryRun();
@@ -110,6 +118,12 @@ void QueryView::EndQueryRun() {
 }
 
 void QueryView::OnQueryRows(wmi::ResultTable&& batch) {
+  AppendQueryRows(std::move(batch));
+  host_.SetStatus(2, query_.watching ? WatchingEventsText(query_.events)
+                                     : QueryProgressText(queryRows_.Rows().RowCount()));
+}
+
+void QueryView::AppendQueryRows(wmi::ResultTable&& batch) {
   if (!query_.rowsReplaced) {
     query_.rowsReplaced = true;
     queryRows_.Rows() = ResultRows();
@@ -121,8 +135,6 @@ void QueryView::OnQueryRows(wmi::ResultTable&& batch) {
   ShowStreamedColumns();
   resultView_.SyncRowCount(true);
   if (dropped) InvalidateRect(resultTable_, nullptr, FALSE);
-  host_.SetStatus(2, query_.watching ? WatchingEventsText(query_.events)
-                                     : QueryProgressText(queryRows_.Rows().RowCount()));
 }
 
 // While the query runs, the result's columns take the header's places as they appear, and
