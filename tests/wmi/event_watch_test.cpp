@@ -12,7 +12,7 @@
 #include "wmi/event_rows.h"
 #include "wmi/wmi_session.h"
 
-namespace brevane::wmi {
+namespace brevane::wmi::event_watch_test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -159,4 +159,4 @@ TEST(EventRowTest, AnObjectPropertyWithoutAReadableObjectStaysOneColumn) {
 }
 
 }  // namespace
-}  // namespace brevane::wmi
+}  // namespace brevane::wmi::event_watch_test

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "app/copy_text.h"
+#include "app/powershell_copy.h"
 #include "app/win32/class_browser_view.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/view_controls.h"
+#include "framework/win32/control_adapters.h"
 #include "framework/win32/controls.h"
 
 namespace brevane::app::win32 {
@@ -33,6 +35,7 @@ void ClassBrowserView::CreateListMenus() {
   AppendMenuItem(classMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   instanceMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(instanceMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  AppendMenuItem(instanceMenu_.Get(), kCmdCopyPowerShell, "复制为 PowerShell\tCtrl+Shift+P");
   propertyMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(propertyMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   AppendMenuItem(propertyMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
@@ -48,6 +51,7 @@ void ClassBrowserView::ListContextMenu(HWND list, POINT point) {
                                                : SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
   EnableMenuCommand(menu, kCmdCopy, selection);
   EnableMenuCommand(menu, kCmdCopyValue, selection);
+  EnableMenuCommand(menu, kCmdCopyPowerShell, selection);
   contextList_ = list;
   TrackContextMenu(menu, host_.Frame(), point);
 }
@@ -70,6 +74,23 @@ void ClassBrowserView::OnCopy(HWND list) {
     return;
   }
   CopyToClipboard(host_, text);
+}
+
+void ClassBrowserView::OnCopyPowerShell() {
+  if (currentClass_.empty()) return;
+  const PowerShellTarget target = PowerShellTargetOf(ConnectionOf(client_));
+  const int selected = framework::win32::Win32ListBox(instanceList_).SelectedIndex();
+  if (selected < 0) {  // no instance chosen: every instance of the class
+    CopyToClipboard(host_, PowerShellInstanceText(target, currentClass_, {}));
+    return;
+  }
+  const std::optional<std::string> text =
+      PowerShellTextOfInstance(target, instanceLoader_.PathOf(selected));
+  if (!text) {
+    host_.SetStatus(2, "The chosen instance has no key to name it by.");
+    return;
+  }
+  CopyToClipboard(host_, *text);
 }
 
 void ClassBrowserView::OnCopyValue() {

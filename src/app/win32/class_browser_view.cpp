@@ -246,6 +246,7 @@ bool ClassBrowserView::Handles(ViewCommand command) const {
     case ViewCommand::Find:
     case ViewCommand::FindNext:
     case ViewCommand::Refresh:
+    case ViewCommand::CopyPowerShell:
       return true;
     case ViewCommand::Export:
     case ViewCommand::Stop:
@@ -268,6 +269,9 @@ void ClassBrowserView::Run(ViewCommand command, bool fromKeyboard) {
       return;
     case ViewCommand::Refresh:
       LoadClasses();
+      return;
+    case ViewCommand::CopyPowerShell:
+      OnCopyPowerShell();
       return;
     default:
       return;

@@ -110,7 +110,9 @@ class ClassBrowserView final : public View {
   // "复制" from the class list, the instance list or the property grid; an edit field copies
   // its own selection.
   void OnCopy(HWND list);
-  void OnCopyValue();              // "复制值": the property grid's values
+  void OnCopyValue();
+  // The chosen instance, else the class's instances, as a Get-CimInstance line.
+  void OnCopyPowerShell();         // "复制值": the property grid's values
   void OnSelectAll(HWND control);  // Ctrl+A
   // The context menus of the instance list and the property grid.
   void ListContextMenu(HWND list, POINT point);

@@ -27,6 +27,7 @@ enum CommandId : int {
   kCmdSelectAll = 153,  // "全选", Ctrl+A
   // Context menu of the property grid: "转到对象" follows a reference value
   kCmdFollowReference = 221,
+  kCmdCopyPowerShell = 250,  // "复制为 PowerShell", Ctrl+Shift+P
   // The query tab's status list of computers, and its button: "重新运行失败的"
   kCmdRerunFailed = 260,
   // Keyboard only: Ctrl+Tab and Ctrl+Shift+Tab switch the tabs

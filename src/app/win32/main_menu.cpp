@@ -53,11 +53,13 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
   // showing the classes without a Caption property) are hidden: a Win32 menu cannot hide an
   // item, so they are left out; their commands keep their identifiers.
   HMENU action = CreatePopupMenu();
-  for (const MenuItem& item : {MenuItem{kCmdConnect, "&连接到主机...", 0, MFS_ENABLED},
-                               MenuItem{kCmdRefresh, "&刷新\tF5", 1, MFS_ENABLED},
-                               MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
-                               MenuItem{0, "-", kNoIcon, MFS_ENABLED},
-                               MenuItem{kCmdExit, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
+  for (const MenuItem& item :
+       {MenuItem{kCmdConnect, "&连接到主机...", 0, MFS_ENABLED},
+        MenuItem{kCmdRefresh, "&刷新\tF5", 1, MFS_ENABLED},
+        MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdCopyPowerShell, "复制为 PowerShell\tCtrl+Shift+P", kNoIcon, MFS_ENABLED},
+        MenuItem{0, "-", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdExit, "&退出\tAlt+X", 2, MFS_ENABLED}}) {
     AppendItem(action, item, bitmaps);
   }
   HMENU view = CreatePopupMenu();
@@ -83,7 +85,7 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
 }
 
 framework::win32::UniqueAccelerators CreateMainAccelerators() {
-  std::array<ACCEL, 12> table = {{
+  std::array<ACCEL, 13> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh},
       {FVIRTKEY | FALT, 'X', kCmdExit},
       {FVIRTKEY | FCONTROL, 'F', kCmdFind},
@@ -96,6 +98,7 @@ framework::win32::UniqueAccelerators CreateMainAccelerators() {
       {FVIRTKEY | FCONTROL, 'A', kCmdSelectAll},
       {FVIRTKEY | FCONTROL, 'S', kCmdExport},
       {FVIRTKEY | FCONTROL, 'L', kCmdFocusClassFilter},
+      {FVIRTKEY | FCONTROL | FSHIFT, 'P', kCmdCopyPowerShell},
   }};
   return framework::win32::UniqueAccelerators(
       CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));

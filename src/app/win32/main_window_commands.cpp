@@ -66,7 +66,7 @@ class SearchCommands final : public SearchWindowPort, public SearchMessagePort {
 
 namespace {
 
-constexpr std::array<std::pair<int, ViewCommand>, 7> kViewCommands = {{
+constexpr std::array<std::pair<int, ViewCommand>, 8> kViewCommands = {{
     {kCmdCopy, ViewCommand::Copy},
     {kCmdCopyValue, ViewCommand::CopyValue},
     {kCmdSelectAll, ViewCommand::SelectAll},
@@ -74,6 +74,7 @@ constexpr std::array<std::pair<int, ViewCommand>, 7> kViewCommands = {{
     {kCmdFindNext, ViewCommand::FindNext},
     {kCmdExport, ViewCommand::Export},
     {kCmdRefresh, ViewCommand::Refresh},
+    {kCmdCopyPowerShell, ViewCommand::CopyPowerShell},
 }};
 
 std::optional<ViewCommand> ViewCommandOf(int id) {

@@ -31,6 +31,7 @@ void QueryView::Create(HFONT font, HIMAGELIST images, UINT dpi) {
   AppendMenuItem(tableMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
   AppendMenuItem(tableMenu_.Get(), 0, "-");
   AppendMenuItem(tableMenu_.Get(), kCmdExport, "导出...\tCtrl+S");
+  AppendMenuItem(tableMenu_.Get(), kCmdCopyPowerShell, "复制为 PowerShell\tCtrl+Shift+P");
 
   queryLabel_ = framework::win32::CreateChild(
       self, WC_STATICW, "查询", WS_CLIPSIBLINGS | SS_CENTERIMAGE, 0, kIdQueryLabel, font);
@@ -135,6 +136,9 @@ void QueryView::Run(ViewCommand command, bool fromKeyboard) {
       return;
     case ViewCommand::Stop:
       StopQuery();
+      return;
+    case ViewCommand::CopyPowerShell:
+      OnCopyPowerShell();
       return;
     default:
       return;

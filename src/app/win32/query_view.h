@@ -106,6 +106,9 @@ class QueryView final : public View {
   // Drops the oldest events beyond the table's bound; true when some were dropped.
   bool KeepNewestEvents(int received);
 
+  // The query of the box as PowerShell lines, on the clipboard (query_view_events.cpp).
+  void OnCopyPowerShell();
+
   // ---- Copy and export (query_view.cpp, query_view_export.cpp)
   void OnCopy(HWND list);
   void OnSelectAll(HWND control);
@@ -147,6 +150,7 @@ class QueryView final : public View {
     long long events = 0;       // events received, dropped ones included
   };
   RunningQuery query_;
+  std::string lastWatchedQuery_;  // the query that last ran as an event watch
   FleetPane fleet_{host_};
   wmi::FanOut* fanOut_ = nullptr;
   // The query and the list of the last run on many computers, for a retry of the failed ones.

@@ -21,7 +21,17 @@ namespace brevane::app::win32 {
 class View;
 
 // The commands of the menus and shortcuts that act on what a view shows.
-enum class ViewCommand { Copy, CopyValue, SelectAll, Find, FindNext, Export, Refresh, Stop };
+enum class ViewCommand {
+  Copy,
+  CopyValue,
+  SelectAll,
+  Find,
+  FindNext,
+  Export,
+  Refresh,
+  Stop,
+  CopyPowerShell,
+};
 
 // The list that find and find again search in a view: a table's rows or a list box's lines.
 struct SearchList {

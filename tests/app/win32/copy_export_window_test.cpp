@@ -203,6 +203,30 @@ TEST_F(CopyExportWindowTest, ShortcutsGoToTheFocusedControl) {
   EXPECT_EQ(ClipboardText(), "Name\r\nalpha\r\nbeta\r\n");
 }
 
+// Ctrl+Shift+P goes to the active tab: the chosen instance by its keys, else the class; the
+// query of the query box.
+TEST_F(CopyExportWindowTest, CopyAsPowerShellNamesTheChosenInstanceOrTheQuery) {
+  auto shortcut = [&] {
+    SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(kCmdCopyPowerShell, 1), 0);
+  };
+  ChooseClass("Thing");
+  ClearClipboard();
+  shortcut();
+  EXPECT_EQ(ClipboardText(), "Get-CimInstance -Namespace root/cimv2 -ClassName Thing");
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window_).StatusPanel(2) == "Instances: 2"; }));
+  framework::win32::Win32ListBox instances(Probe(*window_).InstanceList());
+  instances.Select(0);
+  shortcut();
+  EXPECT_EQ(ClipboardText(),
+            "Get-CimInstance -Namespace root/cimv2 -ClassName Thing -Filter \"Name='beta'\"");
+  Probe(*window_).SelectTab(1);
+  Probe(*window_).SetQueryText("select Name from Thing where Note = 'it''s'");
+  shortcut();
+  EXPECT_EQ(ClipboardText(),
+            "Get-CimInstance -Namespace root/cimv2 -Query 'select Name from Thing where Note = "
+            "''it''''s'''");
+}
+
 TEST_F(CopyExportWindowTest, ClipboardHeldByAnotherProgramIsReportedInTheStatusBar) {
   ChooseClass("Thing");
   HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);

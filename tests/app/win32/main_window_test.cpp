@@ -143,7 +143,8 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(MenuCaptions(bar), (Strings{"操作动作", "&查找", "帮助"}));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 0)),
-            (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S", "", "&退出\tAlt+X"}));
+            (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S",
+                     "复制为 PowerShell\tCtrl+Shift+P", "", "&退出\tAlt+X"}));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 1)),
             (Strings{"&查找...\tCtrl+F", "开始查找\tF3", "筛选类\tCtrl+L"}));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 2)),
