@@ -6,6 +6,7 @@
 #include "support/fake_explore_world.h"
 #include "support/fake_events.h"
 #include "support/fake_fleet.h"
+#include "support/fake_method_calls.h"
 #include "support/fake_object_world.h"
 #include "util/text.h"
 
@@ -220,6 +221,7 @@ std::shared_ptr<FakeWmi> MakeScenario(const std::string& names) {
       AddManyNamespaces(*fake, 50, 1000);
     } else if (name == "objects") {
       AddObjectWorld(*fake);
+      AddObjectWorldMethods(*fake);
     } else if (name == "many-related") {
       AddObjectWorld(*fake);
       AddManyRelated(*fake, 12000);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "support/fake_associations.h"
+#include "support/fake_method_calls.h"
 #include "support/fake_events.h"
 #include "util/text.h"
 #include "wmi/event_query.h"
@@ -191,6 +192,7 @@ struct FakeWmi::State {
   bool holdReleases = false;
   int releasesWaiting = 0;
   std::condition_variable releasesChanged;
+  FakeMethodTable methods;
 
   Namespace* FindNamespace(const std::string& path) {
     for (auto& ns : namespaces) {
@@ -710,6 +712,36 @@ class FakeServices final : public wmi::Services {
     return std::make_unique<FakeObject>(state_, ns_, ObjectData{State::ClassObject(*c), true});
   }
 
+  std::unique_ptr<Object> ExecMethod(const std::string& objectPath, const std::string& method,
+                                     const std::vector<wmi::MethodArgument>& arguments) override {
+    state_->CheckCall("ExecMethod");
+    FakeMethodCall call{ns_,      "", objectPath, method, objectPath.find('=') == std::string::npos,
+                        arguments};
+    std::vector<std::string> lineage;
+    {
+      std::lock_guard lock(state_->mutex);
+      auto& ns = Ns();
+      std::string className = objectPath;
+      if (!call.onClass) {
+        auto instance = state_->FindInstanceByPath(ns, objectPath);
+        if (!instance) throw WmiError(fake_status::kNotFound, "Not found");
+        className = instance->className;
+      }
+      for (const FakeClass* c = State::FindClass(ns, className); c && lineage.size() < 64;
+           c = State::FindClass(ns, c->superclass)) {
+        lineage.push_back(c->name);
+      }
+      if (lineage.empty()) throw WmiError(fake_status::kInvalidClass, "Invalid class");
+    }
+    // The handler runs outside the lock: it may change the fake's data.
+    std::vector<wmi::Property> outputs = state_->methods.Call(std::move(call), lineage);
+    if (outputs.empty()) return nullptr;
+    auto parameters = std::make_shared<FakeInstance>();
+    parameters->className = "__PARAMETERS";
+    parameters->properties = std::move(outputs);
+    return std::make_unique<FakeObject>(state_, ns_, ObjectData{std::move(parameters), false});
+  }
+
   std::unique_ptr<ObjectEnumerator> ExecNotificationQuery(const std::string& query,
                                                           const std::string& language) override {
     state_->CheckCall("ExecNotificationQuery");
@@ -1034,6 +1066,40 @@ void FakeWmi::AddInstance(const std::string& ns, const std::string& className,
   instance->properties = std::move(properties);
   instance->relPath = state_->RelativePath(space, *instance);
   space.instances.push_back(std::move(instance));
+}
+
+void FakeWmi::SetPropertyValue(const std::string& ns, const std::string& relPath,
+                               const std::string& propertyName, wmi::Value value) {
+  std::lock_guard lock(state_->mutex);
+  State::Namespace* space = state_->FindNamespace(ns);
+  if (space == nullptr) return;
+  const auto target = state_->FindInstanceByPath(*space, relPath);
+  for (auto& instance : space->instances) {
+    if (instance != target) continue;
+    // Instances are shared with objects already handed out, which keep what they read.
+    auto changed = std::make_shared<FakeInstance>(*instance);
+    for (auto& p : changed->properties) {
+      if (SameName(p.name, propertyName)) p.value = value;
+    }
+    instance = std::move(changed);
+  }
+}
+
+std::optional<wmi::Value> FakeWmi::PropertyOf(const std::string& ns, const std::string& relPath,
+                                              const std::string& propertyName) const {
+  std::lock_guard lock(state_->mutex);
+  State::Namespace* space = state_->FindNamespace(ns);
+  if (space == nullptr) return std::nullopt;
+  const auto instance = state_->FindInstanceByPath(*space, relPath);
+  if (!instance) return std::nullopt;
+  for (const auto& p : instance->properties) {
+    if (SameName(p.name, propertyName)) return p.value;
+  }
+  return std::nullopt;
+}
+
+FakeMethodTable& FakeWmi::Methods() {
+  return state_->methods;
 }
 
 void FakeWmi::AddHost(const std::string& host) {

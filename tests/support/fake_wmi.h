@@ -19,6 +19,8 @@
 
 namespace brevane::testing {
 
+class FakeMethodTable;
+
 // Property values as the native WMI API hands each CIM type over ("Numbers" in WMI's
 // documentation): uint16 and uint32 in a signed VT_I4, sint8 and char16 in VT_I2, uint8 in
 // VT_UI1, 64-bit integers, date-times and references as text, arrays as VT_ARRAY of the
@@ -107,6 +109,14 @@ class FakeWmi : public wmi::Backend {
   // Instances carry their own properties (a subclass's instance may have more than the base).
   void AddInstance(const std::string& ns, const std::string& className,
                    std::vector<wmi::Property> properties);
+  // Changes a property of the instance with that relative path (a method's effect).
+  void SetPropertyValue(const std::string& ns, const std::string& relPath,
+                        const std::string& propertyName, wmi::Value value);
+  // The property's value of the instance with that relative path, if both exist.
+  std::optional<wmi::Value> PropertyOf(const std::string& ns, const std::string& relPath,
+                                       const std::string& propertyName) const;
+  // The handlers ExecMethod runs, and the calls they received (fake_method_calls.h).
+  FakeMethodTable& Methods();
   // The events a notification query on the source's class yields in this namespace.
   void AddEventSource(const std::string& ns, const FakeEventSource& source);
   // Hosts that answer besides ".", "localhost" and "" (all local). Others fail like an
@@ -131,7 +141,7 @@ class FakeWmi : public wmi::Backend {
   void RefuseNamespace(const std::string& ns, wmi::WmiError error);
   // Calls: "SubclassesOf", "InstancesOf", "Get", "ExecQuery", "Instances", "Properties",
   // "PropertyValue", "ObjectText", "Qualifiers", "NewEnum", "GetClassDefinition",
-  // "ExecNotificationQuery", "EmbeddedObject".
+  // "ExecNotificationQuery", "EmbeddedObject", "ExecMethod".
   void FailCall(const std::string& call, std::optional<wmi::WmiError> error);
   void AddEnumerationFault(EnumerationFault fault);
   // While set, the failure of a call that was asked to return immediately (SubclassesOf,

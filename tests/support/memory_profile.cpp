@@ -56,7 +56,9 @@ void MemoryProfile::WriteString(std::string_view section, std::string_view key,
   size_t i = 0;
   while (i < lines.size() && !IsHeaderOf(lines[i], section)) ++i;
   if (i == lines.size()) {
-    lines.push_back("[" + std::string(section) + "]");
+    std::string header = "[";  // built in steps: GCC 12 misreads "[" + string as overlapping
+    header.append(section).append("]");
+    lines.push_back(std::move(header));
     lines.push_back(line);
   } else {
     size_t end = i + 1;

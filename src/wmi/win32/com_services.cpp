@@ -4,6 +4,7 @@
 #include "util/text.h"
 #include "wmi/win32/com_class_definition.h"
 #include "wmi/win32/com_failure.h"
+#include "wmi/win32/com_method_call.h"
 #include "wmi/win32/com_object.h"
 #include "wmi/win32/com_object_enumerator.h"
 #include "wmi/win32/com_object_set.h"
@@ -102,6 +103,12 @@ std::unique_ptr<ObjectEnumerator> ComServices::ExecNotificationQuery(const std::
 
 ClassDefinition ComServices::GetClassDefinition(const std::string& className) {
   return ReadClassDefinition(connection_->Services(), className);
+}
+
+std::unique_ptr<Object> ComServices::ExecMethod(const std::string& objectPath,
+                                                const std::string& method,
+                                                const std::vector<MethodArgument>& arguments) {
+  return CallMethod(connection_, objectPath, method, arguments);
 }
 
 }  // namespace brevane::wmi::win32

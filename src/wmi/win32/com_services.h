@@ -22,6 +22,8 @@ class ComServices final : public Services {
   std::unique_ptr<ObjectSet> ExecQuery(const std::string& query, const std::string& language,
                                        int32_t flags) override;
   ClassDefinition GetClassDefinition(const std::string& className) override;
+  std::unique_ptr<Object> ExecMethod(const std::string& objectPath, const std::string& method,
+                                     const std::vector<MethodArgument>& arguments) override;
   // Semisynchronous; each wait for the next event is short (kEventWaitMilliseconds), and a
   // time-out is "no event yet", never the end.
   std::unique_ptr<ObjectEnumerator> ExecNotificationQuery(const std::string& query,
