@@ -56,7 +56,7 @@ std::shared_ptr<const FakeInstance> ProcessStartTrace(int n) {
 
 }  // namespace
 
-void AddEventWorld(FakeWmi& fake, std::chrono::milliseconds every) {
+void AddEventWorld(FakeWmi& fake, std::chrono::microseconds every) {
   const std::string ns = "root\\cimv2";
   fake.AddNamespace(ns);
   const std::vector<std::string> base{"SECURITY_DESCRIPTOR", "TIME_CREATED"};

@@ -14,9 +14,9 @@
 namespace brevane::testing {
 
 struct FakeEventSource {
-  std::string eventClass;                // the class after FROM that it answers
-  std::chrono::milliseconds every{100};  // the time between two events
-  int count = -1;                        // events before it falls silent; -1: no end
+  std::string eventClass;                   // the class after FROM that it answers
+  std::chrono::microseconds every{100000};  // the time between two events
+  int count = -1;                           // events before it falls silent; -1: no end
   // The n-th event (0-based); its TargetInstance goes in `embedded`.
   std::function<std::shared_ptr<const FakeInstance>(int n)> make;
 };
@@ -34,6 +34,6 @@ std::shared_ptr<const FakeInstance> WaitForEvent(const FakeEventSource& source, 
 // in root\cimv2, with sources: process creations every `every` (Name "proc<n>.exe",
 // ProcessId 1000 + n) and process start traces every `every`. Deletion and modification
 // events never fire.
-void AddEventWorld(FakeWmi& fake, std::chrono::milliseconds every);
+void AddEventWorld(FakeWmi& fake, std::chrono::microseconds every);
 
 }  // namespace brevane::testing
