@@ -100,6 +100,7 @@ void ClassBrowserView::OnClassListEnded(bool ok, const std::string& errorText) {
   ShowClassList(std::move(classes));
   host_.BackgroundChanged();
   if (!ok) host_.ShowError("Error: " + errorText);
+  SelectPendingClass();
 }
 
 void ClassBrowserView::OnClassChosen() {
