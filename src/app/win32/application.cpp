@@ -83,8 +83,10 @@ int RunApplication(HINSTANCE instance, int showCmd, std::shared_ptr<wmi::Backend
   mainWin.AttachDialogs(dialogs.connectForm, dialogs.findDialog, &helpAccess);
 
   const int exitCode = framework::win32::RunMessageLoop(
-      mainWin.Handle(), mainWin.Accelerators(),
-      [&helpAccess](MSG& message) { return helpAccess.PreTranslateMessage(message); });
+      mainWin.Handle(), mainWin.Accelerators(), [&helpAccess, &mainWin](MSG& message) {
+        return helpAccess.PreTranslateMessage(message) ||
+               mainWin.PreTranslateDialogMessage(message);
+      });
 
   // The password the client kept does not outlive the run in freed memory.
   mainWin.ForgetPassword();

@@ -104,6 +104,7 @@ void ClassBrowserView::OnClassListEnded(bool ok, const std::string& errorText) {
     ShowArrival();
   }
   if (!ok) host_.ShowError("Error: " + errorText);
+  SelectPendingClass();
 }
 
 void ClassBrowserView::OnClassChosen() {

@@ -1,12 +1,14 @@
 // The namespace tree on the classes tab: created beside the class filter and the class list,
 // its splitter, and what choosing a namespace in it does.
 #include <algorithm>
+#include <utility>
 
 #include "app/win32/class_browser_view.h"
 #include "app/win32/command_ids.h"
 #include "app/win32/view_controls.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
+#include "framework/win32/encoding.h"
 
 namespace brevane::app::win32 {
 
@@ -49,6 +51,27 @@ void ClassBrowserView::OnTreeSplitterDrag(int position) {
 
 void ClassBrowserView::ShowTreeConnection() {
   if (namespaceTree_) namespaceTree_->ShowConnection(ConnectionOf(client_));
+}
+
+void ClassBrowserView::ShowClass(const std::string& className) {
+  pendingClass_ = className;
+  if (!classesLoading_) SelectPendingClass();
+}
+
+void ClassBrowserView::SelectPendingClass() {
+  if (pendingClass_.empty()) return;
+  const std::string name = std::exchange(pendingClass_, std::string());
+  const std::wstring wide = framework::win32::Utf8ToWide(name);
+  const LRESULT index = SendMessageW(classList_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(wide.c_str()));
+  if (index == LB_ERR) {
+    host_.SetStatus(2, "The class " + name + " is not in the class list.");
+    return;
+  }
+  classListControl_.Select(static_cast<int>(index));
+  SetFocus(classList_);
+  const std::string chosen = classListControl_.ItemText(static_cast<int>(index));
+  if (ActionForClassClick(currentClass_, chosen) == ClassAction::LoadClass) LoadClass(chosen);
 }
 
 void ClassBrowserView::ConnectionChanged() {

@@ -78,6 +78,8 @@ class ClassBrowserView final : public View {
   bool CanGoForward() const { return navigation_.CanGoForward(); }
   void GoBack();
   void GoForward();
+  // Selects the class and loads its instances, once the class list that is loading has it.
+  void ShowClass(const std::string& className);
 
  private:
   friend class MainWindowProbe;  // the in-process window tests
@@ -171,6 +173,7 @@ class ClassBrowserView final : public View {
   void OnTreeSplitterDrag(int position);
   // The tree shows the client's connection (at start-up, after a connect).
   void ShowTreeConnection();
+  void SelectPendingClass();
 
   // ---- Layout (class_browser_view.cpp)
   void SetupListControls();
@@ -240,7 +243,8 @@ class ClassBrowserView final : public View {
   wmi::RequestWorker* namespaceWorker_ = nullptr;
   std::unique_ptr<NamespaceTreePane> namespaceTree_;  // none without its worker
   framework::win32::Splitter treeSplitter_;
-  int treeWidth_ = 180;  // in 96-DPI pixels; its splitter changes it
+  int treeWidth_ = 180;       // in 96-DPI pixels; its splitter changes it
+  std::string pendingClass_;  // ShowClass's class, while the class list loads
   bool shown_ = true;
   int detailPage_ = 0;           // 0 the grid, 1 the definition, 2 the related objects
   std::string definitionClass_;  // the class the definition page shows or reads

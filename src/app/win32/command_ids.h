@@ -13,7 +13,8 @@ enum CommandId : int {
   kCmdFindNext = 112,
   kCmdHideEmptyClasses = 113,
   kCmdShowClassesWithoutCaption = 114,
-  kCmdFocusClassFilter = 115,  // Ctrl+L
+  kCmdFocusClassFilter = 115,     // Ctrl+L
+  kCmdFindClassEverywhere = 201,  // "在所有命名空间中查找类...", Ctrl+Shift+F
   kCmdHelp = 121,
   kCmdHomePage = 122,
   kCmdSupport = 123,

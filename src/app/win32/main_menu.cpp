@@ -69,6 +69,8 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
   for (const MenuItem& item :
        {MenuItem{kCmdFind, "&查找...\tCtrl+F", 3, MFS_ENABLED},
         MenuItem{kCmdFindNext, "开始查找\tF3", 4, MFS_ENABLED},
+        MenuItem{kCmdFindClassEverywhere, "在所有命名空间中查找类...\tCtrl+Shift+F", kNoIcon,
+                 MFS_ENABLED},
         MenuItem{kCmdFocusClassFilter, "筛选类\tCtrl+L", kNoIcon, MFS_ENABLED}}) {
     AppendItem(view, item, bitmaps);
   }
@@ -92,6 +94,7 @@ framework::win32::UniqueAccelerators CreateMainAccelerators() {
       {FVIRTKEY, VK_F5, kCmdRefresh},
       {FVIRTKEY | FALT, 'X', kCmdExit},
       {FVIRTKEY | FCONTROL, 'F', kCmdFind},
+      {FVIRTKEY | FCONTROL | FSHIFT, 'F', kCmdFindClassEverywhere},
       {FVIRTKEY, VK_F3, kCmdFindNext},
       {FVIRTKEY, VK_F1, kCmdHelp},
       {FVIRTKEY | FCONTROL, VK_TAB, kCmdNextTab},

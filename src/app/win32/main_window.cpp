@@ -11,6 +11,7 @@
 #include "app/connect_host.h"
 #include "app/switches.h"
 #include "app/win32/class_browser_view.h"
+#include "app/win32/class_search_window.h"
 #include "app/win32/history_store.h"
 #include "app/win32/main_window_host.h"
 #include "app/win32/program_settings_store.h"
@@ -265,6 +266,7 @@ void MainWindow::ShutDownWorkers() {
   for (auto* worker : workers) {
     if (*worker) (*worker)->BeginShutdown();
   }
+  if (classSearch_) classSearch_->BeginShutdown();
   if (instanceLoader_) instanceLoader_->BeginShutdown();
   if (fanOut_) fanOut_->BeginShutdown();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
@@ -273,6 +275,7 @@ void MainWindow::ShutDownWorkers() {
     if (*worker && !(*worker)->FinishShutdown(deadline)) allEnded = false;
     worker->reset();
   }
+  if (classSearch_ && !classSearch_->FinishShutdown(deadline)) allEnded = false;
   if (instanceLoader_ && !instanceLoader_->FinishShutdown(deadline)) allEnded = false;
   instanceLoader_.reset();
   if (fanOut_ && !fanOut_->FinishShutdown(deadline)) allEnded = false;

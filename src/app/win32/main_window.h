@@ -40,6 +40,7 @@ class HelpAccess;
 namespace brevane::app::win32 {
 
 class ClassBrowserView;
+class ClassSearchWindow;
 class FrameHost;
 class QueryView;
 class SearchCommands;  // main_window_commands.cpp
@@ -62,6 +63,9 @@ class MainWindow final : public framework::win32::WindowBase {
                      const framework::win32::HelpAccess* help);
   // Wipes the password the client keeps, at the end of the run.
   void ForgetPassword();
+  // The modeless dialogs of the window see each message first (Tab, Enter, Esc); true when
+  // one took it.
+  bool PreTranslateDialogMessage(MSG& message);
   // A worker was still stuck in a WMI call when the window was destroyed.
   bool WorkersLeftBehind() const { return workersLeftBehind_; }
 
@@ -71,6 +75,10 @@ class MainWindow final : public framework::win32::WindowBase {
  private:
   friend class MainWindowProbe;  // the in-process window tests
   friend class FrameHost;        // what the frame offers its views (main_window_host.h)
+
+  // ---- The class search in every namespace (main_window_class_search.cpp)
+  void OpenClassSearch();
+  void OpenClassHit(const std::string& ns, const std::string& className);
 
   // ---- Messages and start-up (main_window.cpp)
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -119,6 +127,7 @@ class MainWindow final : public framework::win32::WindowBase {
   std::unique_ptr<wmi::RequestWorker> propertyWorker_;
   // The definition and related-objects pages' requests.
   std::unique_ptr<wmi::RequestWorker> exploreWorker_;
+  std::unique_ptr<ClassSearchWindow> classSearch_;       // made when first opened
   std::unique_ptr<wmi::RequestWorker> namespaceWorker_;  // the namespace tree's listings
   std::unique_ptr<wmi::InstanceLoader> instanceLoader_;
   // The query tab's run on the computers of the box "计算机", a worker per computer.

@@ -230,6 +230,9 @@ bool MainWindow::OnMenuCommand(int id) {
     case kCmdExit:
       PostMessageW(Handle(), WM_CLOSE, 0, 0);
       return true;
+    case kCmdFindClassEverywhere:
+      OpenClassSearch();
+      return true;
     case kCmdNextTab:
     case kCmdPreviousTab: {
       const int count = TabCtrl_GetItemCount(tabs_);

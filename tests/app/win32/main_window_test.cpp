@@ -150,7 +150,8 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
   for (int id : {kCmdBack, kCmdForward})
     EXPECT_EQ(GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 1)),
-            (Strings{"&查找...\tCtrl+F", "开始查找\tF3", "筛选类\tCtrl+L"}));
+            (Strings{"&查找...\tCtrl+F", "开始查找\tF3", "在所有命名空间中查找类...\tCtrl+Shift+F",
+                     "筛选类\tCtrl+L"}));
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 2)),
             (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
   EXPECT_EQ(MenuCaptions(window_->ClassMenu()),
