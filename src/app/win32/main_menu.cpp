@@ -90,7 +90,7 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
 }
 
 framework::win32::UniqueAccelerators CreateMainAccelerators() {
-  std::array<ACCEL, 15> table = {{
+  std::array<ACCEL, 16> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh},
       {FVIRTKEY | FALT, 'X', kCmdExit},
       {FVIRTKEY | FCONTROL, 'F', kCmdFind},
