@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/win32/class_search_window.h"
 #include "e2e/launched_app.h"
 
 namespace brevane::e2e {
@@ -58,6 +59,23 @@ TEST_F(NamespaceTreeTest, OpensToTheCurrentNamespaceMarksTheRefusingOneAndListsC
       << StatusPanelText(status_, 2);
   EXPECT_FALSE(Has(ListBoxItems(classList_), "Brevane_Shallow"));
   EXPECT_EQ(app_->FindMessageBox(), nullptr);
+}
+
+// Ctrl+Shift+F's dialog walks every namespace: the class two levels down is found, case ignored.
+TEST_F(NamespaceTreeTest, FindingAClassEverywhereFindsItTwoLevelsDown) {
+  LaunchFakeWithClasses(L"standard,explore");
+  if (IsSkipped() || HasFatalFailure()) return;
+  PostMessageW(main_, WM_COMMAND, app::win32::kCmdFindClassEverywhere, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (dialog = app_->FindDialog(L"在所有命名空间中查找类")) != nullptr; }, 10s));
+  SendMessageW(GetDlgItem(dialog, app::win32::ClassSearchWindow::kText), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"deepTHING"));
+  PostButtonClick(GetDlgItem(dialog, app::win32::ClassSearchWindow::kFindButton));
+  HWND hits = GetDlgItem(dialog, app::win32::ClassSearchWindow::kHits);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(hits, LVM_GETITEMCOUNT, 0, 0) == 1; }, 30s));
+  EXPECT_EQ(ListViewCell(hits, 0, 0), "root\\Brevane\\Deep");
+  EXPECT_EQ(ListViewCell(hits, 0, 1), "Brevane_DeepThing");
 }
 
 }  // namespace
