@@ -17,25 +17,6 @@ struct ClassSearchWalk::NamespaceEnd {
   std::vector<std::string> children;
 };
 
-namespace {
-
-std::string MessageOf(RequestContext& context, const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const WmiError& e) {
-    context.ConnectionFailed(e.Status());
-    return e.what();
-  } catch (const std::exception& e) {
-    context.ConnectionFailed(0);
-    return e.what();
-  } catch (...) {
-    context.ConnectionFailed(0);
-    return "unexpected failure";
-  }
-}
-
-}  // namespace
-
 ClassSearchWalk::ClassSearchWalk(std::shared_ptr<Backend> backend,
                                  std::shared_ptr<framework::MainThreadDispatcher> dispatcher,
                                  std::shared_ptr<HostThreadCounter> hosts)
@@ -106,7 +87,7 @@ void ClassSearchWalk::Feed() {
             services = &context.Connection();
           } catch (...) {
             end.refused = true;
-            end.error = MessageOf(context, std::current_exception());
+            end.error = RequestFailureText(context, std::current_exception());
           }
           if (services) {
             const NamespaceSearch matcher(pattern);
@@ -121,13 +102,13 @@ void ClassSearchWalk::Feed() {
               }
             } catch (...) {
               end.classesUnavailable = true;
-              end.error = MessageOf(context, std::current_exception());
+              end.error = RequestFailureText(context, std::current_exception());
             }
             if (stop.stop_requested()) return;
             try {
               end.children = ChildNamespaceNames(*services, stop);
             } catch (...) {
-              MessageOf(context, std::current_exception());  // no children to follow
+              RequestFailureText(context, std::current_exception());  // no children to follow
             }
           }
           if (stop.stop_requested()) return;

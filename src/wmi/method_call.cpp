@@ -14,22 +14,6 @@ namespace {
 
 constexpr int32_t kCallTargetNotFound = static_cast<int32_t>(0x80041002u);
 
-// The failure's text for the user; the connection learns of it.
-std::string CallFailureText(RequestContext& context, const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const WmiError& e) {
-    context.ConnectionFailed(e.Status());
-    return e.what();
-  } catch (const std::exception& e) {
-    context.ConnectionFailed(0);
-    return e.what();
-  } catch (...) {
-    context.ConnectionFailed(0);
-    return "unexpected failure";
-  }
-}
-
 std::vector<Property> ReadOutputs(Object& out) {
   std::vector<Property> outputs;
   auto properties = out.Properties();
@@ -59,9 +43,10 @@ void RunCall(RequestContext& context, const MethodCallRequest& request, MethodCa
     // A plain answer about the call: the instance is gone.
     answer.gone =
         e.Status() == kCallTargetNotFound && request.objectPath.find('=') != std::string::npos;
-    answer.errorText = answer.gone ? e.what() : CallFailureText(context, std::current_exception());
+    answer.errorText =
+        answer.gone ? e.what() : RequestFailureText(context, std::current_exception());
   } catch (...) {
-    answer.errorText = CallFailureText(context, std::current_exception());
+    answer.errorText = RequestFailureText(context, std::current_exception());
   }
 }
 
@@ -90,7 +75,7 @@ void StartMethodList(RequestWorker& worker, const ConnectionParams& conn,
       answer.definition = context.Connection().GetClassDefinition(className);
       answer.ok = true;
     } catch (...) {
-      answer.errorText = CallFailureText(context, std::current_exception());
+      answer.errorText = RequestFailureText(context, std::current_exception());
     }
     if (context.Stop().stop_requested()) return;
     context.Post([done, answer = std::move(answer)]() mutable { done(std::move(answer)); });

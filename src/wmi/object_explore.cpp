@@ -21,22 +21,6 @@ void DeliverAnswer(RequestContext& context, const std::function<void(Answer&&)>&
   context.Post([done, answer = std::move(answer)]() mutable { done(std::move(answer)); });
 }
 
-// The failure's text for the user; the connection learns of it.
-std::string FailureText(RequestContext& context, const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const WmiError& e) {
-    context.ConnectionFailed(e.Status());
-    return e.what();
-  } catch (const std::exception& e) {
-    context.ConnectionFailed(0);
-    return e.what();
-  } catch (...) {
-    context.ConnectionFailed(0);
-    return "unexpected failure";
-  }
-}
-
 std::string TextProperty(Object& object, const char* name) {
   try {
     const Value value = object.PropertyValue(name);
@@ -86,7 +70,7 @@ void StartClassDefinition(RequestWorker& worker, const ConnectionParams& conn,
       answer.text = ClassDefinitionText(context.Connection().GetClassDefinition(className));
       answer.ok = true;
     } catch (...) {
-      answer.errorText = "Error: " + FailureText(context, std::current_exception());
+      answer.errorText = "Error: " + RequestFailureText(context, std::current_exception());
     }
     DeliverAnswer(context, done, std::move(answer));
   });
@@ -102,16 +86,17 @@ void StartRelatedObjects(RequestWorker& worker, const ConnectionParams& conn,
       answer.ok = true;
     } catch (const WmiError& e) {
       answer.gone = e.Status() == kObjectNotFound;
-      answer.errorText =
-          answer.gone ? e.what() : "Error: " + FailureText(context, std::current_exception());
+      answer.errorText = answer.gone
+                             ? e.what()
+                             : "Error: " + RequestFailureText(context, std::current_exception());
     } catch (...) {
-      answer.errorText = "Error: " + FailureText(context, std::current_exception());
+      answer.errorText = "Error: " + RequestFailureText(context, std::current_exception());
     }
     if (answer.ok) {
       try {
         Collect(context.Connection(), "REFERENCES OF " + target, true, context.Stop(), answer);
       } catch (...) {
-        answer.referencesError = FailureText(context, std::current_exception());
+        answer.referencesError = RequestFailureText(context, std::current_exception());
       }
     }
     std::stable_sort(answer.objects.begin(), answer.objects.end(),

@@ -15,6 +15,21 @@
 
 namespace brevane::wmi {
 
+std::string RequestFailureText(RequestContext& context, const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const WmiError& e) {
+    context.ConnectionFailed(e.Status());
+    return e.what();
+  } catch (const std::exception& e) {
+    context.ConnectionFailed(0);
+    return e.what();
+  } catch (...) {
+    context.ConnectionFailed(0);
+    return "unexpected failure";
+  }
+}
+
 std::string HostKey(const std::string& host) {
   std::string key = util::Trim(host);
   const size_t start = key.find_first_not_of("\\/");

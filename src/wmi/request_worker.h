@@ -19,6 +19,7 @@
 // request that waited before it, and starts once one of them comes free. Requests for
 // another host start at once. "srv", "\\srv" and "SRV" are one host (HostKey).
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -55,6 +56,10 @@ class RequestContext {
   // then. False when the dispatcher is gone.
   virtual bool Post(std::function<void()> step) = 0;
 };
+
+// The text of a request's failure for the user (failure: a caught exception); the context's
+// connection learns of it, so a connection that is gone is not kept.
+std::string RequestFailureText(RequestContext& context, const std::exception_ptr& failure);
 
 // The same computer however the user spelt it: case, leading backslashes or slashes and
 // surrounding blanks do not count, and "", "." and "localhost" are all the local computer.
