@@ -126,8 +126,9 @@ TEST(DelimitedTextTest, FleetStatusLinesCopyAsShown) {
   status.Finish(0, wmi::ComputerState::Failed, 20000, "The RPC server\r\nis unavailable.");
   const char* header = "Computer\tState\tObjects\tms\tError\r\n";
   EXPECT_EQ(FleetStatusText(status, nullptr),
-            std::string(header) + "pc1\tfailed\t0\t20000\tThe RPC server is unavailable.\r\n"
-                                  "\"\"\"pc2\"\"\"\twaiting\t0\t\t\r\n");
+            std::string(header) +
+                "pc1\tfailed\t0\t20000\tThe RPC server is unavailable.\r\n"
+                "\"\"\"pc2\"\"\"\twaiting\t0\t\t\r\n");
   const std::vector<int> chosen = {1, 5, -1};
   EXPECT_EQ(FleetStatusText(status, &chosen),
             std::string(header) + "\"\"\"pc2\"\"\"\twaiting\t0\t\t\r\n");
