@@ -44,4 +44,9 @@ std::string CimTypeName(uint16_t cimType, std::string_view objectClass) {
   return name;
 }
 
+bool IsSingleReference(std::string_view typeName) {
+  const bool reference = typeName == "reference" || typeName.substr(0, 4) == "ref:";
+  return reference && typeName.find('[') == std::string_view::npos;
+}
+
 }  // namespace brevane::wmi

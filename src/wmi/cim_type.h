@@ -35,4 +35,8 @@ constexpr uint16_t kCimArrayFlag = 0x2000;
 // type ("string[]"). Empty for kCimUnknown and codes WMI does not define.
 std::string CimTypeName(uint16_t cimType, std::string_view objectClass = {});
 
+// A name CimTypeName gives a single reference ("reference", "ref:Win32_Foo"): a value that names
+// one object, which can be gone to. An array of references ("ref:X[]") names none on its own.
+bool IsSingleReference(std::string_view typeName);
+
 }  // namespace brevane::wmi

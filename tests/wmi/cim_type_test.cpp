@@ -35,6 +35,17 @@ TEST(CimTypeNameTest, ObjectsAndReferencesWithTheirClass) {
   EXPECT_EQ(CimTypeName(kCimReference | kCimArrayFlag, "X"), "ref:X[]");
 }
 
+TEST(CimTypeNameTest, OnlyASingleReferenceCanBeGoneTo) {
+  const struct {
+    const char* name;
+    bool single;
+  } cases[] = {
+      {"reference", true},    {"ref:Win32_Foo", true}, {"ref:", true},        {"ref:X[]", false},
+      {"reference[]", false}, {"string", false},       {"object:ref", false}, {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsSingleReference(c.name), c.single) << c.name;
+}
+
 TEST(CimTypeNameTest, UnknownCodesHaveNoName) {
   for (uint16_t code : {0, 1, 7, 99, 104, 0x2000, 0x4013, 0xFFFF}) {
     EXPECT_EQ(CimTypeName(code), "") << code;

@@ -1,5 +1,6 @@
-// Copying from the classes tab's lists: the class list, the instance list and the property
-// grid, by Ctrl+C and by the lists' context menus. The texts are the portable copy texts'.
+// Copying from the classes tab's lists: the class list, the instance list, the property grid
+// and the related objects, by Ctrl+C and by the lists' context menus. The texts are the portable
+// copy texts'.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,6 +16,7 @@
 #include "app/win32/view_controls.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/controls.h"
+#include "wmi/cim_type.h"
 
 namespace brevane::app::win32 {
 
@@ -44,16 +46,29 @@ void ClassBrowserView::CreateListMenus() {
   AppendMenuItem(propertyMenu_.Get(), kCmdFollowReference, "转到对象");
 }
 
-void ClassBrowserView::ListContextMenu(HWND list, POINT point) {
+HMENU ClassBrowserView::PrepareListMenu(HWND list) {
   HMENU menu = list == instanceList_ ? instanceMenu_.Get() : propertyMenu_.Get();
-  if (menu == nullptr) return;
+  if (menu == nullptr) return nullptr;
   const bool selection = list == instanceList_ ? SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR
                                                : SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
   EnableMenuCommand(menu, kCmdCopy, selection);
   EnableMenuCommand(menu, kCmdCopyValue, selection);
   EnableMenuCommand(menu, kCmdCopyPowerShell, selection);
+  if (list == propertyGrid_) {
+    // Only a row whose value names one object leads anywhere.
+    const std::vector<int> rows = SelectedListViewRows(list);
+    EnableMenuCommand(
+        menu, kCmdFollowReference,
+        rows.size() == 1 &&
+            wmi::IsSingleReference(framework::win32::ListViewText(list, rows[0], 2)) &&
+            !framework::win32::ListViewText(list, rows[0], 1).empty());
+  }
   contextList_ = list;
-  TrackContextMenu(menu, host_.Frame(), point);
+  return menu;
+}
+
+void ClassBrowserView::ListContextMenu(HWND list, POINT point) {
+  if (HMENU menu = PrepareListMenu(list)) TrackContextMenu(menu, host_.Frame(), point);
 }
 
 void ClassBrowserView::OnCopy(HWND list) {
@@ -70,6 +85,17 @@ void ClassBrowserView::OnCopy(HWND list) {
     std::optional<std::string> lines = PropertyLinesText(SelectedPropertyRows(propertyGrid_));
     if (!lines) return;
     text = std::move(*lines);
+  } else if (list == relatedList_ && relatedList_ != nullptr) {
+    const int line = framework::win32::Win32ListBox(list).SelectedIndex();
+    if (line < 0) return;
+    // An object's line copies its path, which a query or another tool takes; the others
+    // copy as they read.
+    const auto object = static_cast<size_t>(line) < relatedLineObjects_.size()
+                            ? relatedLineObjects_[static_cast<size_t>(line)]
+                            : -1;
+    text = object >= 0 && static_cast<size_t>(object) < related_.objects.size()
+               ? related_.objects[static_cast<size_t>(object)].path
+               : ListBoxLine(list, line);
   } else {
     return;
   }

@@ -12,6 +12,7 @@
 #include "framework/win32/redraw_suspension.h"
 #include "framework/win32/window_base.h"
 #include "util/text.h"
+#include "wmi/cim_type.h"
 #include "wmi/object_path.h"
 
 namespace brevane::app::win32 {
@@ -214,7 +215,7 @@ void ClassBrowserView::FollowGridReference() {
   if (row < 0) return;
   const std::string type = framework::win32::ListViewText(propertyGrid_, row, 2);
   const std::string value = framework::win32::ListViewText(propertyGrid_, row, 1);
-  if (type != "reference" && type.rfind("ref:", 0) != 0) {
+  if (!wmi::IsSingleReference(type)) {
     host_.SetStatus(2, "The value is no reference to an object.");
     return;
   }

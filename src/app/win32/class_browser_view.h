@@ -125,14 +125,16 @@ class ClassBrowserView final : public View {
 
   // ---- Copy (class_browser_copy.cpp)
   void CreateListMenus();
-  // "复制" from the class list, the instance list or the property grid; an edit field copies
-  // its own selection.
+  // "复制" from the class list, the instance list, the property grid or the related objects
+  // (an object's path); an edit field copies its own selection.
   void OnCopy(HWND list);
   void OnCopyValue();
   // The chosen instance, else the class's instances, as a Get-CimInstance line.
   void OnCopyPowerShell();         // "复制值": the property grid's values
   void OnSelectAll(HWND control);  // Ctrl+A
-  // The context menus of the instance list and the property grid.
+  // The context menus of the instance list and the property grid: the menu for list, its
+  // commands enabled for what is selected ("转到对象" only on a reference), then shown.
+  HMENU PrepareListMenu(HWND list);
   void ListContextMenu(HWND list, POINT point);
 
   // ---- Definition and related objects (class_browser_explore.cpp)

@@ -21,6 +21,7 @@
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/encoding.h"
+#include "support/fake_object_world.h"
 #include "support/fake_wmi.h"
 
 namespace brevane::app::win32 {
@@ -175,6 +176,52 @@ TEST_F(CopyExportWindowTest, CopyFromEveryListReadsBackExactly) {
   Probe(*window_).OnCopy(Probe(*window_).ResultTable());
   EXPECT_EQ(ClipboardText(),
             "Name\tNote\r\nalpha\t\r\nbeta\t\"tab\there, \"\"quoted\"\"\r\nnext line 进程\"\r\n");
+}
+
+// A related object copies its path, a class's line its text; "转到对象" is offered for one row
+// that names an object, and for nothing else.
+TEST_F(CopyExportWindowTest, RelatedObjectsCopyTheirPathsAndOnlyAReferenceIsGoneTo) {
+  testing::AddObjectWorld(*fake_);
+  Probe(*window_).LoadClasses();
+  Settle();
+  ChooseClass("Brevane_Service");
+  ASSERT_TRUE(PumpUntil([&] { return Probe(*window_).StatusPanel(2) == "Instances: 4"; }));
+  framework::win32::Win32ListBox instances(Probe(*window_).InstanceList());
+  for (int i = 0; i < instances.ItemCount(); ++i) {
+    if (instances.ItemText(i) == "Alpha") instances.Select(i);
+  }
+  Probe(*window_).OnInstanceChosen();
+  Settle();
+
+  HWND grid = Probe(*window_).PropertyGrid();
+  int owner = -1;
+  for (int row = 0; row < ListView_GetItemCount(grid); ++row) {
+    if (framework::win32::ListViewText(grid, row, 0) == "Owner") owner = row;
+  }
+  ASSERT_GT(owner, 0);
+  const struct {
+    std::initializer_list<int> rows;
+    bool offered;
+  } cases[] = {{{owner}, true}, {{0}, false}, {{0, owner}, false}, {{}, false}};
+  for (const auto& c : cases) {
+    SelectGridRows(c.rows);
+    HMENU menu = Probe(*window_).PrepareListMenu(grid);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ((GetMenuState(menu, kCmdFollowReference, MF_BYCOMMAND) & MF_GRAYED) == 0, c.offered)
+        << c.rows.size();
+  }
+
+  TabCtrl_SetCurSel(Probe(*window_).PropertyPane(), 2);
+  Probe(*window_).OnDetailPageChanged();
+  framework::win32::Win32ListBox related(Probe(*window_).RelatedList());
+  ASSERT_TRUE(PumpUntil([&] { return related.ItemCount() == 6; }));
+  ClearClipboard();
+  related.Select(2);
+  Probe(*window_).OnCopy(Probe(*window_).RelatedList());
+  EXPECT_EQ(ClipboardText(), R"(\\BREVANE-PC\root\cimv2:Brevane_Service.Name="Gamma")");
+  related.Select(0);
+  Probe(*window_).OnCopy(Probe(*window_).RelatedList());
+  EXPECT_EQ(ClipboardText(), "Brevane_Service (2)");
 }
 
 TEST_F(CopyExportWindowTest, ShortcutsGoToTheFocusedControl) {

@@ -30,6 +30,8 @@ class MainWindowProbe {
   void OnInstanceChosen() { Classes().OnInstanceChosen(); }
   void PrepareClassMenu() { Classes().PrepareClassMenu(); }
   void ShowClass(const std::string& name) { Classes().ShowClass(name); }
+  void OnDetailPageChanged() { Classes().OnDetailPageChanged(); }
+  HMENU PrepareListMenu(HWND list) { return Classes().PrepareListMenu(list); }
   void OnRefreshInstances() { Classes().OnRefreshInstances(); }
   void EmptyClassPanes() { Classes().EmptyClassPanes(); }
   void RunQuery() { Query().RunQuery(); }
@@ -71,6 +73,8 @@ class MainWindowProbe {
   HWND ClassList() const { return Classes().classList_; }
   HWND InstanceList() const { return Classes().instanceList_; }
   HWND PropertyGrid() const { return Classes().propertyGrid_; }
+  HWND PropertyPane() const { return Classes().propertyPane_; }
+  HWND RelatedList() const { return Classes().relatedList_; }
   HWND ResultTable() const { return Query().resultTable_; }
   HWND QueryCombo() const { return Query().queryCombo_; }
   HWND ClassFilterCombo() const { return Classes().classFilterCombo_; }
