@@ -36,6 +36,7 @@ void ClassBrowserView::CreateListMenus() {
   instanceMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(instanceMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   AppendMenuItem(instanceMenu_.Get(), kCmdCopyPowerShell, "复制为 PowerShell\tCtrl+Shift+P");
+  AppendMenuItem(instanceMenu_.Get(), kCmdExecuteMethod, "执行方法...\tCtrl+M");
   propertyMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(propertyMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   AppendMenuItem(propertyMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
@@ -52,6 +53,8 @@ void ClassBrowserView::ListContextMenu(HWND list, POINT point) {
   EnableMenuCommand(menu, kCmdCopy, selection);
   EnableMenuCommand(menu, kCmdCopyValue, selection);
   EnableMenuCommand(menu, kCmdCopyPowerShell, selection);
+  // Static methods need no instance; read-only mode executes none.
+  EnableMenuCommand(menu, kCmdExecuteMethod, !currentClass_.empty() && !host_.Settings().readOnly);
   contextList_ = list;
   TrackContextMenu(menu, host_.Frame(), point);
 }
