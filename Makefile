@@ -36,7 +36,9 @@ test-sanitizers:
 test-windows: windows
 	tools/xrun ctest --preset windows
 
-bench: native windows
+bench: windows
+	cmake --preset native -DBREVANE_BUILD_BENCH=ON >/dev/null
+	cmake --build --preset native -j $(JOBS)
 	@tools/bench.sh
 
 fuzz:

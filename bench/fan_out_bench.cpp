@@ -77,7 +77,7 @@ void Run(const std::shared_ptr<brevane::testing::FakeWmi>& fake,
   Clock::time_point liveIn{};
   // 500 objects of 5 properties from each live computer, laid out as the window does.
   fanOut.Start(
-      {".", "root\\cimv2", "", ""}, {}, "SELECT * FROM Bench_Fleet", computers, 32,
+      {".", "root\\cimv2", "", ""}, {}, "SELECT * FROM Bench_Fleet", computers, limit,
       {[&](size_t i, wmi::ComputerState s) { status.SetState(i, s); },
        [&](size_t i, wmi::ResultTable&& table) {
          status.AddObjects(i, table.rowLengths.size());

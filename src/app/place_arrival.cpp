@@ -30,6 +30,14 @@ PlaceRoute RouteTo(const Place& place, const std::string& host, const std::strin
   return PlaceRoute::ThisNamespace;
 }
 
+Place PlaceOfPath(const wmi::ObjectPath& path, const std::string& host,
+                  const std::string& nameSpace, const std::string& ownName) {
+  const bool here = wmi::IsLocalServer(path.server) ||
+                    (!ownName.empty() && wmi::HostKey(path.server) == wmi::HostKey(ownName));
+  return {here ? host : path.server, path.nameSpace.empty() ? nameSpace : path.nameSpace,
+          path.className, path.RelativePath()};
+}
+
 void PlaceArrival::Begin(const Place& target, bool record) {
   target_ = target;
   record_ = record;

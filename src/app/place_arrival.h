@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/navigation_history.h"
+#include "wmi/object_path.h"
 
 namespace brevane::app {
 
@@ -19,6 +20,13 @@ enum class PlaceRoute {
 // host and nameSpace: the current connection's. The place's empty host or namespace, "." and
 // "localhost" mean the current ones; case, leading backslashes and '/' for '\' do not matter.
 PlaceRoute RouteTo(const Place& place, const std::string& host, const std::string& nameSpace);
+
+// The place an object path names, seen from the connection to host and nameSpace. The computer
+// connected to writes its own name into the paths it hands out (ownName, its objects'
+// __SERVER: "PC01" while the connection went to "localhost" or "pc01.corp.example"); a path
+// naming it, or no computer, is on this computer. ownName empty: not known yet.
+Place PlaceOfPath(const wmi::ObjectPath& path, const std::string& host,
+                  const std::string& nameSpace, const std::string& ownName);
 
 class PlaceArrival {
  public:

@@ -21,24 +21,15 @@ void DeliverAnswer(RequestContext& context, const std::function<void(Answer&&)>&
   context.Post([done, answer = std::move(answer)]() mutable { done(std::move(answer)); });
 }
 
-std::string TextProperty(Object& object, const char* name) {
-  try {
-    const Value value = object.PropertyValue(name);
-    return value.type == kVtBstr ? value.text : std::string();
-  } catch (const WmiError&) {
-    return {};  // the class has no such property
-  }
-}
-
 RelatedObject Describe(Object& object, bool reference) {
   RelatedObject related;
   related.reference = reference;
   related.className = object.ClassName();
-  const std::string relPath = TextProperty(object, "__RELPATH");
-  related.path = TextProperty(object, "__PATH");
+  const std::string relPath = TextPropertyOf(object, "__RELPATH");
+  related.path = TextPropertyOf(object, "__PATH");
   if (related.path.empty()) related.path = relPath;
   for (const char* name : {"Name", "Caption"}) {
-    related.label = TextProperty(object, name);
+    related.label = TextPropertyOf(object, name);
     if (!related.label.empty()) break;
   }
   if (related.label.empty()) related.label = relPath.empty() ? related.className : relPath;
@@ -55,6 +46,7 @@ void Collect(Services& services, const std::string& query, bool reference, std::
       ++answer.leftOut;
       continue;
     }
+    if (answer.server.empty()) answer.server = TextPropertyOf(*object, "__SERVER");
     answer.objects.push_back(Describe(*object, reference));
   }
 }

@@ -37,6 +37,9 @@ struct RelatedAnswer {
   std::string errorText;  // the failure of ASSOCIATORS OF, "Error: " + its message
   // REFERENCES OF failed while ASSOCIATORS OF worked (some providers offer only one): its text.
   std::string referencesError;
+  // The name the computer gives itself in the objects' paths (their __SERVER), empty when none
+  // came: the paths name it even when the connection went to "localhost".
+  std::string server;
 };
 
 void StartClassDefinition(RequestWorker& worker, const ConnectionParams& conn,

@@ -54,6 +54,7 @@ void Instance(Services& services, const RegionalSettings& regional, const std::s
     return InstanceAt(services, regional, className, position, stop, listing);
   }
   AppendObjectProperties(*instance, regional, &listing.names, &listing.values);
+  listing.server = TextPropertyOf(*instance, "__SERVER");
   listing.ok = true;
 }
 

@@ -25,6 +25,8 @@ struct PropertyListing {
   // On failure: for a class the failure's message; for an instance "Error: " + the message,
   // or, when it is gone, WMI's own text without prefix.
   std::string errorText;
+  // For an instance fetched by its path: the name its computer writes in paths (__SERVER).
+  std::string server;
 };
 
 using ListingCallback = std::function<void(PropertyListing&& listing)>;

@@ -4,9 +4,19 @@
 
 #include "wmi/cim_type.h"
 #include "wmi/value_text.h"
+#include "wmi/wmi_error.h"
 #include "wmi/wmi_session.h"
 
 namespace brevane::wmi {
+
+std::string TextPropertyOf(Object& object, const char* name) {
+  try {
+    const Value value = object.PropertyValue(name);
+    return value.type == kVtBstr ? value.text : std::string();
+  } catch (const WmiError&) {
+    return {};  // the class has no such property
+  }
+}
 
 // A failure while fetching the next property only ends this object's walk, and its text is
 // dropped.

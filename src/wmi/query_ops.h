@@ -49,6 +49,9 @@ bool ListInstanceProperties(Backend& backend, const RegionalSettings& regional,
 // returns how many it found; a failure while fetching the next one only ends the walk.
 int AppendObjectProperties(Object& object, const RegionalSettings& regional,
                            util::StringList* names, util::StringList* values);
+// A text property of an object (a system property such as __PATH or __SERVER too); empty when
+// the object has none or its value is no text.
+std::string TextPropertyOf(Object& object, const char* name);
 // The same, raising WmiError on failure (names and types hold what came before it).
 void ReadClassProperties(Services& services, const std::string& className, util::StringList& names,
                          std::vector<PropertyType>* types = nullptr);

@@ -29,6 +29,35 @@ TEST(PlaceArrivalTest, RoutesByComputerAndNamespace) {
   EXPECT_EQ(RouteTo({"", "root\\cimv2", "C", ""}, ".", "root\\cimv2"), PlaceRoute::ThisNamespace);
 }
 
+// A followed path, seen from the connection to "localhost", root\cimv2, whose computer writes
+// itself "PC01" into its paths.
+TEST(PlaceArrivalTest, APathNamingTheComputerConnectedToStaysOnIt) {
+  struct Case {
+    const char* path;
+    const char* ownName;
+    Place place;
+  };
+  const Case cases[] = {
+      {R"(Svc.Name="a")", "PC01", {"localhost", "root\\cimv2", "Svc", R"(Svc.Name="a")"}},
+      {R"(\\.\root\x:Svc="a")", "PC01", {"localhost", "root\\x", "Svc", R"(Svc="a")"}},
+      {R"(\\PC01\root\cimv2:Svc=@)", "PC01", {"localhost", "root\\cimv2", "Svc", "Svc=@"}},
+      {R"(\\pc01\root\cimv2:Svc)", "PC01", {"localhost", "root\\cimv2", "Svc", "Svc"}},
+      {R"(\\PC02\root\cimv2:Svc)", "PC01", {"PC02", "root\\cimv2", "Svc", "Svc"}},
+      // Before any object told the computer's name, a named computer is taken for another.
+      {R"(\\PC01\root\cimv2:Svc)", "", {"PC01", "root\\cimv2", "Svc", "Svc"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const auto parsed = wmi::ParseObjectPath(c.path);
+    ASSERT_TRUE(parsed.path) << parsed.error;
+    const Place place = PlaceOfPath(*parsed.path, "localhost", "root\\cimv2", c.ownName);
+    EXPECT_EQ(place.host, c.place.host);
+    EXPECT_EQ(place.nameSpace, c.place.nameSpace);
+    EXPECT_EQ(place.className, c.place.className);
+    EXPECT_EQ(place.objectPath, c.place.objectPath);
+  }
+}
+
 // The steps a window takes to show places, and which of them are visits.
 TEST(PlaceArrivalTest, OnlyTheArrivalAtAnObjectIsAVisit) {
   const Place cls{".", "root\\cimv2", "Win32_Service", ""};

@@ -417,6 +417,40 @@ bool ClickListViewHeader(HWND listView, int column) {
   return true;
 }
 
+namespace {
+// The middle of a rectangle a control's message writes into the target process; rectMessage's
+// wParam is `index`, and its RECT arrives with `first` in its first field.
+std::optional<LPARAM> RemoteRectCenter(HWND control, UINT rectMessage, WPARAM index, LONG first) {
+  RemoteBuffer buffer(control, sizeof(RECT));
+  RECT bounds{first, 0, 0, 0};
+  if (!buffer.Write(0, &bounds, sizeof(bounds)) ||
+      !Send(control, rectMessage, index, reinterpret_cast<LPARAM>(buffer.Address())) ||
+      !buffer.Read(0, &bounds, sizeof(bounds))) {
+    return std::nullopt;
+  }
+  return MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+}
+}  // namespace
+
+bool DoubleClickListViewRow(HWND listView, int row) {
+  const auto point =
+      RemoteRectCenter(listView, LVM_GETITEMRECT, static_cast<WPARAM>(row), LVIR_LABEL);
+  if (!point) return false;
+  PostMessageW(listView, WM_LBUTTONDOWN, MK_LBUTTON, *point);
+  PostMessageW(listView, WM_LBUTTONUP, 0, *point);
+  PostMessageW(listView, WM_LBUTTONDBLCLK, MK_LBUTTON, *point);
+  PostMessageW(listView, WM_LBUTTONUP, 0, *point);
+  return true;
+}
+
+bool ClickTab(HWND tabControl, int index) {
+  const auto point = RemoteRectCenter(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index), 0);
+  if (!point) return false;
+  PostMessageW(tabControl, WM_LBUTTONDOWN, MK_LBUTTON, *point);
+  PostMessageW(tabControl, WM_LBUTTONUP, 0, *point);
+  return true;
+}
+
 void PostMenuCommand(HWND window, int id) {
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }

@@ -109,6 +109,10 @@ struct HeaderColumn {
 std::vector<HeaderColumn> ListViewHeader(HWND listView);
 // Clicks a column header of a list view with the mouse messages a user's click sends.
 bool ClickListViewHeader(HWND listView, int column);
+// Double-clicks a row of a list view the same way (the row must be in view).
+bool DoubleClickListViewRow(HWND listView, int row);
+// Clicks a tab of a tab control the same way, which selects it and tells its owner.
+bool ClickTab(HWND tabControl, int index);
 
 // WM_COMMAND as a menu item or a button sends it (posted: the target may show a modal box).
 void PostMenuCommand(HWND window, int id);

@@ -187,13 +187,16 @@ std::vector<NamespacedDefinition> ObjectWorldClassDefinitions() {
 }
 
 void AddObjectWorld(FakeWmi& fake) {
+  // As on a real computer, paths name it by its own name, not "." or "localhost".
+  fake.SetComputerName(kObjectWorldComputer);
   fake.AddNamespace(kAccountNamespace);
   for (const NamespacedDefinition& entry : ObjectWorldClassDefinitions())
     AddDefinedClass(fake, entry);
   fake.AddInstance(kAccountNamespace, "Brevane_Account",
                    {{"Name", cim::String("LocalSystem")}, {"Domain", cim::String("NT AUTHORITY")}});
   AddService(fake, "Alpha", 4,
-             cim::Reference("\\\\.\\root\\brevane:Brevane_Account.Name=\"LocalSystem\""));
+             cim::Reference("\\\\" + std::string(kObjectWorldComputer) +
+                            "\\root\\brevane:Brevane_Account.Name=\"LocalSystem\""));
   AddService(fake, "Beta", 4, cim::Null(wmi::kCimReference));
   AddService(fake, "Gamma", 1, cim::Null(wmi::kCimReference));
   AddService(fake, "Delta", 1,

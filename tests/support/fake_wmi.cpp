@@ -166,6 +166,7 @@ struct FakeWmi::State {
   std::condition_variable_any hangChanged;
   std::vector<Namespace> namespaces;
   std::vector<std::string> hosts;
+  std::string computerName = ".";
   std::optional<std::pair<std::string, std::string>> credentials;
   bool locatorUnregistered = false;
   std::optional<WmiError> connectFailure;
@@ -414,8 +415,10 @@ class FakeObject final : public Object {
     if (!data_.isClass && (SameName(name, "__RELPATH") || SameName(name, "__PATH"))) {
       const std::string& path = data_.instance->relPath;
       if (path.empty()) return Value::Null();
-      return Value::Text(SameName(name, "__PATH") ? "\\\\.\\" + ns_ + ":" + path : path);
+      return Value::Text(
+          SameName(name, "__PATH") ? "\\\\" + ComputerName() + "\\" + ns_ + ":" + path : path);
     }
+    if (SameName(name, "__SERVER")) return Value::Text(ComputerName());
     for (const auto& p : data_.instance->properties) {
       if (SameName(p.name, name)) return p.value;
     }
@@ -458,6 +461,11 @@ class FakeObject final : public Object {
   }
 
  private:
+  std::string ComputerName() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->computerName;
+  }
+
   std::shared_ptr<State> state_;
   LiveToken live_{state_};
   std::string ns_;
@@ -1100,6 +1108,11 @@ std::optional<wmi::Value> FakeWmi::PropertyOf(const std::string& ns, const std::
 
 FakeMethodTable& FakeWmi::Methods() {
   return state_->methods;
+}
+
+void FakeWmi::SetComputerName(const std::string& name) {
+  std::lock_guard lock(state_->mutex);
+  state_->computerName = name;
 }
 
 void FakeWmi::AddHost(const std::string& host) {

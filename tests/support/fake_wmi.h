@@ -119,6 +119,8 @@ class FakeWmi : public wmi::Backend {
   FakeMethodTable& Methods();
   // The events a notification query on the source's class yields in this namespace.
   void AddEventSource(const std::string& ns, const FakeEventSource& source);
+  // The name the computer gives itself in __SERVER and __PATH, as WMI writes it ("." unless set).
+  void SetComputerName(const std::string& name);
   // Hosts that answer besides ".", "localhost" and "" (all local). Others fail like an
   // unreachable computer.
   void AddHost(const std::string& host);

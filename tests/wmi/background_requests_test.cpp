@@ -396,10 +396,13 @@ TEST_F(BackgroundRequestsTest, InstancesByPathLatestChoiceWinsAndGoneInstances) 
   ASSERT_EQ(paths.size(), 2000u);
   EXPECT_EQ(paths[5], "Item.Name=\"i5\"");
 
-  // The last line of a big class comes by its path, without a walk.
+  // The last line of a big class comes by its path, without a walk, with the name its
+  // computer writes into paths.
+  fake->SetComputerName("PC01");
   PropertyListing last = Fetch("Item", paths[1998], 1998);
   ASSERT_TRUE(last.ok) << last.errorText;
   EXPECT_EQ(last.values, (Lines{"i1998", "1998"}));
+  EXPECT_EQ(last.server, "PC01");
 
   // Gone since the load: WMI's text, and no values of any other instance.
   PropertyListing gone = Fetch("Item", paths[1999], 1999);

@@ -69,7 +69,9 @@ TEST_F(ObjectExploreTest, RelatedObjectsAreListedByClass) {
           R"(    Brevane_DependsOn.Antecedent="\\\\.\\root\\cimv2:Brevane_Service.Name=\"Alpha\"",Dependent="Brevane_Service.Name=\"Beta\"")",
           R"(    Brevane_DependsOn.Antecedent="\\\\.\\root\\cimv2:Brevane_Service.Name=\"Beta\"",Dependent="Brevane_Service.Name=\"Gamma\"")",
       }));
-  EXPECT_EQ(beta.objects[0].path, R"(\\.\root\cimv2:Brevane_Service.Name="Alpha")");
+  // Paths name the computer as it calls itself; the answer says which name that is.
+  EXPECT_EQ(beta.objects[0].path, R"(\\BREVANE-PC\root\cimv2:Brevane_Service.Name="Alpha")");
+  EXPECT_EQ(beta.server, testing::kObjectWorldComputer);
 
   const RelatedAnswer gone = Related(R"(Brevane_Service.Name="Nobody")");
   EXPECT_TRUE(gone.gone);

@@ -195,6 +195,7 @@ void ClassBrowserView::OnPropertyListing(wmi::PropertyListing&& listing, bool of
     return;
   }
   if (ofInstance) host_.SetStatus(2, panesStatus_.InstanceShown());
+  if (!listing.server.empty()) ownServerName_ = listing.server;
   columnNames_ = std::move(listing.names);
   resultValues_ = std::move(listing.values);
   if (!ofInstance || propertyTypes_.empty()) propertyTypes_ = std::move(listing.types);

@@ -133,6 +133,7 @@ void ClassBrowserView::OnDefinition(wmi::DefinitionAnswer&& answer) {
 void ClassBrowserView::OnRelatedObjects(wmi::RelatedAnswer&& answer) {
   relatedPending_ = false;
   related_ = std::move(answer);
+  if (!related_.server.empty()) ownServerName_ = related_.server;
   std::vector<std::string> lines;
   if (!related_.ok) {
     lines.push_back(related_.errorText);
@@ -178,6 +179,14 @@ LRESULT CALLBACK ClassBrowserView::ExploreKeyProc(HWND control, UINT message, WP
     framework::win32::RunGuarded(view->host_.Frame(), [&] { view->StopExplore(); });
     return 0;
   }
+  // Enter on a related object goes to it, as a double-click does.
+  if (message == WM_KEYDOWN && wParam == VK_RETURN && control == view->relatedList_) {
+    framework::win32::RunGuarded(view->host_.Frame(), [&] {
+      view->FollowRelated(framework::win32::Win32ListBox(control).SelectedIndex());
+    });
+    return 0;
+  }
+  if (message == WM_CHAR && wParam == L'\r' && control == view->relatedList_) return 0;  // no beep
   if (message == WM_NCDESTROY) RemoveWindowSubclass(control, ExploreKeyProc, kExploreKeySubclassId);
   return DefSubclassProc(control, message, wParam, lParam);
 }
@@ -195,12 +204,7 @@ void ClassBrowserView::FollowPath(const std::string& text) {
     host_.SetStatus(2, parse.error);
     return;
   }
-  const wmi::ObjectPath& path = *parse.path;
-  // A path without a computer, or naming the local one, is on the computer connected to.
-  Place place{wmi::IsLocalServer(path.server) ? client_.Host : path.server,
-              path.nameSpace.empty() ? client_.Namespace : path.nameSpace, path.className,
-              path.RelativePath()};
-  GoToPlace(place, true);
+  GoToPlace(PlaceOfPath(*parse.path, client_.Host, client_.Namespace, ownServerName_), true);
 }
 
 void ClassBrowserView::FollowGridReference() {

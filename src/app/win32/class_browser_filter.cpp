@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/win32/command_ids.h"
@@ -14,6 +15,7 @@
 #include "framework/win32/encoding.h"
 #include "framework/win32/redraw_suspension.h"
 #include "util/history.h"
+#include "util/text.h"
 
 namespace brevane::app::win32 {
 
@@ -128,6 +130,25 @@ void ClassBrowserView::ShowClassCount() {
   const size_t shown = static_cast<size_t>(framework::win32::Win32ListBox(classList_).ItemCount());
   const bool filtering = !ClassFilter::Normalized(ClassFilterText()).empty();
   host_.SetStatus(1, ClassCountText(shown, classFilter_.Names().size(), filtering));
+}
+
+int ClassBrowserView::ListedClassIndex(const std::string& className) {
+  const std::wstring wide = framework::win32::Utf8ToWide(className);
+  const auto find = [&] {
+    return SendMessageW(classList_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(wide.c_str()));
+  };
+  LRESULT index = find();
+  const auto& names = classFilter_.Names();
+  const bool hidden = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+    return util::AsciiLower(name) == util::AsciiLower(className);
+  });
+  if (index == LB_ERR && hidden) {
+    SetWindowTextW(classFilterCombo_, L"");
+    ApplyClassFilter(std::string());
+    index = find();
+  }
+  return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
 void ClassBrowserView::FocusClassFilter() {

@@ -7,7 +7,6 @@
 #include "app/win32/class_browser_view.h"
 #include "app/win32/command_ids.h"
 #include "framework/win32/control_adapters.h"
-#include "framework/win32/encoding.h"
 #include "framework/win32/message_box.h"
 #include "wmi/object_path.h"
 
@@ -88,20 +87,18 @@ bool ClassBrowserView::GoToPlace(const Place& place, bool record) {
 void ClassBrowserView::ShowArrival() {
   const std::optional<Place> target = arrival_.Target();
   if (!target) return;
-  const std::wstring wideClass = framework::win32::Utf8ToWide(target->className);
-  const LRESULT index = SendMessageW(classList_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(wideClass.c_str()));
-  if (index == LB_ERR) {
+  const int index = ListedClassIndex(target->className);
+  if (index < 0) {
     arrival_.Abandon();
     host_.SetStatus(2, "The class " + target->className + " is not in the class list.");
     return;
   }
   followedPath_ = target->objectPath;
-  classListControl_.Select(static_cast<int>(index));
+  classListControl_.Select(index);
   SendMessageW(propertyPane_, TCM_SETCURSEL, kGridTab, 0);
   detailPage_ = kGridTab;
   ShowDetailPage();
-  const std::string chosen = classListControl_.ItemText(static_cast<int>(index));
+  const std::string chosen = classListControl_.ItemText(index);
   // The class itself shows afresh, its instances listed again; an object of the class shown
   // is only selected.
   if (target->objectPath.empty() || chosen != currentClass_) {

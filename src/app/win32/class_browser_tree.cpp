@@ -8,7 +8,6 @@
 #include "app/win32/view_controls.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
-#include "framework/win32/encoding.h"
 
 namespace brevane::app::win32 {
 
@@ -61,20 +60,19 @@ void ClassBrowserView::ShowClass(const std::string& className) {
 void ClassBrowserView::SelectPendingClass() {
   if (pendingClass_.empty()) return;
   const std::string name = std::exchange(pendingClass_, std::string());
-  const std::wstring wide = framework::win32::Utf8ToWide(name);
-  const LRESULT index = SendMessageW(classList_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(wide.c_str()));
-  if (index == LB_ERR) {
+  const int index = ListedClassIndex(name);
+  if (index < 0) {
     host_.SetStatus(2, "The class " + name + " is not in the class list.");
     return;
   }
-  classListControl_.Select(static_cast<int>(index));
+  classListControl_.Select(index);
   SetFocus(classList_);
-  const std::string chosen = classListControl_.ItemText(static_cast<int>(index));
+  const std::string chosen = classListControl_.ItemText(index);
   if (ActionForClassClick(currentClass_, chosen) == ClassAction::LoadClass) LoadClass(chosen);
 }
 
 void ClassBrowserView::ConnectionChanged() {
+  ownServerName_.clear();  // learnt again from the new connection's objects
   ShowTreeConnection();
   LoadClasses();
 }

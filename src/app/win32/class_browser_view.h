@@ -123,6 +123,9 @@ class ClassBrowserView final : public View {
   void FocusClassFilter();  // Ctrl+L
   std::string ClassFilterText() const;
   void ShowClassCount();
+  // The class list's line of a class, or -1 when the class is not in the list. A class the
+  // filter hides is let through by emptying the filter: the user asked to go to it.
+  int ListedClassIndex(const std::string& className);
   static LRESULT CALLBACK FilterEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR, DWORD_PTR refData);
 
@@ -257,6 +260,9 @@ class ClassBrowserView final : public View {
   std::string relatedPath_;      // the instance the related page shows or reads
   wmi::RelatedAnswer related_;
   std::vector<int> relatedLineObjects_;
+  // The name the computer connected to writes into its paths (its objects' __SERVER), so that
+  // a reference naming it is not taken for one to another computer; empty until an object came.
+  std::string ownServerName_;
   std::string followedPath_;  // an object followed, selected once its class is listed
   bool definitionPending_ = false;
   bool relatedPending_ = false;

@@ -136,6 +136,29 @@ TEST_F(ClassTabWindowTest, EmptiedPanesLoadTheSameClassAgainOnItsClick) {
   EXPECT_GT(ListView_GetItemCount(Probe(*window).PropertyGrid()), 1);
 }
 
+// Going to a class (a hit of the class search, a followed object) that the filter hides lets it
+// through; a class that is not there leaves the filter as typed.
+TEST_F(ClassTabWindowTest, GoingToAClassTheFilterHidesEmptiesTheFilter) {
+  HWND filter = Probe(*window).ClassFilterCombo();
+  const auto typeFilter = [&](const wchar_t* text) {
+    SetWindowTextW(filter, text);
+    SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(kIdClassFilterCombo, CBN_EDITCHANGE),
+                 reinterpret_cast<LPARAM>(filter));
+  };
+  typeFilter(L"Printer");
+  ASSERT_LT(IndexOf("Win32_Process"), 0);
+  Probe(*window).ShowClass("Win32_Nothing");
+  EXPECT_EQ(Probe(*window).ClassFilterText(), "Printer");
+  EXPECT_EQ(Probe(*window).StatusPanel(2), "The class Win32_Nothing is not in the class list.");
+
+  Probe(*window).ShowClass("win32_process");
+  EXPECT_EQ(Probe(*window).ClassFilterText(), "");
+  const int index = IndexOf("Win32_Process");
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(framework::win32::Win32ListBox(Probe(*window).ClassList()).SelectedIndex(), index);
+  EXPECT_TRUE(PumpUntil([&] { return Probe(*window).StatusPanel(2) == "Instances: 8"; }));
+}
+
 TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {
   ASSERT_GE(IndexOf("Win32_Printer"), 0);
   Probe(*window).HideEmptyClasses() = true;

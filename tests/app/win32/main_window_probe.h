@@ -29,6 +29,7 @@ class MainWindowProbe {
   void OnClassChosen() { Classes().OnClassChosen(); }
   void OnInstanceChosen() { Classes().OnInstanceChosen(); }
   void PrepareClassMenu() { Classes().PrepareClassMenu(); }
+  void ShowClass(const std::string& name) { Classes().ShowClass(name); }
   void OnRefreshInstances() { Classes().OnRefreshInstances(); }
   void EmptyClassPanes() { Classes().EmptyClassPanes(); }
   void RunQuery() { Query().RunQuery(); }
