@@ -73,4 +73,24 @@ std::string ResultRowsText(const ResultRows& table, const std::vector<int>& colu
   return std::move(sink.Text());
 }
 
+std::string FleetStatusText(const wmi::FleetStatus& status, const std::vector<int>* lines) {
+  util::StringSink sink;
+  DelimitedWriter writer(sink, DelimitedFormat::Tsv);
+  for (std::string_view caption : wmi::kStatusCaptions) writer.Cell(caption);
+  writer.EndLine();
+  const std::vector<wmi::ComputerStatus>& computers = status.Computers();
+  const auto writeLine = [&](size_t index) {
+    for (const std::string& cell : wmi::StatusCells(computers[index])) writer.Cell(cell);
+    writer.EndLine();
+  };
+  if (lines == nullptr) {
+    for (size_t i = 0; i < computers.size(); ++i) writeLine(i);
+  } else {
+    for (int line : *lines)
+      if (line >= 0 && static_cast<size_t>(line) < computers.size())
+        writeLine(static_cast<size_t>(line));
+  }
+  return std::move(sink.Text());
+}
+
 }  // namespace brevane::app

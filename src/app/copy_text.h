@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/delimited_text.h"
+#include "wmi/fleet_status.h"
 
 namespace brevane::app {
 
@@ -32,5 +33,9 @@ std::optional<std::string> PropertyValuesText(const std::vector<PropertyRowText>
 // just seen on screen.
 std::string ResultRowsText(const ResultRows& table, const std::vector<int>& columns,
                            const std::vector<int>* rows);
+
+// The status list "计算机状态" as tab-separated text with its header line, each line as the list
+// shows it: the lines given, or every computer.
+std::string FleetStatusText(const wmi::FleetStatus& status, const std::vector<int>* lines);
 
 }  // namespace brevane::app

@@ -56,6 +56,8 @@ class FleetStatus {
 // The line of the status list "计算机状态" for one computer: name, state, objects,
 // milliseconds (once it ended) and the error on one line.
 inline constexpr size_t kStatusColumns = 5;
+inline constexpr std::array<std::string_view, kStatusColumns> kStatusCaptions = {
+    "Computer", "State", "Objects", "ms", "Error"};
 std::array<std::string, kStatusColumns> StatusCells(const ComputerStatus& computer);
 
 }  // namespace brevane::wmi

@@ -118,6 +118,22 @@ TEST(DelimitedTextTest, TableHasHeaderAndFollowsDisplayOrderAndColumns) {
   EXPECT_EQ(ResultRowsText(ResultRows(), {}, nullptr), "\r\n");
 }
 
+// The computers' status list copies as it shows, the chosen lines in display order; a line
+// number the status no longer has (a new run emptied it) copies nothing.
+TEST(DelimitedTextTest, FleetStatusLinesCopyAsShown) {
+  wmi::FleetStatus status;
+  status.Reset({"pc1", "\"pc2\""});
+  status.Finish(0, wmi::ComputerState::Failed, 20000, "The RPC server\r\nis unavailable.");
+  const char* header = "Computer\tState\tObjects\tms\tError\r\n";
+  EXPECT_EQ(FleetStatusText(status, nullptr),
+            std::string(header) +
+                "pc1\tfailed\t0\t20000\tThe RPC server is unavailable.\r\n"
+                "\"\"\"pc2\"\"\"\twaiting\t0\t\t\r\n");
+  const std::vector<int> chosen = {1, 5, -1};
+  EXPECT_EQ(FleetStatusText(status, &chosen),
+            std::string(header) + "\"\"\"pc2\"\"\"\twaiting\t0\t\t\r\n");
+}
+
 TEST(DelimitedTextTest, MillionCellsStreamInPieces) {
   constexpr int kRows = 100000;
   constexpr int kColumns = 10;

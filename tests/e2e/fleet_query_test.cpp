@@ -64,6 +64,10 @@ TEST_F(FleetQueryTest, LiveRowsComeFirstFailuresAreListedStopAndRerunTheFailedOn
   EXPECT_NE(ListViewCell(statusList, 7, kErrorColumn).find("Access is denied"), std::string::npos)
       << ListViewCell(statusList, 7, kErrorColumn);
 
+  // Only the dead one is left and it gives no sign: the panel's seconds still go on.
+  const std::string waiting = StatusPanelText(status_, 2);
+  EXPECT_TRUE(WaitUntil([&] { return StatusPanelText(status_, 2) != waiting; }, 2s)) << waiting;
+
   const auto stop = Clock::now();
   PostMessageW(ComboEdit(queryCombo_), WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(WaitUntil([&] { return !QueryRunning(main_); }, 5s));

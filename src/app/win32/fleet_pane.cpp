@@ -17,9 +17,11 @@ namespace {
 constexpr int kComputerLabelWidth = 46;
 constexpr int kBandMinHeight = 90;
 constexpr int kRetryButtonWidth = 110;
+constexpr UINT_PTR kTickTimer = 0x4654;  // the list view's own timers use small numbers
+constexpr UINT kTickMilliseconds = 500;
+// The timer finds its pane through this property, which the pane removes when it stops.
+constexpr wchar_t kTickProperty[] = L"BrevaneFleetTick";
 constexpr int kStatusColumnWidths[wmi::kStatusColumns] = {120, 80, 70, 70, 320};
-constexpr const char* kStatusCaptions[wmi::kStatusColumns] = {"Computer", "State", "Objects", "ms",
-                                                              "Error"};
 
 }  // namespace
 
@@ -71,8 +73,11 @@ void FleetPane::Create(HFONT font, UINT dpi) {
                LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   const framework::win32::DpiScale scale(dpi);
   for (size_t i = 0; i < wmi::kStatusColumns; ++i)
-    listView_.AddColumn(kStatusCaptions[i], scale(kStatusColumnWidths[i]));
+    listView_.AddColumn(std::string(wmi::kStatusCaptions[i]), scale(kStatusColumnWidths[i]));
   listMenu_.Reset(CreatePopupMenu());
+  AppendMenuItem(listMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
+  AppendMenuItem(listMenu_.Get(), kCmdSelectAll, "全选\tCtrl+A");
+  AppendMenuItem(listMenu_.Get(), 0, "");
   AppendMenuItem(listMenu_.Get(), kCmdRerunFailed, "重新运行失败的");
   EnableRetry(false);
 }
@@ -168,10 +173,42 @@ bool FleetPane::OnNotify(NMHDR& header, LRESULT& result, bool& escape) {
 bool FleetPane::OnContextMenu(HWND control, POINT point, bool running) {
   if (control != statusList_) return false;
   if (listMenu_.Get() == nullptr) return true;
+  EnableMenuCommand(listMenu_.Get(), kCmdCopy,
+                    SendMessageW(statusList_, LVM_GETSELECTEDCOUNT, 0, 0) > 0);
   EnableMenuCommand(listMenu_.Get(), kCmdRerunFailed,
                     !running && status_.Count(wmi::ComputerState::Failed) > 0);
   TrackContextMenu(listMenu_.Get(), host_.Frame(), point);
   return true;
+}
+
+void FleetPane::StartTicking(std::function<void()> tick) {
+  StopTicking();
+  if (statusList_ == nullptr) return;
+  tick_ = std::move(tick);
+  SetPropW(statusList_, kTickProperty, this);
+  if (SetTimer(statusList_, kTickTimer, kTickMilliseconds, &FleetPane::OnTickTimer) == 0)
+    StopTicking();
+}
+
+void FleetPane::StopTicking() {
+  if (!tick_) return;
+  tick_ = nullptr;
+  if (statusList_ == nullptr) return;
+  KillTimer(statusList_, kTickTimer);
+  RemovePropW(statusList_, kTickProperty);
+}
+
+void CALLBACK FleetPane::OnTickTimer(HWND list, UINT, UINT_PTR, DWORD) {
+  auto* self = static_cast<FleetPane*>(GetPropW(list, kTickProperty));
+  if (self == nullptr || self->statusList_ != list || !self->tick_) {
+    KillTimer(list, kTickTimer);
+    return;
+  }
+  try {
+    self->tick_();
+  } catch (...) {  // nothing unwinds through the system's timer dispatch
+    self->StopTicking();
+  }
 }
 
 }  // namespace brevane::app::win32

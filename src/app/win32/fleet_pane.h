@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ class FleetStatusSource final : public framework::win32::RowSource {
 class FleetPane {
  public:
   explicit FleetPane(ViewHost& host) : host_(host) {}
+  ~FleetPane() { StopTicking(); }
   FleetPane(const FleetPane&) = delete;
   FleetPane& operator=(const FleetPane&) = delete;
 
@@ -70,7 +72,14 @@ class FleetPane {
   bool OnContextMenu(HWND control, POINT point, bool running);
   HWND StatusList() const { return statusList_; }
 
+  // While a run waits on computers that give no sign (only dead ones left), panel 2's seconds
+  // would stand still: tick runs twice a second until StopTicking.
+  void StartTicking(std::function<void()> tick);
+  void StopTicking();
+
  private:
+  static void CALLBACK OnTickTimer(HWND list, UINT, UINT_PTR, DWORD);
+
   std::vector<HWND> Controls() const;
 
   ViewHost& host_;
@@ -83,6 +92,7 @@ class FleetPane {
   HWND statusList_ = nullptr;
   framework::win32::Win32ComboBox computerHistory_{nullptr};
   framework::win32::UniqueMenu listMenu_;
+  std::function<void()> tick_;
   wmi::FleetStatus status_;
   FleetStatusSource lines_{status_};
   framework::win32::VirtualListView listView_;

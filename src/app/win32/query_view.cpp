@@ -176,6 +176,7 @@ bool QueryView::OnNotify(NMHDR& header, LRESULT& result) {
 }
 
 bool QueryView::OnContextMenu(HWND control, POINT point) {
+  if (control != nullptr && control == fleet_.StatusList()) contextList_ = control;
   if (fleet_.OnContextMenu(control, point, query_.active)) return true;
   if (control != resultTable_) return false;
   if (tableMenu_.Get() == nullptr) return true;
@@ -206,6 +207,10 @@ void QueryView::OnCopy(HWND list) {
     SendMessageW(list, WM_COPY, 0, 0);
     return;
   }
+  if (list != nullptr && list == fleet_.StatusList()) {
+    OnCopyFleetStatus();
+    return;
+  }
   if (list != resultTable_) return;
   const ResultRows& rows = queryRows_.Rows();
   const auto selected = static_cast<int>(SendMessageW(resultTable_, LVM_GETSELECTEDCOUNT, 0, 0));
@@ -224,7 +229,7 @@ void QueryView::OnSelectAll(HWND control) {
     MessageBeep(MB_OK);
     return;
   }
-  SelectAll(control, resultTable_);
+  SelectAll(control, control == fleet_.StatusList() ? control : resultTable_);
 }
 
 std::vector<int> QueryView::ResultColumnOrder() const {

@@ -99,6 +99,7 @@ class QueryView final : public View {
                        const std::string& error);
   void OnFleetEnded();
   void ShowFleetProgress();
+  void OnCopyFleetStatus();
   void LayOutPage();
   // ---- Watching events (query_view_events.cpp)
   wmi::EventWatchCallbacks WatchCallbacks(const std::string& queryText);

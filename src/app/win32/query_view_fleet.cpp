@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "app/computer_list.h"
+#include "app/copy_text.h"
 #include "app/win32/computer_file_reader.h"
 #include "app/win32/query_view.h"
+#include "app/win32/view_controls.h"
 #include "framework/win32/control_adapters.h"
 #include "util/history.h"
 
@@ -79,6 +81,9 @@ void QueryView::StartFleetRun(std::vector<wmi::FanOutComputer> computers) {
   fleet_.EnableRetry(true);
   host_.BackgroundChanged();
   ShowFleetProgress();
+  fleet_.StartTicking([this] {
+    if (query_.active && query_.fleet) ShowFleetProgress();
+  });
   wmi::FanOutCallbacks callbacks;
   callbacks.state = [this](size_t index, wmi::ComputerState state) {
     fleet_.Status().SetState(index, state);
@@ -141,6 +146,18 @@ void QueryView::ShowFleetProgress() {
                            std::chrono::steady_clock::now() - query_.start)
                            .count();
   host_.SetStatus(2, fleet_.Status().PanelText(static_cast<int64_t>(elapsed)));
+}
+
+void QueryView::OnCopyFleetStatus() {
+  HWND list = fleet_.StatusList();
+  const auto selected = static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+  if (selected <= 0) return;
+  if (static_cast<size_t>(selected) >= fleet_.Status().Computers().size()) {
+    CopyToClipboard(host_, FleetStatusText(fleet_.Status(), nullptr));
+  } else {
+    const std::vector<int> chosen = SelectedListViewRows(list);
+    CopyToClipboard(host_, FleetStatusText(fleet_.Status(), &chosen));
+  }
 }
 
 }  // namespace brevane::app::win32

@@ -113,6 +113,7 @@ void QueryView::StopQuery() {
 
 void QueryView::EndQueryRun() {
   query_.active = false;
+  fleet_.StopTicking();
   framework::win32::SetWindowTextUtf8(runQueryButton_, kRunCaption);
   host_.BackgroundChanged();
 }
