@@ -1,6 +1,7 @@
 // End to end on the fake's world of services: a class's definition page, the objects related to
 // an instance, going to one of them and to a reference into another namespace, a reference to
-// another computer declined, and back and forward over what was shown. One launch walks it all.
+// another computer declined, one into a namespace that refuses, and back and forward over what
+// was shown. One launch walks it all.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -114,6 +115,17 @@ TEST_F(ObjectExploreTest, DefinitionRelatedObjectsFollowingAndHistory) {
   Walk(app::win32::kCmdBack, "Brevane_Service", "Alpha");
   Walk(app::win32::kCmdForward, "Brevane_Account", "LocalSystem");
   EXPECT_EQ(app_->FindMessageBox(), nullptr);
+
+  // Beta's owner is in a namespace that refuses: one box says why, and the window goes back to
+  // Beta, whose place in the history stays the last one.
+  Walk(app::win32::kCmdBack, "Brevane_Service", "Alpha");
+  ChooseInstanceNamed("Beta");
+  FollowReference("Owner");
+  EXPECT_EQ(ExpectMessageBox(30s), "Error: Access is denied");
+  ASSERT_TRUE(WaitUntil([&] { return Shows("Brevane_Service", "Beta"); }, 30s))
+      << StatusPanelText(status_, 2);
+  EXPECT_EQ(app_->FindMessageBox(), nullptr);
+  Walk(app::win32::kCmdBack, "Brevane_Service", "Alpha");
 }
 
 }  // namespace

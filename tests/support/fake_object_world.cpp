@@ -190,6 +190,8 @@ void AddObjectWorld(FakeWmi& fake) {
   // As on a real computer, paths name it by its own name, not "." or "localhost".
   fake.SetComputerName(kObjectWorldComputer);
   fake.AddNamespace(kAccountNamespace);
+  fake.RefuseNamespace(kLockedNamespace,
+                       wmi::WmiError(fake_status::kAccessDenied, "Access is denied"));
   for (const NamespacedDefinition& entry : ObjectWorldClassDefinitions())
     AddDefinedClass(fake, entry);
   fake.AddInstance(kAccountNamespace, "Brevane_Account",
@@ -197,7 +199,9 @@ void AddObjectWorld(FakeWmi& fake) {
   AddService(fake, "Alpha", 4,
              cim::Reference("\\\\" + std::string(kObjectWorldComputer) +
                             "\\root\\brevane:Brevane_Account.Name=\"LocalSystem\""));
-  AddService(fake, "Beta", 4, cim::Null(wmi::kCimReference));
+  AddService(fake, "Beta", 4,
+             cim::Reference("\\\\" + std::string(kObjectWorldComputer) + "\\" + kLockedNamespace +
+                            ":Brevane_Account.Name=\"Guest\""));
   AddService(fake, "Gamma", 1, cim::Null(wmi::kCimReference));
   AddService(fake, "Delta", 1,
              cim::Reference("\\\\FARAWAY\\root\\brevane:Brevane_Account.Name=\"Admin\""));

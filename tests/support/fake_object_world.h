@@ -13,6 +13,7 @@ namespace brevane::testing {
 inline constexpr const char* kObjectWorldNamespace = "root\\cimv2";
 inline constexpr const char* kAccountNamespace = "root\\brevane";
 inline constexpr const char* kObjectWorldComputer = "BREVANE-PC";
+inline constexpr const char* kLockedNamespace = "root\\locked";  // refuses every connection
 
 struct NamespacedDefinition {
   std::string nameSpace;
@@ -25,8 +26,8 @@ std::vector<NamespacedDefinition> ObjectWorldClassDefinitions();
 
 // The classes and their instances: services "Alpha", "Beta", "Gamma", "Delta" ("Beta" and
 // "Gamma" depend on "Alpha", "Gamma" on "Beta"); Alpha's Owner names an account in
-// root\brevane of this computer by its name (kObjectWorldComputer), Delta's one on the
-// computer FARAWAY.
+// root\brevane of this computer by its name (kObjectWorldComputer), Beta's one in the namespace
+// that refuses (kLockedNamespace), Delta's one on the computer FARAWAY.
 void AddObjectWorld(FakeWmi& fake);
 
 // A service "Hub" that `count` services depend on (for the listing of related objects).

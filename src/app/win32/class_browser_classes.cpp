@@ -101,7 +101,14 @@ void ClassBrowserView::OnClassListEnded(bool ok, const std::string& errorText) {
   host_.BackgroundChanged();
   if (arrivalAwaitsClasses_) {
     arrivalAwaitsClasses_ = false;
-    ShowArrival();
+    // A namespace or computer that refused: the window goes back to where it was, and the
+    // box below says why.
+    if (!ok && departure_) {
+      ReturnToDeparture();
+    } else {
+      departure_.reset();
+      ShowArrival();
+    }
   }
   if (!ok) host_.ShowError("Error: " + errorText);
   SelectPendingClass();

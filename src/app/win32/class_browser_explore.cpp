@@ -204,7 +204,8 @@ void ClassBrowserView::FollowPath(const std::string& text) {
     host_.SetStatus(2, parse.error);
     return;
   }
-  GoToPlace(PlaceOfPath(*parse.path, client_.Host, client_.Namespace, ownServerName_), true);
+  GoToPlace(PlaceOfPath(*parse.path, client_.Host, client_.Namespace, ownServerName_),
+            Trip::Follow);
 }
 
 void ClassBrowserView::FollowGridReference() {

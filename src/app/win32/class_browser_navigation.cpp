@@ -4,6 +4,8 @@
 // connected to only after the user agreed, and never with the password kept for this one.
 #include <windows.h>
 
+#include <utility>
+
 #include "app/win32/class_browser_view.h"
 #include "app/win32/command_ids.h"
 #include "framework/win32/control_adapters.h"
@@ -23,14 +25,14 @@ void ClassBrowserView::GoBack() {
   host_.Activate(*this);
   const std::optional<Place> place = navigation_.Back();
   // A computer the user declined to connect to leaves the history where it stood.
-  if (place && !GoToPlace(*place, false)) navigation_.Forward();
+  if (place && !GoToPlace(*place, Trip::Back)) navigation_.Forward();
 }
 
 void ClassBrowserView::GoForward() {
   if (!navigation_.CanGoForward()) return;
   host_.Activate(*this);
   const std::optional<Place> place = navigation_.Forward();
-  if (place && !GoToPlace(*place, false)) navigation_.Back();
+  if (place && !GoToPlace(*place, Trip::Forward)) navigation_.Back();
 }
 
 void ClassBrowserView::Visited(const std::string& objectPath) {
@@ -48,32 +50,38 @@ void ClassBrowserView::Visited(const std::string& objectPath) {
   if (arrival_.Shown(shown)) navigation_.Visit(shown);
 }
 
-bool ClassBrowserView::GoToPlace(const Place& place, bool record) {
-  switch (RouteTo(place, client_.Host, client_.Namespace)) {
-    case PlaceRoute::OtherComputer: {
-      std::string question = "The object is on the computer " + place.host + ".\n\nConnect to " +
-                             place.host + " and show it?";
-      if (!client_.User.empty())
-        question +=
-            "\n\nThe connection uses the user name " + client_.User + " without a password.";
-      if (framework::win32::ShowMessageBox(host_.Frame(), question,
-                                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-        host_.SetStatus(2, "Not connected to " + place.host + ".");
-        return false;
-      }
-      [[fallthrough]];
+Place ClassBrowserView::PlaceShown() const {
+  const int selected = framework::win32::Win32ListBox(instanceList_).SelectedIndex();
+  return {client_.Host, client_.Namespace, currentClass_,
+          selected < 0 || currentClass_.empty() ? std::string() : instanceLoader_.PathOf(selected)};
+}
+
+bool ClassBrowserView::GoToPlace(const Place& place, Trip trip) {
+  const bool record = trip == Trip::Follow;
+  const PlaceRoute route = RouteTo(place, client_.Host, client_.Namespace);
+  if (route == PlaceRoute::OtherComputer && trip != Trip::Return) {
+    std::string question = "The object is on the computer " + place.host + ".\n\nConnect to " +
+                           place.host + " and show it?";
+    if (!client_.User.empty())
+      question += "\n\nThe connection uses the user name " + client_.User + " without a password.";
+    if (framework::win32::ShowMessageBox(host_.Frame(), question,
+                                         MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+      host_.SetStatus(2, "Not connected to " + place.host + ".");
+      return false;
     }
-    case PlaceRoute::OtherNamespace:
-      host_.ConnectTo(place.host, place.nameSpace);
-      arrival_.Begin(place, record);
-      arrivalAwaitsClasses_ = true;
-      if (!classesLoading_) {  // the connection was refused at once
-        arrivalAwaitsClasses_ = false;
-        ShowArrival();
-      }
-      return true;
-    case PlaceRoute::ThisNamespace:
-      break;
+  }
+  if (route != PlaceRoute::ThisNamespace) {
+    departure_.reset();
+    if (trip != Trip::Return) departure_ = Departure{PlaceShown(), trip};
+    host_.ConnectTo(place.host, place.nameSpace);
+    arrival_.Begin(place, record);
+    arrivalAwaitsClasses_ = true;
+    if (!classesLoading_) {  // the connection was refused at once
+      arrivalAwaitsClasses_ = false;
+      departure_.reset();
+      ShowArrival();
+    }
+    return true;
   }
   arrival_.Begin(place, record);
   if (classesLoading_) {
@@ -82,6 +90,19 @@ bool ClassBrowserView::GoToPlace(const Place& place, bool record) {
   }
   ShowArrival();
   return true;
+}
+
+void ClassBrowserView::ReturnToDeparture() {
+  if (!departure_) return;
+  const Departure from = *std::exchange(departure_, std::nullopt);
+  arrival_.Abandon();
+  if (from.trip == Trip::Back) navigation_.Forward();
+  if (from.trip == Trip::Forward) navigation_.Back();
+  if (from.place.className.empty()) {
+    host_.ConnectTo(from.place.host, from.place.nameSpace);
+    return;
+  }
+  GoToPlace(from.place, Trip::Return);
 }
 
 void ClassBrowserView::ShowArrival() {

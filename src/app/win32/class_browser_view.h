@@ -170,9 +170,18 @@ class ClassBrowserView final : public View {
   // A class (empty path) or one of its objects is shown now: a visit, unless it is a step on
   // the way to a place of the history or to a followed object.
   void Visited(const std::string& objectPath);
-  // Shows place, connecting to its namespace or (once the user agreed) its computer first;
-  // record: a visit once shown. False when the user declined to connect.
-  bool GoToPlace(const Place& place, bool record);
+  // How the window set out for a place: following an object (a visit once shown), a step back
+  // or forward in the history, or the way back to where it set out from when the connection
+  // there failed (neither asked about nor left again on failure).
+  enum class Trip { Follow, Back, Forward, Return };
+  // Shows place, connecting to its namespace or (once the user agreed) its computer first.
+  // False when the user declined to connect.
+  bool GoToPlace(const Place& place, Trip trip);
+  // What the window shows now, as a place (empty class when none is chosen).
+  Place PlaceShown() const;
+  // The connection to the place's namespace failed: back to where the trip set out, the
+  // history where it stood before.
+  void ReturnToDeparture();
   // Selects the class of the place arrival_ goes to and, once listed, its object.
   void ShowArrival();
   // ---- Namespace tree (class_browser_tree.cpp)
@@ -270,6 +279,12 @@ class ClassBrowserView final : public View {
   NavigationHistory navigation_;
   PlaceArrival arrival_;
   bool arrivalAwaitsClasses_ = false;  // shown once the class list of its namespace is in
+  // Where a trip into another namespace or computer set out from, until its class list is in.
+  struct Departure {
+    Place place;
+    Trip trip = Trip::Follow;
+  };
+  std::optional<Departure> departure_;
 };
 
 }  // namespace brevane::app::win32
