@@ -40,6 +40,12 @@ struct FormCheck {
   std::vector<wmi::MethodArgument> arguments;  // every field, in order, when ok
 };
 
+// What the method dialog acts on: a class, and one of its instances when one is chosen.
+struct MethodTarget {
+  std::string className;
+  std::string instancePath;  // relative path; empty: none
+};
+
 // The method is static (a call on the class, not on an instance).
 bool IsStaticMethod(const wmi::MethodDefinition& method);
 

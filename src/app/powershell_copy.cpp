@@ -36,6 +36,26 @@ bool HasWithinClause(std::string_view query) {
   return false;
 }
 
+struct InstanceFilter {
+  PowerShellTarget where;
+  std::string className;
+  std::vector<PowerShellKey> keys;
+};
+
+// The class and keys a path names; a full path names its own computer and namespace.
+std::optional<InstanceFilter> FilterOf(const PowerShellTarget& target, std::string_view path) {
+  const wmi::ObjectPathParse parsed = wmi::ParseObjectPath(path);
+  if (!parsed.path || parsed.path->className.empty()) return std::nullopt;
+  InstanceFilter filter{target, parsed.path->className, {}};
+  for (const wmi::ObjectPathKey& key : parsed.path->keys) {
+    if (key.name.empty()) return std::nullopt;
+    filter.keys.push_back({key.name, key.value, key.quoted});
+  }
+  if (!parsed.path->nameSpace.empty()) filter.where.nameSpace = parsed.path->nameSpace;
+  if (!wmi::IsLocalServer(parsed.path->server)) filter.where.host = parsed.path->server;
+  return filter;
+}
+
 }  // namespace
 
 PowerShellTarget PowerShellTargetOf(const wmi::ConnectionParams& connection) {
@@ -61,18 +81,25 @@ std::string PowerShellTextOfQuery(const PowerShellTarget& target, std::string_vi
 
 std::optional<std::string> PowerShellTextOfInstance(const PowerShellTarget& target,
                                                     std::string_view relativePath) {
-  const wmi::ObjectPathParse parsed = wmi::ParseObjectPath(relativePath);
-  if (!parsed.path || parsed.path->className.empty()) return std::nullopt;
-  std::vector<PowerShellKey> keys;
-  for (const wmi::ObjectPathKey& key : parsed.path->keys) {
-    if (key.name.empty()) return std::nullopt;
-    keys.push_back({key.name, key.value, key.quoted});
-  }
-  PowerShellTarget where = target;
-  // A full path names its own computer and namespace.
-  if (!parsed.path->nameSpace.empty()) where.nameSpace = parsed.path->nameSpace;
-  if (!wmi::IsLocalServer(parsed.path->server)) where.host = parsed.path->server;
-  return PowerShellInstanceText(where, parsed.path->className, keys);
+  const std::optional<InstanceFilter> filter = FilterOf(target, relativePath);
+  if (!filter) return std::nullopt;
+  return PowerShellInstanceText(filter->where, filter->className, filter->keys);
+}
+
+std::optional<std::string> PowerShellTextOfCall(const PowerShellTarget& target,
+                                                std::string_view className,
+                                                std::string_view instancePath,
+                                                std::string_view methodName,
+                                                const std::vector<wmi::MethodArgument>& arguments) {
+  std::vector<PowerShellArgument> typed;
+  typed.reserve(arguments.size());
+  for (const wmi::MethodArgument& argument : arguments)
+    typed.push_back({argument.name, argument.value});
+  if (instancePath.empty())
+    return PowerShellMethodText(target, className, nullptr, methodName, typed);
+  const std::optional<InstanceFilter> filter = FilterOf(target, instancePath);
+  if (!filter) return std::nullopt;
+  return PowerShellMethodText(filter->where, filter->className, &filter->keys, methodName, typed);
 }
 
 }  // namespace brevane::app

@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/powershell_text.h"
 #include "wmi/query_ops.h"
+#include "wmi/wmi_api.h"
 
 namespace brevane::app {
 
@@ -25,5 +27,14 @@ std::string PowerShellTextOfQuery(const PowerShellTarget& target, std::string_vi
 // singleton); none when the path is no object path or names a key without its name.
 std::optional<std::string> PowerShellTextOfInstance(const PowerShellTarget& target,
                                                     std::string_view relativePath);
+
+// Invoke-CimMethod for the method dialog's call with its typed arguments: on the instance that
+// instancePath names (its computer and namespace too, when a full path gives them), or on the
+// class when the path is empty. None when the path cannot be turned into a filter.
+std::optional<std::string> PowerShellTextOfCall(const PowerShellTarget& target,
+                                                std::string_view className,
+                                                std::string_view instancePath,
+                                                std::string_view methodName,
+                                                const std::vector<wmi::MethodArgument>& arguments);
 
 }  // namespace brevane::app

@@ -63,5 +63,35 @@ TEST(PowerShellCopyTest, AnInstanceIsFilteredByTheKeysOfItsPath) {
   }
 }
 
+TEST(PowerShellCopyTest, ACallGoesToTheClassOrTheInstanceItsPathNames) {
+  const PowerShellTarget local{".", "root\\cimv2", ""};
+  wmi::ParameterValue level{wmi::kCimUint8, true, {wmi::Value::Int(7)}};
+  const std::vector<wmi::MethodArgument> arguments = {{"Level", level},
+                                                      {"Names", {wmi::kCimString, false, {}}}};
+  const struct {
+    const char* path;
+    const char* text;  // "" when nothing is copied
+  } cases[] = {
+      {"",
+       "Invoke-CimMethod -Namespace root/cimv2 -ClassName Brevane_Sampler -MethodName Echo "
+       "-Arguments @{ Level = [byte]7; Names = $null }"},
+      {R"(Brevane_Sampler.Name="O'x")",
+       "Get-CimInstance -Namespace root/cimv2 -ClassName Brevane_Sampler -Filter \"Name='O\\'x'\" "
+       "| Invoke-CimMethod -MethodName Echo -Arguments @{ Level = [byte]7; Names = $null }"},
+      {R"(root\default:Brevane_Sampler=@)",
+       "Get-CimInstance -Namespace root/default -ClassName Brevane_Sampler | Invoke-CimMethod "
+       "-MethodName Echo -Arguments @{ Level = [byte]7; Names = $null }"},
+      {R"(Brevane_Sampler="short")", ""},
+  };
+  for (const auto& c : cases) {
+    const auto text = PowerShellTextOfCall(local, "Brevane_Sampler", c.path, "Echo", arguments);
+    if (*c.text == '\0') {
+      EXPECT_FALSE(text) << c.path;
+    } else {
+      EXPECT_EQ(text.value_or("(none)"), c.text) << c.path;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brevane::app

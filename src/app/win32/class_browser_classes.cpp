@@ -251,6 +251,25 @@ void ClassBrowserView::PrepareClassMenu() {
     SetMenuItemCaption(classMenu_.Get(), kCmdSelectFrom, "select * from ...", false);
     SetMenuItemCaption(classMenu_.Get(), kCmdRefreshInstances, "Refresh", false);
   }
+  EnableMenuCommand(classMenu_.Get(), kCmdExecuteClassMethod,
+                    selected >= 0 && !host_.Settings().readOnly);
+}
+
+MethodTarget ClassBrowserView::MethodTargetOf(bool classList) const {
+  if (classList) {
+    const int selected = framework::win32::Win32ListBox(classList_).SelectedIndex();
+    if (selected < 0) return {};
+    return {framework::win32::Win32ListBox(classList_).ItemText(selected), {}};
+  }
+  if (currentClass_.empty()) return {};
+  const int chosen = framework::win32::Win32ListBox(instanceList_).SelectedIndex();
+  return {currentClass_, chosen >= 0 ? instanceLoader_.PathOf(chosen) : std::string()};
+}
+
+void ClassBrowserView::InstanceChanged(const std::string& path) {
+  const int chosen = framework::win32::Win32ListBox(instanceList_).SelectedIndex();
+  if (chosen < 0 || path.empty() || instanceLoader_.PathOf(chosen) != path) return;
+  OnInstanceChosen();
 }
 
 void ClassBrowserView::OnSelectFrom() {

@@ -38,6 +38,7 @@ void ClassBrowserView::CreateListMenus() {
   instanceMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(instanceMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   AppendMenuItem(instanceMenu_.Get(), kCmdCopyPowerShell, "复制为 PowerShell\tCtrl+Shift+P");
+  AppendMenuItem(instanceMenu_.Get(), kCmdExecuteMethod, "执行方法...\tCtrl+M");
   propertyMenu_.Reset(CreatePopupMenu());
   AppendMenuItem(propertyMenu_.Get(), kCmdCopy, "复制\tCtrl+C");
   AppendMenuItem(propertyMenu_.Get(), kCmdCopyValue, "复制值\tCtrl+Shift+C");
@@ -54,6 +55,8 @@ HMENU ClassBrowserView::PrepareListMenu(HWND list) {
   EnableMenuCommand(menu, kCmdCopy, selection);
   EnableMenuCommand(menu, kCmdCopyValue, selection);
   EnableMenuCommand(menu, kCmdCopyPowerShell, selection);
+  // Static methods need no instance; read-only mode executes none.
+  EnableMenuCommand(menu, kCmdExecuteMethod, !currentClass_.empty() && !host_.Settings().readOnly);
   if (list == propertyGrid_) {
     // Only a row whose value names one object leads anywhere.
     const std::vector<int> rows = SelectedListViewRows(list);

@@ -47,6 +47,7 @@ void ClassBrowserView::Create(HFONT font, HIMAGELIST, UINT dpi) {
   AppendMenuItem(classMenu_.Get(), kCmdRefreshInstances, "刷新...");
   AppendMenuItem(classMenu_.Get(), 0, "-");
   AppendMenuItem(classMenu_.Get(), kCmdSelectFrom, "Select * from ...");
+  AppendMenuItem(classMenu_.Get(), kCmdExecuteClassMethod, "执行方法...");
   CreateListMenus();
 
   CreateNamespaceTree(font);

@@ -18,6 +18,7 @@
 
 #include "app/class_choice.h"
 #include "app/class_filter.h"
+#include "app/method_form.h"
 #include "app/navigation_history.h"
 #include "app/place_arrival.h"
 #include "app/win32/list_box_instance_list.h"
@@ -80,6 +81,11 @@ class ClassBrowserView final : public View {
   void GoForward();
   // Selects the class and loads its instances, once the class list that is loading has it.
   void ShowClass(const std::string& className);
+  // What "执行方法" acts on: the class selected in the class list (classList), else the
+  // current class and the chosen instance.
+  MethodTarget MethodTargetOf(bool classList) const;
+  // A method ran on the instance at path: its values are fetched again if it is the one chosen.
+  void InstanceChanged(const std::string& path);
 
  private:
   friend class MainWindowProbe;  // the in-process window tests

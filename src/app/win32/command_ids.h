@@ -31,6 +31,10 @@ enum CommandId : int {
   // The first menu: "后退" (Alt+Left) and "前进" (Alt+Right) walk the classes and objects shown
   kCmdBack = 222,
   kCmdForward = 223,
+  // "执行方法...": the first menu and the instance list's context menu (Ctrl+M) take the current
+  // class and the chosen instance; the class list's context menu the selected class alone
+  kCmdExecuteMethod = 241,
+  kCmdExecuteClassMethod = 242,
   kCmdCopyPowerShell = 250,  // "复制为 PowerShell", Ctrl+Shift+P
   // The query tab's status list of computers, and its button: "重新运行失败的"
   kCmdRerunFailed = 260,
@@ -67,6 +71,17 @@ enum ControlId : int {
   kIdFleetStatusLabel = 1162,
   kIdFleetStatusList = 1163,
   kIdRerunFailedButton = 1164,
+  // The method dialog "执行方法" (its own window: "执行" is IDOK, "取消" IDCANCEL). Each
+  // in-parameter's row has three controls from kIdMethodFieldBase on: label, editor, message.
+  kIdMethodLabel = 1141,
+  kIdMethodCombo = 1142,
+  kIdMethodTarget = 1143,
+  kIdMethodScroll = 1144,
+  kIdMethodCopyButton = 1145,
+  kIdMethodNote = 1146,
+  kIdMethodResult = 1147,
+  kIdMethodStatus = 1148,
+  kIdMethodFieldBase = 3000,
 };
 
 }  // namespace brevane::app::win32

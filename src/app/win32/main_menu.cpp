@@ -58,6 +58,7 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
         MenuItem{kCmdRefresh, "&刷新\tF5", 1, MFS_ENABLED},
         MenuItem{kCmdExport, "导出...\tCtrl+S", kNoIcon, MFS_ENABLED},
         MenuItem{kCmdCopyPowerShell, "复制为 PowerShell\tCtrl+Shift+P", kNoIcon, MFS_ENABLED},
+        MenuItem{kCmdExecuteMethod, "执行方法...\tCtrl+M", kNoIcon, MFS_ENABLED},
         MenuItem{0, "-", kNoIcon, MFS_ENABLED},
         MenuItem{kCmdBack, "后退\tAlt+Left", kNoIcon, MFS_GRAYED},
         MenuItem{kCmdForward, "前进\tAlt+Right", kNoIcon, MFS_GRAYED},
@@ -90,7 +91,7 @@ HMENU CreateMainMenu(const std::vector<framework::win32::UniqueBitmap>& bitmaps)
 }
 
 framework::win32::UniqueAccelerators CreateMainAccelerators() {
-  std::array<ACCEL, 16> table = {{
+  std::array<ACCEL, 17> table = {{
       {FVIRTKEY, VK_F5, kCmdRefresh},
       {FVIRTKEY | FALT, 'X', kCmdExit},
       {FVIRTKEY | FCONTROL, 'F', kCmdFind},
@@ -107,6 +108,7 @@ framework::win32::UniqueAccelerators CreateMainAccelerators() {
       {FVIRTKEY | FALT, VK_LEFT, kCmdBack},
       {FVIRTKEY | FALT, VK_RIGHT, kCmdForward},
       {FVIRTKEY | FCONTROL | FSHIFT, 'P', kCmdCopyPowerShell},
+      {FVIRTKEY | FCONTROL, 'M', kCmdExecuteMethod},
   }};
   return framework::win32::UniqueAccelerators(
       CreateAcceleratorTableW(table.data(), static_cast<int>(table.size())));

@@ -12,6 +12,7 @@
 #include "app/switches.h"
 #include "app/win32/class_browser_view.h"
 #include "app/win32/class_search_window.h"
+#include "app/win32/method_window.h"
 #include "app/win32/history_store.h"
 #include "app/win32/main_window_host.h"
 #include "app/win32/program_settings_store.h"
@@ -133,6 +134,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITMENUPOPUP:
       host_->EnableViewCommands(reinterpret_cast<HMENU>(wParam));
       EnableNavigation(reinterpret_cast<HMENU>(wParam));
+      EnableMethodCommands(reinterpret_cast<HMENU>(wParam));
       return 0;
     case WM_APPCOMMAND:
       // The mouse's back and forward buttons (a child's WM_XBUTTONUP comes up as this).
@@ -235,6 +237,9 @@ void MainWindow::ApplySwitches(const StartupSwitches& switches) {
   if (switches.user) wmiClient_->User = *switches.user;
   if (switches.password) wmiClient_->Password = *switches.password;
   startupQuery_ = switches.query.value_or(std::string());
+  // The switch adds to the settings file's ReadOnly=1, it never takes it back.
+  if (switches.readOnly) settings_.readOnly = true;
+  EnableMethodCommands(GetMenu(Handle()));
   // A start-up query goes to these computers; without -query: they only fill the box.
   if (switches.computers && queryView_) queryView_->SetComputersText(*switches.computers);
 }
@@ -261,8 +266,11 @@ void MainWindow::ShutDownWorkers() {
   // Every worker is told to stop before any is waited for, and all of them together get at
   // most 2 s: one stuck in a slow WMI call must not keep the window from closing, nor take the
   // time of the others. The loader's list and callback are detached as it is told.
-  const std::array<std::unique_ptr<wmi::RequestWorker>*, 5> workers{
-      &queryWorker_, &classListWorker_, &propertyWorker_, &exploreWorker_, &namespaceWorker_};
+  // The method dialog goes first: it holds its worker.
+  methodWindow_.reset();
+  const std::array<std::unique_ptr<wmi::RequestWorker>*, 6> workers{
+      &queryWorker_,   &classListWorker_, &propertyWorker_,
+      &exploreWorker_, &namespaceWorker_, &methodWorker_};
   for (auto* worker : workers) {
     if (*worker) (*worker)->BeginShutdown();
   }

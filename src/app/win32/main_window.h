@@ -41,6 +41,7 @@ namespace brevane::app::win32 {
 
 class ClassBrowserView;
 class ClassSearchWindow;
+class MethodWindow;
 class FrameHost;
 class QueryView;
 class SearchCommands;  // main_window_commands.cpp
@@ -79,6 +80,13 @@ class MainWindow final : public framework::win32::WindowBase {
   // ---- The class search in every namespace (main_window_class_search.cpp)
   void OpenClassSearch();
   void OpenClassHit(const std::string& ns, const std::string& className);
+
+  // ---- The method dialog (main_window_methods.cpp)
+  // classList: on the class selected in the class list; else on the current class and the
+  // chosen instance. Read-only mode opens nothing and says why.
+  void OpenMethodDialog(bool classList);
+  // "执行方法..." greyed in read-only mode.
+  void EnableMethodCommands(HMENU menu) const;
 
   // ---- Messages and start-up (main_window.cpp)
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -128,6 +136,8 @@ class MainWindow final : public framework::win32::WindowBase {
   // The definition and related-objects pages' requests.
   std::unique_ptr<wmi::RequestWorker> exploreWorker_;
   std::unique_ptr<ClassSearchWindow> classSearch_;       // made when first opened
+  std::unique_ptr<wmi::RequestWorker> methodWorker_;     // the method dialog's requests
+  std::unique_ptr<MethodWindow> methodWindow_;           // made when first opened
   std::unique_ptr<wmi::RequestWorker> namespaceWorker_;  // the namespace tree's listings
   std::unique_ptr<wmi::InstanceLoader> instanceLoader_;
   // The query tab's run on the computers of the box "计算机", a worker per computer.

@@ -6,6 +6,7 @@
 #include "app/win32/class_search_window.h"
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_host.h"
+#include "app/win32/method_window.h"
 
 namespace brevane::app::win32 {
 
@@ -33,7 +34,8 @@ void MainWindow::OpenClassHit(const std::string& ns, const std::string& classNam
 }
 
 bool MainWindow::PreTranslateDialogMessage(MSG& message) {
-  return classSearch_ && classSearch_->PreTranslate(message);
+  return (classSearch_ && classSearch_->PreTranslate(message)) ||
+         (methodWindow_ && methodWindow_->PreTranslate(message));
 }
 
 }  // namespace brevane::app::win32

@@ -233,6 +233,10 @@ bool MainWindow::OnMenuCommand(int id) {
     case kCmdFindClassEverywhere:
       OpenClassSearch();
       return true;
+    case kCmdExecuteMethod:
+    case kCmdExecuteClassMethod:
+      OpenMethodDialog(id == kCmdExecuteClassMethod);
+      return true;
     case kCmdNextTab:
     case kCmdPreviousTab: {
       const int count = TabCtrl_GetItemCount(tabs_);

@@ -50,6 +50,7 @@ LRESULT MainWindow::OnCreate() {
   propertyWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
   exploreWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
   namespaceWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
+  methodWorker_ = std::make_unique<wmi::RequestWorker>(backend_, dispatcher_, hosts);
   classBrowser_ = std::make_unique<ClassBrowserView>(*host_, *wmiClient_, *classListWorker_,
                                                      *propertyWorker_, *instanceLoader_);
   classBrowser_->SetExploreWorker(*exploreWorker_);

@@ -142,10 +142,10 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
   HMENU bar = GetMenu(window_->Handle());
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(MenuCaptions(bar), (Strings{"操作动作", "&查找", "帮助"}));
-  EXPECT_EQ(
-      MenuCaptions(GetSubMenu(bar, 0)),
-      (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S", "复制为 PowerShell\tCtrl+Shift+P",
-               "", "后退\tAlt+Left", "前进\tAlt+Right", "", "&退出\tAlt+X"}));
+  EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 0)),
+            (Strings{"&连接到主机...", "&刷新\tF5", "导出...\tCtrl+S",
+                     "复制为 PowerShell\tCtrl+Shift+P", "执行方法...\tCtrl+M", "", "后退\tAlt+Left",
+                     "前进\tAlt+Right", "", "&退出\tAlt+X"}));
   // Nowhere to go back or forward to yet.
   for (int id : {kCmdBack, kCmdForward})
     EXPECT_EQ(GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
@@ -155,7 +155,7 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
   EXPECT_EQ(MenuCaptions(GetSubMenu(bar, 2)),
             (Strings{"帮助\tF1", "主页", "联机帮助", "", "关于我们"}));
   EXPECT_EQ(MenuCaptions(window_->ClassMenu()),
-            (Strings{"刷新...", "", "Select * from ...", "", "复制\tCtrl+C"}));
+            (Strings{"刷新...", "", "Select * from ...", "执行方法...", "", "复制\tCtrl+C"}));
   EXPECT_EQ(ImageList_GetImageCount(window_->Images()), 10);
 
   MainWindowProbe::SetMenuItemCaption(window_->ClassMenu(), kCmdSelectFrom, "select * from A&B",
@@ -163,6 +163,21 @@ TEST_F(MainWindowInProcess, MenusShowTheirCaptionsAndLeaveTheHiddenItemsOut) {
   EXPECT_EQ(MenuCaptions(window_->ClassMenu())[2], "select * from A&&B");
   EXPECT_EQ(GetMenuState(window_->ClassMenu(), kCmdSelectFrom, MF_BYCOMMAND) & MF_GRAYED,
             static_cast<UINT>(MF_GRAYED));
+}
+
+TEST_F(MainWindowInProcess, ReadOnlyGreysExecuteMethodAndItsShortcutOpensNothing) {
+  MessageBoxWatcher boxes;
+  for (const bool readOnly : {false, true}) {
+    window_.reset();
+    Open(readOnly ? Strings{"-readonly"} : Strings{});
+    Probe(*window_).RunStartUp();
+    Settle();
+    const UINT grey = GetMenuState(GetMenu(window_->Handle()), kCmdExecuteMethod, MF_BYCOMMAND);
+    EXPECT_EQ(grey & MF_GRAYED, readOnly ? static_cast<UINT>(MF_GRAYED) : 0u) << readOnly;
+    if (!readOnly) continue;
+    SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(kCmdExecuteMethod, 1), 0);
+    EXPECT_EQ(Probe(*window_).StatusPanel(2), "Read-only mode: methods are not executed.");
+  }
 }
 
 TEST_F(MainWindowInProcess, StartsWithoutArgumentsOnTheClassesTab) {
