@@ -1,9 +1,11 @@
 // End to end on the fake world "objects": the method dialog on a class with a static method.
 // A number out of its type's range is refused beside its field with nothing sent; fixed, the
 // call is confirmed once and the provider receives exactly the typed values, which its answer
-// echoes into the result box with the return code's meaning.
+// echoes into the result box with the return code's meaning. An instance method then refreshes
+// the instance's values in the grid.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,7 +32,7 @@ void SetText(HWND control, const wchar_t* text) {
   SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-TEST_F(MethodDialogTest, RefusesAnOutOfRangeNumberThenSendsExactlyTheTypedValues) {
+TEST_F(MethodDialogTest, RefusesAnOutOfRangeNumberSendsTheTypedValuesAndRefreshesTheInstance) {
   LaunchFakeWithClasses(L"standard,objects");
   if (IsSkipped() || HasFatalFailure()) return;
   ChooseClass("Brevane_Sampler");
@@ -73,8 +75,50 @@ TEST_F(MethodDialogTest, RefusesAnOutOfRangeNumberThenSendsExactlyTheTypedValues
   EXPECT_EQ(WindowText(RowControl(dialog, 0, kMessage)), "") << "the message is gone once fixed";
 
   // 取消 closes it; the close at the end would otherwise take it for a message box.
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 10s));
+  const auto closeDialog = [&] {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 10s));
+  };
+  closeDialog();
+
+  // An instance method: every method is offered, and the grid reads the instance again.
+  ChooseClass("Brevane_Service");
+  int gamma = -1;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const std::vector<std::string> lines = ListBoxItems(instanceList_);
+        for (size_t i = 0; i < lines.size(); ++i) {
+          if (lines[i] == "Gamma") gamma = static_cast<int>(i);
+        }
+        return gamma >= 0;
+      },
+      20s));
+  ChooseInstance(gamma);
+  ASSERT_TRUE(WaitUntil([&] { return ListViewCell(propGrid_, 0, 1) == "Gamma"; }, 20s));
+  const std::vector<std::string> names = ListViewColumn(propGrid_, 0);
+  const int stateRow =
+      static_cast<int>(std::find(names.begin(), names.end(), "State") - names.begin());
+  ASSERT_LT(stateRow, static_cast<int>(names.size()));
+  const std::string stateBefore = ListViewCell(propGrid_, stateRow, 1);
+  PostMenuCommand(main_, app::win32::kCmdExecuteMethod);
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        return ComboItems(combo) ==
+               std::vector<std::string>{"StartService", "StopService", "ChangeStartMode", "Create"};
+      },
+      20s));
+  PostButtonClick(GetDlgItem(dialog, IDOK));  // the first method is chosen
+  question = app_->WaitForDialog(L"Brevane", 10s);
+  ASSERT_NE(question, nullptr);
+  EXPECT_NE(MessageBoxText(question).find("StartService on Brevane_Service.Name=\"Gamma\""),
+            std::string::npos)
+      << MessageBoxText(question);
+  PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(result) == "ReturnValue: 0 = Success"; }, 20s))
+      << WindowText(result);
+  EXPECT_TRUE(WaitUntil([&] { return ListViewCell(propGrid_, stateRow, 1) != stateBefore; }, 20s))
+      << "the grid still shows State " << stateBefore;
+  closeDialog();
 }
 
 }  // namespace

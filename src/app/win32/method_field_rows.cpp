@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/row_paging.h"
 #include "app/win32/command_ids.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/dpi.h"
@@ -114,16 +115,15 @@ void MethodFieldRows::Clear() {
   if (scrollBar_ != nullptr && IsWindow(scrollBar_)) ShowWindow(scrollBar_, SW_HIDE);
 }
 
+std::vector<int> MethodFieldRows::Heights() const {
+  std::vector<int> heights;
+  heights.reserve(rows_.size());
+  for (const Row& row : rows_) heights.push_back(row.height);
+  return heights;
+}
+
 size_t MethodFieldRows::RowsFitting(size_t first) const {
-  const int height = band_.bottom - band_.top;
-  int used = 0;
-  size_t fitting = 0;
-  for (size_t i = first; i < rows_.size(); ++i) {
-    if (used + rows_[i].height > height && fitting > 0) break;
-    used += rows_[i].height;
-    ++fitting;
-  }
-  return fitting;
+  return app::RowsFitting(Heights(), first, static_cast<int>(band_.bottom - band_.top));
 }
 
 void MethodFieldRows::Place() {
@@ -210,12 +210,8 @@ void MethodFieldRows::OnScroll(int request) {
 
 void MethodFieldRows::ScrollBy(int rows) {
   if (rows_.empty()) return;
-  // The last rows stay in view: no scrolling past the position where they all fit.
-  size_t last = rows_.size() - 1;
-  while (last > 0 && RowsFitting(last - 1) == rows_.size() - (last - 1)) --last;
-  const long long wanted = static_cast<long long>(first_) + rows;
   const size_t first =
-      static_cast<size_t>(std::clamp<long long>(wanted, 0, static_cast<long long>(last)));
+      ScrolledFirstRow(Heights(), static_cast<int>(band_.bottom - band_.top), first_, rows);
   if (first == first_) return;
   first_ = first;
   Place();

@@ -49,7 +49,7 @@ class MethodFieldRows {
     int height = 0;  // design pixels
   };
   void UpdateScrollBar();
-  // Rows that fit into the band from the first on, at least one.
+  std::vector<int> Heights() const;  // design pixels, one per row
   size_t RowsFitting(size_t first) const;
 
   HWND dialog_ = nullptr;
