@@ -115,6 +115,7 @@ void ClassBrowserView::OnClassListEnded(bool ok, const std::string& errorText) {
 }
 
 void ClassBrowserView::OnClassChosen() {
+  DropTrip();  // the user's click
   framework::win32::Win32ListBox classList(classList_);
   const int selected = classList.SelectedIndex();
   if (selected < 0) {

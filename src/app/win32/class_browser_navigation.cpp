@@ -1,7 +1,7 @@
 // Back, forward, and going to an object wherever it is: the classes and objects the tab showed
 // are kept in a NavigationHistory; going to a place in another namespace connects there (as a
 // connect from the dialog would) and shows it once the class list is in; another computer is
-// connected to only after the user agreed, and never with the password kept for this one.
+// connected to only after the user agreed, with the user name and password last used there.
 #include <windows.h>
 
 #include <utility>
@@ -10,6 +10,7 @@
 #include "app/win32/command_ids.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/message_box.h"
+#include "util/scope_exit.h"
 #include "wmi/object_path.h"
 
 namespace brevane::app::win32 {
@@ -62,8 +63,8 @@ bool ClassBrowserView::GoToPlace(const Place& place, Trip trip) {
   if (route == PlaceRoute::OtherComputer && trip != Trip::Return) {
     std::string question = "The object is on the computer " + place.host + ".\n\nConnect to " +
                            place.host + " and show it?";
-    if (!client_.User.empty())
-      question += "\n\nThe connection uses the user name " + client_.User + " without a password.";
+    const std::string user = host_.UserFor(place.host);
+    if (!user.empty()) question += "\n\nThe connection uses the user name " + user + ".";
     if (framework::win32::ShowMessageBox(host_.Frame(), question,
                                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
       host_.SetStatus(2, "Not connected to " + place.host + ".");
@@ -73,7 +74,7 @@ bool ClassBrowserView::GoToPlace(const Place& place, Trip trip) {
   if (route != PlaceRoute::ThisNamespace) {
     departure_.reset();
     if (trip != Trip::Return) departure_ = Departure{PlaceShown(), trip};
-    host_.ConnectTo(place.host, place.nameSpace);
+    ConnectForTrip(place.host, place.nameSpace);
     arrival_.Begin(place, record);
     arrivalAwaitsClasses_ = true;
     if (!classesLoading_) {  // the connection was refused at once
@@ -99,10 +100,23 @@ void ClassBrowserView::ReturnToDeparture() {
   if (from.trip == Trip::Back) navigation_.Forward();
   if (from.trip == Trip::Forward) navigation_.Back();
   if (from.place.className.empty()) {
-    host_.ConnectTo(from.place.host, from.place.nameSpace);
+    ConnectForTrip(from.place.host, from.place.nameSpace);
     return;
   }
   GoToPlace(from.place, Trip::Return);
+}
+
+void ClassBrowserView::ConnectForTrip(const std::string& host, const std::string& nameSpace) {
+  tripConnecting_ = true;
+  const util::ScopeExit restore([this] { tripConnecting_ = false; });
+  host_.ConnectTo(host, nameSpace);
+}
+
+void ClassBrowserView::DropTrip() {
+  arrival_.Abandon();
+  arrivalAwaitsClasses_ = false;
+  departure_.reset();
+  followedPath_.clear();
 }
 
 void ClassBrowserView::ShowArrival() {

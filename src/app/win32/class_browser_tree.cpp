@@ -72,7 +72,8 @@ void ClassBrowserView::SelectPendingClass() {
 }
 
 void ClassBrowserView::ConnectionChanged() {
-  ownServerName_.clear();  // learnt again from the new connection's objects
+  if (!tripConnecting_) DropTrip();  // the user connected or chose a namespace
+  ownServerName_.clear();            // learnt again from the new connection's objects
   ShowTreeConnection();
   LoadClasses();
 }

@@ -186,6 +186,11 @@ class ClassBrowserView final : public View {
   void ReturnToDeparture();
   // Selects the class of the place arrival_ goes to and, once listed, its object.
   void ShowArrival();
+  // The user chose something else (a namespace, a connection, a class) while a trip was on its
+  // way: nothing of the trip acts afterwards, neither its arrival nor the way back on failure.
+  void DropTrip();
+  // Connects for a trip: the connection change that follows is the trip's, not the user's.
+  void ConnectForTrip(const std::string& host, const std::string& nameSpace);
   // ---- Namespace tree (class_browser_tree.cpp)
   void CreateNamespaceTree(HFONT font);
   // Places the tree and its splitter at the left of area; returns what is left of it.
@@ -287,6 +292,7 @@ class ClassBrowserView final : public View {
     Trip trip = Trip::Follow;
   };
   std::optional<Departure> departure_;
+  bool tripConnecting_ = false;  // ConnectionChanged comes from a trip's own connect
 };
 
 }  // namespace brevane::app::win32

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/computer_credentials.h"
 #include "app/program_settings.h"
 #include "app/switches.h"
 #include "app/win32/view.h"
@@ -128,6 +129,8 @@ class MainWindow final : public framework::win32::WindowBase {
   std::shared_ptr<framework::win32::UiDispatcher> dispatcher_;
   // The connection settings the views share.
   std::unique_ptr<wmi::WmiClient> wmiClient_;
+  // The user name and password last used on each computer, in memory only.
+  ComputerCredentials credentials_;
   // Workers for the requests the user waits for: queries, the class list, the grid's property
   // fetches, and the instance list.
   std::unique_ptr<wmi::RequestWorker> queryWorker_;

@@ -181,6 +181,12 @@ bool MainWindow::OnAppCommand(int command) {
   }
 }
 
+std::string FrameHost::UserFor(const std::string& host) const {
+  if (window_.wmiClient_ && wmi::HostKey(host) == wmi::HostKey(window_.wmiClient_->Host))
+    return window_.wmiClient_->User;
+  return window_.credentials_.For(host).user;
+}
+
 void FrameHost::ConnectTo(const std::string& host, const std::string& nameSpace) {
   if (!window_.wmiClient_) return;
   wmi::WmiClient& client = *window_.wmiClient_;
@@ -189,9 +195,13 @@ void FrameHost::ConnectTo(const std::string& host, const std::string& nameSpace)
     if (view->Available(ViewCommand::Stop)) view->Run(ViewCommand::Stop, false);
   }
   if (wmi::HostKey(host) != wmi::HostKey(client.Host)) {
+    // Each computer gets its own user name and password, or none: never the ones of this one.
+    window_.credentials_.Remember(client.Host, client.User, client.Password);
+    Credentials own = window_.credentials_.For(host);
     client.SetHost(HostForConnection(host));
+    client.User = own.user;
     dialogs::win32::WipeText(client.Password);
-    client.Password.clear();
+    client.Password = own.password;
   }
   client.SetNamespace(nameSpace);
   if (dialogs::win32::ConnectDialog* form = window_.connectDialog_; form && form->Handle()) {
@@ -218,6 +228,7 @@ bool MainWindow::OnMenuCommand(int id) {
       for (View* view : views_) {
         if (view->Available(ViewCommand::Stop)) view->Run(ViewCommand::Stop, false);
       }
+      credentials_.Remember(wmiClient_->Host, wmiClient_->User, wmiClient_->Password);
       wmiClient_->SetHost(HostForConnection(taken.host));
       wmiClient_->SetNamespace(taken.nameSpace);
       wmiClient_->User = taken.user;

@@ -22,6 +22,7 @@ class FrameHost final : public ViewHost {
   void RunAsHandler(const std::function<void()>& step) override;
   void BackgroundChanged() override;
   void ConnectTo(const std::string& host, const std::string& nameSpace) override;
+  std::string UserFor(const std::string& host) const override;
   void BeginBusy() override { ++window_.busyDepth_; }
   void EndBusy() override { --window_.busyDepth_; }
   void RunQueryOnQueryTab(const std::string& text) override;

@@ -58,8 +58,10 @@ class ViewHost {
   virtual void EndBusy() = 0;
   // Connects to a namespace of this or another computer as a connect from the dialog would
   // (the histories take both; every view hears of the change). Another computer gets the
-  // current user but never the password kept for this one.
+  // user name and password last used on it in this run, or none: never the ones of this one.
   virtual void ConnectTo(const std::string& host, const std::string& nameSpace) = 0;
+  // The user name a connection to host would log on with; empty: none.
+  virtual std::string UserFor(const std::string& host) const = 0;
   // Cross-view work: selects the query tab (without the effects of a user's choice) and runs
   // the text there.
   virtual void RunQueryOnQueryTab(const std::string& text) = 0;

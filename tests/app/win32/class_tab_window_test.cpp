@@ -12,6 +12,7 @@
 #include "app/win32/command_ids.h"
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_probe.h"
+#include "app/win32/message_box_watcher.h"
 #include "app/win32/pump_until.h"
 #include "framework/win32/control_adapters.h"
 #include "framework/win32/encoding.h"
@@ -34,12 +35,13 @@ class ClassTabWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window = std::make_unique<MainWindow>(
-        GetModuleHandleW(nullptr), testing::MakeScenario("standard"), std::vector<std::string>{});
+        GetModuleHandleW(nullptr), testing::MakeScenario(Scenario()), std::vector<std::string>{});
     ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window->Handle());
     ASSERT_TRUE(PumpUntil(
         [&] { return Probe(*window).ClassesLoaded() && !Probe(*window).BackgroundBusy(); }));
   }
+  virtual const char* Scenario() const { return "standard"; }
   void TearDown() override {
     if (window && IsWindow(window->Handle())) DestroyWindow(window->Handle());
     PumpUntil([] { return false; }, 50);
@@ -170,6 +172,37 @@ TEST_F(ClassTabWindowTest, FilterLeavesOutClassesWithoutInstances) {
       Probe(*window).StatusPanel(1),
       "Classes: " +
           std::to_string(framework::win32::Win32ListBox(Probe(*window).ClassList()).ItemCount()));
+}
+
+class ObjectTripWindowTest : public ClassTabWindowTest {
+ protected:
+  const char* Scenario() const override { return "objects"; }
+};
+
+// A namespace the user picks while a followed object's namespace is still connecting stays
+// picked: the object is not shown there, nor does a refusal take the window back.
+TEST_F(ObjectTripWindowTest, UsersNamespaceChoiceCancelsTheTrip) {
+  struct Case {
+    const char* followed;
+    const char* chosen;
+  };
+  const Case cases[] = {
+      {"\\\\.\\root\\locked:Brevane_Account.Name=\"Guest\"", "root\\brevane"},
+      {"\\\\.\\root\\brevane:Brevane_Account.Name=\"LocalSystem\"", "root\\locked"},
+  };
+  MessageBoxWatcher boxes;  // the refusing namespace's error
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.followed);
+    Probe(*window).ChooseNamespace("root\\cimv2");
+    ASSERT_TRUE(PumpUntil([&] { return !Probe(*window).BackgroundBusy(); }));
+    // No message runs between the two: the trip's connection is still on its way.
+    Probe(*window).FollowPath(c.followed);
+    Probe(*window).ChooseNamespace(c.chosen);
+    ASSERT_TRUE(PumpUntil([&] { return !Probe(*window).BackgroundBusy(); }));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(Probe(*window).Client()->Namespace, c.chosen);
+    EXPECT_EQ(Probe(*window).CurrentClass(), "");
+  }
 }
 
 }  // namespace

@@ -33,6 +33,8 @@ class MainWindowProbe {
   void OnDetailPageChanged() { Classes().OnDetailPageChanged(); }
   HMENU PrepareListMenu(HWND list) { return Classes().PrepareListMenu(list); }
   void OnRefreshInstances() { Classes().OnRefreshInstances(); }
+  void FollowPath(const std::string& path) { Classes().FollowPath(path); }
+  void ChooseNamespace(const std::string& ns) { window_.host_->ChooseNamespace(ns); }
   void EmptyClassPanes() { Classes().EmptyClassPanes(); }
   void RunQuery() { Query().RunQuery(); }
   void OnQueryComboKey(wchar_t& key) { Query().OnQueryComboKey(key); }
