@@ -1,5 +1,5 @@
 // The classes tab of the real main window, in process, on the fake backend: what the context
-// menu offers and what the empty-class filter leaves.
+// menu offers, what the empty-class filter leaves, and trips to objects elsewhere.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -203,6 +203,38 @@ TEST_F(ObjectTripWindowTest, UsersNamespaceChoiceCancelsTheTrip) {
     EXPECT_EQ(Probe(*window).Client()->Namespace, c.chosen);
     EXPECT_EQ(Probe(*window).CurrentClass(), "");
   }
+}
+
+// A trip elsewhere and back logs on to each computer with what was last used there, and to one
+// never logged on to with nothing.
+TEST_F(ObjectTripWindowTest, EachComputerGetsItsOwnCredentials) {
+  wmi::WmiClient& client = *Probe(*window).Client();
+  const std::string home = client.Host;
+  client.User = "corp\\ann";
+  client.Password = "pw1";
+  struct Trip {
+    std::string host;
+    const char* user;  // what the connection there logs on with
+    const char* password;
+    const char* typedUser;  // then given there, as the connect dialog would
+  };
+  const Trip trips[] = {
+      {"FARAWAY", "", "", "bob"},
+      {home, "corp\\ann", "pw1", nullptr},
+      {"\\\\faraway", "bob", "pw2", nullptr},
+      {home, "corp\\ann", "pw1", nullptr},
+  };
+  for (const Trip& trip : trips) {
+    SCOPED_TRACE(trip.host);
+    Probe(*window).ConnectTo(trip.host, "root\\brevane");
+    EXPECT_EQ(client.User, trip.user);
+    EXPECT_EQ(client.Password, trip.password);
+    if (trip.typedUser != nullptr) {
+      client.User = trip.typedUser;
+      client.Password = "pw2";
+    }
+  }
+  EXPECT_TRUE(PumpUntil([&] { return !Probe(*window).BackgroundBusy(); }));
 }
 
 }  // namespace

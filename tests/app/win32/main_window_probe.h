@@ -35,6 +35,9 @@ class MainWindowProbe {
   void OnRefreshInstances() { Classes().OnRefreshInstances(); }
   void FollowPath(const std::string& path) { Classes().FollowPath(path); }
   void ChooseNamespace(const std::string& ns) { window_.host_->ChooseNamespace(ns); }
+  void ConnectTo(const std::string& host, const std::string& ns) {
+    window_.host_->ConnectTo(host, ns);
+  }
   void EmptyClassPanes() { Classes().EmptyClassPanes(); }
   void RunQuery() { Query().RunQuery(); }
   void OnQueryComboKey(wchar_t& key) { Query().OnQueryComboKey(key); }
