@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "e2e/launched_app.h"
 
@@ -62,9 +63,16 @@ TEST_F(EventQueryTest, EventsStreamUntilStoppedAndASilentWatchStopsAtOnce) {
   ASSERT_TRUE(WaitUntil([&] { return !QueryRunning(main_); }, 10s));
   const long long buttonStopped = MillisecondsSince(silentStop);
   EXPECT_LT(buttonStopped, 1000);
+  // A query the fake answers within a millisecond shows no time and keeps the panel's text: its
+  // table tells that it ran.
   RunQuery("select Name from Win32_Service");
   ASSERT_TRUE(WaitUntil(
-      [&] { return StartsWith(StatusPanelText(status_, 2), "Query execution time"); }, 30s))
+      [&] {
+        const std::vector<HeaderColumn> header = ListViewHeader(resultList_);
+        return !QueryRunning(main_) && !header.empty() && header[0].caption == "Name" &&
+               ListViewRowCount(resultList_) > 0;
+      },
+      30s))
       << StatusPanelText(status_, 2);
   std::printf(
       "[events] %d rows %lld ms after the click; Esc to stopped %lld ms, 停止 on a silent "
