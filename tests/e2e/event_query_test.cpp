@@ -68,8 +68,8 @@ TEST_F(EventQueryTest, EventsStreamUntilStoppedAndASilentWatchStopsAtOnce) {
   RunQuery("select Name from Win32_Service");
   ASSERT_TRUE(WaitUntil(
       [&] {
-        const std::vector<HeaderColumn> header = ListViewHeader(resultList_);
-        return !QueryRunning(main_) && !header.empty() && header[0].caption == "Name" &&
+        const std::vector<HeaderColumn> columns = ListViewHeader(resultList_);
+        return !QueryRunning(main_) && !columns.empty() && columns[0].caption == "Name" &&
                ListViewRowCount(resultList_) > 0;
       },
       30s))
