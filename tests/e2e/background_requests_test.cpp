@@ -59,7 +59,7 @@ TEST_F(BackgroundRequestsTest, SlowQueryStreamsWhileTheWindowAnswersAndEscStopsI
     const auto posted = Clock::now();
     ASSERT_TRUE(PostMessageW(classList_, LB_SETCURSEL, line, 0));
     ASSERT_TRUE(WaitUntilAnswered([&] {
-      return SendMessageW(classList_, LB_GETCURSEL, 0, 0) == static_cast<LRESULT>(line);
+      return SendToProgram(classList_, LB_GETCURSEL, 0, 0) == static_cast<LRESULT>(line);
     }));
     longestPosted = std::max(longestPosted, MillisecondsSince(posted));
     std::this_thread::sleep_for(20ms);
@@ -125,7 +125,7 @@ TEST_F(BackgroundRequestsTest, SlowBigClassLoadsWhileTheWindowAnswersAndItsLastI
       },
       180s);
   ASSERT_TRUE(done) << StatusPanelText(status_, 2);
-  EXPECT_EQ(SendMessageW(instanceList_, LB_GETCOUNT, 0, 0), 30001);
+  EXPECT_EQ(SendToProgram(instanceList_, LB_GETCOUNT, 0, 0), 30001);
   const auto click = Clock::now();
   ChooseInstance(30000);
   ASSERT_TRUE(WaitUntil([&] { return ListViewCell(propGrid_, 0, 1) == "item30000"; }, 30s));

@@ -51,7 +51,7 @@ class CloseHandoffTest : public LaunchedAppTest {
   }
 
   void SetQueryText(const std::wstring& text) {
-    SendMessageW(queryCombo_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendToProgram(queryCombo_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 
   // Waits for the next question, checks its text and answers it.

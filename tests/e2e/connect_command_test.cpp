@@ -32,7 +32,7 @@ class ConnectCommandTest : public LaunchedAppTest {
   }
 
   static void Type(HWND dialog, int id, const wchar_t* text) {
-    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendToProgram(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   }
 
   // Waits until the class list of host (any host when empty) has arrived, pressing away the

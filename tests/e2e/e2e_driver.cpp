@@ -46,15 +46,6 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
-                           &result)) {
-    return -1;
-  }
-  return static_cast<LRESULT>(result);
-}
-
 std::string ReadRemoteWide(const RemoteBuffer& buffer, size_t offset, size_t chars) {
   std::wstring text(chars, L'\0');
   if (!buffer.Read(offset, text.data(), chars * sizeof(wchar_t))) return {};
@@ -66,12 +57,12 @@ std::string ReadRemoteWide(const RemoteBuffer& buffer, size_t offset, size_t cha
 std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage,
                                    UINT textMessage) {
   std::vector<std::string> items;
-  const LRESULT count = Send(control, countMessage, 0, 0);
+  const LRESULT count = SendToProgram(control, countMessage, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = Send(control, lengthMessage, static_cast<WPARAM>(i), 0);
+    const LRESULT length = SendToProgram(control, lengthMessage, static_cast<WPARAM>(i), 0);
     std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const LRESULT copied =
-        Send(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied = SendToProgram(control, textMessage, static_cast<WPARAM>(i),
+                                         reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     items.push_back(WideToUtf8(text));
   }
@@ -83,6 +74,15 @@ constexpr size_t kTextOffset = 512;  // the struct goes first, the text after it
 constexpr size_t kRemoteSize = kTextOffset + kTextChars * sizeof(wchar_t);
 
 }  // namespace
+
+LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                           &result)) {
+    return -1;
+  }
+  return static_cast<LRESULT>(result);
+}
 
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -199,11 +199,11 @@ void DismissMessageBox(HWND box) {
 }
 
 std::string WindowText(HWND window) {
-  const LRESULT length = Send(window, WM_GETTEXTLENGTH, 0, 0);
+  const LRESULT length = SendToProgram(window, WM_GETTEXTLENGTH, 0, 0);
   if (length <= 0) return {};
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   const LRESULT copied =
-      Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+      SendToProgram(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return WideToUtf8(text);
 }
@@ -219,7 +219,7 @@ std::string TreeItemText(HWND tree, HTREEITEM item) {
   data.cchTextMax = static_cast<int>(kTextChars);
   buffer.Write(0, &data, sizeof(data));
   buffer.Write(kTextOffset, L"", sizeof(wchar_t));
-  Send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address()));
+  SendToProgram(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address()));
   return ReadRemoteWide(buffer, kTextOffset, kTextChars);
 }
 }  // namespace
@@ -227,19 +227,19 @@ std::string TreeItemText(HWND tree, HTREEITEM item) {
 std::vector<std::string> TreeChildTexts(HWND tree, HTREEITEM parent) {
   std::vector<std::string> texts;
   auto item = reinterpret_cast<HTREEITEM>(
-      Send(tree, TVM_GETNEXTITEM, parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD,
-           reinterpret_cast<LPARAM>(parent == TVI_ROOT ? nullptr : parent)));
+      SendToProgram(tree, TVM_GETNEXTITEM, parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD,
+                    reinterpret_cast<LPARAM>(parent == TVI_ROOT ? nullptr : parent)));
   for (int guard = 0; item != nullptr && guard < 10000; ++guard) {
     texts.push_back(TreeItemText(tree, item));
     item = reinterpret_cast<HTREEITEM>(
-        Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        SendToProgram(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
   }
   return texts;
 }
 
 std::string TreeSelectedText(HWND tree) {
-  return TreeItemText(tree,
-                      reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+  return TreeItemText(
+      tree, reinterpret_cast<HTREEITEM>(SendToProgram(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
 }
 
 std::vector<std::string> ListBoxItems(HWND listBox) {
@@ -255,7 +255,7 @@ bool ClassListLoaded(HWND classList) {
 }
 
 void ChooseListLine(HWND owner, HWND listBox, int id, int index) {
-  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendToProgram(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   PostMessageW(owner, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(listBox));
 }
 
@@ -264,10 +264,10 @@ bool ChooseClassLine(HWND owner, HWND classList, const std::string& name) {
   const auto it = std::find(classes.begin(), classes.end(), name);
   if (it == classes.end()) return false;
   const auto index = static_cast<WPARAM>(it - classes.begin());
-  SendMessageW(classList, LB_SETCURSEL, index, 0);
+  SendToProgram(classList, LB_SETCURSEL, index, 0);
   // The window sorts the list once the last names came, and keeps the selected class selected.
   const std::vector<std::string> now = ListBoxItems(classList);
-  const auto selected = static_cast<size_t>(SendMessageW(classList, LB_GETCURSEL, 0, 0));
+  const auto selected = static_cast<size_t>(SendToProgram(classList, LB_GETCURSEL, 0, 0));
   if (selected >= now.size() || now[selected] != name) return false;
   PostMessageW(owner, WM_COMMAND, MAKEWPARAM(app::win32::kIdClassList, LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(classList));
@@ -317,7 +317,7 @@ std::vector<std::string> TabCaptions(HWND tabControl) {
   std::vector<std::string> captions;
   RemoteBuffer buffer(tabControl, kRemoteSize);
   if (!buffer.Valid()) return captions;
-  const LRESULT count = Send(tabControl, TCM_GETITEMCOUNT, 0, 0);
+  const LRESULT count = SendToProgram(tabControl, TCM_GETITEMCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -325,31 +325,31 @@ std::vector<std::string> TabCaptions(HWND tabControl) {
     item.cchTextMax = static_cast<int>(kTextChars);
     buffer.Write(0, &item, sizeof(item));
     buffer.Write(kTextOffset, L"", sizeof(wchar_t));
-    Send(tabControl, TCM_GETITEMW, static_cast<WPARAM>(i),
-         reinterpret_cast<LPARAM>(buffer.Address()));
+    SendToProgram(tabControl, TCM_GETITEMW, static_cast<WPARAM>(i),
+                  reinterpret_cast<LPARAM>(buffer.Address()));
     captions.push_back(ReadRemoteWide(buffer, kTextOffset, kTextChars));
   }
   return captions;
 }
 
 int SelectedTab(HWND tabControl) {
-  return static_cast<int>(Send(tabControl, TCM_GETCURSEL, 0, 0));
+  return static_cast<int>(SendToProgram(tabControl, TCM_GETCURSEL, 0, 0));
 }
 
 std::string StatusPanelText(HWND statusBar, int panel) {
   RemoteBuffer buffer(statusBar, kRemoteSize);
   if (!buffer.Valid()) return {};
-  const LRESULT info = Send(statusBar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
+  const LRESULT info = SendToProgram(statusBar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
   const size_t length = LOWORD(info);
   if (length == 0 || length >= kTextChars) return {};
   buffer.Write(kTextOffset, L"", sizeof(wchar_t));
-  Send(statusBar, SB_GETTEXTW, static_cast<WPARAM>(panel),
-       reinterpret_cast<LPARAM>(buffer.Address() + kTextOffset));
+  SendToProgram(statusBar, SB_GETTEXTW, static_cast<WPARAM>(panel),
+                reinterpret_cast<LPARAM>(buffer.Address() + kTextOffset));
   return ReadRemoteWide(buffer, kTextOffset, length);
 }
 
 int ListViewRowCount(HWND listView) {
-  return static_cast<int>(Send(listView, LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(SendToProgram(listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::string ListViewCell(HWND listView, int row, int column) {
@@ -363,8 +363,8 @@ std::string ListViewCell(HWND listView, int row, int column) {
   item.cchTextMax = static_cast<int>(kTextChars);
   buffer.Write(0, &item, sizeof(item));
   buffer.Write(kTextOffset, L"", sizeof(wchar_t));
-  Send(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-       reinterpret_cast<LPARAM>(buffer.Address()));
+  SendToProgram(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                reinterpret_cast<LPARAM>(buffer.Address()));
   return ReadRemoteWide(buffer, kTextOffset, kTextChars);
 }
 
@@ -377,9 +377,9 @@ std::vector<std::string> ListViewColumn(HWND listView, int column) {
 
 std::vector<HeaderColumn> ListViewHeader(HWND listView) {
   std::vector<HeaderColumn> columns;
-  HWND header = reinterpret_cast<HWND>(Send(listView, LVM_GETHEADER, 0, 0));
+  HWND header = reinterpret_cast<HWND>(SendToProgram(listView, LVM_GETHEADER, 0, 0));
   if (header == nullptr || header == reinterpret_cast<HWND>(-1)) return columns;
-  const LRESULT count = Send(header, HDM_GETITEMCOUNT, 0, 0);
+  const LRESULT count = SendToProgram(header, HDM_GETITEMCOUNT, 0, 0);
   RemoteBuffer buffer(header, kRemoteSize);
   if (!buffer.Valid()) return columns;
   for (LRESULT i = 0; i < count; ++i) {
@@ -389,7 +389,8 @@ std::vector<HeaderColumn> ListViewHeader(HWND listView) {
     item.cchTextMax = static_cast<int>(kTextChars);
     buffer.Write(0, &item, sizeof(item));
     buffer.Write(kTextOffset, L"", sizeof(wchar_t));
-    Send(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.Address()));
+    SendToProgram(header, HDM_GETITEMW, static_cast<WPARAM>(i),
+                  reinterpret_cast<LPARAM>(buffer.Address()));
     buffer.Read(0, &item, sizeof(item));
     HeaderColumn result;
     result.caption = ReadRemoteWide(buffer, kTextOffset, kTextChars);
@@ -399,13 +400,18 @@ std::vector<HeaderColumn> ListViewHeader(HWND listView) {
   return columns;
 }
 
+int HeaderImage(HWND listView, size_t column) {
+  const std::vector<HeaderColumn> columns = ListViewHeader(listView);
+  return column < columns.size() ? columns[column].image : -2;
+}
+
 bool ClickListViewHeader(HWND listView, int column) {
-  HWND header = reinterpret_cast<HWND>(Send(listView, LVM_GETHEADER, 0, 0));
+  HWND header = reinterpret_cast<HWND>(SendToProgram(listView, LVM_GETHEADER, 0, 0));
   if (header == nullptr) return false;
   RemoteBuffer buffer(header, sizeof(RECT));
   RECT bounds{};
-  if (!Send(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-            reinterpret_cast<LPARAM>(buffer.Address())) ||
+  if (!SendToProgram(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                     reinterpret_cast<LPARAM>(buffer.Address())) ||
       !buffer.Read(0, &bounds, sizeof(bounds))) {
     return false;
   }
@@ -424,7 +430,7 @@ std::optional<LPARAM> RemoteRectCenter(HWND control, UINT rectMessage, WPARAM in
   RemoteBuffer buffer(control, sizeof(RECT));
   RECT bounds{first, 0, 0, 0};
   if (!buffer.Write(0, &bounds, sizeof(bounds)) ||
-      !Send(control, rectMessage, index, reinterpret_cast<LPARAM>(buffer.Address())) ||
+      !SendToProgram(control, rectMessage, index, reinterpret_cast<LPARAM>(buffer.Address())) ||
       !buffer.Read(0, &bounds, sizeof(bounds))) {
     return std::nullopt;
   }

@@ -55,6 +55,10 @@ class AppProcess {
 std::string MessageBoxText(HWND box);
 void DismissMessageBox(HWND box);
 
+// A message to a window of the program, given up after 5 s (the result is then -1): a
+// program that hangs or has crashed fails the test instead of holding the whole suite.
+LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
 // Plain window messages (marshalled by the system).
 std::string WindowText(HWND window);
 std::vector<std::string> ListBoxItems(HWND listBox);
@@ -107,6 +111,8 @@ struct HeaderColumn {
   int image = -1;  // -1: none
 };
 std::vector<HeaderColumn> ListViewHeader(HWND listView);
+// The sort arrow image of one column; -2 when the column cannot be read.
+int HeaderImage(HWND listView, size_t column);
 // Clicks a column header of a list view with the mouse messages a user's click sends.
 bool ClickListViewHeader(HWND listView, int column);
 // Double-clicks a row of a list view the same way (the row must be in view).

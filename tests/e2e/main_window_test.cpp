@@ -98,28 +98,25 @@ TEST_F(MainWindowTest, StartupQueryOpensTheQueryTabAndHeaderClicksReorderTheRows
   EXPECT_EQ(StatusPanelText(status_, 0), "localhost");
   EXPECT_EQ(StatusPanelText(status_, 1), "") << "the class list loads only when its tab is chosen";
   ASSERT_GE(ListViewHeader(resultList_).size(), 2u);
-  EXPECT_EQ(ListViewHeader(resultList_)[0].image, kImageArrowDown);
+  EXPECT_EQ(HeaderImage(resultList_, 0), kImageArrowDown);
   EXPECT_TRUE(InOrder(Column(0), true));
   const Strings history = ComboItems(queryCombo_);
   ASSERT_FALSE(history.empty());
   EXPECT_EQ(history[0], query);
 
   ASSERT_TRUE(ClickListViewHeader(resultList_, 1));
-  ASSERT_TRUE(
-      WaitUntil([&] { return ListViewHeader(resultList_)[1].image == kImageArrowDown; }, 10s));
-  EXPECT_EQ(ListViewHeader(resultList_)[0].image, -1);
+  ASSERT_TRUE(WaitUntil([&] { return HeaderImage(resultList_, 1) == kImageArrowDown; }, 10s));
+  EXPECT_EQ(HeaderImage(resultList_, 0), -1);
   EXPECT_TRUE(InOrder(Column(1), true));
 
   ASSERT_TRUE(ClickListViewHeader(resultList_, 1));
-  ASSERT_TRUE(
-      WaitUntil([&] { return ListViewHeader(resultList_)[1].image == kImageArrowUp; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return HeaderImage(resultList_, 1) == kImageArrowUp; }, 10s));
   EXPECT_TRUE(InOrder(Column(1), false));
 
   // Another column keeps the direction.
   ASSERT_TRUE(ClickListViewHeader(resultList_, 0));
-  ASSERT_TRUE(
-      WaitUntil([&] { return ListViewHeader(resultList_)[0].image == kImageArrowUp; }, 10s));
-  EXPECT_EQ(ListViewHeader(resultList_)[1].image, -1);
+  ASSERT_TRUE(WaitUntil([&] { return HeaderImage(resultList_, 0) == kImageArrowUp; }, 10s));
+  EXPECT_EQ(HeaderImage(resultList_, 1), -1);
   EXPECT_TRUE(InOrder(Column(0), false));
 
   CloseAndExpectExit();

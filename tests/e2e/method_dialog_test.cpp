@@ -29,7 +29,7 @@ HWND RowControl(HWND dialog, int row, RowPart part) {
 }
 
 void SetText(HWND control, const wchar_t* text) {
-  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  SendToProgram(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
 TEST_F(MethodDialogTest, RefusesAnOutOfRangeNumberSendsTheTypedValuesAndRefreshesTheInstance) {

@@ -26,7 +26,7 @@ TEST_F(NamespaceTreeTest, OpensToTheCurrentNamespaceMarksTheRefusingOneAndListsC
   HWND tree = Control(app::win32::kIdNamespaceTree);
   ASSERT_NE(tree, nullptr);
   const auto rootItem = [&] {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    return reinterpret_cast<HTREEITEM>(SendToProgram(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   };
   const std::vector<std::string> rootChildren{"Brevane", "cimv2", "default", "Secret"};
   ASSERT_TRUE(WaitUntil([&] { return TreeChildTexts(tree, rootItem()) == rootChildren; }, 30s));
@@ -50,7 +50,7 @@ TEST_F(NamespaceTreeTest, OpensToTheCurrentNamespaceMarksTheRefusingOneAndListsC
   ASSERT_TRUE(WaitUntil(
       [&] {
         const auto brevane = reinterpret_cast<HTREEITEM>(
-            SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(rootItem())));
+            SendToProgram(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(rootItem())));
         return TreeChildTexts(tree, brevane) == std::vector<std::string>{"Deep", "Odd Name $&"};
       },
       30s));
@@ -69,11 +69,11 @@ TEST_F(NamespaceTreeTest, FindingAClassEverywhereFindsItTwoLevelsDown) {
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitUntil(
       [&] { return (dialog = app_->FindDialog(L"在所有命名空间中查找类")) != nullptr; }, 10s));
-  SendMessageW(GetDlgItem(dialog, app::win32::ClassSearchWindow::kText), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(L"deepTHING"));
+  SendToProgram(GetDlgItem(dialog, app::win32::ClassSearchWindow::kText), WM_SETTEXT, 0,
+                reinterpret_cast<LPARAM>(L"deepTHING"));
   PostButtonClick(GetDlgItem(dialog, app::win32::ClassSearchWindow::kFindButton));
   HWND hits = GetDlgItem(dialog, app::win32::ClassSearchWindow::kHits);
-  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(hits, LVM_GETITEMCOUNT, 0, 0) == 1; }, 30s));
+  ASSERT_TRUE(WaitUntil([&] { return SendToProgram(hits, LVM_GETITEMCOUNT, 0, 0) == 1; }, 30s));
   EXPECT_EQ(ListViewCell(hits, 0, 0), "root\\Brevane\\Deep");
   EXPECT_EQ(ListViewCell(hits, 0, 1), "Brevane_DeepThing");
 
@@ -82,7 +82,7 @@ TEST_F(NamespaceTreeTest, FindingAClassEverywhereFindsItTwoLevelsDown) {
   HWND tree = Control(app::win32::kIdNamespaceTree);
   ASSERT_TRUE(WaitUntil(
       [&] {
-        const auto chosen = SendMessageW(classList_, LB_GETCURSEL, 0, 0);
+        const auto chosen = SendToProgram(classList_, LB_GETCURSEL, 0, 0);
         const auto classes = ListBoxItems(classList_);
         return chosen >= 0 && static_cast<size_t>(chosen) < classes.size() &&
                classes[static_cast<size_t>(chosen)] == "Brevane_DeepThing" &&

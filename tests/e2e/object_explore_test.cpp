@@ -19,7 +19,7 @@ using Strings = std::vector<std::string>;
 class ObjectExploreTest : public LaunchedAppTest {
  protected:
   std::string SelectedLine(HWND listBox) const {
-    const auto index = static_cast<size_t>(SendMessageW(listBox, LB_GETCURSEL, 0, 0));
+    const auto index = static_cast<size_t>(SendToProgram(listBox, LB_GETCURSEL, 0, 0));
     const Strings lines = ListBoxItems(listBox);
     return index < lines.size() ? lines[index] : std::string();
   }
@@ -97,7 +97,7 @@ TEST_F(ObjectExploreTest, DefinitionRelatedObjectsFollowingAndHistory) {
                      "Brevane_DependsOn (2, references)"}));
 
   // Enter on Gamma goes to it: shown on the grid's page, without a question.
-  SendMessageW(related, LB_SETCURSEL, 2, 0);
+  SendToProgram(related, LB_SETCURSEL, 2, 0);
   PostMessageW(related, WM_KEYDOWN, VK_RETURN, 0);
   ASSERT_TRUE(WaitUntil([&] { return Shows("Brevane_Service", "Gamma"); }, 30s))
       << StatusPanelText(status_, 2) << "; box: " << MessageBoxText(app_->FindMessageBox());
