@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Every test: native (plain, then ASan+UBSan, then TSan), a short fuzz run, then the Windows
-# tests under Wine.
+# Every test: native (plain with GCC, ASan+UBSan with clang, TSan with GCC), a short fuzz run,
+# then the Windows tests under Wine.
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$here"
@@ -23,9 +23,11 @@ build_and_test() {
 step build_and_test native -DBREVANE_BUILD_BENCH=OFF
 step build_and_test native-asan
 step build_and_test native-tsan
-# A short run of every fuzz target over its seeds and what it finds in a few seconds.
+# A short run of every fuzz target over its seeds and what it finds in a few seconds; the
+# ASan+UBSan build above built the targets.
 if [ "${BREVANE_SKIP_FUZZ:-0}" != 1 ]; then
-  step env FUZZ_SECONDS="${FUZZ_SECONDS:-5}" FUZZ_JOBS="$jobs" tools/fuzz.sh
+  step env FUZZ_SECONDS="${FUZZ_SECONDS:-5}" FUZZ_JOBS="$jobs" FUZZ_BUILD=build/native-asan \
+    tools/fuzz.sh
 fi
 if [ "${BREVANE_SKIP_WINDOWS:-0}" != 1 ]; then
   step cmake --preset windows

@@ -27,10 +27,6 @@ bool WaitUntilAnswered(const std::function<bool()>& condition) {
   return false;
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
 using BackgroundRequestsTest = LaunchedAppTest;
 
 TEST_F(BackgroundRequestsTest, SlowQueryStreamsWhileTheWindowAnswersAndEscStopsIt) {

@@ -27,7 +27,6 @@ using testing::ListeningPeer;
 using testing::ReadWholeFile;
 using testing::TempFolder;
 
-constexpr auto kQueryTimeout = 60s;
 const std::wstring kStartupQuery = L"select Name from Win32_Service";
 
 class CloseHandoffTest : public LaunchedAppTest {

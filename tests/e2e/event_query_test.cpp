@@ -15,10 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
 using EventQueryTest = LaunchedAppTest;
 
 TEST_F(EventQueryTest, EventsStreamUntilStoppedAndASilentWatchStopsAtOnce) {

@@ -24,7 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
-constexpr auto kLoadTimeout = 120s;
+constexpr auto kHugeLoadTimeout = 120s;
 
 std::wstring FolderOf(const std::wstring& path) {
   return path.substr(0, path.find_last_of(L"\\/") + 1);
@@ -169,8 +169,9 @@ TEST_F(FaultInjectionTest, HundredThousandClasses) {
   Launch(L"standard,many-classes");
   if (IsSkipped() || HasFatalFailure()) return;
   bool loaded = false;
-  const long long longest = LongestAnswerUntil(
-      [&] { return SendToProgram(classList_, LB_GETCOUNT, 0, 0) > 100000; }, kLoadTimeout, &loaded);
+  const long long longest =
+      LongestAnswerUntil([&] { return SendToProgram(classList_, LB_GETCOUNT, 0, 0) > 100000; },
+                         kHugeLoadTimeout, &loaded);
   ASSERT_TRUE(loaded);
   std::printf(
       "[fault] 100000 classes: listed %lld ms after start (%ld lines, panel 1 \"%s\"), "
@@ -197,7 +198,7 @@ TEST_F(FaultInjectionTest, MillionCellQuery) {
         return (!QueryRunning(main_) && ListViewRowCount(resultList_) == 100000) ||
                app_->FindMessageBox() != nullptr;
       },
-      kLoadTimeout, &loaded);
+      kHugeLoadTimeout, &loaded);
   ASSERT_TRUE(loaded);
   ASSERT_EQ(app_->FindMessageBox(), nullptr) << MessageBoxText(app_->FindMessageBox());
   std::printf(
@@ -230,7 +231,7 @@ TEST_F(FaultInjectionTest, TenMegabyteValue) {
         return (!QueryRunning(main_) && ListViewRowCount(resultList_) == 1) ||
                app_->FindMessageBox() != nullptr;
       },
-      kLoadTimeout, &loaded);
+      kHugeLoadTimeout, &loaded);
   ASSERT_TRUE(loaded);
   ASSERT_EQ(app_->FindMessageBox(), nullptr) << MessageBoxText(app_->FindMessageBox());
   const std::string blob = ListViewCell(resultList_, 0, 0) == "blob"
@@ -296,7 +297,7 @@ class SettingsFileFaultTest : public FaultInjectionTest {
     Launch(L"standard");
     if (IsSkipped() || HasFatalFailure()) return;
     bool loaded = false;
-    LongestAnswerUntil([&] { return ClassListLoaded(classList_); }, kLoadTimeout, &loaded);
+    LongestAnswerUntil([&] { return ClassListLoaded(classList_); }, kHugeLoadTimeout, &loaded);
     EXPECT_TRUE(loaded);
     const long long startMs = MillisecondsSince(started_);
     const long long closeMs = CloseAndTimeExit();
@@ -362,7 +363,7 @@ TEST_F(FaultInjectionTest, HungMonitorWindowDuringTheHandOff) {
                           L" \"-query:select Name from Win32_Service\"");
   if (IsSkipped() || HasFatalFailure()) return;
   ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(resultList_) > 0 && !QueryRunning(main_); },
-                        kLoadTimeout));
+                        kHugeLoadTimeout));
   SetWindowTextW(queryCombo_, L"select Name, State from Win32_Service");
 
   const auto start = Clock::now();

@@ -20,10 +20,6 @@ using app::win32::kIdRerunFailedButton;
 constexpr int kStateColumn = 1;
 constexpr int kErrorColumn = 4;
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
 using FleetQueryTest = LaunchedAppTest;
 
 TEST_F(FleetQueryTest, LiveRowsComeFirstFailuresAreListedStopAndRerunTheFailedOnly) {

@@ -25,6 +25,7 @@ inline long long MillisecondsSince(Clock::time_point start) {
 
 inline constexpr Milliseconds kStartTimeout{30000};
 inline constexpr Milliseconds kExitTimeout{15000};
+inline constexpr Milliseconds kQueryTimeout{60000};
 
 class LaunchedAppTest : public ::testing::Test {
  protected:

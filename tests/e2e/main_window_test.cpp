@@ -14,7 +14,6 @@ namespace {
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
-constexpr auto kQueryTimeout = 60s;
 constexpr int kImageArrowUp = 8;
 constexpr int kImageArrowDown = 9;
 

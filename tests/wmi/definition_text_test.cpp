@@ -50,8 +50,8 @@ TEST(DefinitionTextTest, ShowsEveryPartOfTheClass) {
       "    Description = \"A \\\"service\\\"\"\r\n",
       "    dynamic = true\r\n",
       "    string Name (key)\r\n        key = true\r\n",
-      "    uint32 State\r\n        来源: Brevane_Element\r\n"
-      "        ValueMap = {\"1\", \"4\"}\r\n        Values = {\"Stopped\", \"Running\"}\r\n",
+      ("    uint32 State\r\n        来源: Brevane_Element\r\n"
+       "        ValueMap = {\"1\", \"4\"}\r\n        Values = {\"Stopped\", \"Running\"}\r\n"),
       "    ref:Brevane_Account Owner\r\n",
       "方法 (2):\r\n    uint32 StartService()\r\n",
       "        返回值:\r\n            0 = Success\r\n            10 = Service Already Running\r\n",

@@ -33,7 +33,7 @@ class QueryOpsTest : public ::testing::Test {
                       {"Size", Value::Text("7")}});
   }
   FakeWmi fake;
-  const RegionalSettings regional;
+  const RegionalSettings regional{};
   const ConnectionParams conn{".", "root\\cimv2", "", ""};
   ResultTable table;
   std::string error;

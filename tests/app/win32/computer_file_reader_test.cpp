@@ -11,28 +11,19 @@
 namespace brevane::app::win32 {
 namespace {
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 TEST(ComputerFileReader, ReadsListsBoundsBigFilesAndExplainsMissingOnes) {
   testing::TempFolder folder;
   const std::wstring list = folder.File(L"計算機 list.txt");
-  WriteBytes(list, std::string("\xFF\xFE"
-                               "a\0\n\0b\0",
-                               8));
+  ASSERT_TRUE(testing::WriteBytes(list, std::string("\xFF\xFE"
+                                                    "a\0\n\0b\0",
+                                                    8)));
   const std::string path = framework::win32::WideToUtf8(list);
   const ComputerList parsed = ParseComputerList("@\"" + path + "\" c", ReadComputerFile);
   EXPECT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.names, (std::vector<std::string>{"a", "b", "c"}));
 
   const std::wstring big = folder.File(L"big.txt");
-  WriteBytes(big, std::string(200000, 'x'));
+  ASSERT_TRUE(testing::WriteBytes(big, std::string(200000, 'x')));
   const ComputerFileRead bounded = ReadComputerFile(framework::win32::WideToUtf8(big), 70000);
   ASSERT_TRUE(bounded.bytes);
   EXPECT_EQ(bounded.bytes->size(), 70001u);

@@ -31,7 +31,7 @@ using Strings = std::vector<std::string>;
 using wmi::Property;
 using wmi::Value;
 
-constexpr char kNs[] = "root\\cimv2";
+constexpr char kThingNs[] = "root\\cimv2";
 const std::string kTricky = "tab\there, \"quoted\"\r\nnext line 进程";
 
 std::string ClipboardText() {
@@ -75,14 +75,14 @@ Strings FolderFiles(const std::wstring& folder) {
 class CopyExportWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake_->AddClass(kNs, "Thing", "", {"Name", "Note"});
+    fake_->AddClass(kThingNs, "Thing", "", {"Name", "Note"});
     fake_->AddInstance(
-        kNs, "Thing",
+        kThingNs, "Thing",
         {Property{"Name", Value::Text("beta")}, Property{"Note", Value::Text(kTricky)}});
-    fake_->AddInstance(kNs, "Thing",
+    fake_->AddInstance(kThingNs, "Thing",
                        {Property{"Name", Value::Text("alpha")}, Property{"Note", Value::Text("")}});
     for (const char* name : {"Win32_Process", "Win32_Service", "CIM_Process", "Widget"})
-      fake_->AddClass(kNs, name, "", {"Name"});
+      fake_->AddClass(kThingNs, name, "", {"Name"});
     window_ = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), fake_, Strings{});
     ASSERT_TRUE(window_->Create(SW_SHOWNORMAL));
     SetForegroundWindow(window_->Handle());
@@ -334,11 +334,11 @@ TEST_F(CopyExportWindowTest, ExportWritesTheTableAndNeverHarmsAReadOnlyFile) {
 }
 
 TEST_F(CopyExportWindowTest, GridShowsTypesAndKeys) {
-  fake_->AddClass(kNs, "Typed", "", {"Id", "Tags", "Owner"},
+  fake_->AddClass(kThingNs, "Typed", "", {"Id", "Tags", "Owner"},
                   {wmi::kCimUint32, wmi::kCimString | wmi::kCimArrayFlag, wmi::kCimObject});
-  fake_->SetQualifiers(kNs, "Typed", "Id", {true, ""});
-  fake_->SetQualifiers(kNs, "Typed", "Owner", {false, "Win32_Account"});
-  fake_->AddInstance(kNs, "Typed",
+  fake_->SetQualifiers(kThingNs, "Typed", "Id", {true, ""});
+  fake_->SetQualifiers(kThingNs, "Typed", "Owner", {false, "Win32_Account"});
+  fake_->AddInstance(kThingNs, "Typed",
                      {{"Id", testing::cim::Uint32(7)},
                       {"Tags", testing::cim::Null(wmi::kCimString | wmi::kCimArrayFlag)},
                       {"Owner", testing::cim::Null(wmi::kCimObject)}});

@@ -36,14 +36,6 @@ struct Combos {
   HistoryCombos Refs() { return {&query, &search, &hosts, &namespaces}; }
 };
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD wrote = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-  CloseHandle(file);
-}
-
 TEST(HistoryStoreTest, FileNameBesideTheProgram) {
   EXPECT_EQ(HistoryFilePath("C:\\Programs\\Brevane\\"), L"C:\\Programs\\Brevane\\brevane.ini");
 }
@@ -75,7 +67,8 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
   TempFolder folder;
   const std::wstring path = folder.File(L"brevane.ini");
   // A file an earlier version wrote in the ANSI code page, with a section we do not own.
-  WriteBytes(path, "[Other]\r\nKeep=caf\xE9\r\n[QueryHistory]\r\nCount=1\r\nQuery0=old\r\n");
+  ASSERT_TRUE(testing::WriteBytes(
+      path, "[Other]\r\nKeep=caf\xE9\r\n[QueryHistory]\r\nCount=1\r\nQuery0=old\r\n"));
   Combos saved;
   saved.query.items = {kCyrillicQuery, "select Name from Win32_Service"};
   saved.hosts.items = {"server1", kLocalHost};
@@ -104,7 +97,8 @@ TEST(HistoryStoreTest, UnrepresentableTextTurnsTheFileIntoUtf16) {
 TEST(HistoryStoreTest, Utf8FileEditedByHandIsReadAndRewrittenAsUtf16) {
   TempFolder folder;
   const std::wstring path = folder.File(L"brevane.ini");
-  WriteBytes(path, "\xEF\xBB\xBF[NSpaceHistory]\r\nCount=1\r\nText0=root\\caf\xC3\xA9\r\n");
+  ASSERT_TRUE(testing::WriteBytes(
+      path, "\xEF\xBB\xBF[NSpaceHistory]\r\nCount=1\r\nText0=root\\caf\xC3\xA9\r\n"));
   Combos loaded;
   LoadHistoryFile(path, loaded.Refs());
   EXPECT_EQ(loaded.namespaces.items, std::vector<std::string>{"root\\caf\xC3\xA9"});
@@ -132,7 +126,7 @@ TEST(HistoryStoreTest, UnusableFilesNeverStopLoadOrSave) {
 
   // A file another program holds open without sharing.
   const std::wstring locked = folder.File(L"locked.ini");
-  WriteBytes(locked, "[QueryHistory]\r\nCount=1\r\nQuery0=kept\r\n");
+  ASSERT_TRUE(testing::WriteBytes(locked, "[QueryHistory]\r\nCount=1\r\nQuery0=kept\r\n"));
   HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -155,7 +149,7 @@ TEST(HistoryStoreTest, HandEditedHugeCountLoadsAtOnce) {
     text += std::to_string(i);
     text += junk;
   }
-  WriteBytes(path, text);
+  ASSERT_TRUE(testing::WriteBytes(path, text));
   Combos loaded;
   const auto start = std::chrono::steady_clock::now();
   LoadHistoryFile(path, loaded.Refs());

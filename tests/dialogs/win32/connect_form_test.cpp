@@ -14,14 +14,9 @@ namespace {
 
 using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::Click;
+using brevane::testing::ComboItems;
 using brevane::testing::ModalDriver;
 using C = ConnectDialog;
-
-std::vector<std::string> Items(util::ComboBoxControl& combo) {
-  std::vector<std::string> items;
-  for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
-  return items;
-}
 
 class ConnectFormTest : public ::testing::Test {
  protected:
@@ -45,7 +40,7 @@ TEST_F(ConnectFormTest, CaptionsLabelsAndInitialFields) {
   for (const auto& c : captions) EXPECT_EQ(GetWindowTextUtf8(form.Item(c.id)), c.text) << c.id;
 
   EXPECT_EQ(form.HostCombo().EditText(), "本机");
-  EXPECT_EQ(Items(form.HostCombo()), std::vector<std::string>{"本机"});
+  EXPECT_EQ(ComboItems(form.HostCombo()), std::vector<std::string>{"本机"});
   EXPECT_EQ(form.wmiPathCombo().EditText(), "root\\cimv2");
   EXPECT_EQ(form.wmiPathCombo().ItemCount(), 0);
   EXPECT_EQ(form.UserText(), "");
@@ -99,9 +94,9 @@ TEST_F(ConnectFormTest, OkAddsHostThenNamespaceToTheirHistories) {
   EXPECT_EQ(form.ShowModal(), IDOK);
   EXPECT_EQ(focusedCombo, form.Item(C::kHostCombo));
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
-  EXPECT_EQ(Items(form.HostCombo()), (std::vector<std::string>{"server01", "本机"}));
+  EXPECT_EQ(ComboItems(form.HostCombo()), (std::vector<std::string>{"server01", "本机"}));
   EXPECT_EQ(form.HostCombo().EditText(), " server01 ");
-  EXPECT_EQ(Items(form.wmiPathCombo()), std::vector<std::string>{"root\\default"});
+  EXPECT_EQ(ComboItems(form.wmiPathCombo()), std::vector<std::string>{"root\\default"});
   EXPECT_EQ(form.UserText(), " admin");
   EXPECT_EQ(form.PasswordText(), "pa ss ");
 
@@ -112,8 +107,8 @@ TEST_F(ConnectFormTest, OkAddsHostThenNamespaceToTheirHistories) {
   again.After(100, [&] { Click(form.Handle(), IDOK); });
   again.After(10000, [&] { form.EndModal(IDCANCEL); });
   EXPECT_EQ(form.ShowModal(), IDOK);
-  EXPECT_EQ(Items(form.HostCombo()), (std::vector<std::string>{"本机", "server01"}));
-  EXPECT_EQ(Items(form.wmiPathCombo()), std::vector<std::string>{"root\\default"});
+  EXPECT_EQ(ComboItems(form.HostCombo()), (std::vector<std::string>{"本机", "server01"}));
+  EXPECT_EQ(ComboItems(form.wmiPathCombo()), std::vector<std::string>{"root\\default"});
 }
 
 TEST_F(ConnectFormTest, CancelAndCloseBoxChangeNoHistory) {
@@ -127,7 +122,7 @@ TEST_F(ConnectFormTest, CancelAndCloseBoxChangeNoHistory) {
   closeBox.After(100, [&] { PostMessageW(form.Handle(), WM_CLOSE, 0, 0); });
   closeBox.After(10000, [&] { form.EndModal(IDOK); });
   EXPECT_EQ(form.ShowModal(), IDCANCEL);
-  EXPECT_EQ(Items(form.HostCombo()), std::vector<std::string>{"本机"});
+  EXPECT_EQ(ComboItems(form.HostCombo()), std::vector<std::string>{"本机"});
   EXPECT_EQ(form.wmiPathCombo().ItemCount(), 0);
   EXPECT_EQ(form.HostCombo().EditText(), "elsewhere");
 }

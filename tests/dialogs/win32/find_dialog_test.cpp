@@ -12,14 +12,9 @@ namespace {
 
 using brevane::framework::win32::GetWindowTextUtf8;
 using brevane::testing::Click;
+using brevane::testing::ComboItems;
 using brevane::testing::ModalDriver;
 using D = FindDialog;
-
-std::vector<std::string> Items(util::ComboBoxControl& combo) {
-  std::vector<std::string> items;
-  for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
-  return items;
-}
 
 class FindDialogTest : public ::testing::Test {
  protected:
@@ -70,7 +65,7 @@ TEST_F(FindDialogTest, OkAddsTrimmedTextOnceAndReturnsTrue) {
     Click(dialog.Handle(), IDOK);
   }));
   EXPECT_EQ(focused, dialog.Item(D::kFindText));
-  EXPECT_EQ(Items(dialog.FindText()), (std::vector<std::string>{"disk", "Win32_Process"}));
+  EXPECT_EQ(ComboItems(dialog.FindText()), (std::vector<std::string>{"disk", "Win32_Process"}));
   EXPECT_EQ(dialog.FindText().EditText(), "disk");
   FindDialogPort& port = dialog;
   EXPECT_EQ(port.SearchText(), "disk");
@@ -84,7 +79,7 @@ TEST_F(FindDialogTest, EnterPressesTheDefaultButton) {
     HWND edit = GetFocus();
     PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
   }));
-  EXPECT_EQ(Items(dialog.FindText()), std::vector<std::string>{"Caption"});
+  EXPECT_EQ(ComboItems(dialog.FindText()), std::vector<std::string>{"Caption"});
 }
 
 TEST_F(FindDialogTest, CancelKeepsEditsButAddsNothing) {

@@ -13,6 +13,13 @@
 
 namespace brevane::testing {
 
+// The lines of a combo box's list.
+inline std::vector<std::string> ComboItems(util::ComboBoxControl& combo) {
+  std::vector<std::string> items;
+  for (int i = 0; i < combo.ItemCount(); ++i) items.push_back(combo.ItemText(i));
+  return items;
+}
+
 class ModalDriver {
  public:
   ModalDriver() { Current() = this; }
