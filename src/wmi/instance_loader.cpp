@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 
 #include "wmi/instance_walk.h"
 
@@ -25,6 +26,9 @@ struct InstanceLoader::WorkerEnd {
   bool finished = false;
   // Why the worker is gone when it ended before shutdown (or never started).
   std::string text;
+  // The request last told why. The worker as it ends and the window as it asks may both
+  // see the same request: it is told once.
+  std::optional<uint64_t> told;
 
   void Finish(std::string reason) {
     {
@@ -37,6 +41,12 @@ struct InstanceLoader::WorkerEnd {
   std::string Text() {
     std::lock_guard l(lock);
     return text;
+  }
+  bool ClaimTelling(uint64_t generation) {
+    std::lock_guard l(lock);
+    if (told == generation) return false;
+    told = generation;
+    return true;
   }
 };
 
@@ -67,7 +77,10 @@ void InstanceLoader::WorkerMain(WorkerShare share) {
   const bool unexpected = !share.stop.stop_requested();
   if (unexpected && endedText.empty()) endedText = std::string(kLoaderGone) + "the loader ended";
   share.end->Finish(unexpected ? endedText : std::string());
-  if (unexpected) ReportGone(*share.outbox, share.mailbox->Generation(), endedText);
+  if (unexpected) {
+    const uint64_t generation = share.mailbox->Generation();
+    if (share.end->ClaimTelling(generation)) ReportGone(*share.outbox, generation, endedText);
+  }
 }
 
 InstanceLoader::InstanceLoader(std::shared_ptr<Backend> backend,
@@ -134,7 +147,7 @@ void InstanceLoader::AnswerIfWorkerGone() {
   if (endedText.empty()) return;
   const auto generation = mailbox_->ActiveGeneration();
   if (!generation) return;  // nothing was asked for
-  ReportGone(*outbox_, *generation, endedText);
+  if (end_->ClaimTelling(*generation)) ReportGone(*outbox_, *generation, endedText);
 }
 
 std::string InstanceLoader::PathOf(int line) const {

@@ -178,8 +178,8 @@ TEST_F(FaultInjectionTest, HundredThousandClasses) {
       "longest answer %lld ms\n",
       MillisecondsSince(started_), static_cast<long>(SendToProgram(classList_, LB_GETCOUNT, 0, 0)),
       StatusPanelText(status_, 1).c_str(), longest);
-  // The last names are in; the sorted list replaces them in one more step, which under Wine
-  // holds the window for seconds (see docs/reliability.md). The close is timed once it is done.
+  // The last names are in; the sorted list replaces them in one more step. The close is timed
+  // once that is done.
   std::this_thread::sleep_for(1s);
   const auto settle = Clock::now();
   EXPECT_TRUE(Sync(main_, 90s));

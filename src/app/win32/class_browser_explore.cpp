@@ -22,7 +22,6 @@ namespace {
 constexpr int kGridPage = 0;
 constexpr int kDefinitionPage = 1;
 constexpr int kRelatedPage = 2;
-constexpr UINT_PTR kExploreKeySubclassId = 3;
 
 bool SameText(const std::string& a, const std::string& b) {
   return util::AsciiLower(a) == util::AsciiLower(b);
@@ -54,10 +53,6 @@ void ClassBrowserView::CreateExplorePages(HFONT font) {
       self, WC_LISTBOXW, "",
       WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
       WS_EX_CLIENTEDGE, kIdRelatedList, font);
-  for (HWND control : {classList_, instanceList_, definitionText_, relatedList_}) {
-    SetWindowSubclass(control, ExploreKeyProc, kExploreKeySubclassId,
-                      reinterpret_cast<DWORD_PTR>(this));
-  }
 }
 
 void ClassBrowserView::LayoutExplorePages(const RECT& area) {
@@ -172,24 +167,26 @@ void ClassBrowserView::StopExplore() {
   host_.SetStatus(2, "Stopped");
 }
 
-LRESULT CALLBACK ClassBrowserView::ExploreKeyProc(HWND control, UINT message, WPARAM wParam,
-                                                  LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
-  auto* view = reinterpret_cast<ClassBrowserView*>(refData);
-  if (message == WM_KEYDOWN && wParam == VK_ESCAPE &&
-      (view->definitionPending_ || view->relatedPending_)) {
-    framework::win32::RunGuarded(view->host_.Frame(), [&] { view->StopExplore(); });
-    return 0;
+bool ClassBrowserView::PreTranslateKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || definitionText_ == nullptr) return false;
+  const HWND control = message.hwnd;
+  if (control != classList_ && control != instanceList_ && control != definitionText_ &&
+      control != relatedList_) {
+    return false;
   }
-  // Enter on a related object goes to it, as a double-click does.
-  if (message == WM_KEYDOWN && wParam == VK_RETURN && control == view->relatedList_) {
-    framework::win32::RunGuarded(view->host_.Frame(), [&] {
-      view->FollowRelated(framework::win32::Win32ListBox(control).SelectedIndex());
+  if (message.wParam == VK_ESCAPE && (definitionPending_ || relatedPending_)) {
+    framework::win32::RunGuarded(host_.Frame(), [&] { StopExplore(); });
+    return true;
+  }
+  // Enter on a related object goes to it, as a double-click does (and, taken here, makes no
+  // character that would beep).
+  if (message.wParam == VK_RETURN && control == relatedList_) {
+    framework::win32::RunGuarded(host_.Frame(), [&] {
+      FollowRelated(framework::win32::Win32ListBox(control).SelectedIndex());
     });
-    return 0;
+    return true;
   }
-  if (message == WM_CHAR && wParam == L'\r' && control == view->relatedList_) return 0;  // no beep
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, ExploreKeyProc, kExploreKeySubclassId);
-  return DefSubclassProc(control, message, wParam, lParam);
+  return false;
 }
 
 void ClassBrowserView::FollowRelated(int line) {

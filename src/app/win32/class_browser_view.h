@@ -70,6 +70,11 @@ class ClassBrowserView final : public View {
   // The worker of the namespace tree's listings; set before Create.
   void SetNamespaceWorker(wmi::RequestWorker& worker) { namespaceWorker_ = &worker; }
   HMENU ClassMenu() const { return classMenu_.Get(); }  // the class list's context menu
+  // Keys of the lists and pages, seen by the message loop before they are dispatched: Esc
+  // while a definition or the related objects are coming stops them, Enter on a related
+  // object goes to it. True when the key was taken. (A subclass of the lists would put each
+  // line of a 100 000-class fill through the subclass chain, which takes seconds.)
+  bool PreTranslateKey(const MSG& message);
   // Requests the class list afresh (F5, a new connection, the first look at the tab).
   void LoadClasses();
   bool ClassesLoaded() const { return classesLoaded_; }
@@ -165,8 +170,6 @@ class ClassBrowserView final : public View {
 
   // Esc in the lists and the pages: the definition and related-objects requests stop.
   void StopExplore();
-  static LRESULT CALLBACK ExploreKeyProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR refData);
 
   // ---- Places (class_browser_navigation.cpp)
   // A class (empty path) or one of its objects is shown now: a visit, unless it is a step on

@@ -65,8 +65,8 @@ class MainWindow final : public framework::win32::WindowBase {
                      const framework::win32::HelpAccess* help);
   // Wipes the password the client keeps, at the end of the run.
   void ForgetPassword();
-  // The modeless dialogs of the window see each message first (Tab, Enter, Esc); true when
-  // one took it.
+  // The modeless dialogs of the window, then the class browser's keys, see each message
+  // first (Tab, Enter, Esc); true when one took it.
   bool PreTranslateDialogMessage(MSG& message);
   // A worker was still stuck in a WMI call when the window was destroyed.
   bool WorkersLeftBehind() const { return workersLeftBehind_; }

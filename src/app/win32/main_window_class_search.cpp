@@ -35,7 +35,8 @@ void MainWindow::OpenClassHit(const std::string& ns, const std::string& classNam
 
 bool MainWindow::PreTranslateDialogMessage(MSG& message) {
   return (classSearch_ && classSearch_->PreTranslate(message)) ||
-         (methodWindow_ && methodWindow_->PreTranslate(message));
+         (methodWindow_ && methodWindow_->PreTranslate(message)) ||
+         (classBrowser_ && classBrowser_->PreTranslateKey(message));
 }
 
 }  // namespace brevane::app::win32
