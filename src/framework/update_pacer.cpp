@@ -5,7 +5,16 @@
 namespace brevane::framework {
 
 UpdatePacer::Step UpdatePacer::Request(Clock::time_point now) {
-  if (timerRunning_) return Step::TimerRunning;
+  if (timerRunning_) {
+    // A timer a whole interval late is starved: timer messages come only when the queue is
+    // empty, and a fast stream keeps it full. The change shows now; the timer, when it comes,
+    // shows what came after.
+    if (lastShown_ && now - *lastShown_ >= 2 * interval_) {
+      lastShown_ = now;
+      return Step::ShowNow;
+    }
+    return Step::TimerRunning;
+  }
   if (!lastShown_ || now - *lastShown_ >= interval_) {
     lastShown_ = now;
     return Step::ShowNow;

@@ -3,7 +3,8 @@
 // view that redraws its scroll bar whenever it learns a new row count, while rows stream in
 // many times a second). The first change shows at once; later ones at most once per interval,
 // and a change that comes inside the interval is kept for its end, so the last state always
-// shows.
+// shows. A timer that does not come (its messages wait behind a full queue) does not hold the
+// changes back beyond a second interval.
 #include <chrono>
 #include <optional>
 

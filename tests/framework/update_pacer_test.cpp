@@ -32,6 +32,12 @@ TEST(UpdatePacerTest, FirstChangeAtOnceThenOnePerIntervalAndTheLastAlwaysShows) 
       {Event::Change, 470, Step::ShowNow},
       {Event::Change, 569, Step::StartTimer, 1},
       {Event::Change, 570, Step::TimerRunning},
+      // The timer is starved: a change two intervals after the last shown shows by itself.
+      {Event::Change, 669, Step::TimerRunning},
+      {Event::Change, 670, Step::ShowNow},
+      {Event::Change, 700, Step::TimerRunning},
+      {Event::TimerFired, 720, {}},
+      {Event::Change, 730, Step::StartTimer, 90},
   };
   UpdatePacer pacer(milliseconds(100));
   const auto zero = UpdatePacer::Clock::time_point{};
