@@ -37,7 +37,7 @@ TEST_F(BackgroundRequestsTest, SlowQueryStreamsWhileTheWindowAnswersAndEscStopsI
   ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(resultList_) > 0; }, 30s));
   const long long firstRows = MillisecondsSince(start);
   EXPECT_TRUE(QueryRunning(main_));
-  EXPECT_TRUE(StartsWith(StatusPanelText(status_, 2), "Running query... "))
+  EXPECT_TRUE(StatusPanelText(status_, 2).starts_with("Running query... "))
       << StatusPanelText(status_, 2);
 
   // While it streams, the window answers sent and posted messages, and the rows grow.
@@ -67,7 +67,7 @@ TEST_F(BackgroundRequestsTest, SlowQueryStreamsWhileTheWindowAnswersAndEscStopsI
   const auto stop = Clock::now();
   PostMessageW(ComboEdit(queryCombo_), WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(WaitUntil(
-      [&] { return StartsWith(StatusPanelText(status_, 2), "Query stopped after "); }, 10s))
+      [&] { return StatusPanelText(status_, 2).starts_with("Query stopped after "); }, 10s))
       << StatusPanelText(status_, 2);
   const long long stopped = MillisecondsSince(stop);
   EXPECT_FALSE(QueryRunning(main_));

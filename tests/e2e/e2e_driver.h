@@ -16,10 +16,6 @@ namespace brevane::e2e {
 
 using Milliseconds = std::chrono::milliseconds;
 
-inline bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
 // Polls condition every 50 ms until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, Milliseconds timeout);
 

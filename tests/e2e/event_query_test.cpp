@@ -28,7 +28,7 @@ TEST_F(EventQueryTest, EventsStreamUntilStoppedAndASilentWatchStopsAtOnce) {
       << StatusPanelText(status_, 2);
   const long long watched = MillisecondsSince(start);
   const int rowsSeen = ListViewRowCount(resultList_);
-  EXPECT_TRUE(StartsWith(StatusPanelText(status_, 2), "Watching events... "))
+  EXPECT_TRUE(StatusPanelText(status_, 2).starts_with("Watching events... "))
       << StatusPanelText(status_, 2);
   const auto header = ListViewHeader(resultList_);
   ASSERT_FALSE(header.empty());
@@ -40,7 +40,7 @@ TEST_F(EventQueryTest, EventsStreamUntilStoppedAndASilentWatchStopsAtOnce) {
   const auto stop = Clock::now();
   PostMessageW(ComboEdit(queryCombo_), WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(WaitUntil(
-      [&] { return StartsWith(StatusPanelText(status_, 2), "Watch stopped after "); }, 10s))
+      [&] { return StatusPanelText(status_, 2).starts_with("Watch stopped after "); }, 10s))
       << StatusPanelText(status_, 2);
   const long long escStopped = MillisecondsSince(stop);
   EXPECT_FALSE(QueryRunning(main_));

@@ -31,7 +31,7 @@ TEST_F(FleetQueryTest, LiveRowsComeFirstFailuresAreListedStopAndRerunTheFailedOn
   const HWND statusList = Control(kIdFleetStatusList);
   ASSERT_NE(statusList, nullptr);
   ASSERT_TRUE(WaitUntil(
-      [&] { return StartsWith(StatusPanelText(status_, 2), "Computers: 8/10 done, 1 failed, "); },
+      [&] { return StatusPanelText(status_, 2).starts_with("Computers: 8/10 done, 1 failed, "); },
       15s))
       << StatusPanelText(status_, 2);
   const long long liveIn = MillisecondsSince(start);
